@@ -1,0 +1,2 @@
+// The skinned controls live here.
+namespace velmo { void controlsPlaceholder() {} }

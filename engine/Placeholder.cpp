@@ -1,0 +1,2 @@
+// The media engine lives here.
+namespace velmo { void enginePlaceholder() {} }

@@ -1,0 +1,64 @@
+#pragma once
+
+// Command ids and private message numbers of the player. Every action ends in
+// MainWindow's dispatch as one of these ids, whatever raised it.
+
+namespace velmo {
+
+enum CommandId : int {
+    IDM_ABOUTBOX = 16,
+
+    ID_FILE_OPEN = 57601,
+    ID_HELP = 57670,
+    ID_OPEN_ADDRESS = 32803,
+    ID_OPEN_SUBTITLE = 32776,
+    ID_CLOSE_MEDIA = 32795,
+    ID_PLAY_PAUSE = 32788,
+    ID_STOP = 32789,
+    ID_FORWARD_5S = 32790,
+    ID_BACK_5S = 32791,
+    ID_FORWARD_30S = 32792,
+    ID_BACK_30S = 32793,
+    ID_JUMP_START = 32785,
+    ID_JUMP_MIDDLE = 32786,
+    ID_JUMP_END = 32787,
+    ID_RATE_SLOW = 32794,
+    ID_RATE_NORMAL = 32800,
+    ID_RATE_FAST = 32801,
+    ID_REPEAT = 32802,
+    ID_SUBTITLE_SHOW = 32824,
+    ID_SUBTITLE_UP = 32783,
+    ID_SUBTITLE_DOWN = 32784,
+    ID_SUBTITLE_BOLD = 32827,
+    ID_OUTLINE = 32837,
+    ID_OUTLINE_DEEP = 32815,
+    ID_SHADOW = 32836,
+    ID_SHADOW_DEEP = 32814,
+    ID_FONT_BIGGER = 32818,
+    ID_FONT_SMALLER = 32820,
+    ID_MUTE = 32797,
+    ID_VOLUME_UP = 32798,
+    ID_VOLUME_DOWN = 32799,
+    ID_FULL_SCREEN = 32777,
+    ID_FILLED_SCREEN = 32775,
+    ID_SIZE_HALF = 32781,
+    ID_SIZE_NORMAL = 32779,
+    ID_SIZE_ONE_HALF = 32807,
+    ID_SIZE_DOUBLE = 32780,
+    ID_HIDE = 32778,
+    ID_SUBTITLE_SETTINGS = 32782,
+    ID_ABOUT = 32796,
+    ID_EXIT = 32774,
+    ID_FILTER_FIRST = 32860,
+    ID_FILTER_LAST = 32875,
+};
+
+/// Private messages of the main window (offsets kept from the window-message numbering).
+enum PrivateMessage : int {
+    WM_USER = 0x0400,
+    WM_MEDIA_EVENT = WM_USER + 1,
+    WM_PLAYER_VOLUME = WM_USER + 3,
+    WM_PLAYER_SUBTITLE_CHANGED = WM_USER + 4,
+};
+
+} // namespace velmo

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Velmo twice (plain, then with AddressSanitizer
+# and UndefinedBehaviorSanitizer) with warnings as errors, and runs every test.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+source scripts/deps.sh
+velmo_install_deps
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+run_suite() {
+    local dir="$1"; shift
+    echo "== $dir: configure"
+    cmake -S . -B "$dir" -G Ninja -DVELMO_WERROR=ON "$@" >/dev/null
+    echo "== $dir: build"
+    cmake --build "$dir"
+    echo "== $dir: test"
+    (cd "$dir" && ctest -j2 --output-on-failure --timeout 300)
+}
+
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVELMO_SANITIZE=ON -DVELMO_BENCH=OFF

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "skin/IniFile.h"
+#include "skin/ProfileReader.h"
+
+#include <QFont>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace velmo {
+
+/// The settings file, relative to the working directory.
+inline constexpr char kSettingsFileName[] = "./velmo_init.ini";
+
+/// Maps the Windows Korean faces ("굴림", "돋움", "Gulim", "Dotum") onto an
+/// installed Hangul font. Call once at start, after the application object.
+void InstallKoreanFontSubstitutes();
+
+/// The one settings object: the subtitle look, the caption now showing and the
+/// playback-state flags that several windows share.
+class SubtitleStyle {
+public:
+    /// Sets the initial values, then loads `settingsFileName`.
+    explicit SubtitleStyle(std::string settingsFileName = kSettingsFileName);
+    virtual ~SubtitleStyle() = default;
+    SubtitleStyle(const SubtitleStyle &) = delete;
+    SubtitleStyle &operator=(const SubtitleStyle &) = delete;
+
+    /// False when the file could not be read; nothing changes then.
+    bool LoadSettings();
+    /// Stores the thirteen keys of section "Sami" and writes the file.
+    bool SaveSettings();
+    /// The colour of `key` in section "Sami", read from the file on disk.
+    Colour ReadColor(const std::string &key) const;
+    /// Rebuilds `font` from Size, Style, fontQuality and Font.
+    void RebuildFont();
+
+    IniFile settingsFile;
+    int32_t volumeLevel = 0;
+    bool soundEnabled = true;
+    bool fullScreenMode = false;
+    bool filledScreenMode = false;
+    bool hiddenMode = false;
+    bool repeatMode = false;
+    bool subtitleVisible = true;
+    std::string subtitleText; ///< CP949, the cleaned caption now showing
+    Colour Color = 0;
+    Colour Outline = 0;
+    Colour Shadow = 0;
+    int32_t Size = 0;
+    std::string Font; ///< face name, CP949
+    int32_t Position = 0;
+    bool Outline_Use = false;
+    bool Shadow_Use = false;
+    bool Outline_Deep = false;
+    bool Shadow_Deep = false;
+    int32_t Style = 0;
+    bool Quality = false;
+    uint8_t fontQuality = 0;
+    std::optional<QFont> font; ///< none: draw with the default font
+    std::string startupPath; ///< the path from the command line, as given
+
+private:
+    std::string fileName_;
+};
+
+/// The font that the style's fields describe (GDI weights mapped to Qt's).
+QFont MakeSubtitleFont(int32_t size, int32_t weight, uint8_t quality, const std::string &faceCp949);
+
+} // namespace velmo

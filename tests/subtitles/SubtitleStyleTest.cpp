@@ -1,0 +1,116 @@
+#include "subtitles/SubtitleStyle.h"
+
+#include "skin/Cp949.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmo;
+using velmo::test::TempDir;
+using velmo::test::WorkingDir;
+
+TEST(SubtitleStyle, WithoutASettingsFileTheInitialValuesStand)
+{
+    TempDir dir;
+    WorkingDir cwd(dir.path());
+    SubtitleStyle style;
+    EXPECT_TRUE(style.subtitleVisible);
+    EXPECT_TRUE(style.soundEnabled);
+    EXPECT_EQ(style.Size, 0);
+    EXPECT_EQ(style.Color, 0u);
+    EXPECT_FALSE(style.Outline_Use);
+    EXPECT_FALSE(style.font.has_value());
+    EXPECT_EQ(style.settingsFile.fileName(), "./velmo_init.ini");
+}
+
+TEST(SubtitleStyle, AbsentFlagsReadTrue)
+{
+    TempDir dir;
+    dir.write("velmo_init.ini", "[Sami]\r\nSize=30\r\n");
+    WorkingDir cwd(dir.path());
+    SubtitleStyle style;
+    EXPECT_EQ(style.Size, 30);
+    EXPECT_EQ(style.Style, 0);
+    EXPECT_TRUE(style.Outline_Use && style.Outline_Deep && style.Shadow_Use && style.Shadow_Deep);
+    EXPECT_TRUE(style.subtitleVisible);
+    EXPECT_TRUE(style.Quality);
+    EXPECT_EQ(style.fontQuality, 4);
+    EXPECT_EQ(style.Font, "");
+    EXPECT_EQ(style.Color, 0u);
+    ASSERT_TRUE(style.font.has_value());
+    EXPECT_EQ(style.font->pixelSize(), 30);
+}
+
+TEST(SubtitleStyle, LoadsEveryKeyAndBuildsTheFont)
+{
+    TempDir dir;
+    const QByteArray face = toCp949(QString::fromUtf8("굴림"));
+    dir.write("velmo_init.ini", "[SAMI]\nattribute=false\nFont=" + face
+                                    + "\nSize=24\nOutline_Use=0\nOutline_Deep=1\nShadow_Use=False\n"
+                                      "Shadow_Deep=True\nQuality=0\nStyle=700\nPosition=15\n"
+                                      "Color = 255,255,0\nOutline=10,20,30\nShadow=300,0,0\n");
+    WorkingDir cwd(dir.path());
+    SubtitleStyle style;
+    EXPECT_FALSE(style.subtitleVisible);
+    EXPECT_EQ(style.Font, face.toStdString());
+    EXPECT_FALSE(style.Outline_Use);
+    EXPECT_TRUE(style.Outline_Deep);
+    EXPECT_FALSE(style.Shadow_Use);
+    EXPECT_TRUE(style.Shadow_Deep);
+    EXPECT_FALSE(style.Quality);
+    EXPECT_EQ(style.fontQuality, 0);
+    EXPECT_EQ(style.Position, 15);
+    EXPECT_EQ(style.Color, 0x00FFFFu);
+    EXPECT_EQ(style.Outline, 30u * 65536 + 20 * 256 + 10);
+    EXPECT_EQ(style.Shadow, 44u);
+    ASSERT_TRUE(style.font.has_value());
+    EXPECT_EQ(style.font->family(), QString::fromUtf8("굴림"));
+    EXPECT_EQ(style.font->weight(), QFont::Bold);
+    EXPECT_EQ(style.font->pixelSize(), 24);
+    EXPECT_EQ(style.font->styleStrategy() & QFont::NoAntialias, QFont::NoAntialias);
+}
+
+TEST(SubtitleStyle, SaveWritesTheThirteenKeysAndKeepsOtherEntries)
+{
+    TempDir dir;
+    dir.write("velmo_init.ini", "[Other]\nKeep=me\n[Sami]\nSize=30\nUnknown=x\n");
+    WorkingDir cwd(dir.path());
+    SubtitleStyle style;
+    style.Size = 22;
+    style.Style = 400;
+    style.Position = 5;
+    style.Outline_Use = false;
+    style.Color = ParseColorText("255,128,0");
+    ASSERT_TRUE(style.SaveSettings());
+    EXPECT_EQ(dir.read("velmo_init.ini"),
+              QByteArray("[Other]\nKeep=me\n\n\n[Sami]\n"
+                         "Attribute=True\nColor=255,128,0\nFont=\nOutline=0,0,0\n"
+                         "Outline_Deep=True\nOutline_Use=False\nPosition=5\nQuality=True\n"
+                         "Shadow=0,0,0\nShadow_Deep=True\nShadow_Use=True\nSize=22\nStyle=400\nUnknown=x\n\n\n"));
+
+    SubtitleStyle reloaded;
+    EXPECT_EQ(reloaded.Size, 22);
+    EXPECT_EQ(reloaded.Color, style.Color);
+    EXPECT_FALSE(reloaded.Outline_Use);
+}
+
+TEST(SubtitleStyle, FirstSaveCreatesTheFile)
+{
+    TempDir dir;
+    WorkingDir cwd(dir.path());
+    SubtitleStyle style;
+    style.Size = 18;
+    ASSERT_TRUE(style.SaveSettings());
+    SubtitleStyle reloaded;
+    EXPECT_EQ(reloaded.Size, 18);
+    EXPECT_TRUE(reloaded.subtitleVisible);
+}
+
+TEST(SubtitleStyle, WeightsMapToTheNearestFontWeight)
+{
+    EXPECT_EQ(MakeSubtitleFont(20, 400, 0, "").weight(), QFont::Normal);
+    EXPECT_EQ(MakeSubtitleFont(20, 700, 4, "").weight(), QFont::Bold);
+    EXPECT_EQ(MakeSubtitleFont(20, 650, 4, "").weight(), QFont::DemiBold);
+    EXPECT_EQ(MakeSubtitleFont(20, 830, 4, "").weight(), QFont::ExtraBold);
+    EXPECT_TRUE(MakeSubtitleFont(20, 400, 4, "").styleStrategy() & QFont::PreferAntialias);
+}
