@@ -4,6 +4,7 @@
 #include "skin/ProfileReader.h"
 
 #include <QFont>
+#include <QString>
 
 #include <cstdint>
 #include <optional>
@@ -45,7 +46,7 @@ public:
     bool hiddenMode = false;
     bool repeatMode = false;
     bool subtitleVisible = true;
-    std::string subtitleText; ///< CP949, the cleaned caption now showing
+    QString subtitleText; ///< the cleaned caption now showing (kept whole: captions may hold characters CP949 lacks)
     Colour Color = 0;
     Colour Outline = 0;
     Colour Shadow = 0;
