@@ -1,0 +1,10 @@
+#include "subtitles/SubtitleOverlay.h"
+
+namespace velmo {
+
+QImage DrawSubtitleLayer(const QSize &, const QString &, const SubtitleStyle &)
+{
+    return {};
+}
+
+} // namespace velmo

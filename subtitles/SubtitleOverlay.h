@@ -1,0 +1,20 @@
+#pragma once
+
+#include "subtitles/SubtitleStyle.h"
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace velmo {
+
+/// Draws a caption onto a transparent layer of the screen's size, ready to be
+/// composited over the picture: shadow, outline and text passes in the
+/// style's colours, word-wrapped and centred, the last line ending
+/// `style.Position` pixels above the bottom. The layer is ARGB32-premultiplied
+/// and only the caption's pixels are not fully transparent.
+/// Returns a null QImage when nothing would be drawn: an empty screen size, or
+/// a text that is empty or holds only white space ("", " ", "\r\n").
+QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style);
+
+} // namespace velmo
