@@ -1,19 +1,212 @@
 #include "subtitles/SamiReader.h"
 
+#include "skin/Cp949.h"
+#include "subtitles/SamiMarkup.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include <algorithm>
+
 namespace velmo {
 
-SamiResult ReadSamiFile(const std::string &)
+namespace {
+
+constexpr int64_t kNoStart = -1;
+
+// A BOM decides; otherwise text that is valid UTF-8 is UTF-8, and anything
+// else is CP949 (never EUC-KR alone: real files use CP949's extra Hangul).
+QString decodeSami(const QByteArray &bytes)
+{
+    const auto hasPrefix = [&bytes](const char *prefix, qsizetype n) {
+        return bytes.size() >= n && std::equal(prefix, prefix + n, bytes.constData());
+    };
+    if (hasPrefix("\xEF\xBB\xBF", 3))
+        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+    if (hasPrefix("\xFF\xFE", 2) || hasPrefix("\xFE\xFF", 2)) {
+        QStringDecoder utf16(bytes.at(0) == '\xFF' ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                             QStringDecoder::Flag::Stateless);
+        return utf16.decode(QByteArrayView(bytes.constData() + 2, bytes.size() - 2));
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    return fromCp949(bytes);
+}
+
+// One P element as found, before the class is chosen.
+struct FoundCaption {
+    QString className; // empty: the P names no class
+    int64_t startMs = 0;
+    QString text;
+};
+
+class SamiParser {
+public:
+    explicit SamiParser(QStringView text) : view_(text) {}
+
+    void run()
+    {
+        qsizetype pos = 0;
+        while (pos < view_.size()) {
+            const qsizetype lt = view_.indexOf(u'<', pos);
+            if (lt < 0)
+                break;
+            pos = element(lt);
+        }
+    }
+
+    bool sawSync = false;
+    std::vector<SamiClass> classes;
+    std::vector<FoundCaption> captions;
+
+private:
+    // Handles the markup that starts at `lt`; returns where to go on.
+    qsizetype element(qsizetype lt)
+    {
+        if (IsCommentAt(view_, lt))
+            return CommentEnd(view_, lt);
+        if (IsTagAt(view_, lt, "style", false))
+            return rawBlock(lt, "style", true);
+        if (IsTagAt(view_, lt, "samiparam", false))
+            return rawBlock(lt, "samiparam", false);
+        if (IsTagAt(view_, lt, "sync", false))
+            return sync(lt);
+        if (IsTagAt(view_, lt, "sync", true) || IsTagAt(view_, lt, "body", true) || IsTagAt(view_, lt, "body", false)) {
+            syncStart_ = kNoStart;
+            return lt + 1;
+        }
+        if (IsTagAt(view_, lt, "p", false))
+            return paragraph(lt);
+        return lt + 1;
+    }
+
+    // STYLE and SAMIParam hold text that is never shown; STYLE declares the classes.
+    qsizetype rawBlock(qsizetype lt, const char *name, bool declaresClasses)
+    {
+        const qsizetype gt = view_.indexOf(u'>', lt);
+        if (gt < 0)
+            return view_.size();
+        qsizetype end = gt + 1;
+        while (end < view_.size()) {
+            end = view_.indexOf(u'<', end);
+            if (end < 0 || IsTagAt(view_, end, name, true))
+                break;
+            ++end;
+        }
+        if (end < 0)
+            end = view_.size();
+        if (declaresClasses)
+            ParseClassDeclarations(view_.mid(gt + 1, end - gt - 1), classes);
+        return end;
+    }
+
+    qsizetype sync(qsizetype lt)
+    {
+        sawSync = true;
+        const qsizetype gt = view_.indexOf(u'>', lt);
+        const qsizetype tagEnd = gt < 0 ? view_.size() : gt;
+        const auto start = AttributeValue(view_.mid(lt, tagEnd - lt), "start");
+        syncStart_ = start ? LeadingNumber(*start) : kNoStart;
+        return tagEnd;
+    }
+
+    qsizetype paragraph(qsizetype lt)
+    {
+        const qsizetype gt = view_.indexOf(u'>', lt);
+        if (gt < 0)
+            return view_.size();
+        const QStringView tag = view_.mid(lt, gt + 1 - lt);
+        QString content;
+        const qsizetype end = ParagraphContent(view_, gt + 1, content);
+        if (syncStart_ != kNoStart) {
+            const auto cls = AttributeValue(tag, "class");
+            captions.push_back({cls ? cls->trimmed().toString() : QString(), syncStart_,
+                                tag.toString() + NormaliseLineBreaks(content)});
+        }
+        return end;
+    }
+
+    QStringView view_;
+    int64_t syncStart_ = kNoStart;
+};
+
+bool isKoreanClass(const SamiClass &c)
+{
+    const auto starts = [&c](const char *prefix) { return c.lang.startsWith(QLatin1String(prefix), Qt::CaseInsensitive); };
+    return starts("ko") || starts("kr") || c.name.compare(QLatin1String("KRCC"), Qt::CaseInsensitive) == 0
+           || c.name.compare(QLatin1String("KR"), Qt::CaseInsensitive) == 0;
+}
+
+QString chooseClass(const std::vector<SamiClass> &classes)
+{
+    if (classes.empty())
+        return {};
+    const auto korean = std::find_if(classes.begin(), classes.end(), isKoreanClass);
+    return korean != classes.end() ? korean->name : classes.front().name;
+}
+
+// Keeps the captions of `className` (a P without a class belongs to any),
+// ordered by start; equal starts keep the file's order.
+std::vector<SamiCaption> captionsOfClass(const std::vector<FoundCaption> &found, const QString &className)
+{
+    std::vector<SamiCaption> kept;
+    for (const FoundCaption &c : found) {
+        if (className.isEmpty() || c.className.isEmpty()
+            || c.className.compare(className, Qt::CaseInsensitive) == 0)
+            kept.push_back({c.startMs, -1, c.text});
+    }
+    std::stable_sort(kept.begin(), kept.end(),
+                     [](const SamiCaption &a, const SamiCaption &b) { return a.startMs < b.startMs; });
+    for (size_t i = 0; i + 1 < kept.size(); ++i)
+        kept[i].endMs = kept[i + 1].startMs;
+    return kept;
+}
+
+SamiResult refused(const QString &why)
 {
     SamiResult result;
-    result.error = QStringLiteral("SAMI reading is not available yet");
+    result.error = why;
     return result;
 }
 
-SamiResult ParseSami(const QByteArray &)
+} // namespace
+
+SamiResult ParseSami(const QByteArray &bytes)
 {
+    if (bytes.isEmpty())
+        return refused(QStringLiteral("the file is empty"));
+    const QString text = decodeSami(bytes);
+    SamiParser parser(text);
+    parser.run();
+    if (!parser.sawSync)
+        return refused(QStringLiteral("not a SAMI file: it has no SYNC element"));
+
     SamiResult result;
-    result.error = QStringLiteral("SAMI reading is not available yet");
+    result.ok = true;
+    result.document.className = chooseClass(parser.classes);
+    result.document.captions = captionsOfClass(parser.captions, result.document.className);
+    if (result.document.captions.empty() && !result.document.className.isEmpty() && !parser.captions.empty()) {
+        // The declared classes name none of the file's paragraphs: show them all
+        // rather than nothing.
+        result.document.className.clear();
+        result.document.captions = captionsOfClass(parser.captions, {});
+    }
     return result;
+}
+
+SamiResult ReadSamiFile(const std::string &path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return refused(QStringLiteral("cannot open the file: ") + file.errorString());
+    const QByteArray bytes = file.read(kMaxSamiFileBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return refused(QStringLiteral("cannot read the file: ") + file.errorString());
+    if (bytes.size() > kMaxSamiFileBytes)
+        return refused(QStringLiteral("the file is too large for a SAMI file"));
+    return ParseSami(bytes);
 }
 
 } // namespace velmo

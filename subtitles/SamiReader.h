@@ -13,6 +13,7 @@ namespace velmo {
 /// file holds it, from its start tag to the end of its content.
 struct SamiCaption {
     int64_t startMs = 0;
+    int64_t endMs = -1; ///< start of the next caption of the class; -1 for the last, which lasts to the end
     QString text;
 };
 
@@ -27,6 +28,9 @@ struct SamiResult {
     SamiDocument document;
     QString error; ///< why the file was refused, for logs and the dump tool
 };
+
+/// Files larger than this are refused unread: no subtitle file comes near it.
+inline constexpr qint64 kMaxSamiFileBytes = 64 * 1024 * 1024;
 
 /// Reads and parses a SAMI file; refuses unreadable, empty and non-SAMI files.
 SamiResult ReadSamiFile(const std::string &path);

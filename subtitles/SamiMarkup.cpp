@@ -1,0 +1,271 @@
+#include "subtitles/SamiMarkup.h"
+
+#include <QList>
+
+#include <limits>
+
+namespace velmo {
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u == u' ' || u == u'\t' || u == u'\r' || u == u'\n' || u == u'\f';
+}
+
+bool isLineBreak(QChar c)
+{
+    return c.unicode() == u'\r' || c.unicode() == u'\n';
+}
+
+QChar lowerAscii(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= u'A' && u <= u'Z') ? QChar(char16_t(u - u'A' + u'a')) : c;
+}
+
+// `lowerName` matches `text` at `pos` in any letter case.
+bool nameAt(QStringView text, qsizetype pos, const char *lowerName)
+{
+    for (; *lowerName; ++lowerName, ++pos) {
+        if (pos >= text.size() || lowerAscii(text[pos]) != QLatin1Char(*lowerName))
+            return false;
+    }
+    return true;
+}
+
+bool isNameChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'-' || c == u'_';
+}
+
+bool endsWithBrTag(const QString &out)
+{
+    if (!out.endsWith(u'>'))
+        return false;
+    const qsizetype lt = out.lastIndexOf(u'<');
+    return lt >= 0 && IsTagAt(out, lt, "br", false);
+}
+
+QString withoutCssComments(QStringView css)
+{
+    QString out;
+    qsizetype pos = 0;
+    while (pos < css.size()) {
+        const qsizetype open = css.indexOf(u"/*", pos);
+        if (open < 0)
+            break;
+        out.append(css.mid(pos, open - pos));
+        const qsizetype close = css.indexOf(u"*/", open + 2);
+        pos = close < 0 ? css.size() : close + 2;
+    }
+    out.append(css.mid(pos));
+    // The block is often wrapped in an HTML comment to hide it from old browsers.
+    out.replace(QStringLiteral("<!--"), QStringLiteral("    "));
+    out.replace(QStringLiteral("-->"), QStringLiteral("   "));
+    return out;
+}
+
+QString langOf(QStringView declarations)
+{
+    for (QStringView declaration : declarations.split(u';')) {
+        const qsizetype colon = declaration.indexOf(u':');
+        if (colon < 0)
+            continue;
+        if (declaration.left(colon).trimmed().compare(QLatin1String("lang"), Qt::CaseInsensitive) != 0)
+            continue;
+        QStringView value = declaration.mid(colon + 1).trimmed();
+        if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
+            value = value.mid(1, value.size() - 2).trimmed();
+        return value.toString();
+    }
+    return {};
+}
+
+bool hasClass(const std::vector<SamiClass> &classes, const QString &name)
+{
+    for (const SamiClass &c : classes) {
+        if (c.name.compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+bool IsCommentAt(QStringView text, qsizetype pos)
+{
+    return text.mid(pos).startsWith(u"<!--");
+}
+
+qsizetype CommentEnd(QStringView text, qsizetype pos)
+{
+    const qsizetype close = text.indexOf(u"-->", pos + 4);
+    if (close >= 0)
+        return close + 3;
+    const qsizetype gt = text.indexOf(u'>', pos + 4);
+    return gt >= 0 ? gt + 1 : text.size();
+}
+
+bool IsTagAt(QStringView text, qsizetype pos, const char *lowerName, bool closing)
+{
+    if (pos >= text.size() || text[pos] != u'<')
+        return false;
+    ++pos;
+    if (closing) {
+        if (pos >= text.size() || text[pos] != u'/')
+            return false;
+        ++pos;
+    }
+    if (!nameAt(text, pos, lowerName))
+        return false;
+    pos += qsizetype(std::char_traits<char>::length(lowerName));
+    return pos >= text.size() || isBlank(text[pos]) || text[pos] == u'>' || text[pos] == u'/';
+}
+
+std::optional<QStringView> AttributeValue(QStringView tag, const char *lowerName)
+{
+    qsizetype i = 1;
+    while (i < tag.size() && !isBlank(tag[i]) && tag[i] != u'>')
+        ++i; // the tag's own name
+    const qsizetype end = tag.endsWith(u'>') ? tag.size() - 1 : tag.size();
+    while (i < end) {
+        while (i < end && (isBlank(tag[i]) || tag[i] == u'/'))
+            ++i;
+        const qsizetype nameStart = i;
+        while (i < end && !isBlank(tag[i]) && tag[i] != u'=')
+            ++i;
+        const QStringView name = tag.mid(nameStart, i - nameStart);
+        while (i < end && isBlank(tag[i]))
+            ++i;
+        QStringView value;
+        if (i < end && tag[i] == u'=') {
+            ++i;
+            while (i < end && isBlank(tag[i]))
+                ++i;
+            if (i < end && (tag[i] == u'"' || tag[i] == u'\'')) {
+                const QChar quote = tag[i++];
+                const qsizetype valueStart = i;
+                while (i < end && tag[i] != quote)
+                    ++i;
+                value = tag.mid(valueStart, i - valueStart);
+                if (i < end)
+                    ++i;
+            } else {
+                const qsizetype valueStart = i;
+                while (i < end && !isBlank(tag[i]))
+                    ++i;
+                value = tag.mid(valueStart, i - valueStart);
+            }
+        }
+        if (!name.isEmpty() && name.size() == qsizetype(std::char_traits<char>::length(lowerName))
+            && nameAt(name, 0, lowerName))
+            return value;
+    }
+    return std::nullopt;
+}
+
+int64_t LeadingNumber(QStringView value)
+{
+    qsizetype i = 0;
+    while (i < value.size() && isBlank(value[i]))
+        ++i;
+    if (i >= value.size() || value[i].unicode() < u'0' || value[i].unicode() > u'9')
+        return -1;
+    constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+    int64_t n = 0;
+    for (; i < value.size() && value[i].unicode() >= u'0' && value[i].unicode() <= u'9'; ++i) {
+        const int digit = value[i].unicode() - u'0';
+        n = n > (kMax - digit) / 10 ? kMax : n * 10 + digit; // an absurd time saturates
+    }
+    return n;
+}
+
+qsizetype ParagraphContent(QStringView text, qsizetype from, QString &content)
+{
+    qsizetype pos = from;
+    while (pos < text.size()) {
+        const qsizetype lt = text.indexOf(u'<', pos);
+        if (lt < 0)
+            break;
+        if (IsCommentAt(text, lt)) {
+            content.append(text.mid(from, lt - from));
+            from = pos = CommentEnd(text, lt);
+            continue;
+        }
+        if (IsTagAt(text, lt, "p", true) || IsTagAt(text, lt, "p", false) || IsTagAt(text, lt, "sync", false)
+            || IsTagAt(text, lt, "sync", true) || IsTagAt(text, lt, "body", false)
+            || IsTagAt(text, lt, "body", true) || IsTagAt(text, lt, "sami", true)) {
+            content.append(text.mid(from, lt - from));
+            return lt;
+        }
+        pos = lt + 1;
+    }
+    content.append(text.mid(from));
+    return text.size();
+}
+
+QString NormaliseLineBreaks(QStringView content)
+{
+    qsizetype begin = 0;
+    qsizetype end = content.size();
+    while (begin < end && isBlank(content[begin]))
+        ++begin;
+    while (end > begin && isBlank(content[end - 1]))
+        --end;
+    QString out;
+    out.reserve(end - begin);
+    qsizetype copied = begin;
+    for (qsizetype i = begin; i < end;) {
+        if (!isBlank(content[i])) {
+            ++i;
+            continue;
+        }
+        qsizetype j = i;
+        bool lineBreak = false;
+        for (; j < end && isBlank(content[j]); ++j)
+            lineBreak = lineBreak || isLineBreak(content[j]);
+        if (lineBreak) {
+            out.append(content.mid(copied, i - copied));
+            if (!endsWithBrTag(out) && !IsTagAt(content, j, "br", false))
+                out.append(u' ');
+            copied = j;
+        }
+        i = j;
+    }
+    out.append(content.mid(copied, end - copied));
+    return out;
+}
+
+void ParseClassDeclarations(QStringView css, std::vector<SamiClass> &classes)
+{
+    const QString text = withoutCssComments(css);
+    qsizetype pos = 0;
+    for (;;) {
+        const qsizetype open = text.indexOf(u'{', pos);
+        if (open < 0)
+            return;
+        qsizetype close = text.indexOf(u'}', open + 1);
+        if (close < 0)
+            close = text.size();
+        const QStringView selectors = QStringView(text).mid(pos, open - pos);
+        const QStringView body = QStringView(text).mid(open + 1, close - open - 1);
+        pos = close + 1;
+        for (QStringView selector : selectors.split(u',')) {
+            const qsizetype dot = selector.lastIndexOf(u'.');
+            if (dot < 0)
+                continue;
+            qsizetype nameEnd = dot + 1;
+            while (nameEnd < selector.size() && isNameChar(selector[nameEnd]))
+                ++nameEnd;
+            const QString name = selector.mid(dot + 1, nameEnd - dot - 1).toString();
+            if (!name.isEmpty() && !hasClass(classes, name))
+                classes.push_back({name, langOf(body)});
+        }
+        if (close >= text.size())
+            return;
+    }
+}
+
+} // namespace velmo

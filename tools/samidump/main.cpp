@@ -1,0 +1,42 @@
+// velmo-sami-dump FILE: prints what the player makes of a SAMI file, to tell
+// why a subtitle looks wrong. First line "class: NAME" (or "class: -"), then
+// one line per caption in playing order: START_MS, a tab, the cleaned text in
+// UTF-8 with each line break written as the two characters "\n".
+
+#include "subtitles/CaptionText.h"
+#include "subtitles/SamiReader.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string oneLine(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
+    escaped.replace(u'\r', QStringLiteral("\\n"));
+    escaped.replace(u'\n', QStringLiteral("\\n"));
+    return escaped.toStdString();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: velmo-sami-dump FILE\n");
+        return 2;
+    }
+    const velmo::SamiResult result = velmo::ReadSamiFile(argv[1]);
+    if (!result.ok) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], result.error.toStdString().c_str());
+        return 1;
+    }
+    const velmo::SamiDocument &doc = result.document;
+    std::string out = "class: " + (doc.className.isEmpty() ? std::string("-") : doc.className.toStdString()) + "\n";
+    for (const velmo::SamiCaption &caption : doc.captions)
+        out += std::to_string(caption.startMs) + "\t" + oneLine(velmo::CleanCaption(caption.text)) + "\n";
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
