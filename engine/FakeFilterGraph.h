@@ -1,0 +1,118 @@
+#pragma once
+
+#include "engine/EventQueue.h"
+#include "engine/MediaFacets.h"
+
+#include <QPointer>
+#include <QRect>
+#include <QWidget>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace velmo {
+
+/// What a fake medium looks like to the player.
+struct FakeMediaInfo {
+    double duration = 10.0;        ///< seconds; negative: unknown (get_Duration fails)
+    int32_t width = 320;           ///< 0 with height 0: no video (GetVideoSize fails)
+    int32_t height = 240;
+    HResult renderResult = S_OK;   ///< what RenderFile returns for it
+    HResult runResult = S_OK;      ///< what Run returns
+    bool seekable = true;          ///< false: SetPositions and put_CurrentPosition fail
+};
+
+/// The shared script and call log of a FakeMediaBackend and its graphs.
+struct FakeMediaScript {
+    std::map<std::string, FakeMediaInfo> media;     ///< path -> medium; others fail to render
+    std::map<std::string, HResult> subtitles;       ///< subtitle path -> RenderFile result; others fail
+    std::vector<std::string> filterNames = {"source", "demuxer", "video decoder", "audio decoder",
+                                            "Overlay Mixer", "audio renderer"};
+    std::vector<std::string> calls;                 ///< every command a graph received, in order
+    std::vector<std::string> propertyFrames;        ///< names whose property frame was shown
+    int graphsAlive = 0;                            ///< graphs not yet destroyed
+};
+
+/// A deterministic graph for tests of the engine's callers: implements every
+/// facet, plays nothing, and moves only when told. Commands are logged in the
+/// script's `calls` as "Run", "Pause", "Stop", "put_Volume(-500)",
+/// "SetRate(2)", "put_CurrentPosition(1.5)", "SetPositions(50000000)",
+/// "SetAspectRatioMode(0)", "SetWindowPosition(0,0,320,240)",
+/// "put_Owner(set|null)", "put_MessageDrain(set|null)", "put_Visible(0|1)",
+/// "put_WindowStyle(0x46000000)", "SetNotifyWindow(set|null)",
+/// "AddFilter(Overlay Mixer)", "RenderFile(path)", "Release" (destruction).
+class FakeFilterGraph : public GraphBuilder,
+                        public MediaControl,
+                        public MediaPosition,
+                        public MediaSeeking,
+                        public BasicAudio,
+                        public BasicVideo,
+                        public VideoWindow,
+                        public MediaEventEx {
+public:
+    explicit FakeFilterGraph(std::shared_ptr<FakeMediaScript> script);
+    ~FakeFilterGraph() override;
+
+    // GraphBuilder
+    HResult AddFilter(std::shared_ptr<BaseFilter> filter, const std::string &name) override;
+    HResult RenderFile(const std::string &pathOrAddress) override;
+    HResult EnumFilterNames(std::vector<std::string> *names) override;
+    bool ShowPropertyFrame(const std::string &name, QWidget *owner) override;
+    // MediaControl
+    HResult Run() override;
+    HResult Pause() override;
+    HResult Stop() override;
+    HResult GetState(int32_t timeoutMs, int32_t *state) override;
+    // MediaPosition
+    HResult get_Duration(double *seconds) override;
+    HResult get_CurrentPosition(double *seconds) override;
+    HResult put_CurrentPosition(double seconds) override;
+    // MediaSeeking
+    HResult CheckCapabilities(uint32_t *capabilities) override;
+    HResult GetCurrentPosition(int64_t *position) override;
+    HResult GetDuration(int64_t *duration) override;
+    HResult SetPositions(int64_t *current, uint32_t currentFlags, int64_t *stop, uint32_t stopFlags) override;
+    HResult SetRate(double rate) override;
+    HResult GetRate(double *rate) override;
+    // BasicAudio
+    HResult put_Volume(int32_t volume) override;
+    HResult get_Volume(int32_t *volume) override;
+    // BasicVideo
+    HResult GetVideoSize(int32_t *width, int32_t *height) override;
+    // VideoWindow
+    HResult put_Owner(QWidget *owner) override;
+    HResult put_MessageDrain(QWidget *drain) override;
+    HResult put_WindowStyle(int32_t style) override;
+    HResult put_Visible(bool visible) override;
+    HResult SetWindowPosition(int32_t x, int32_t y, int32_t width, int32_t height) override;
+    // MediaEventEx
+    HResult SetNotifyWindow(QObject *window, int32_t message, intptr_t param) override;
+    HResult GetEvent(int32_t *code, EventParam *param1, EventParam *param2, int32_t timeoutMs) override;
+    HResult FreeEventParams(int32_t code, EventParam *param1, EventParam *param2) override;
+
+    /// Queues an event and notifies the notify window, as the real graph does.
+    void QueueEvent(int32_t code, intptr_t param1 = 0, const QString &text = {});
+    /// Plays to the end: position = duration, then EC_COMPLETE is queued.
+    void Complete();
+
+    FakeMediaInfo info;              ///< the rendered medium
+    std::string renderedPath;        ///< what RenderFile built the graph for
+    std::vector<std::string> subtitleFiles; ///< subtitle files accepted, in order
+    int32_t state = State_Stopped;   ///< what GetState reports
+    double positionSeconds = 0.0;    ///< what the position getters report
+    double rate = 1.0;
+    int32_t volume = 0;
+    QPointer<QWidget> owner;
+    QPointer<QWidget> drain;
+    bool visible = true;
+    QRect windowRect;                ///< the last SetWindowPosition
+    EventQueue eventQueue;
+
+private:
+    void Log(const std::string &call);
+    std::shared_ptr<FakeMediaScript> script_;
+};
+
+} // namespace velmo

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "engine/MediaFacets.h"
+
+#include <memory>
+
+namespace velmo {
+
+/// Makes the objects MediaGraph builds a graph from. The GStreamer backend is
+/// the default; tests pass a FakeMediaBackend.
+class MediaBackend {
+public:
+    virtual ~MediaBackend() = default;
+    /// A new, empty graph; null with *result set on failure.
+    virtual std::shared_ptr<GraphBuilder> CreateFilterGraph(HResult *result) = 0;
+    /// A new video output ("Overlay Mixer") with its input pin "Input0".
+    virtual std::shared_ptr<BaseFilter> CreateOverlayMixer(HResult *result) = 0;
+};
+
+/// The GStreamer backend (GStreamer must have been initialised before the first graph).
+std::shared_ptr<MediaBackend> CreateGstMediaBackend();
+
+} // namespace velmo

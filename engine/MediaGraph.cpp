@@ -1,0 +1,183 @@
+#include "engine/MediaGraph.h"
+
+#include "engine/MessageBox.h"
+#include "resources/CommandIds.h"
+
+#include <QLoggingCategory>
+#include <QWidget>
+
+namespace velmo {
+
+Q_LOGGING_CATEGORY(lcGraph, "velmo.engine.graph")
+
+const char *const kCodecMessage =
+    "이 동영상을 지원하는 코덱이 설치되지 않았을 확률이 높습니다!\t\n"
+    "해당 동영상 파일의 손상여부.올바르지 못한 경로지정\t\n"
+    "관련 코덱설치 여부를 체크해보십시요!";
+
+MediaGraph::MediaGraph(std::shared_ptr<MediaBackend> backend) : backend_(std::move(backend)) {}
+
+MediaGraph::~MediaGraph() = default;
+
+MediaBackend *MediaGraph::Backend()
+{
+    if (!backend_)
+        backend_ = CreateGstMediaBackend();
+    return backend_.get();
+}
+
+HResult MediaGraph::BuildGraph(const std::string &path)
+{
+    HResult hr = S_OK;
+    graph = Backend()->CreateFilterGraph(&hr);
+    if (!graph)
+        return Failed(hr) ? hr : E_FAIL;
+    overlayMixer = Backend()->CreateOverlayMixer(&hr);
+    if (!overlayMixer)
+        return Failed(hr) ? hr : E_FAIL;
+
+    control = QueryFacet<MediaControl>(graph);
+    events = QueryFacet<MediaEventEx>(graph);
+    videoWindow = QueryFacet<VideoWindow>(graph);
+    basicAudio = QueryFacet<BasicAudio>(graph);
+    basicVideo = QueryFacet<BasicVideo>(graph);
+    position = QueryFacet<MediaPosition>(graph);
+    seeking = QueryFacet<MediaSeeking>(graph);
+
+    graph->AddFilter(overlayMixer, "Overlay Mixer");
+    mixerInputPin = overlayMixer->FindPin("Input0");
+    if (mixerInputPin)
+        mixerPinConfig = QueryFacet<MixerPinConfig>(mixerInputPin);
+
+    return graph->RenderFile(path);
+}
+
+HResult MediaGraph::Open(QWidget *owner, const std::string &path)
+{
+    if (graph)
+        Close();
+    mediaPath = path;
+    subtitleLoaded = false;
+
+    const HResult built = BuildGraph(path);
+    if (Failed(built)) {
+        qCWarning(lcGraph, "cannot open %s: 0x%08x", path.c_str(), static_cast<unsigned>(built));
+        Close();
+        ShowMessageBox(owner ? owner->window() : nullptr, QString::fromUtf8(kCodecMessage), {}, MB_OK);
+        return built;
+    }
+    owner_ = owner;
+
+    if (basicVideo)
+        basicVideo->GetVideoSize(&videoWidth, &videoHeight);
+    if (videoWindow) {
+        videoWindow->put_Owner(owner);
+        videoWindow->put_MessageDrain(owner);
+    }
+    if (events)
+        events->SetNotifyWindow(owner ? owner->window() : nullptr, WM_MEDIA_EVENT, 0);
+    if (videoWindow)
+        videoWindow->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
+    if (basicAudio)
+        basicAudio->put_Volume(volumeLevel_ ? *volumeLevel_ : 0);
+    return control ? control->Run() : E_NOINTERFACE;
+}
+
+HResult MediaGraph::Close()
+{
+    HResult result = S_OK;
+    if (videoWindow) {
+        videoWindow->put_Visible(false);
+        videoWindow->put_Owner(nullptr);
+    }
+    if (events)
+        result = events->SetNotifyWindow(nullptr, 0, 0);
+
+    control.reset();
+    events.reset();
+    videoWindow.reset();
+    basicVideo.reset();
+    basicAudio.reset();
+    position.reset();
+    seeking.reset();
+    mixerPinConfig.reset();
+    mixerInputPin.reset();
+    overlayMixer.reset();
+    graph.reset();
+    owner_ = nullptr;
+    return result;
+}
+
+void MediaGraph::SetVideoRect(int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    if (videoWindow)
+        videoWindow->SetWindowPosition(x, y, width, height);
+}
+
+HResult MediaGraph::SeekBy(uint64_t delta, bool forward)
+{
+    if (!seeking)
+        return E_NOINTERFACE;
+    // The delta comes from the commands (5 s, 30 s); anything beyond int64 is
+    // as good as "to the end".
+    const int64_t d = delta > uint64_t(INT64_MAX) ? INT64_MAX : static_cast<int64_t>(delta);
+    int64_t current = 0;
+    HResult hr = seeking->GetCurrentPosition(&current);
+    if (Failed(hr))
+        return hr;
+    int64_t target = 0;
+    if (forward) {
+        int64_t duration = 0;
+        hr = seeking->GetDuration(&duration);
+        if (Failed(hr))
+            return hr;
+        target = (current > duration - d) ? duration : current + d;
+    } else {
+        target = d > current ? 0 : current - d;
+    }
+    return seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+}
+
+HResult MediaGraph::AddSubtitleFile(const std::string &path)
+{
+    if (!graph)
+        return E_NOINTERFACE;
+    const HResult hr = graph->RenderFile(path);
+    if (Failed(hr))
+        return hr;
+    subtitleLoaded = true;
+    return S_OK;
+}
+
+HResult MediaGraph::CollectFilterNames()
+{
+    if (!graph)
+        return E_NOINTERFACE;
+    std::vector<std::string> names;
+    const HResult hr = graph->EnumFilterNames(&names);
+    if (Failed(hr))
+        return hr;
+    filterCount = 0;
+    for (const std::string &name : names) {
+        if (filterCount >= static_cast<int32_t>(filterNames.size()))
+            break;
+        filterNames[filterCount++] = name;
+    }
+    return S_OK;
+}
+
+bool MediaGraph::ShowFilterPages(const std::string &name)
+{
+    if (!graph)
+        return false;
+    QWidget *mainWindow = owner_ ? owner_->window() : nullptr;
+    if (mainWindow) {
+        mainWindow->raise();
+        mainWindow->activateWindow();
+    }
+    // Keep the graph alive while the modal frame runs, whatever the user does meanwhile.
+    std::shared_ptr<GraphBuilder> keep = graph;
+    return keep->ShowPropertyFrame(name, mainWindow);
+}
+
+} // namespace velmo

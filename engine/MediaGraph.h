@@ -1,0 +1,90 @@
+#pragma once
+
+#include "engine/MediaBackend.h"
+#include "engine/MediaFacets.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+
+namespace velmo {
+
+/// The codec message shown when a medium cannot be opened.
+extern const char *const kCodecMessage;
+
+/// The playback engine: opens one file or address at a time into a graph whose
+/// picture goes to the owner widget (the video screen), routes the graph's
+/// events to the owner's top-level window as QEvent::User + WM_MEDIA_EVENT
+/// (see MediaEventType), adds SAMI files to the open graph and lists its
+/// filters. Media is open exactly when `graph` is not null; callers drive
+/// transport, position, rate, volume and aspect ratio through the facets
+/// directly. Cheap to construct: nothing is created before the first Open.
+/// UI thread only.
+class MediaGraph {
+public:
+    /// `backend` makes the graphs; null means GStreamer (made at the first Open).
+    explicit MediaGraph(std::shared_ptr<MediaBackend> backend = nullptr);
+    virtual ~MediaGraph();
+    MediaGraph(const MediaGraph &) = delete;
+    MediaGraph &operator=(const MediaGraph &) = delete;
+
+    /// Where the saved volume (hundredths of a dB) is read at each Open; null reads 0.
+    void SetVolumeLevelSource(const int32_t *volumeLevel) { volumeLevel_ = volumeLevel; }
+    /// How long RenderFile may wait for a medium, in milliseconds (GStreamer backend).
+    static constexpr int kOpenTimeoutMs = 12000;
+
+    /// Closes any open media, builds, starts and returns the result of Run for
+    /// `path` (a local path or an address with a scheme) with the picture shown
+    /// in `owner`. On failure shows the codec message, leaves nothing open and
+    /// returns the failure code.
+    HResult Open(QWidget *owner, const std::string &path);
+    /// Tears the graph down; the result of withdrawing the notify window (S_OK
+    /// when nothing was open: nothing is touched then).
+    HResult Close();
+    /// The picture fills (x, y, width, height) of the owner; nothing without media.
+    void SetVideoRect(int32_t x, int32_t y, int32_t width, int32_t height);
+    /// Relative seek by `delta` 100-ns units, clamped to 0 and the duration.
+    HResult SeekBy(uint64_t delta, bool forward);
+    /// Adds the captions of a SAMI file to the open graph; negative when the
+    /// file is refused or no media is open.
+    HResult AddSubtitleFile(const std::string &path);
+    /// Refills filterNames/filterCount (at most 15, enumeration order);
+    /// E_NOINTERFACE without media.
+    HResult CollectFilterNames();
+    /// Shows the property frame of the first filter called `name`; false when
+    /// there is none or no media is open.
+    bool ShowFilterPages(const std::string &name);
+
+    std::shared_ptr<GraphBuilder> graph;           ///< null exactly when no media is open
+    std::shared_ptr<MediaControl> control;         ///< run, pause, stop, state
+    std::shared_ptr<MediaEventEx> events;          ///< event queue and notify window
+    std::shared_ptr<VideoWindow> videoWindow;      ///< where the picture goes
+    std::shared_ptr<BasicVideo> basicVideo;        ///< native video size
+    std::shared_ptr<BasicAudio> basicAudio;        ///< volume
+    std::shared_ptr<MediaPosition> position;       ///< duration and position in seconds
+    std::shared_ptr<MediaSeeking> seeking;         ///< 100-ns positions and rate
+    std::shared_ptr<MixerPinConfig> mixerPinConfig; ///< aspect-ratio mode; null when "Input0" was not found
+    std::shared_ptr<BaseFilter> overlayMixer;      ///< the video output added as "Overlay Mixer"
+    std::shared_ptr<MediaPin> mixerInputPin;       ///< the output's pin "Input0"
+    int32_t videoWidth = 0;                        ///< native video width; kept when a medium has no video
+    int32_t videoHeight = 0;                       ///< native video height; kept likewise
+    std::string mediaPath;                         ///< the path or address last given to Open
+    bool subtitleLoaded = false;                   ///< a subtitle file was added to the current graph
+    std::array<std::string, 15> filterNames;       ///< filter names for the menu
+    int32_t filterCount = 0;                       ///< valid entries of filterNames (0..15)
+
+private:
+    HResult BuildGraph(const std::string &path);
+    MediaBackend *Backend();
+
+    std::shared_ptr<MediaBackend> backend_;
+    const int32_t *volumeLevel_ = nullptr;
+    QPointer<QWidget> owner_;
+};
+
+} // namespace velmo

@@ -1,2 +1,0 @@
-// The media engine lives here.
-namespace velmo { void enginePlaceholder() {} }
