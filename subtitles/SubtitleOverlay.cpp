@@ -1,10 +1,163 @@
 #include "subtitles/SubtitleOverlay.h"
 
+#include <QFontMetrics>
+#include <QGlyphRun>
+#include <QList>
+#include <QPainter>
+#include <QTextLayout>
+
+#include <array>
+#include <cmath>
+#include <vector>
+
 namespace velmo {
 
-QImage DrawSubtitleLayer(const QSize &, const QString &, const SubtitleStyle &)
+namespace {
+
+struct Offset {
+    int dx;
+    int dy;
+};
+
+constexpr std::array<Offset, 4> kShadow = {{{1, 0}, {0, 1}, {2, 0}, {0, 2}}};
+constexpr std::array<Offset, 4> kShadowDeep = {{{3, 0}, {0, 3}, {4, 0}, {0, 4}}};
+constexpr std::array<Offset, 4> kOutline = {{{-1, -1}, {1, -1}, {1, 1}, {-1, 1}}};
+constexpr std::array<Offset, 4> kOutlineDeep = {{{-2, -2}, {2, -2}, {2, 2}, {-2, 2}}};
+
+QColor toQColor(Colour c)
 {
-    return {};
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+// The caption's explicit line breaks: "\r\n" pairs, and lone CR or LF as well.
+QStringList paragraphsOf(const QString &text)
+{
+    QString normalised = text;
+    normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    normalised.replace(u'\r', u'\n');
+    return normalised.split(u'\n');
+}
+
+// Breaks each paragraph at word boundaries to fit `width`; a line that still
+// does not fit (one long word) is cut with an ellipsis at its end.
+QStringList wrapLines(const QString &text, const QFont &font, QPaintDevice *device, int width)
+{
+    const QFontMetrics metrics(font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    QStringList lines;
+    for (const QString &paragraph : paragraphsOf(text)) {
+        QTextLayout layout(paragraph, font, device);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        bool any = false;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            QString piece = paragraph.mid(line.textStart(), line.textLength());
+            while (!piece.isEmpty() && piece.back().isSpace())
+                piece.chop(1);
+            if (line.naturalTextWidth() > width)
+                piece = metrics.elidedText(piece, Qt::ElideRight, width);
+            lines << piece;
+            any = true;
+        }
+        layout.endLayout();
+        if (!any)
+            lines << QString();
+    }
+    return lines;
+}
+
+// One shaped line, placed with its left edge and baseline in layer coordinates.
+struct PlacedRun {
+    QPointF origin;
+    QGlyphRun run;
+};
+
+struct Pass {
+    QColor colour;
+    const std::array<Offset, 4> *offsets; // null: the text itself at (0, 0)
+};
+
+std::vector<Pass> passesFor(const SubtitleStyle &style)
+{
+    std::vector<Pass> passes;
+    if (style.Shadow_Use) {
+        passes.push_back({toQColor(style.Shadow), &kShadow});
+        if (style.Shadow_Deep)
+            passes.push_back({toQColor(style.Shadow), &kShadowDeep});
+    }
+    if (style.Outline_Use) {
+        passes.push_back({toQColor(style.Outline), &kOutline});
+        if (style.Outline_Deep)
+            passes.push_back({toQColor(style.Outline), &kOutlineDeep});
+    }
+    passes.push_back({toQColor(style.Color), nullptr});
+    return passes;
+}
+
+} // namespace
+
+QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style)
+{
+    return DrawSubtitleLayer(screenSize, text, style, nullptr);
+}
+
+QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style, QRect *drawnArea)
+{
+    if (drawnArea)
+        *drawnArea = QRect();
+    if (screenSize.isEmpty() || text.trimmed().isEmpty())
+        return {};
+
+    QImage layer(screenSize, QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    const QFont font = style.font ? *style.font : QFont();
+    const QFontMetrics metrics(font, &layer);
+    const QStringList lines = wrapLines(text, font, &layer, screenSize.width());
+
+    // The box ends at the bottom of the screen; its top leaves the measured
+    // text ending Position pixels above the bottom. The text sits at the top
+    // of the box, one line height per line.
+    const int lineHeight = metrics.height();
+    const int top = screenSize.height() - int(lines.size()) * lineHeight - style.Position;
+
+    std::vector<PlacedRun> runs;
+    QRectF inkBounds;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines[i].isEmpty())
+            continue;
+        QTextLayout layout(lines[i], font, &layer);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        const int lineWidth = int(std::ceil(line.naturalTextWidth()));
+        const QPointF origin((screenSize.width() - lineWidth) / 2, top + int(i) * lineHeight + metrics.ascent() - line.ascent());
+        for (const QGlyphRun &run : layout.glyphRuns()) {
+            runs.push_back({origin, run});
+            inkBounds |= run.boundingRect().translated(origin);
+        }
+    }
+
+    QPainter painter(&layer);
+    for (const Pass &pass : passesFor(style)) {
+        painter.setPen(pass.colour);
+        static constexpr std::array<Offset, 1> kNone = {{{0, 0}}};
+        const Offset *begin = pass.offsets ? pass.offsets->data() : kNone.data();
+        const Offset *end = pass.offsets ? begin + pass.offsets->size() : begin + 1;
+        for (const Offset *o = begin; o != end; ++o) {
+            for (const PlacedRun &placed : runs)
+                painter.drawGlyphRun(placed.origin + QPointF(o->dx, o->dy), placed.run);
+        }
+    }
+    painter.end();
+
+    if (drawnArea && !inkBounds.isEmpty()) {
+        // Passes reach 2 pixels up and left and 4 right and down; one more for
+        // the smoothing of glyph edges.
+        *drawnArea = inkBounds.toAlignedRect().adjusted(-3, -3, 5, 5).intersected(layer.rect());
+    }
+    return layer;
 }
 
 } // namespace velmo

@@ -3,6 +3,7 @@
 #include "subtitles/SubtitleStyle.h"
 
 #include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -16,5 +17,10 @@ namespace velmo {
 /// Returns a null QImage when nothing would be drawn: an empty screen size, or
 /// a text that is empty or holds only white space ("", " ", "\r\n").
 QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style);
+
+/// The same, also giving the part of the layer that holds the caption's pixels
+/// (a null rectangle when nothing is drawn), so that compositing can skip the
+/// transparent rest.
+QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style, QRect *drawnArea);
 
 } // namespace velmo
