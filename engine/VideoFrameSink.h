@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QImage>
+#include <QRect>
+
+namespace velmo {
+
+/// One decoded picture on its way to the screen. `image` maps the decoder's
+/// buffer without copying it and keeps that buffer alive while any copy of the
+/// image exists.
+struct VideoFrame {
+    QImage image;   ///< the picture, already scaled to `picture`'s size when possible
+    QRect area;     ///< the owner's rectangle the video window covers
+    QRect picture;  ///< where the picture goes inside `area` (letter-boxed or stretched)
+};
+
+/// A widget that shows the picture of a graph: the graph's VideoWindow hands it
+/// frames on the UI thread once the widget is made the owner (put_Owner).
+class VideoFrameSink {
+public:
+    virtual ~VideoFrameSink() = default;
+    /// The newest frame; replaces the one shown.
+    virtual void ShowFrame(const VideoFrame &frame) = 0;
+    /// The video window went away (hidden, detached or closed): show no picture.
+    virtual void ClearFrame() = 0;
+};
+
+} // namespace velmo

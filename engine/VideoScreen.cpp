@@ -1,0 +1,280 @@
+#include "engine/VideoScreen.h"
+
+#include "engine/MediaGraph.h"
+#include "skin/SkinSet.h"
+#include "subtitles/SubtitleOverlay.h"
+#include "subtitles/SubtitleStyle.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QRegion>
+#include <QWheelEvent>
+
+namespace velmo {
+
+namespace {
+
+/// The smallest rectangle holding every pixel of `layer` that is not fully
+/// transparent; empty when there is none.
+QRect OpaqueBounds(const QImage &layer)
+{
+    int top = -1, bottom = -1, left = layer.width(), right = -1;
+    for (int y = 0; y < layer.height(); ++y) {
+        const auto *row = reinterpret_cast<const uint32_t *>(layer.constScanLine(y));
+        int first = -1, last = -1;
+        for (int x = 0; x < layer.width(); ++x) {
+            if (row[x] >> 24) {
+                if (first < 0)
+                    first = x;
+                last = x;
+            }
+        }
+        if (first < 0)
+            continue;
+        if (top < 0)
+            top = y;
+        bottom = y;
+        left = std::min(left, first);
+        right = std::max(right, last);
+    }
+    if (top < 0)
+        return {};
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+/// Everything that changes the caption's pixels.
+QString LayerKey(const QSize &size, const SubtitleStyle &s)
+{
+    return QStringLiteral("%1x%2|%3|%4|%5|%6|%7|%8%9%10%11|%12")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(s.font ? s.font->key() : QString())
+        .arg(s.Color)
+        .arg(s.Outline)
+        .arg(s.Shadow)
+        .arg(s.Position)
+        .arg(int(s.Outline_Use))
+        .arg(int(s.Outline_Deep))
+        .arg(int(s.Shadow_Use))
+        .arg(int(s.Shadow_Deep))
+        .arg(s.subtitleText);
+}
+
+/// Copies `image` with its own size at `x`, `height` rows at most; where the
+/// image has no pixels the strip stays black.
+void BlitStrip(QPainter &painter, int x, int width, int height, const SkinImage &image)
+{
+    if (width <= 0 || height <= 0)
+        return;
+    painter.fillRect(QRect(x, 0, width, height), Qt::black);
+    if (!image.bitmap.isNull())
+        painter.drawImage(QPoint(x, 0), image.bitmap.image(), QRect(0, 0, width, height));
+}
+
+} // namespace
+
+VideoScreen::VideoScreen(SkinSet &skinSet, MediaGraph &mediaGraph, SubtitleStyle &style, QWidget *parent)
+    : QWidget(parent), skinSet_(skinSet), mediaGraph_(mediaGraph), style_(style)
+{
+    // Everything is painted here; Qt need not clear first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+VideoScreen::~VideoScreen()
+{
+    if (mediaGraph_.videoWindow)
+        mediaGraph_.videoWindow->put_Owner(nullptr);
+}
+
+HResult VideoScreen::LoadMedia(const std::string &path)
+{
+    const HResult result = mediaGraph_.Open(this, path);
+    if (Failed(result))
+        return result;
+    if (mediaGraph_.basicAudio)
+        mediaGraph_.basicAudio->put_Volume(style_.volumeLevel);
+    clientRect = rect();
+    mediaGraph_.SetVideoRect(clientRect.left(), clientRect.top(), clientRect.width(), clientRect.height());
+    Invalidate(true);
+    return result;
+}
+
+void VideoScreen::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    clientRect = rect();
+    mediaGraph_.SetVideoRect(clientRect.left(), clientRect.top(), clientRect.width(), clientRect.height());
+    Invalidate(true);
+}
+
+void VideoScreen::Invalidate(bool erase)
+{
+    if (erase)
+        ClearSubtitleLayer();
+    update();
+}
+
+void VideoScreen::RedrawErase()
+{
+    ClearSubtitleLayer();
+    repaint();
+}
+
+void VideoScreen::ClearSubtitleLayer()
+{
+    subtitleLayer_ = QImage();
+    subtitleRect_ = QRect();
+    subtitleKey_.clear();
+}
+
+void VideoScreen::DrawSubtitle(const SubtitleStyle &style)
+{
+    if (!mediaGraph_.graph)
+        return;
+    const QString key = LayerKey(size(), style);
+    if (key == subtitleKey_)
+        return;
+    const QRect old = subtitleRect_;
+    ClearSubtitleLayer();
+    subtitleKey_ = key;
+    const QImage layer = DrawSubtitleLayer(size(), style.subtitleText, style);
+    const QRect bounds = layer.isNull() ? QRect() : OpaqueBounds(layer);
+    if (!bounds.isEmpty()) {
+        subtitleLayer_ = layer.copy(bounds);
+        subtitleRect_ = bounds;
+    }
+    const QRect dirty = old.united(subtitleRect_);
+    if (!dirty.isEmpty())
+        update(dirty);
+}
+
+void VideoScreen::ShowFrame(const VideoFrame &frame)
+{
+    const QRect before = frame_.picture;
+    const bool areaChanged = frame.area != frame_.area;
+    frame_ = frame;
+    // Only the picture changes from frame to frame; a new area or picture
+    // rectangle uncovers other parts.
+    if (areaChanged || before != frame.picture)
+        update(frame.area.united(before));
+    else
+        update(frame.picture);
+}
+
+void VideoScreen::ClearFrame()
+{
+    frame_ = VideoFrame();
+    update();
+}
+
+void VideoScreen::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.setClipRegion(event->region());
+    PaintBackground(painter);
+    PaintPicture(painter);
+    if (!subtitleLayer_.isNull() && mediaGraph_.graph)
+        painter.drawImage(subtitleRect_.topLeft(), subtitleLayer_);
+}
+
+void VideoScreen::PaintBackground(QPainter &painter)
+{
+    const int width = this->width();
+    const int h = height();
+    const SkinImage &left = skinSet_.screenLeft;
+    const SkinImage &right = skinSet_.screenRight;
+    BlitStrip(painter, 0, left.width, h, left);
+    BlitStrip(painter, width - right.width, right.width, h, right);
+
+    const QRect middle(left.width, 0, width - left.width - right.width, h);
+    if (mediaGraph_.graph && mediaGraph_.videoWidth > 0) {
+        // The video window covers the rest; until it has a frame it is black.
+        if (frame_.image.isNull())
+            painter.fillRect(middle, Qt::black);
+        return;
+    }
+    const SkinImage &back = skinSet_.screenBack;
+    if (middle.width() > 0) {
+        if (back.bitmap.isNull())
+            painter.fillRect(middle, Qt::black);
+        else
+            painter.drawImage(middle, back.bitmap.image());
+    }
+    const SkinImage &logo = skinSet_.logo;
+    if (!logo.bitmap.isNull())
+        painter.drawImage(QPoint(width / 2 - logo.width / 2, h / 2 - logo.height / 2), logo.bitmap.image(),
+                          QRect(0, 0, logo.width, logo.height));
+}
+
+void VideoScreen::PaintPicture(QPainter &painter)
+{
+    if (frame_.image.isNull() || !mediaGraph_.graph)
+        return;
+    const QRect &picture = frame_.picture;
+    QRegion bars = QRegion(frame_.area).subtracted(QRegion(picture));
+    for (const QRect &bar : bars)
+        painter.fillRect(bar, Qt::black);
+    if (frame_.image.size() == picture.size())
+        painter.drawImage(picture.topLeft(), frame_.image);
+    else
+        painter.drawImage(picture, frame_.image);
+}
+
+void VideoScreen::Forward(const QEvent *event)
+{
+    QObject *target = inputTarget_ ? inputTarget_.data() : window();
+    if (!target || target == this)
+        return;
+    QCoreApplication::postEvent(target, event->clone());
+}
+
+void VideoScreen::mousePressEvent(QMouseEvent *event)
+{
+    Forward(event);
+    event->accept();
+}
+
+void VideoScreen::mouseReleaseEvent(QMouseEvent *event)
+{
+    Forward(event);
+    event->accept();
+}
+
+void VideoScreen::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    Forward(event);
+    event->accept();
+}
+
+void VideoScreen::mouseMoveEvent(QMouseEvent *event)
+{
+    // In the full-screen modes the pointer's height decides whether the
+    // full-screen title bar and panel show; they arrive with the panels.
+    Forward(event);
+    event->accept();
+}
+
+void VideoScreen::wheelEvent(QWheelEvent *event)
+{
+    Forward(event);
+    event->accept();
+}
+
+void VideoScreen::keyPressEvent(QKeyEvent *event)
+{
+    Forward(event);
+    event->accept();
+}
+
+void VideoScreen::keyReleaseEvent(QKeyEvent *event)
+{
+    Forward(event);
+    event->accept();
+}
+
+} // namespace velmo

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "engine/MediaResult.h"
+#include "engine/VideoFrameSink.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <string>
+
+namespace velmo {
+
+class MediaGraph;
+class SkinSet;
+class SubtitleStyle;
+
+/// The child window of the main window that shows the picture. Without a
+/// picture it paints the skin's borders, background and logo; with one, the
+/// borders and the frames the graph hands over, plus the caption layer.
+///
+/// Placing: the main window creates it as a child, shows it and sets its
+/// geometry (setGeometry); every resize refits the picture to the whole client
+/// area and clears the caption layer.
+///
+/// Input: every mouse press, release, double click, move and wheel, and every
+/// key press and release that reaches the screen is also posted, as a copy with
+/// coordinates relative to the screen, to the input target (the top-level
+/// window by default). Keys of the accelerator table never get here: the
+/// application's key filter dispatches and consumes them first. Drops are not
+/// accepted here, so Qt hands them to the main window.
+class VideoScreen : public QWidget, public VideoFrameSink {
+    Q_OBJECT
+public:
+    /// `style` supplies the full-screen flags; all three outlive the screen.
+    VideoScreen(SkinSet &skinSet, MediaGraph &mediaGraph, SubtitleStyle &style, QWidget *parent = nullptr);
+    ~VideoScreen() override;
+
+    /// Opens `path` into this screen; on success applies the saved volume and
+    /// fits the picture at once. Returns the graph's result unchanged.
+    HResult LoadMedia(const std::string &path);
+    /// Draws `style.subtitleText` as the caption layer over the picture (only
+    /// while media is open). The layer is drawn once per change and kept; frames
+    /// do not redraw it.
+    void DrawSubtitle(const SubtitleStyle &style);
+    /// Invalidates the whole screen; with `erase` the caption layer is cleared
+    /// until the next DrawSubtitle (as after a resize or a close).
+    void Invalidate(bool erase = true);
+    /// Clears the caption layer and repaints at once (the wipe before a new caption).
+    void RedrawErase();
+    /// Where copies of the input go; null restores the top-level window.
+    void SetInputTarget(QObject *target) { inputTarget_ = target; }
+
+    /// Whether a caption layer is being shown.
+    bool HasSubtitleLayer() const { return !subtitleLayer_.isNull(); }
+    /// The rectangle of the caption layer in screen coordinates (empty when none).
+    QRect SubtitleRect() const { return subtitleRect_; }
+    /// Whether a picture is being shown.
+    bool HasPicture() const { return !frame_.image.isNull(); }
+    /// The frame shown (null image when none).
+    const VideoFrame &CurrentFrame() const { return frame_; }
+
+    // VideoFrameSink
+    void ShowFrame(const VideoFrame &frame) override;
+    void ClearFrame() override;
+
+    QWidget *fullScreenPanel = nullptr;    ///< full-screen control panel: created with the panels, null until then
+    QWidget *fullScreenTitleBar = nullptr; ///< full-screen title bar: created with the panels, null until then
+    QRect clientRect;                      ///< the client rectangle at the last resize
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+
+private:
+    void Forward(const QEvent *event);
+    void PaintBackground(QPainter &painter);
+    void PaintPicture(QPainter &painter);
+    void ClearSubtitleLayer();
+
+    SkinSet &skinSet_;
+    MediaGraph &mediaGraph_;
+    SubtitleStyle &style_;
+    QPointer<QObject> inputTarget_;
+    VideoFrame frame_;
+    QImage subtitleLayer_;  ///< the caption's pixels, cropped to subtitleRect_
+    QRect subtitleRect_;
+    QString subtitleKey_;   ///< what the cached layer was drawn from
+};
+
+} // namespace velmo
