@@ -32,7 +32,7 @@ OpenUrlDialog::OpenUrlDialog(QWidget *parent)
             button->setFlat(true);
             // Enter acts on OK only; "닫기" closes the dialog as a cancel.
             button->setAutoDefault(false);
-            if (c.id == IDOK) {
+            if (c.id == IDC_OK) {
                 button->setDefault(true);
                 connect(button, &QPushButton::clicked, this, &OpenUrlDialog::accept);
             } else {

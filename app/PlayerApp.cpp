@@ -1,7 +1,9 @@
 #include "app/PlayerApp.h"
 
+#include "app/MainWindow.h"
+
 #include <QApplication>
-#include <QWidget>
+#include <QThread>
 
 #include <gst/gst.h>
 
@@ -10,8 +12,24 @@
 namespace velmo {
 
 namespace {
+
 PlayerApp *theApp = nullptr;
+
+void DefaultExit(int code)
+{
+    if (QCoreApplication::instance() && QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(code);
+    else
+        std::exit(code);
 }
+
+PlayerApp::ExitFunction &ExitPath()
+{
+    static PlayerApp::ExitFunction exit = DefaultExit;
+    return exit;
+}
+
+} // namespace
 
 std::string StartupPathFromArguments(const std::vector<std::string> &arguments)
 {
@@ -30,18 +48,22 @@ std::string StartupPathFromArguments(const std::vector<std::string> &arguments)
     return path;
 }
 
-PlayerApp::PlayerApp()
+PlayerApp::PlayerApp(const PlayerAppOptions &options)
+    : skinSet(options.skinFile), mediaGraph(options.mediaBackend), subtitleStyle(options.settingsFile)
 {
     theApp = this;
+    mediaGraph.SetVolumeLevelSource(&subtitleStyle.volumeLevel);
     GError *error = nullptr;
     if (!gst_init_check(nullptr, nullptr, &error)) {
         g_clear_error(&error);
+        // Nothing is shown: no window exists yet.
         std::exit(1);
     }
 }
 
 PlayerApp::~PlayerApp()
 {
+    mediaGraph.Close();
     theApp = nullptr;
 }
 
@@ -53,10 +75,22 @@ PlayerApp *PlayerApp::instance()
 int PlayerApp::Run(const std::vector<std::string> &arguments)
 {
     subtitleStyle.startupPath = StartupPathFromArguments(arguments);
-    QWidget window;
-    window.setWindowTitle(QString::fromUtf8("벨모"));
+    MainWindow window;
+    window.OnInitDialog();
     window.show();
     return QApplication::exec();
+}
+
+PlayerApp::ExitFunction PlayerApp::SetExitFunction(ExitFunction exit)
+{
+    ExitFunction previous = ExitPath();
+    ExitPath() = exit ? std::move(exit) : ExitFunction(DefaultExit);
+    return previous;
+}
+
+void PlayerApp::EndProcess(int code)
+{
+    ExitPath()(code);
 }
 
 } // namespace velmo

@@ -1,24 +1,39 @@
 #pragma once
 
+#include "engine/MediaGraph.h"
+#include "skin/SkinSet.h"
 #include "subtitles/SubtitleStyle.h"
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace velmo {
+
+class MediaBackend;
 
 /// The command-line rule: the text after the program name (the arguments
 /// joined with single spaces) is one path; at most the first two double-quote
 /// characters are removed, wherever they stand.
 std::string StartupPathFromArguments(const std::vector<std::string> &arguments);
 
+/// Where PlayerApp finds its files and how it builds graphs; the defaults are
+/// those of a normal run.
+struct PlayerAppOptions {
+    std::string skinFile = SkinSet::kDefaultSkinFile;   ///< the skin description
+    std::string settingsFile = kSettingsFileName;       ///< the settings file
+    std::shared_ptr<MediaBackend> mediaBackend;          ///< null: GStreamer
+};
+
 /// The application object: owns the long-lived services of the player for the
-/// whole run. Build it after the QApplication.
+/// whole run, built in this order and destroyed in reverse. Build it after the
+/// QApplication; other windows reach it through instance().
 class PlayerApp {
 public:
     /// Builds the members in order and brings up GStreamer; a GStreamer that
-    /// cannot start ends the process with exit code 1.
-    PlayerApp();
+    /// cannot start ends the process with exit code 1, before any window.
+    explicit PlayerApp(const PlayerAppOptions &options = {});
     ~PlayerApp();
     PlayerApp(const PlayerApp &) = delete;
     PlayerApp &operator=(const PlayerApp &) = delete;
@@ -26,9 +41,22 @@ public:
     /// The one application object, or null before it exists.
     static PlayerApp *instance();
 
-    /// Takes the command line into startupPath and runs the main window until it ends.
+    /// Takes the command line into startupPath and runs the main window until
+    /// the program ends; returns the exit code.
     int Run(const std::vector<std::string> &arguments);
 
+    /// What ending the process does: the default leaves every event loop with
+    /// `code` (so the windows, the graph and the services are torn down in
+    /// order and main returns the code), or exits at once when no loop runs.
+    using ExitFunction = std::function<void(int code)>;
+    /// Replaces the exit path (tests observe it instead of ending the process);
+    /// an empty function restores the default. Returns the previous one.
+    static ExitFunction SetExitFunction(ExitFunction exit);
+    /// Ends the process with `code` through the installed exit path.
+    static void EndProcess(int code);
+
+    SkinSet skinSet;
+    MediaGraph mediaGraph;
     SubtitleStyle subtitleStyle;
 };
 

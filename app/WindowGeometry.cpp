@@ -2,6 +2,8 @@
 
 #include "resources/CommandIds.h"
 
+#include <algorithm>
+
 namespace velmo {
 
 HitZone HitZoneAt(int x, int y, const ClientRect &c)
@@ -76,6 +78,25 @@ Qt::Edges EdgesForZone(HitZone zone)
         break;
     }
     return {};
+}
+
+QRect DraggedGeometry(const QRect &start, Qt::Edges edges, QPoint delta, QSize minimum)
+{
+    if (!edges)
+        return start.translated(delta);
+    int left = start.left();
+    int top = start.top();
+    int right = start.left() + start.width();   // one past the last column
+    int bottom = start.top() + start.height(); // one past the last row
+    if (edges & Qt::LeftEdge)
+        left = std::min(left + delta.x(), right - minimum.width());
+    if (edges & Qt::RightEdge)
+        right = std::max(right + delta.x(), left + minimum.width());
+    if (edges & Qt::TopEdge)
+        top = std::min(top + delta.y(), bottom - minimum.height());
+    if (edges & Qt::BottomEdge)
+        bottom = std::max(bottom + delta.y(), top + minimum.height());
+    return {left, top, right - left, bottom - top};
 }
 
 SkinMetrics SkinMetrics::From(const SkinSet &skin)

@@ -31,6 +31,10 @@ Qt::CursorShape CursorForZone(HitZone zone);
 /// The edges a zone sizes from (none for Interior and None).
 Qt::Edges EdgesForZone(HitZone zone);
 
+/// The window rectangle while the user drags: `start` moved by `delta` when
+/// `edges` is empty, else sized from those edges, never below `minimum`.
+QRect DraggedGeometry(const QRect &start, Qt::Edges edges, QPoint delta, QSize minimum);
+
 /// The skin's measures that size and place the main window's children.
 struct SkinMetrics {
     int screenLeftWidth = 0;        ///< L

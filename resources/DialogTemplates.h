@@ -29,8 +29,7 @@ struct DialogTemplate {
     std::span<const TemplateControl> controls;
 };
 
-inline constexpr int IDOK = 1;
-inline constexpr int IDCANCEL = 2;
+inline constexpr int IDC_OK = 1; ///< the dialog's OK button
 inline constexpr int IDR_MAINFRAME = 128; ///< the program icon
 inline constexpr int IDD_MAIN_WINDOW = 102;
 inline constexpr int IDD_OPEN_URL = 180;
@@ -43,7 +42,7 @@ inline constexpr DialogTemplate kMainWindowTemplate{
     IDD_MAIN_WINDOW, "벨모", "굴림", 9, 187, 165, {}};
 
 inline constexpr TemplateControl kOpenUrlControls[] = {
-    {IDOK, ControlKind::PushButton, "열기", 186, 50, 50, 14, true},
+    {IDC_OK, ControlKind::PushButton, "열기", 186, 50, 50, 14, true},
     {IDC_URL_EDIT, ControlKind::Edit, "", 40, 30, 196, 12, false},
     {IDC_URL_CLOSE, ControlKind::PushButton, "닫기", 128, 50, 50, 14, true},
     {-1, ControlKind::StaticText,

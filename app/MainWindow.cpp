@@ -1,0 +1,310 @@
+#include "app/MainWindow.h"
+
+#include "app/PlaybackPanel.h"
+#include "app/PlayerApp.h"
+#include "app/PlayerMessage.h"
+#include "app/ProgramIcon.h"
+#include "engine/EventQueue.h"
+#include "engine/MediaGraph.h"
+#include "engine/VideoScreen.h"
+#include "resources/CommandIds.h"
+#include "resources/DialogTemplates.h"
+#include "resources/DialogUnits.h"
+#include "subtitles/SubtitleStyle.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+namespace velmo {
+
+MainWindow::MainWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint),
+      app_(*PlayerApp::instance()),
+      skinSet_(app_.skinSet),
+      mediaGraph_(app_.mediaGraph),
+      style_(app_.subtitleStyle),
+      icon_(ProgramIcon())
+{
+    const DialogTemplate &t = kMainWindowTemplate;
+    const QFont font = TemplateFont(t.fontFace, t.pointSize);
+    setFont(font);
+    // The caption stays the window's name for the task bar; there is no caption bar.
+    setWindowTitle(QString::fromUtf8(t.caption));
+    setWindowIcon(icon_);
+    setAcceptDrops(true);
+    setMinimumSize(kMinimumWindowSize);
+    setMouseTracking(true);
+
+    QRect frame(QPoint(0, 0), DialogSizeToPixels(t.width, t.height, DialogBaseUnits(font)));
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        frame.moveCenter(screen->availableGeometry().center());
+    setGeometry(frame);
+    normalGeometry_ = frame;
+
+    positionTimer_.setInterval(100);
+    connect(&positionTimer_, &QTimer::timeout, this, &MainWindow::OnTimer);
+}
+
+MainWindow::~MainWindow() = default;
+
+bool MainWindow::OnInitDialog()
+{
+    // The system menu has no counterpart here, so the about item is not appended.
+    setWindowIcon(icon_);
+    // The context menu (menu 133) is loaded here once the command set provides it.
+
+    videoScreen_ = new VideoScreen(skinSet_, mediaGraph_, style_, this);
+    videoScreen_->show();
+    if (skinSet_.topPanelPlacement.shown) {
+        // The title bar (template 130) is created and shown here once it exists.
+    }
+    if (skinSet_.controlPanelPlacement.shown) {
+        // The control panel (template 131) is created and shown here once it exists.
+    }
+    LayOut();
+    // The accelerator table (136) is loaded here once the command set provides it.
+
+    if (!style_.startupPath.empty())
+        OpenMedia(style_.startupPath);
+    return true;
+}
+
+void MainWindow::SetPanels(PlaybackPanel *controlPanel, PlaybackPanel *fullScreenPanel, QWidget *titleBar)
+{
+    controlPanel_ = controlPanel;
+    fullScreenPanel_ = fullScreenPanel;
+    titleBar_ = titleBar;
+    LayOut();
+}
+
+ClientRect MainWindow::CurrentClientRect() const
+{
+    return {0, 0, width(), height()};
+}
+
+void MainWindow::LayOut()
+{
+    clientRect_ = CurrentClientRect();
+    skinSet_.mainClientRect = clientRect_;
+    const bool coverScreen = style_.fullScreenMode || style_.filledScreenMode;
+    const QSize screenSize = screen() ? screen()->geometry().size() : size();
+    const MainLayout layout = ComputeMainLayout(clientRect_, coverScreen, screenSize, SkinMetrics::From(skinSet_));
+    // A minimised window has an empty client area and the formulas give negative sizes.
+    const auto clamped = [](QRect r) { return QRect(r.x(), r.y(), std::max(r.width(), 0), std::max(r.height(), 0)); };
+    if (videoScreen_) {
+        videoScreen_->setGeometry(clamped(layout.videoScreen));
+        if (coverScreen)
+            videoScreen_->raise(); // the picture goes over everything
+    }
+    if (titleBar_ && layout.titleBar)
+        titleBar_->setGeometry(clamped(*layout.titleBar));
+    if (controlPanel_ && layout.controlPanel)
+        controlPanel_->widget()->setGeometry(clamped(*layout.controlPanel));
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    LayOut();
+}
+
+void MainWindow::paintEvent(QPaintEvent *)
+{
+    // The children cover the client area; what they leave free stays dark.
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    if (event->type() == MediaEventType()) {
+        OnMediaEvent();
+        return true;
+    }
+    if (event->type() == NotifyEventType(WM_PLAYER_VOLUME)) {
+        const auto *message = dynamic_cast<PlayerMessage *>(event);
+        ApplyVolumePosition(message ? static_cast<int>(message->lParam) : 0);
+        return true;
+    }
+    if (event->type() == NotifyEventType(WM_PLAYER_SUBTITLE_CHANGED)) {
+        if (videoScreen_)
+            videoScreen_->Invalidate(true);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // The window manager's close is the exit command.
+    event->ignore();
+    OnCommand(ID_EXIT);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowStateChange) {
+        const auto *change = static_cast<QWindowStateChangeEvent *>(event);
+        const bool restored = (change->oldState() & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized);
+        // Restoring a hidden player brings the media back as it was.
+        if (restored && style_.hiddenMode)
+            ToggleHide();
+    }
+    QWidget::changeEvent(event);
+}
+
+// ---- Window modes and size presets
+
+void MainWindow::SetAspectRatioMode(int32_t mode)
+{
+    if (mediaGraph_.graph && mediaGraph_.mixerPinConfig)
+        mediaGraph_.mixerPinConfig->SetAspectRatioMode(mode);
+}
+
+void MainWindow::OnFullScreen()
+{
+    style_.filledScreenMode = false;
+    SetAspectRatioMode(AM_ARMODE_LETTER_BOX);
+    style_.fullScreenMode = !style_.fullScreenMode;
+    ApplyWindowMode();
+}
+
+void MainWindow::OnFilledScreen()
+{
+    style_.fullScreenMode = false;
+    if (!style_.filledScreenMode) {
+        style_.filledScreenMode = true;
+        SetAspectRatioMode(AM_ARMODE_STRETCHED);
+    } else {
+        style_.filledScreenMode = false;
+        SetAspectRatioMode(AM_ARMODE_LETTER_BOX);
+    }
+    ApplyWindowMode();
+}
+
+void MainWindow::ApplyWindowMode()
+{
+    const bool coverScreen = style_.fullScreenMode || style_.filledScreenMode;
+    const bool coveringNow = windowState() & Qt::WindowFullScreen;
+    if (!coverScreen) {
+        if (controlPanel_)
+            controlPanel_->widget()->show();
+        if (titleBar_)
+            titleBar_->show();
+        if (controlPanel_) {
+            controlPanel_->RefreshPlayButton();
+            if (fullScreenPanel_) {
+                controlPanel_->SetTimelinePosition(fullScreenPanel_->TimelinePosition());
+                controlPanel_->SetVolumePosition(fullScreenPanel_->VolumePosition());
+            }
+        }
+        showNormal();
+        // Without a window manager nothing remembers the earlier place: restore it here.
+        if (coveringNow)
+            setGeometry(normalGeometry_);
+    } else {
+        if (controlPanel_)
+            controlPanel_->widget()->hide();
+        if (titleBar_)
+            titleBar_->hide();
+        if (fullScreenPanel_) {
+            fullScreenPanel_->RefreshPlayButton();
+            if (controlPanel_) {
+                fullScreenPanel_->SetTimelinePosition(controlPanel_->TimelinePosition());
+                fullScreenPanel_->SetVolumePosition(controlPanel_->VolumePosition());
+            }
+        }
+        if (!coveringNow)
+            normalGeometry_ = geometry();
+        showFullScreen();
+        if (QScreen *s = screen(); s && geometry() != s->geometry())
+            setGeometry(s->geometry());
+    }
+    LayOut();
+}
+
+void MainWindow::OnSizePreset(int id)
+{
+    if (!mediaGraph_.graph || mediaGraph_.videoWidth == 0)
+        return;
+    // Leaving a full-screen mode keeps the picture's aspect-ratio mode as it is.
+    if (style_.fullScreenMode || style_.filledScreenMode) {
+        style_.fullScreenMode = false;
+        style_.filledScreenMode = false;
+        ApplyWindowMode();
+    }
+    const QSize size =
+        PresetWindowSize(id, mediaGraph_.videoWidth, mediaGraph_.videoHeight, SkinMetrics::From(skinSet_));
+    setGeometry(QRect(geometry().topLeft(), size));
+}
+
+// ---- Moving and sizing with the mouse
+
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (manualDrag_) {
+        if (event->buttons() & Qt::LeftButton)
+            ContinueManualDrag();
+        else
+            manualDrag_ = false;
+        return;
+    }
+    if (style_.fullScreenMode || style_.filledScreenMode)
+        return;
+    // The zone comes from where the cursor is, whichever child reported the move.
+    const QPoint at = mapFromGlobal(QCursor::pos());
+    const HitZone zone = HitZoneAt(at.x(), at.y(), clientRect_);
+    if (zone == HitZone::Interior || zone == HitZone::None)
+        unsetCursor();
+    else
+        setCursor(CursorForZone(zone));
+}
+
+void MainWindow::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() != Qt::LeftButton || style_.fullScreenMode || style_.filledScreenMode)
+        return;
+    const QPoint at = mapFromGlobal(QCursor::pos());
+    const HitZone zone = HitZoneAt(at.x(), at.y(), clientRect_);
+    if (zone == HitZone::None)
+        return;
+    if (zone != HitZone::Interior)
+        setCursor(CursorForZone(zone));
+    BeginMouseAction(zone);
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (event->button() == Qt::LeftButton)
+        manualDrag_ = false;
+}
+
+void MainWindow::BeginMouseAction(HitZone zone)
+{
+    QWindow *window = windowHandle();
+    const Qt::Edges edges = EdgesForZone(zone);
+    const bool byWindowSystem =
+        window && (zone == HitZone::Interior ? window->startSystemMove() : window->startSystemResize(edges));
+    if (byWindowSystem)
+        return;
+    // No window manager to do it: follow the mouse by hand until the button is released.
+    manualDrag_ = true;
+    dragEdges_ = edges;
+    dragStart_ = QCursor::pos();
+    dragGeometry_ = geometry();
+}
+
+void MainWindow::ContinueManualDrag()
+{
+    setGeometry(DraggedGeometry(dragGeometry_, dragEdges_, QCursor::pos() - dragStart_, minimumSize()));
+}
+
+} // namespace velmo

@@ -1,0 +1,135 @@
+#pragma once
+
+#include "app/WindowGeometry.h"
+#include "engine/MediaResult.h"
+#include "skin/SkinSet.h"
+
+#include <QIcon>
+#include <QPoint>
+#include <QRect>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+namespace velmo {
+
+class MediaGraph;
+class PlaybackPanel;
+class PlayerApp;
+class SubtitleStyle;
+class VideoScreen;
+
+/// The player's one top-level window: borderless, covered by the video screen
+/// and the skin's panels, sized to the video, with a normal, a full-screen and
+/// a filled-screen mode. Every user action reaches it as a command id through
+/// OnCommand. Needs the PlayerApp to exist.
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    /// Chooses one file to open: gets the dialog's name filters (Qt form) and
+    /// returns the chosen path, or "" when the user cancelled.
+    using FileChooser = std::function<std::string(QWidget *parent, const QString &nameFilters)>;
+
+    /// A frameless window of the main template's size, centred on the screen,
+    /// with the program's title and icon, accepting drops.
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    /// Creates the children, lays them out and opens the command line's path.
+    bool OnInitDialog();
+    /// The one entry of every command: menus, keys and panel buttons end here.
+    void OnCommand(int id);
+
+    /// The common open: loads `path` into the video screen and, on success,
+    /// adds the companion subtitle, resets the displays, fits the window to the
+    /// video in normal mode and starts the position timer.
+    void OpenMedia(std::string path);
+    /// Puts the panels' displays back as before any playback.
+    void ResetDisplays();
+    /// Turns a volume slider position (0 to 100) into volumeLevel and applies it; returns 0.
+    int ApplyVolumePosition(int position);
+    /// Mutes or unmutes.
+    void ToggleMute();
+    /// Minimises, mutes and pauses, or undoes that; nothing without media.
+    void ToggleHide();
+    /// Shows or hides the panels and covers the screen or not by the two mode flags.
+    void ApplyWindowMode();
+    /// Drains the graph's event queue: repeats the media at its end and shows captions.
+    void OnMediaEvent();
+    /// Lets the user add a SAMI file to the open media.
+    void OnOpenSubtitle();
+    /// One tick of the position timer.
+    void OnTimer();
+
+    /// Replaces the file dialog (tests choose without one); empty restores the default.
+    void SetFileChooser(FileChooser chooser);
+    /// Attaches the panels the skin shows (either may be null: that panel is absent).
+    void SetPanels(PlaybackPanel *controlPanel, PlaybackPanel *fullScreenPanel, QWidget *titleBar);
+
+    /// The video screen (null before OnInitDialog).
+    VideoScreen *videoScreen() const { return videoScreen_; }
+    /// The position timer (id 0 of the window, 100 ms).
+    const QTimer &positionTimer() const { return positionTimer_; }
+    /// The client rectangle of the last resize.
+    const ClientRect &clientRect() const { return clientRect_; }
+    /// The geometry the window returns to when a full-screen mode ends.
+    QRect normalGeometry() const { return normalGeometry_; }
+
+protected:
+    bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void LayOut();
+    void OnFullScreen();
+    void OnFilledScreen();
+    void OnSizePreset(int id);
+    void OnFileOpen();
+    void OnOpenAddress();
+    void OnCloseMedia();
+    void OnPlayPause();
+    void OnStop();
+    void OnJump(int id);
+    void OnRate(double rate);
+    void OnVolumeStep(int step);
+    void OnExit();
+    void SetAspectRatioMode(int32_t mode);
+    void RefreshPlayButtons();
+    void SetControlTimeline(int value);
+    std::string ChooseFile(const char *classicFilter);
+    void BeginMouseAction(HitZone zone);
+    void ContinueManualDrag();
+    ClientRect CurrentClientRect() const;
+
+    PlayerApp &app_;
+    SkinSet &skinSet_;
+    MediaGraph &mediaGraph_;
+    SubtitleStyle &style_;
+    VideoScreen *videoScreen_ = nullptr;
+    ClientRect clientRect_;
+    PlaybackPanel *controlPanel_ = nullptr;
+    PlaybackPanel *fullScreenPanel_ = nullptr;
+    QWidget *titleBar_ = nullptr;
+    QIcon icon_;
+    QTimer positionTimer_;
+    FileChooser fileChooser_;
+    QRect normalGeometry_;
+
+    // A move or resize done by hand when the window system cannot do it.
+    bool manualDrag_ = false;
+    Qt::Edges dragEdges_;
+    QPoint dragStart_;
+    QRect dragGeometry_;
+};
+
+} // namespace velmo

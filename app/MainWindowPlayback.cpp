@@ -1,0 +1,341 @@
+// MainWindow's control of playback: the opens, the commands, the position
+// timer and the graph's events.
+
+#include "app/MainWindow.h"
+
+#include "app/OpenUrlDialog.h"
+#include "app/PlaybackPanel.h"
+#include "app/PlaybackRules.h"
+#include "app/PlayerApp.h"
+#include "engine/MediaGraph.h"
+#include "engine/VideoScreen.h"
+#include "resources/CommandIds.h"
+#include "subtitles/CaptionText.h"
+#include "subtitles/CompanionSubtitle.h"
+#include "subtitles/SubtitleStyle.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMimeData>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace velmo {
+
+namespace {
+
+std::string ChooseWithFileDialog(QWidget *parent, const QString &nameFilters)
+{
+    return QFileDialog::getOpenFileName(parent, QString(), QString(), nameFilters).toStdString();
+}
+
+} // namespace
+
+void MainWindow::SetFileChooser(FileChooser chooser)
+{
+    fileChooser_ = std::move(chooser);
+}
+
+std::string MainWindow::ChooseFile(const char *classicFilter)
+{
+    const QString filters = QtFileFilter(classicFilter);
+    // The dialog has no parent, as the player has always shown it.
+    return fileChooser_ ? fileChooser_(nullptr, filters) : ChooseWithFileDialog(nullptr, filters);
+}
+
+void MainWindow::OnCommand(int id)
+{
+    switch (id) {
+    case ID_FILE_OPEN: OnFileOpen(); break;
+    case ID_OPEN_ADDRESS: OnOpenAddress(); break;
+    case ID_OPEN_SUBTITLE: OnOpenSubtitle(); break;
+    case ID_CLOSE_MEDIA: OnCloseMedia(); break;
+    case ID_PLAY_PAUSE: OnPlayPause(); break;
+    case ID_STOP: OnStop(); break;
+    case ID_FORWARD_5S:
+    case ID_BACK_5S:
+    case ID_FORWARD_30S:
+    case ID_BACK_30S:
+        if (mediaGraph_.graph) {
+            const uint64_t amount = (id == ID_FORWARD_5S || id == ID_BACK_5S) ? 50'000'000 : 300'000'000;
+            mediaGraph_.SeekBy(amount, id == ID_FORWARD_5S || id == ID_FORWARD_30S);
+        }
+        break;
+    case ID_JUMP_START:
+    case ID_JUMP_MIDDLE:
+    case ID_JUMP_END: OnJump(id); break;
+    case ID_RATE_SLOW: OnRate(0.5); break;
+    case ID_RATE_NORMAL: OnRate(1.0); break;
+    case ID_RATE_FAST: OnRate(2.0); break;
+    case ID_REPEAT: style_.repeatMode = !style_.repeatMode; break;
+    case ID_MUTE: ToggleMute(); break;
+    case ID_VOLUME_UP: OnVolumeStep(+1); break;
+    case ID_VOLUME_DOWN: OnVolumeStep(-1); break;
+    case ID_HIDE: ToggleHide(); break;
+    case ID_FULL_SCREEN: OnFullScreen(); break;
+    case ID_FILLED_SCREEN: OnFilledScreen(); break;
+    case ID_SIZE_HALF:
+    case ID_SIZE_NORMAL:
+    case ID_SIZE_ONE_HALF:
+    case ID_SIZE_DOUBLE: OnSizePreset(id); break;
+    case ID_EXIT: OnExit(); break;
+    default: break;
+    }
+}
+
+// ---- Opening
+
+void MainWindow::OpenMedia(std::string path)
+{
+    if (!videoScreen_ || Failed(videoScreen_->LoadMedia(path)))
+        return; // the graph has reported the failure and holds nothing
+    const std::string subtitle = FindCompanionSubtitle(path);
+    if (!subtitle.empty())
+        mediaGraph_.AddSubtitleFile(subtitle);
+    const QPoint topLeft = geometry().topLeft();
+    ResetDisplays();
+    if (!style_.fullScreenMode && !style_.filledScreenMode && mediaGraph_.videoWidth > 0) {
+        const QSize fitted =
+            FittedWindowSize(mediaGraph_.videoWidth, mediaGraph_.videoHeight, SkinMetrics::From(skinSet_));
+        setGeometry(QRect(topLeft, fitted));
+    }
+    RefreshPlayButtons();
+    positionTimer_.start();
+}
+
+void MainWindow::ResetDisplays()
+{
+    if (controlPanel_)
+        controlPanel_->SetTimelinePosition(0);
+    if (fullScreenPanel_)
+        fullScreenPanel_->SetTimelinePosition(0);
+    if (controlPanel_) {
+        controlPanel_->SetTimeText(QStringLiteral("00:00:00 / 00:00:00"));
+        controlPanel_->ShowPlayPicture();
+    }
+}
+
+void MainWindow::OnFileOpen()
+{
+    const std::string path = ChooseFile(kMediaFileFilter);
+    if (!path.empty())
+        OpenMedia(path);
+}
+
+void MainWindow::OnOpenAddress()
+{
+    OpenUrlDialog dialog(this);
+    if (dialog.exec() == QDialog::Accepted && !dialog.address.empty())
+        OpenMedia(dialog.address);
+}
+
+void MainWindow::OnOpenSubtitle()
+{
+    if (!mediaGraph_.graph)
+        return;
+    const std::string path = ChooseFile(kSubtitleFileFilter);
+    if (path.empty() || !mediaGraph_.graph || !mediaGraph_.control)
+        return;
+    mediaGraph_.control->Pause();
+    mediaGraph_.AddSubtitleFile(path);
+    mediaGraph_.control->Run();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty())
+        return;
+    // Only the first of several dropped files is opened.
+    const QUrl &first = urls.front();
+    event->acceptProposedAction();
+    OpenMedia(first.isLocalFile() ? first.toLocalFile().toStdString() : first.toString().toStdString());
+}
+
+// ---- Transport, jumps and rate
+
+void MainWindow::RefreshPlayButtons()
+{
+    if (controlPanel_)
+        controlPanel_->RefreshPlayButton();
+    if (fullScreenPanel_)
+        fullScreenPanel_->RefreshPlayButton();
+}
+
+void MainWindow::SetControlTimeline(int value)
+{
+    if (controlPanel_)
+        controlPanel_->SetTimelinePosition(value);
+}
+
+void MainWindow::OnPlayPause()
+{
+    if (controlPanel_) {
+        controlPanel_->TogglePlayPause();
+        controlPanel_->RefreshPlayButton();
+    } else {
+        // A skin without a control panel still plays and pauses.
+        TogglePlayback(mediaGraph_);
+    }
+}
+
+void MainWindow::OnStop()
+{
+    if (!mediaGraph_.graph)
+        return;
+    if (mediaGraph_.control)
+        mediaGraph_.control->Stop();
+    if (controlPanel_)
+        controlPanel_->RefreshPlayButton();
+}
+
+void MainWindow::OnCloseMedia()
+{
+    if (mediaGraph_.graph) {
+        mediaGraph_.Close();
+        if (videoScreen_)
+            videoScreen_->Invalidate(true);
+        ResetDisplays();
+    }
+    positionTimer_.stop();
+    SetControlTimeline(0);
+}
+
+void MainWindow::OnJump(int id)
+{
+    if (!mediaGraph_.graph || !mediaGraph_.position)
+        return;
+    if (id == ID_JUMP_START) {
+        mediaGraph_.position->put_CurrentPosition(0.0);
+        SetControlTimeline(0);
+        return;
+    }
+    double duration = 0.0;
+    // Without a known length there is no middle or end to go to.
+    if (Failed(mediaGraph_.position->get_Duration(&duration)) || !(duration > 0))
+        return;
+    if (id == ID_JUMP_MIDDLE) {
+        mediaGraph_.position->put_CurrentPosition(duration * 0.5);
+        SetControlTimeline(50);
+    } else {
+        const double target = JumpEndPosition(duration);
+        mediaGraph_.position->put_CurrentPosition(target);
+        SetControlTimeline(TimelinePercent(target, duration));
+    }
+}
+
+void MainWindow::OnRate(double rate)
+{
+    if (mediaGraph_.seeking)
+        mediaGraph_.seeking->SetRate(rate);
+}
+
+// ---- Volume, mute and hide
+
+int MainWindow::ApplyVolumePosition(int position)
+{
+    style_.volumeLevel = VolumeLevelFromPosition(position);
+    if (style_.soundEnabled) {
+        if (mediaGraph_.graph && mediaGraph_.basicAudio)
+            mediaGraph_.basicAudio->put_Volume(style_.volumeLevel);
+        if (controlPanel_)
+            controlPanel_->InvalidateVolumeSlider();
+    }
+    return 0;
+}
+
+void MainWindow::OnVolumeStep(int step)
+{
+    int position = 0;
+    if (controlPanel_) {
+        controlPanel_->SetVolumePosition(controlPanel_->VolumePosition() + step);
+        position = controlPanel_->VolumePosition();
+    } else {
+        // No slider to step: step the level it would show.
+        position = std::clamp((style_.volumeLevel + 10000) / 100 + step, 0, 100);
+    }
+    ApplyVolumePosition(position);
+}
+
+void MainWindow::ToggleMute()
+{
+    style_.soundEnabled = !style_.soundEnabled;
+    if (mediaGraph_.graph && mediaGraph_.basicAudio)
+        mediaGraph_.basicAudio->put_Volume(style_.soundEnabled ? style_.volumeLevel : kVolumeSilent);
+}
+
+void MainWindow::ToggleHide()
+{
+    if (!mediaGraph_.graph)
+        return;
+    if (style_.hiddenMode) {
+        ToggleMute();
+        if (mediaGraph_.control)
+            mediaGraph_.control->Run();
+        style_.hiddenMode = false;
+    } else {
+        showMinimized();
+        ToggleMute();
+        if (mediaGraph_.control)
+            mediaGraph_.control->Pause();
+        style_.hiddenMode = true;
+    }
+    RefreshPlayButtons();
+}
+
+// ---- Timer, events and exit
+
+void MainWindow::OnTimer()
+{
+    if (mediaGraph_.graph) {
+        if (controlPanel_)
+            controlPanel_->UpdateTime();
+        if (fullScreenPanel_)
+            fullScreenPanel_->UpdateTime();
+    }
+    if (mediaGraph_.subtitleLoaded && style_.subtitleVisible && videoScreen_)
+        videoScreen_->DrawSubtitle(style_);
+}
+
+void MainWindow::OnMediaEvent()
+{
+    if (!mediaGraph_.graph || !mediaGraph_.events)
+        return;
+    int32_t code = 0;
+    EventParam first;
+    EventParam second;
+    // The facet is read anew each time: a repeat replaces the graph in the middle of the drain.
+    while (mediaGraph_.events && Succeeded(mediaGraph_.events->GetEvent(&code, &first, &second, 0))) {
+        if (code == EC_COMPLETE && style_.repeatMode) {
+            OpenMedia(std::string(mediaGraph_.mediaPath));
+            if (!mediaGraph_.graph)
+                return;
+        } else if (code == EC_OLE_EVENT && style_.subtitleVisible && videoScreen_) {
+            const QString caption = CleanCaption(second.text);
+            style_.subtitleText.clear();
+            videoScreen_->RedrawErase(); // wipes the previous caption
+            style_.subtitleText = caption;
+            videoScreen_->DrawSubtitle(style_);
+        }
+        if (mediaGraph_.events)
+            mediaGraph_.events->FreeEventParams(code, &first, &second);
+    }
+}
+
+void MainWindow::OnExit()
+{
+    if (mediaGraph_.graph)
+        mediaGraph_.Close();
+    positionTimer_.stop();
+    PlayerApp::EndProcess(1);
+}
+
+} // namespace velmo
