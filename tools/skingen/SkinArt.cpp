@@ -352,10 +352,6 @@ QFont SkinFont(int pixelSize, int weight)
 
 std::vector<SkinPicture> DrawSkinPictures()
 {
-    const auto glyphPen = [](QPainter &p, const QColor &c, qreal width = 1.6) {
-        p.setPen(QPen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(Qt::NoBrush);
-    };
     std::vector<SkinPicture> pictures;
     const auto add = [&](const char *name, QImage image) { pictures.push_back({name, std::move(image)}); };
 
@@ -375,42 +371,46 @@ std::vector<SkinPicture> DrawSkinPictures()
     add("stop.bmp", transportButton([](QPainter &p, const QColor &c) {
         p.setPen(Qt::NoPen);
         p.setBrush(c);
-        p.drawRoundedRect(QRectF(-4.5, -4.5, 9, 9), 1.5, 1.5);
+        p.drawRoundedRect(QRectF(-5, -5, 10, 10), 1.5, 1.5);
     }));
     add("next.bmp", transportButton([](QPainter &p, const QColor &c) {
         p.setPen(Qt::NoPen);
         p.setBrush(c);
         p.drawPath(triangleRight(-5, -5, 8, 10));
-        p.drawRoundedRect(QRectF(3.5, -5, 2, 10), 0.6, 0.6);
+        p.fillRect(QRectF(4, -5, 2, 10), c);
     }));
     add("prev.bmp", transportButton([](QPainter &p, const QColor &c) {
         p.setPen(Qt::NoPen);
         p.setBrush(c);
         p.drawPath(triangleLeft(5, -5, 8, 10));
-        p.drawRoundedRect(QRectF(-5.5, -5, 2, 10), 0.6, 0.6);
+        p.fillRect(QRectF(-6, -5, 2, 10), c);
     }));
-    add("open.bmp", transportButton([&](QPainter &p, const QColor &c) {
-        // A folder.
-        QPainterPath folder;
-        folder.moveTo(-6.5, -4.5);
-        folder.lineTo(-2.5, -4.5);
-        folder.lineTo(-1, -3);
-        folder.lineTo(6.5, -3);
-        folder.lineTo(6.5, 5);
-        folder.lineTo(-6.5, 5);
-        folder.closeSubpath();
-        glyphPen(p, c, 1.4);
-        p.drawPath(folder);
-        p.drawLine(QPointF(-6.5, -0.5), QPointF(6.5, -0.5));
+    add("open.bmp", transportButton([](QPainter &p, const QColor &c) {
+        // A folder: the back with its tab, and the front flap cut off by a
+        // one-pixel gap.
+        QPainterPath back;
+        back.moveTo(-7, -5);
+        back.lineTo(-2, -5);
+        back.lineTo(0, -3);
+        back.lineTo(7, -3);
+        back.lineTo(7, 5);
+        back.lineTo(-7, 5);
+        back.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(c);
+        p.drawPath(back);
+        p.setCompositionMode(QPainter::CompositionMode_Clear);
+        p.fillRect(QRectF(-7, -2, 14, 1), Qt::transparent);
     }));
-    add("controlPanel_full.bmp", transportButton([&](QPainter &p, const QColor &c) {
-        // Four corners pointing outwards.
-        glyphPen(p, c);
-        const qreal e = 5.5, k = 3;
-        p.drawPolyline(QPolygonF({QPointF(-e, -e + k), QPointF(-e, -e), QPointF(-e + k, -e)}));
-        p.drawPolyline(QPolygonF({QPointF(e - k, -e), QPointF(e, -e), QPointF(e, -e + k)}));
-        p.drawPolyline(QPolygonF({QPointF(e, e - k), QPointF(e, e), QPointF(e - k, e)}));
-        p.drawPolyline(QPolygonF({QPointF(-e + k, e), QPointF(-e, e), QPointF(-e, e - k)}));
+    add("controlPanel_full.bmp", transportButton([](QPainter &p, const QColor &c) {
+        // Four corners pointing outwards, two pixels thick on whole pixels.
+        const int e = 6, k = 4;
+        for (const QPoint corner : {QPoint(-1, -1), QPoint(1, -1), QPoint(1, 1), QPoint(-1, 1)}) {
+            const int x = corner.x() < 0 ? -e : e - 2;
+            const int y = corner.y() < 0 ? -e : e - 2;
+            p.fillRect(QRect(corner.x() < 0 ? -e : e - k, y, k, 2), c);
+            p.fillRect(QRect(x, corner.y() < 0 ? -e : e - k, 2, k), c);
+        }
     }));
     add("sound_on.bmp", soundButton(true));
     add("sound_off.bmp", soundButton(false));
