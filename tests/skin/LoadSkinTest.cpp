@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QImage>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
