@@ -1,3 +1,5 @@
+#include "engine/GstFilterGraph.h"
+#include "engine/GstVideoOutput.h"
 #include "engine/MediaBackend.h"
 
 namespace velmo {
@@ -5,24 +7,24 @@ namespace velmo {
 namespace {
 class GstMediaBackend : public MediaBackend {
 public:
+    explicit GstMediaBackend(int openTimeoutMs) : openTimeoutMs_(openTimeoutMs) {}
     std::shared_ptr<GraphBuilder> CreateFilterGraph(HResult *result) override
     {
-        if (result)
-            *result = E_NOTIMPL;
-        return nullptr;
+        return GstFilterGraph::Create(openTimeoutMs_, result);
     }
     std::shared_ptr<BaseFilter> CreateOverlayMixer(HResult *result) override
     {
-        if (result)
-            *result = E_NOTIMPL;
-        return nullptr;
+        return GstVideoOutput::Create(result);
     }
+
+private:
+    int openTimeoutMs_;
 };
 } // namespace
 
-std::shared_ptr<MediaBackend> CreateGstMediaBackend()
+std::shared_ptr<MediaBackend> CreateGstMediaBackend(int openTimeoutMs)
 {
-    return std::make_shared<GstMediaBackend>();
+    return std::make_shared<GstMediaBackend>(openTimeoutMs);
 }
 
 } // namespace velmo

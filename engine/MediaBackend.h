@@ -17,7 +17,11 @@ public:
     virtual std::shared_ptr<BaseFilter> CreateOverlayMixer(HResult *result) = 0;
 };
 
-/// The GStreamer backend (GStreamer must have been initialised before the first graph).
-std::shared_ptr<MediaBackend> CreateGstMediaBackend();
+/// How long a GStreamer graph waits for a medium to become ready by default.
+inline constexpr int kDefaultOpenTimeoutMs = 12000;
+
+/// The GStreamer backend (GStreamer must have been initialised before the
+/// first graph); RenderFile gives up after `openTimeoutMs`.
+std::shared_ptr<MediaBackend> CreateGstMediaBackend(int openTimeoutMs = kDefaultOpenTimeoutMs);
 
 } // namespace velmo

@@ -35,8 +35,6 @@ public:
 
     /// Where the saved volume (hundredths of a dB) is read at each Open; null reads 0.
     void SetVolumeLevelSource(const int32_t *volumeLevel) { volumeLevel_ = volumeLevel; }
-    /// How long RenderFile may wait for a medium, in milliseconds (GStreamer backend).
-    static constexpr int kOpenTimeoutMs = 12000;
 
     /// Closes any open media, builds, starts and returns the result of Run for
     /// `path` (a local path or an address with a scheme) with the picture shown

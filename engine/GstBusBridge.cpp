@@ -1,0 +1,45 @@
+#include "engine/GstBusBridge.h"
+
+namespace velmo {
+
+GstBusBridge::GstBusBridge(Handler handler) : handler_(std::move(handler)), alive_(std::make_shared<bool>(true)) {}
+
+GstBusBridge::~GstBusBridge()
+{
+    Detach();
+}
+
+void GstBusBridge::Attach(GstBus *bus)
+{
+    Detach();
+    bus_.reset(GST_BUS(gst_object_ref(bus)));
+    gst_bus_set_sync_handler(bus, &GstBusBridge::SyncHandler, this, nullptr);
+}
+
+void GstBusBridge::Detach()
+{
+    if (!bus_)
+        return;
+    gst_bus_set_sync_handler(bus_.get(), nullptr, nullptr, nullptr);
+    bus_.reset();
+    // Messages queued before this point are dropped when they arrive.
+    *alive_ = false;
+}
+
+// GStreamer thread!
+GstBusSyncReply GstBusBridge::SyncHandler(GstBus *, GstMessage *message, gpointer self)
+{
+    auto *bridge = static_cast<GstBusBridge *>(self);
+    std::shared_ptr<GstMessage> held(gst_message_ref(message), GstMessageUnref());
+    std::shared_ptr<bool> alive = bridge->alive_;
+    QMetaObject::invokeMethod(
+        bridge,
+        [bridge, held, alive] {
+            if (*alive && bridge->handler_)
+                bridge->handler_(held.get());
+        },
+        Qt::QueuedConnection);
+    return GST_BUS_DROP;
+}
+
+} // namespace velmo

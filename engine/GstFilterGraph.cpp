@@ -1,0 +1,613 @@
+#include "engine/GstFilterGraph.h"
+
+#include "engine/FilterPropertyFrame.h"
+#include "engine/MediaUri.h"
+
+#include <gst/audio/streamvolume.h>
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace velmo {
+
+Q_LOGGING_CATEGORY(lcGst, "velmo.engine.gst")
+
+namespace {
+
+// playbin's flags: video, audio, software volume, and no converters of its own
+// for the picture (the video output converts and scales once). No text
+// streams: captions are ours.
+constexpr guint kPlayFlags = 0x1 | 0x2 | 0x10 | 0x40;
+
+HResult ResultOfError(const GError *error)
+{
+    if (!error)
+        return E_FAIL;
+    if (error->domain == GST_RESOURCE_ERROR) {
+        switch (error->code) {
+        case GST_RESOURCE_ERROR_NOT_FOUND:
+        case GST_RESOURCE_ERROR_OPEN_READ:
+        case GST_RESOURCE_ERROR_OPEN_READ_WRITE:
+        case GST_RESOURCE_ERROR_NOT_AUTHORIZED:
+            return VFW_E_NOT_FOUND;
+        default:
+            return E_FAIL;
+        }
+    }
+    if (error->domain == GST_STREAM_ERROR || error->domain == GST_CORE_ERROR)
+        return VFW_E_UNSUPPORTED_STREAM;
+    return E_FAIL;
+}
+
+std::vector<GstElementPtr> AllElements(GstElement *pipeline)
+{
+    std::vector<GstElementPtr> elements;
+    GstIteratorPtr it(gst_bin_iterate_recurse(GST_BIN(pipeline)));
+    GValue item = G_VALUE_INIT;
+    for (bool done = false; !done;) {
+        switch (gst_iterator_next(it.get(), &item)) {
+        case GST_ITERATOR_OK:
+            elements.emplace_back(GST_ELEMENT(gst_object_ref(g_value_get_object(&item))));
+            g_value_reset(&item);
+            break;
+        case GST_ITERATOR_RESYNC:
+            elements.clear();
+            gst_iterator_resync(it.get());
+            break;
+        default:
+            done = true;
+        }
+    }
+    g_value_unset(&item);
+    return elements;
+}
+
+} // namespace
+
+std::shared_ptr<GstFilterGraph> GstFilterGraph::Create(int openTimeoutMs, HResult *result)
+{
+    std::shared_ptr<GstFilterGraph> graph(new GstFilterGraph(openTimeoutMs));
+    graph->pipeline_ = MakeElement("playbin", nullptr);
+    if (!graph->pipeline_) {
+        qCWarning(lcGst, "playbin is missing");
+        if (result)
+            *result = E_NOINTERFACE;
+        return nullptr;
+    }
+    GstElement *audioSink = gst_element_factory_make("autoaudiosink", nullptr);
+    GstElement *tempo = gst_element_factory_make("scaletempo", nullptr);
+    g_object_set(graph->pipeline_.get(), "flags", kPlayFlags, nullptr);
+    if (audioSink)
+        g_object_set(graph->pipeline_.get(), "audio-sink", audioSink, nullptr);
+    if (tempo)
+        g_object_set(graph->pipeline_.get(), "audio-filter", tempo, nullptr);
+    else
+        qCWarning(lcGst, "scaletempo is missing: rates will change the pitch");
+
+    GstFilterGraph *self = graph.get();
+    graph->bridge_ = std::make_unique<GstBusBridge>([self](GstMessage *m) { self->OnBusMessage(m); });
+    GstBusPtr bus(gst_element_get_bus(graph->pipeline_.get()));
+    graph->bridge_->Attach(bus.get());
+    if (result)
+        *result = S_OK;
+    return graph;
+}
+
+GstFilterGraph::~GstFilterGraph()
+{
+    tracks_.clear();
+    if (waitLoop_)
+        waitLoop_->quit();
+    // Stop every streaming thread before the bridge and the output go.
+    gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
+    bridge_->Detach();
+}
+
+HResult GstFilterGraph::AddFilter(std::shared_ptr<BaseFilter> filter, const std::string &name)
+{
+    auto output = std::dynamic_pointer_cast<GstVideoOutput>(filter);
+    if (!output)
+        return E_INVALIDARG;
+    if (output_)
+        return VFW_E_WRONG_STATE;
+    gst_object_set_name(GST_OBJECT(output->Bin()), name.c_str());
+    g_object_set(pipeline_.get(), "video-sink", output->Bin(), nullptr);
+    output_ = std::move(output);
+    return S_OK;
+}
+
+HResult GstFilterGraph::RenderFile(const std::string &pathOrAddress)
+{
+    return rendered_ ? RenderSubtitles(pathOrAddress) : RenderMedia(pathOrAddress);
+}
+
+HResult GstFilterGraph::RenderMedia(const std::string &pathOrAddress)
+{
+    if (waitLoop_)
+        return VFW_E_WRONG_STATE;
+    const std::string uri = MediaUri(pathOrAddress);
+    if (uri.empty())
+        return VFW_E_NOT_FOUND;
+    g_object_set(pipeline_.get(), "uri", uri.c_str(), nullptr);
+    desiredState_ = State_Paused;
+    const GstStateChangeReturn ret = gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED);
+    if (ret == GST_STATE_CHANGE_NO_PREROLL) {
+        live_ = true;
+        prerolled_ = true;
+    } else if (ret == GST_STATE_CHANGE_SUCCESS) {
+        prerolled_ = true;
+    } else if (ret == GST_STATE_CHANGE_FAILURE) {
+        // The reason was posted on the bus already: take it now.
+        QCoreApplication::sendPostedEvents(bridge_.get(), QEvent::MetaCall);
+        openError_ = Failed(openError_) ? openError_ : VFW_E_NOT_FOUND;
+    } else if (!WaitForPreroll() && !Failed(openError_)) {
+        qCWarning(lcGst, "%s did not become ready within %d ms", uri.c_str(), openTimeoutMs_);
+        openError_ = VFW_E_TIMEOUT;
+    }
+    if (Failed(openError_)) {
+        gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
+        desiredState_ = State_Stopped;
+        return openError_;
+    }
+    rendered_ = true;
+    return S_OK;
+}
+
+bool GstFilterGraph::WaitForPreroll()
+{
+    // Keep the graph alive whatever runs while we wait.
+    std::shared_ptr<GstFilterGraph> keep = shared_from_this();
+    QEventLoop loop;
+    waitLoop_ = &loop;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(openTimeoutMs_);
+    // Paint and timers go on while we wait; user input waits for the answer.
+    if (!prerolled_ && !Failed(openError_))
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    waitLoop_ = nullptr;
+    return prerolled_;
+}
+
+HResult GstFilterGraph::RenderSubtitles(const std::string &path)
+{
+    SamiResult sami = ReadSamiFile(path);
+    if (!sami.ok) {
+        qCInfo(lcGst, "subtitle file %s refused: %s", path.c_str(), qUtf8Printable(sami.error));
+        return VFW_E_UNSUPPORTED_STREAM;
+    }
+    CaptionTrack::Clock clock;
+    clock.position = [this](int64_t *ms) {
+        int64_t ns = 0;
+        if (!PositionNs(&ns))
+            return false;
+        *ms = ns / 1'000'000;
+        return true;
+    };
+    clock.rate = [this] { return rate_; };
+    clock.running = [this] { return playing_ && !buffering_; };
+    clock.deliver = [this](const QString &text) { events_.Queue(EC_OLE_EVENT, 0, text); };
+    tracks_.push_back(std::make_unique<CaptionTrack>(std::move(sami.document.captions), std::move(clock)));
+    int64_t ns = 0;
+    PositionNs(&ns);
+    tracks_.back()->Seek(ns / 1'000'000);
+    return S_OK;
+}
+
+void GstFilterGraph::OnBusMessage(GstMessage *message)
+{
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_ERROR:
+        OnError(message);
+        break;
+    case GST_MESSAGE_WARNING: {
+        GError *error = nullptr;
+        gchar *debug = nullptr;
+        gst_message_parse_warning(message, &error, &debug);
+        GErrorPtr e(error);
+        GCharPtr d(debug);
+        qCInfo(lcGst, "%s: %s", GST_OBJECT_NAME(GST_MESSAGE_SRC(message)), e ? e->message : "");
+        break;
+    }
+    case GST_MESSAGE_EOS:
+        if (rendered_)
+            events_.Queue(EC_COMPLETE, 0);
+        break;
+    case GST_MESSAGE_ASYNC_DONE:
+        if (!prerolled_) {
+            prerolled_ = true;
+            if (waitLoop_)
+                waitLoop_->quit();
+        }
+        if (seekPending_) {
+            seekPending_ = false;
+            ResyncCaptions();
+        }
+        break;
+    case GST_MESSAGE_STATE_CHANGED:
+        if (GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline_.get())) {
+            GstState oldState, newState, pending;
+            gst_message_parse_state_changed(message, &oldState, &newState, &pending);
+            const bool playing = newState == GST_STATE_PLAYING;
+            if (playing != playing_) {
+                playing_ = playing;
+                ResyncCaptions();
+            }
+        }
+        break;
+    case GST_MESSAGE_BUFFERING:
+        OnBuffering(message);
+        break;
+    case GST_MESSAGE_CLOCK_LOST:
+        if (desiredState_ == State_Running) {
+            gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED);
+            gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void GstFilterGraph::OnError(GstMessage *message)
+{
+    GError *error = nullptr;
+    gchar *debug = nullptr;
+    gst_message_parse_error(message, &error, &debug);
+    GErrorPtr e(error);
+    GCharPtr d(debug);
+    qCWarning(lcGst, "error from %s: %s (%s)", GST_OBJECT_NAME(GST_MESSAGE_SRC(message)), e ? e->message : "",
+              d ? d.get() : "");
+    if (!rendered_) {
+        if (!Failed(openError_))
+            openError_ = ResultOfError(e.get());
+        if (waitLoop_)
+            waitLoop_->quit();
+        return;
+    }
+    // In mid-play (a dropped connection, a damaged stream) the picture and the
+    // state stay as they are: the user may seek, reopen or close.
+}
+
+void GstFilterGraph::OnBuffering(GstMessage *message)
+{
+    if (live_)
+        return;
+    gint percent = 100;
+    gst_message_parse_buffering(message, &percent);
+    const bool buffering = percent < 100;
+    if (buffering == buffering_)
+        return;
+    buffering_ = buffering;
+    if (desiredState_ == State_Running)
+        gst_element_set_state(pipeline_.get(), buffering ? GST_STATE_PAUSED : GST_STATE_PLAYING);
+    ResyncCaptions();
+}
+
+GstStateChangeReturn GstFilterGraph::ApplyState()
+{
+    const GstState target = desiredState_ == State_Running && !buffering_ ? GST_STATE_PLAYING : GST_STATE_PAUSED;
+    return gst_element_set_state(pipeline_.get(), target);
+}
+
+HResult GstFilterGraph::Run()
+{
+    if (!rendered_)
+        return VFW_E_WRONG_STATE;
+    desiredState_ = State_Running;
+    return ApplyState() == GST_STATE_CHANGE_FAILURE ? E_FAIL : S_OK;
+}
+
+HResult GstFilterGraph::Pause()
+{
+    if (!rendered_)
+        return VFW_E_WRONG_STATE;
+    desiredState_ = State_Paused;
+    return ApplyState() == GST_STATE_CHANGE_FAILURE ? E_FAIL : S_OK;
+}
+
+HResult GstFilterGraph::Stop()
+{
+    if (!rendered_)
+        return VFW_E_WRONG_STATE;
+    // Stopped keeps the graph prerolled where it is, so positions and seeks
+    // keep working and the next Run plays on from the same place.
+    desiredState_ = State_Stopped;
+    return ApplyState() == GST_STATE_CHANGE_FAILURE ? E_FAIL : S_OK;
+}
+
+HResult GstFilterGraph::GetState(int32_t, int32_t *state)
+{
+    if (!state)
+        return E_POINTER;
+    *state = desiredState_;
+    return S_OK;
+}
+
+bool GstFilterGraph::PositionNs(int64_t *ns)
+{
+    if (seekPending_) {
+        *ns = seekTargetNs_;
+        return true;
+    }
+    gint64 pos = 0;
+    if (rendered_ && gst_element_query_position(pipeline_.get(), GST_FORMAT_TIME, &pos) && pos >= 0)
+        lastPositionNs_ = pos;
+    else if (!rendered_)
+        return false;
+    int64_t duration = 0;
+    *ns = DurationNs(&duration) ? std::min(lastPositionNs_, duration) : lastPositionNs_;
+    return true;
+}
+
+bool GstFilterGraph::DurationNs(int64_t *ns)
+{
+    if (durationNs_ < 0 && rendered_) {
+        gint64 d = -1;
+        if (gst_element_query_duration(pipeline_.get(), GST_FORMAT_TIME, &d) && d >= 0)
+            durationNs_ = d;
+    }
+    if (durationNs_ < 0)
+        return false;
+    *ns = durationNs_;
+    return true;
+}
+
+HResult GstFilterGraph::SeekTo(int64_t positionNs, double rate)
+{
+    if (!rendered_)
+        return VFW_E_WRONG_STATE;
+    int64_t duration = 0;
+    if (DurationNs(&duration))
+        positionNs = std::min(positionNs, duration);
+    positionNs = std::max<int64_t>(positionNs, 0);
+    const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
+    if (!gst_element_seek(pipeline_.get(), rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, positionNs,
+                          GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE)) {
+        qCInfo(lcGst, "seek to %lld ns at rate %g refused", static_cast<long long>(positionNs), rate);
+        return VFW_E_CANNOT_SEEK;
+    }
+    seekPending_ = true;
+    seekTargetNs_ = positionNs;
+    lastPositionNs_ = positionNs;
+    return S_OK;
+}
+
+HResult GstFilterGraph::get_Duration(double *seconds)
+{
+    if (!seconds)
+        return E_POINTER;
+    int64_t ns = 0;
+    if (!DurationNs(&ns))
+        return E_FAIL;
+    *seconds = double(ns) / GST_SECOND;
+    return S_OK;
+}
+
+HResult GstFilterGraph::get_CurrentPosition(double *seconds)
+{
+    if (!seconds)
+        return E_POINTER;
+    int64_t ns = 0;
+    if (!PositionNs(&ns))
+        return E_FAIL;
+    *seconds = double(ns) / GST_SECOND;
+    return S_OK;
+}
+
+HResult GstFilterGraph::put_CurrentPosition(double seconds)
+{
+    const HResult hr = SeekTo(static_cast<int64_t>(seconds * GST_SECOND), rate_);
+    if (Succeeded(hr))
+        for (auto &track : tracks_)
+            track->Seek(seekTargetNs_ / 1'000'000);
+    return hr;
+}
+
+HResult GstFilterGraph::CheckCapabilities(uint32_t *capabilities)
+{
+    if (!capabilities)
+        return E_POINTER;
+    GstQuery *query = gst_query_new_seeking(GST_FORMAT_TIME);
+    gboolean seekable = FALSE;
+    if (gst_element_query(pipeline_.get(), query))
+        gst_query_parse_seeking(query, nullptr, &seekable, nullptr, nullptr);
+    gst_query_unref(query);
+    const uint32_t have = seekable ? (AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards |
+                                      AM_SEEKING_CanSeekBackwards | AM_SEEKING_CanGetCurrentPos)
+                                   : AM_SEEKING_CanGetCurrentPos;
+    const uint32_t asked = *capabilities;
+    *capabilities = asked & have;
+    if (*capabilities == asked)
+        return S_OK;
+    return *capabilities ? S_FALSE : E_FAIL;
+}
+
+HResult GstFilterGraph::GetCurrentPosition(int64_t *position)
+{
+    if (!position)
+        return E_POINTER;
+    int64_t ns = 0;
+    if (!PositionNs(&ns))
+        return E_FAIL;
+    *position = ns / 100;
+    return S_OK;
+}
+
+HResult GstFilterGraph::GetDuration(int64_t *duration)
+{
+    if (!duration)
+        return E_POINTER;
+    int64_t ns = 0;
+    if (!DurationNs(&ns))
+        return E_FAIL;
+    *duration = ns / 100;
+    return S_OK;
+}
+
+HResult GstFilterGraph::SetPositions(int64_t *current, uint32_t currentFlags, int64_t *, uint32_t)
+{
+    const uint32_t how = currentFlags & 0x3;
+    if (how == AM_SEEKING_NoPositioning)
+        return S_OK;
+    if (!current)
+        return E_POINTER;
+    int64_t target = *current * 100;
+    if (how == AM_SEEKING_RelativePositioning) {
+        int64_t now = 0;
+        if (!PositionNs(&now))
+            return E_FAIL;
+        target += now;
+    }
+    const HResult hr = SeekTo(target, rate_);
+    if (Succeeded(hr))
+        for (auto &track : tracks_)
+            track->Seek(seekTargetNs_ / 1'000'000);
+    return hr;
+}
+
+HResult GstFilterGraph::SetRate(double rate)
+{
+    if (!(rate > 0))
+        return E_INVALIDARG;
+    int64_t now = 0;
+    if (!PositionNs(&now))
+        return E_FAIL;
+    const HResult hr = SeekTo(now, rate);
+    if (Failed(hr))
+        return hr;
+    rate_ = rate;
+    ResyncCaptions();
+    return S_OK;
+}
+
+HResult GstFilterGraph::GetRate(double *rate)
+{
+    if (!rate)
+        return E_POINTER;
+    *rate = rate_;
+    return S_OK;
+}
+
+HResult GstFilterGraph::put_Volume(int32_t volume)
+{
+    if (volume < kVolumeSilent || volume > kVolumeFull)
+        return E_INVALIDARG;
+    const double linear = volume <= kVolumeSilent
+                              ? 0.0
+                              : gst_stream_volume_convert_volume(GST_STREAM_VOLUME_FORMAT_DB,
+                                                                 GST_STREAM_VOLUME_FORMAT_LINEAR, volume / 100.0);
+    gst_stream_volume_set_volume(GST_STREAM_VOLUME(pipeline_.get()), GST_STREAM_VOLUME_FORMAT_LINEAR, linear);
+    volume_ = volume;
+    return S_OK;
+}
+
+HResult GstFilterGraph::get_Volume(int32_t *volume)
+{
+    if (!volume)
+        return E_POINTER;
+    *volume = volume_;
+    return S_OK;
+}
+
+HResult GstFilterGraph::GetVideoSize(int32_t *width, int32_t *height)
+{
+    if (!width || !height)
+        return E_POINTER;
+    QSize size;
+    if (!output_ || !output_->NegotiatedSize(&size))
+        return VFW_E_NOT_CONNECTED;
+    *width = size.width();
+    *height = size.height();
+    return S_OK;
+}
+
+HResult GstFilterGraph::put_Owner(QWidget *owner)
+{
+    if (!output_)
+        return E_NOINTERFACE;
+    output_->SetOwner(owner);
+    return S_OK;
+}
+
+HResult GstFilterGraph::put_MessageDrain(QWidget *drain)
+{
+    // The picture is painted by the owner itself, so input over it reaches
+    // the owner anyway; the drain is kept for completeness.
+    drain_ = drain;
+    return output_ ? S_OK : E_NOINTERFACE;
+}
+
+HResult GstFilterGraph::put_WindowStyle(int32_t style)
+{
+    windowStyle_ = style;
+    return output_ ? S_OK : E_NOINTERFACE;
+}
+
+HResult GstFilterGraph::put_Visible(bool visible)
+{
+    if (!output_)
+        return E_NOINTERFACE;
+    output_->SetVisible(visible);
+    return S_OK;
+}
+
+HResult GstFilterGraph::SetWindowPosition(int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    if (!output_)
+        return E_NOINTERFACE;
+    output_->SetArea(QRect(x, y, width, height));
+    return S_OK;
+}
+
+HResult GstFilterGraph::SetNotifyWindow(QObject *window, int32_t message, intptr_t param)
+{
+    return events_.SetNotifyWindow(window, message, param);
+}
+
+HResult GstFilterGraph::GetEvent(int32_t *code, EventParam *param1, EventParam *param2, int32_t timeoutMs)
+{
+    return events_.GetEvent(code, param1, param2, timeoutMs);
+}
+
+HResult GstFilterGraph::FreeEventParams(int32_t code, EventParam *param1, EventParam *param2)
+{
+    return events_.FreeEventParams(code, param1, param2);
+}
+
+void GstFilterGraph::ResyncCaptions()
+{
+    for (auto &track : tracks_)
+        track->Resync();
+}
+
+HResult GstFilterGraph::EnumFilterNames(std::vector<std::string> *names)
+{
+    if (!names)
+        return E_POINTER;
+    names->clear();
+    for (const GstElementPtr &element : AllElements(pipeline_.get())) {
+        GCharPtr name(gst_object_get_name(GST_OBJECT(element.get())));
+        names->emplace_back(name ? name.get() : "");
+    }
+    return S_OK;
+}
+
+bool GstFilterGraph::ShowPropertyFrame(const std::string &name, QWidget *owner)
+{
+    for (const GstElementPtr &element : AllElements(pipeline_.get())) {
+        GCharPtr elementName(gst_object_get_name(GST_OBJECT(element.get())));
+        if (elementName && name == elementName.get()) {
+            FilterPropertyFrame frame(element.get(), owner);
+            frame.exec();
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace velmo

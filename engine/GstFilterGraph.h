@@ -1,0 +1,116 @@
+#pragma once
+
+#include "engine/CaptionTrack.h"
+#include "engine/EventQueue.h"
+#include "engine/GstBusBridge.h"
+#include "engine/GstHandles.h"
+#include "engine/GstVideoOutput.h"
+#include "engine/MediaFacets.h"
+
+#include <QEventLoop>
+#include <QPointer>
+
+#include <memory>
+#include <vector>
+
+namespace velmo {
+
+/// The graph on one GStreamer playbin: the picture goes to the video output
+/// added as "Overlay Mixer", the sound through the default audio sink with a
+/// pitch-keeping tempo filter. Bus messages reach the UI thread through a
+/// GstBusBridge; the end of the stream and the captions of added SAMI files
+/// become queued events. UI thread only.
+class GstFilterGraph : public GraphBuilder,
+                       public MediaControl,
+                       public MediaPosition,
+                       public MediaSeeking,
+                       public BasicAudio,
+                       public BasicVideo,
+                       public VideoWindow,
+                       public MediaEventEx,
+                       public std::enable_shared_from_this<GstFilterGraph> {
+public:
+    /// A graph whose RenderFile gives up after `openTimeoutMs`; null with
+    /// *result set when playbin is missing.
+    static std::shared_ptr<GstFilterGraph> Create(int openTimeoutMs, HResult *result);
+    ~GstFilterGraph() override;
+
+    // GraphBuilder
+    HResult AddFilter(std::shared_ptr<BaseFilter> filter, const std::string &name) override;
+    HResult RenderFile(const std::string &pathOrAddress) override;
+    HResult EnumFilterNames(std::vector<std::string> *names) override;
+    bool ShowPropertyFrame(const std::string &name, QWidget *owner) override;
+    // MediaControl
+    HResult Run() override;
+    HResult Pause() override;
+    HResult Stop() override;
+    HResult GetState(int32_t timeoutMs, int32_t *state) override;
+    // MediaPosition
+    HResult get_Duration(double *seconds) override;
+    HResult get_CurrentPosition(double *seconds) override;
+    HResult put_CurrentPosition(double seconds) override;
+    // MediaSeeking
+    HResult CheckCapabilities(uint32_t *capabilities) override;
+    HResult GetCurrentPosition(int64_t *position) override;
+    HResult GetDuration(int64_t *duration) override;
+    HResult SetPositions(int64_t *current, uint32_t currentFlags, int64_t *stop, uint32_t stopFlags) override;
+    HResult SetRate(double rate) override;
+    HResult GetRate(double *rate) override;
+    // BasicAudio
+    HResult put_Volume(int32_t volume) override;
+    HResult get_Volume(int32_t *volume) override;
+    // BasicVideo
+    HResult GetVideoSize(int32_t *width, int32_t *height) override;
+    // VideoWindow
+    HResult put_Owner(QWidget *owner) override;
+    HResult put_MessageDrain(QWidget *drain) override;
+    HResult put_WindowStyle(int32_t style) override;
+    HResult put_Visible(bool visible) override;
+    HResult SetWindowPosition(int32_t x, int32_t y, int32_t width, int32_t height) override;
+    // MediaEventEx
+    HResult SetNotifyWindow(QObject *window, int32_t message, intptr_t param) override;
+    HResult GetEvent(int32_t *code, EventParam *param1, EventParam *param2, int32_t timeoutMs) override;
+    HResult FreeEventParams(int32_t code, EventParam *param1, EventParam *param2) override;
+
+    /// The playbin, for diagnostics and benchmarks.
+    GstElement *Pipeline() const { return pipeline_.get(); }
+
+private:
+    explicit GstFilterGraph(int openTimeoutMs) : openTimeoutMs_(openTimeoutMs) {}
+    HResult RenderMedia(const std::string &pathOrAddress);
+    HResult RenderSubtitles(const std::string &path);
+    bool WaitForPreroll();
+    void OnBusMessage(GstMessage *message);
+    void OnError(GstMessage *message);
+    void OnBuffering(GstMessage *message);
+    HResult SeekTo(int64_t positionNs, double rate);
+    bool PositionNs(int64_t *ns);
+    bool DurationNs(int64_t *ns);
+    void ResyncCaptions();
+    GstStateChangeReturn ApplyState();
+
+    const int openTimeoutMs_;
+    GstElementPtr pipeline_;
+    std::unique_ptr<GstBusBridge> bridge_;
+    std::shared_ptr<GstVideoOutput> output_;
+    EventQueue events_;
+    std::vector<std::unique_ptr<CaptionTrack>> tracks_;
+    QPointer<QEventLoop> waitLoop_;
+    bool rendered_ = false;      ///< media prerolled: the graph is built
+    bool prerolled_ = false;
+    HResult openError_ = S_OK;
+    bool live_ = false;
+    int32_t desiredState_ = State_Stopped;
+    bool playing_ = false;       ///< the pipeline reached PLAYING and has not left it
+    bool buffering_ = false;
+    bool seekPending_ = false;
+    int64_t seekTargetNs_ = 0;
+    int64_t lastPositionNs_ = 0;
+    int64_t durationNs_ = -1;
+    double rate_ = 1.0;
+    int32_t volume_ = 0;
+    int32_t windowStyle_ = 0;
+    QPointer<QWidget> drain_;
+};
+
+} // namespace velmo

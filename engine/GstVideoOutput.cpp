@@ -1,0 +1,294 @@
+#include "engine/GstVideoOutput.h"
+
+#include "engine/PictureLayout.h"
+
+#include <gst/app/gstappsink.h>
+#include <gst/video/video.h>
+
+#include <QLoggingCategory>
+
+#include <mutex>
+
+namespace velmo {
+
+Q_LOGGING_CATEGORY(lcVideo, "velmo.engine.video")
+
+/// The hand-over point between the appsink's thread and the UI thread: the
+/// newest sample waits here; older ones are dropped.
+struct GstFrameSlot {
+    std::mutex mutex;
+    GstSamplePtr newest;
+    bool posted = false;
+    QObject *receiver = nullptr; ///< cleared under the mutex before the output goes
+};
+
+namespace {
+
+class GstMixerPin : public MediaPin, public MixerPinConfig {
+public:
+    explicit GstMixerPin(std::weak_ptr<GstVideoOutput> output) : output_(std::move(output)) {}
+    std::string Name() const override { return "Input0"; }
+    HResult SetAspectRatioMode(int32_t mode) override
+    {
+        if (mode != AM_ARMODE_STRETCHED && mode != AM_ARMODE_LETTER_BOX)
+            return E_INVALIDARG;
+        auto output = output_.lock();
+        if (!output)
+            return E_UNEXPECTED;
+        output->SetAspectMode(mode);
+        return S_OK;
+    }
+    HResult GetAspectRatioMode(int32_t *mode) override
+    {
+        auto output = output_.lock();
+        if (!mode)
+            return E_POINTER;
+        if (!output)
+            return E_UNEXPECTED;
+        *mode = output->AspectMode();
+        return S_OK;
+    }
+
+private:
+    std::weak_ptr<GstVideoOutput> output_;
+};
+
+struct MappedFrame {
+    GstSamplePtr sample;
+    GstVideoFrame frame;
+};
+
+void UnmapFrame(void *info)
+{
+    auto *mapped = static_cast<MappedFrame *>(info);
+    gst_video_frame_unmap(&mapped->frame);
+    delete mapped;
+}
+
+/// An image over the sample's pixels, no copy; the image keeps the sample.
+QImage ImageFromSample(GstSamplePtr sample)
+{
+    GstVideoInfo info;
+    GstCaps *caps = gst_sample_get_caps(sample.get());
+    GstBuffer *buffer = gst_sample_get_buffer(sample.get());
+    if (!caps || !buffer || !gst_video_info_from_caps(&info, caps))
+        return {};
+    auto *mapped = new MappedFrame{std::move(sample), {}};
+    if (!gst_video_frame_map(&mapped->frame, &info, buffer, GST_MAP_READ)) {
+        delete mapped;
+        return {};
+    }
+    auto *data = static_cast<uchar *>(GST_VIDEO_FRAME_PLANE_DATA(&mapped->frame, 0));
+    const int stride = GST_VIDEO_FRAME_PLANE_STRIDE(&mapped->frame, 0);
+    // BGRx in memory is Qt's RGB32 on little-endian machines.
+    return QImage(data, GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info), stride, QImage::Format_RGB32,
+                  &UnmapFrame, mapped);
+}
+
+// GStreamer thread!
+GstFlowReturn OfferSample(GstFrameSlot *slot, GstSample *sample)
+{
+    if (!sample)
+        return GST_FLOW_OK;
+    GstSamplePtr older;
+    std::lock_guard<std::mutex> lock(slot->mutex);
+    older = std::move(slot->newest);
+    slot->newest.reset(sample);
+    if (!slot->posted && slot->receiver) {
+        slot->posted = true;
+        QMetaObject::invokeMethod(slot->receiver, "TakeFrame", Qt::QueuedConnection);
+    }
+    return GST_FLOW_OK;
+}
+
+// GStreamer thread!
+GstFlowReturn OnNewSample(GstAppSink *sink, gpointer data)
+{
+    return OfferSample(static_cast<std::shared_ptr<GstFrameSlot> *>(data)->get(), gst_app_sink_pull_sample(sink));
+}
+
+// GStreamer thread!
+GstFlowReturn OnNewPreroll(GstAppSink *sink, gpointer data)
+{
+    return OfferSample(static_cast<std::shared_ptr<GstFrameSlot> *>(data)->get(), gst_app_sink_pull_preroll(sink));
+}
+
+void DropSlot(gpointer data)
+{
+    delete static_cast<std::shared_ptr<GstFrameSlot> *>(data);
+}
+
+GstCapsPtr OutputCaps(const QSize &size)
+{
+    GstCaps *caps = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "pixel-aspect-ratio",
+                                        GST_TYPE_FRACTION, 1, 1, nullptr);
+    if (size.isValid() && !size.isEmpty())
+        gst_caps_set_simple(caps, "width", G_TYPE_INT, size.width(), "height", G_TYPE_INT, size.height(), nullptr);
+    return GstCapsPtr(caps);
+}
+
+} // namespace
+
+std::shared_ptr<GstVideoOutput> GstVideoOutput::Create(HResult *result)
+{
+    std::shared_ptr<GstVideoOutput> out(new GstVideoOutput());
+    GstElementPtr bin(gst_bin_new(nullptr));
+    gst_object_ref_sink(bin.get());
+    GstElement *convert = gst_element_factory_make("videoconvertscale", nullptr);
+    GstElement *filter = gst_element_factory_make("capsfilter", nullptr);
+    GstElement *sink = gst_element_factory_make("appsink", nullptr);
+    if (!convert || !filter || !sink) {
+        for (GstElement *e : {convert, filter, sink})
+            if (e)
+                gst_object_unref(gst_object_ref_sink(e));
+        qCWarning(lcVideo, "the video output needs videoconvertscale, capsfilter and appsink");
+        if (result)
+            *result = E_NOINTERFACE;
+        return nullptr;
+    }
+    // Letter-boxing is ours: the scaler makes exactly the size asked for.
+    g_object_set(convert, "add-borders", FALSE, nullptr);
+    gst_bin_add_many(GST_BIN(bin.get()), convert, filter, sink, nullptr);
+    gst_element_link_many(convert, filter, sink, nullptr);
+    GstPadPtr target(gst_element_get_static_pad(convert, "sink"));
+    gst_element_add_pad(bin.get(), gst_ghost_pad_new("sink", target.get()));
+
+    out->capsFilter_.reset(GST_ELEMENT(gst_object_ref(filter)));
+    GstCapsPtr caps = OutputCaps({});
+    g_object_set(filter, "caps", caps.get(), nullptr);
+
+    out->slot_ = std::make_shared<GstFrameSlot>();
+    out->slot_->receiver = out.get();
+    GstAppSinkCallbacks callbacks{};
+    callbacks.new_sample = &OnNewSample;
+    callbacks.new_preroll = &OnNewPreroll;
+    gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, new std::shared_ptr<GstFrameSlot>(out->slot_),
+                               &DropSlot);
+    g_object_set(sink, "max-buffers", 1u, "drop", TRUE, "enable-last-sample", FALSE, "qos", TRUE, nullptr);
+
+    out->bin_ = std::move(bin);
+    out->pin_ = std::make_shared<GstMixerPin>(out);
+    if (result)
+        *result = S_OK;
+    return out;
+}
+
+GstVideoOutput::~GstVideoOutput()
+{
+    std::lock_guard<std::mutex> lock(slot_->mutex);
+    slot_->receiver = nullptr;
+    slot_->newest.reset();
+}
+
+std::shared_ptr<MediaPin> GstVideoOutput::FindPin(const std::string &name)
+{
+    return name == pin_->Name() ? pin_ : nullptr;
+}
+
+void GstVideoOutput::SetOwner(QWidget *owner)
+{
+    if (owner_ && owner_ != owner)
+        if (auto *sink = dynamic_cast<VideoFrameSink *>(owner_.data()))
+            sink->ClearFrame();
+    owner_ = owner;
+    if (owner && !lastImage_.isNull())
+        Present(lastImage_);
+}
+
+void GstVideoOutput::SetArea(const QRect &area)
+{
+    area_ = area;
+    UpdateCaps();
+    if (!lastImage_.isNull())
+        Present(lastImage_);
+}
+
+void GstVideoOutput::SetVisible(bool visible)
+{
+    visible_ = visible;
+    if (!visible) {
+        if (auto *sink = dynamic_cast<VideoFrameSink *>(owner_.data()))
+            sink->ClearFrame();
+    } else if (!lastImage_.isNull()) {
+        Present(lastImage_);
+    }
+}
+
+void GstVideoOutput::SetAspectMode(int32_t mode)
+{
+    aspectMode_ = mode;
+    UpdateCaps();
+    if (!lastImage_.isNull())
+        Present(lastImage_);
+}
+
+bool GstVideoOutput::NegotiatedSize(QSize *displaySize) const
+{
+    GstPadPtr pad(gst_element_get_static_pad(bin_.get(), "sink"));
+    if (!pad)
+        return false;
+    GstCapsPtr caps(gst_pad_get_current_caps(pad.get()));
+    GstVideoInfo info;
+    if (!caps || !gst_video_info_from_caps(&info, caps.get()))
+        return false;
+    *displaySize = DisplaySize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info), GST_VIDEO_INFO_PAR_N(&info),
+                               GST_VIDEO_INFO_PAR_D(&info));
+    return displaySize->width() > 0 && displaySize->height() > 0;
+}
+
+QRect GstVideoOutput::PictureRect() const
+{
+    QSize display;
+    if (!NegotiatedSize(&display))
+        display = lastImage_.size();
+    return FitPicture(area_, display, aspectMode_);
+}
+
+void GstVideoOutput::UpdateCaps()
+{
+    // Scale once, in the pipeline, to the size shown; until an area is known
+    // the frames keep their display size.
+    const QSize wanted = area_.isEmpty() ? QSize() : PictureRect().size();
+    if (wanted == capsSize_)
+        return;
+    capsSize_ = wanted;
+    GstCapsPtr caps = OutputCaps(wanted);
+    g_object_set(capsFilter_.get(), "caps", caps.get(), nullptr);
+}
+
+void GstVideoOutput::TakeFrame()
+{
+    GstSamplePtr sample;
+    {
+        std::lock_guard<std::mutex> lock(slot_->mutex);
+        sample = std::move(slot_->newest);
+        slot_->posted = false;
+    }
+    if (!sample)
+        return;
+    QImage image = ImageFromSample(std::move(sample));
+    if (image.isNull())
+        return;
+    lastImage_ = image;
+    // The display size is known once the first frame arrived: fit the scaler to it.
+    UpdateCaps();
+    Present(image);
+}
+
+void GstVideoOutput::Present(const QImage &image)
+{
+    auto *sink = dynamic_cast<VideoFrameSink *>(owner_.data());
+    if (!sink || !visible_)
+        return;
+    VideoFrame frame;
+    frame.image = image;
+    frame.area = area_.isEmpty() ? QRect(QPoint(0, 0), owner_->size()) : area_;
+    QSize display;
+    if (!NegotiatedSize(&display))
+        display = image.size();
+    frame.picture = FitPicture(frame.area, display, aspectMode_);
+    ++framesShown_;
+    sink->ShowFrame(frame);
+}
+
+} // namespace velmo

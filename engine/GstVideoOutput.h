@@ -1,0 +1,70 @@
+#pragma once
+
+#include "engine/GstHandles.h"
+#include "engine/MediaFacets.h"
+#include "engine/VideoFrameSink.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+
+#include <memory>
+
+namespace velmo {
+
+struct GstFrameSlot;
+
+/// The video output added to the graph as "Overlay Mixer": a bin that converts
+/// and scales each frame once, to the size it is shown at, into BGRx for an
+/// appsink. The newest frame is queued to the UI thread and handed to the
+/// owner widget (a VideoFrameSink) as an image that maps the buffer.
+class GstVideoOutput : public QObject, public BaseFilter, public std::enable_shared_from_this<GstVideoOutput> {
+    Q_OBJECT
+public:
+    /// Builds the bin; null with *result set when an element is missing.
+    static std::shared_ptr<GstVideoOutput> Create(HResult *result);
+    ~GstVideoOutput() override;
+
+    std::shared_ptr<MediaPin> FindPin(const std::string &name) override;
+
+    /// The bin to give the pipeline as its video sink.
+    GstElement *Bin() const { return bin_.get(); }
+    /// The widget that shows the frames; null detaches (and clears it).
+    void SetOwner(QWidget *owner);
+    /// The owner's rectangle the video covers.
+    void SetArea(const QRect &area);
+    /// Shows or hides the picture.
+    void SetVisible(bool visible);
+    /// AM_ARMODE_LETTER_BOX or AM_ARMODE_STRETCHED.
+    void SetAspectMode(int32_t mode);
+    int32_t AspectMode() const { return aspectMode_; }
+    /// The display size of the negotiated video; false before negotiation or
+    /// without video.
+    bool NegotiatedSize(QSize *displaySize) const;
+    /// Frames handed to the owner so far.
+    int FramesShown() const { return framesShown_; }
+
+private:
+    GstVideoOutput() = default;
+    /// Runs on the UI thread once per batch of frames the appsink offered.
+    Q_INVOKABLE void TakeFrame();
+    void Present(const QImage &image);
+    void UpdateCaps();
+    QRect PictureRect() const;
+
+    GstElementPtr bin_;
+    GstElementPtr capsFilter_;
+    std::shared_ptr<GstFrameSlot> slot_;
+    std::shared_ptr<MediaPin> pin_;
+    QPointer<QWidget> owner_;
+    QRect area_;
+    QSize capsSize_;       ///< the size the scaler was last asked for
+    QImage lastImage_;     ///< kept to refit the picture while paused
+    bool visible_ = true;
+    int32_t aspectMode_ = 1;
+    int framesShown_ = 0;
+};
+
+} // namespace velmo
