@@ -1,10 +1,9 @@
 #include "subtitles/SamiReader.h"
 
-#include "skin/Cp949.h"
+#include "subtitles/SamiEncoding.h"
 #include "subtitles/SamiMarkup.h"
 
 #include <QFile>
-#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -13,27 +12,6 @@ namespace velmo {
 namespace {
 
 constexpr int64_t kNoStart = -1;
-
-// A BOM decides; otherwise text that is valid UTF-8 is UTF-8, and anything
-// else is CP949 (never EUC-KR alone: real files use CP949's extra Hangul).
-QString decodeSami(const QByteArray &bytes)
-{
-    const auto hasPrefix = [&bytes](const char *prefix, qsizetype n) {
-        return bytes.size() >= n && std::equal(prefix, prefix + n, bytes.constData());
-    };
-    if (hasPrefix("\xEF\xBB\xBF", 3))
-        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-    if (hasPrefix("\xFF\xFE", 2) || hasPrefix("\xFE\xFF", 2)) {
-        QStringDecoder utf16(bytes.at(0) == '\xFF' ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
-                             QStringDecoder::Flag::Stateless);
-        return utf16.decode(QByteArrayView(bytes.constData() + 2, bytes.size() - 2));
-    }
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    return fromCp949(bytes);
-}
 
 // One P element as found, before the class is chosen.
 struct FoundCaption {
@@ -177,7 +155,7 @@ SamiResult ParseSami(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return refused(QStringLiteral("the file is empty"));
-    const QString text = decodeSami(bytes);
+    const QString text = DecodeSamiBytes(bytes);
     SamiParser parser(text);
     parser.run();
     if (!parser.sawSync)
