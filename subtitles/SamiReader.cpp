@@ -60,7 +60,8 @@ private:
         return lt + 1;
     }
 
-    // STYLE and SAMIParam hold text that is never shown; STYLE declares the classes.
+    // STYLE and SAMIParam hold text that is never shown; STYLE declares the
+    // classes. A block left open ends with the head, so it cannot hide the body.
     qsizetype rawBlock(qsizetype lt, const char *name, bool declaresClasses)
     {
         const qsizetype gt = view_.indexOf(u'>', lt);
@@ -69,7 +70,8 @@ private:
         qsizetype end = gt + 1;
         while (end < view_.size()) {
             end = view_.indexOf(u'<', end);
-            if (end < 0 || IsTagAt(view_, end, name, true))
+            if (end < 0 || IsTagAt(view_, end, name, true) || IsTagAt(view_, end, "head", true)
+                || IsTagAt(view_, end, "body", false))
                 break;
             ++end;
         }

@@ -192,6 +192,14 @@ TEST(SamiReader, EqualAndBackwardStarts)
     EXPECT_EQ(result.document.captions[1].endMs, 2000);
 }
 
+TEST(SamiReader, AnUnclosedStyleBlockEndsWithTheHead)
+{
+    const char file[] = "<SAMI><HEAD><STYLE>.KRCC {lang:ko-KR;}</HEAD><BODY><SYNC Start=7><P Class=KRCC>x</BODY></SAMI>";
+    const SamiResult result = ParseSami(file);
+    EXPECT_EQ(result.document.className, QStringLiteral("KRCC"));
+    expectCaptions(result, {{7, "<P Class=KRCC>x"}});
+}
+
 TEST(SamiReader, TwoBodiesAreOneBody)
 {
     const char file[] = "<SAMI><BODY><SYNC Start=1><P>one</BODY>stray text<BODY><SYNC Start=2><P>two</BODY></SAMI>";
