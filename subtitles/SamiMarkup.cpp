@@ -3,6 +3,7 @@
 #include <QList>
 
 #include <limits>
+#include <string>
 
 namespace velmo {
 
