@@ -86,14 +86,19 @@ QImage ImageFromSample(GstSamplePtr sample)
 }
 
 // GStreamer thread!
-GstFlowReturn OfferSample(GstFrameSlot *slot, GstSample *sample)
+GstFlowReturn OfferSample(GstFrameSlot *slot, GstSample *pulled)
 {
-    if (!sample)
+    if (!pulled)
         return GST_FLOW_OK;
+    // The appsink reuses its sample object when it can; holding it while the
+    // UI paints would stop that, so keep a sample of our own that shares only
+    // the buffer and the caps.
+    GstSamplePtr sample(gst_sample_new(gst_sample_get_buffer(pulled), gst_sample_get_caps(pulled), nullptr, nullptr));
+    gst_sample_unref(pulled);
     GstSamplePtr older;
     std::lock_guard<std::mutex> lock(slot->mutex);
     older = std::move(slot->newest);
-    slot->newest.reset(sample);
+    slot->newest = std::move(sample);
     if (!slot->posted && slot->receiver) {
         slot->posted = true;
         QMetaObject::invokeMethod(slot->receiver, "TakeFrame", Qt::QueuedConnection);

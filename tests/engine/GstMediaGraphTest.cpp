@@ -1,0 +1,247 @@
+// MediaGraph on real GStreamer pipelines, with media made by tests/fixtures.
+
+#include "engine/GstFilterGraph.h"
+#include "engine/MediaGraph.h"
+#include "engine/MessageBox.h"
+#include "EngineTestUtil.h"
+#include "fixtures/MediaFixtures.h"
+#include "support/TempDir.h"
+
+#include <gst/audio/streamvolume.h>
+
+#include <QFile>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace velmo;
+using velmo::test::FixturePath;
+using velmo::test::WaitUntil;
+
+namespace {
+
+class GstMediaGraph : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(test::EnsureFixtures());
+        screen = new QWidget(&window);
+        screen->resize(320, 240);
+        graph.SetVolumeLevelSource(&volumeLevel);
+    }
+    void TearDown() override { graph.Close(); }
+
+    double Position()
+    {
+        double s = -1;
+        EXPECT_EQ(graph.position->get_CurrentPosition(&s), S_OK);
+        return s;
+    }
+    double Duration()
+    {
+        double s = -1;
+        EXPECT_EQ(graph.position->get_Duration(&s), S_OK);
+        return s;
+    }
+    int32_t State()
+    {
+        int32_t s = -1;
+        EXPECT_EQ(graph.control->GetState(0, &s), S_OK);
+        return s;
+    }
+    GstElement *Pipeline() { return std::dynamic_pointer_cast<GstFilterGraph>(graph.graph)->Pipeline(); }
+
+    MediaGraph graph;
+    int32_t volumeLevel = 0;
+    QWidget window;
+    QWidget *screen = nullptr;
+    MessageBoxCapture boxes;
+};
+
+TEST_F(GstMediaGraph, EachFormatOpensWithItsSizeAndDurationThenCloses)
+{
+    struct Case {
+        const char *file;
+        int width, height;
+        double duration;
+    };
+    const Case cases[] = {
+        {"clip.avi", 320, 240, 2.0},      {"clip.mkv", 320, 240, 2.0},     {"clip.mp4", 320, 240, 2.0},
+        {"clip.wmv", 320, 240, 2.0},      {"gst_video.mkv", 160, 120, 2.0}, {"wide_pixels.mkv", 640, 240, 2.0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_EQ(graph.Open(screen, FixturePath(c.file)), S_OK);
+        ASSERT_TRUE(graph.graph);
+        EXPECT_EQ(graph.videoWidth, c.width);
+        EXPECT_EQ(graph.videoHeight, c.height);
+        EXPECT_NEAR(Duration(), c.duration, 0.15);
+        EXPECT_EQ(State(), State_Running);
+        EXPECT_EQ(graph.Close(), S_OK);
+        EXPECT_FALSE(graph.graph || graph.control || graph.position);
+    }
+    EXPECT_TRUE(boxes.messages.empty());
+}
+
+TEST_F(GstMediaGraph, AudioOnlyMediaKeepsThePreviousVideoSize)
+{
+    ASSERT_EQ(graph.Open(screen, FixturePath("audio.mp3")), S_OK);
+    EXPECT_EQ(graph.videoWidth, 0);
+    int32_t w = 7, h = 9;
+    EXPECT_LT(graph.basicVideo->GetVideoSize(&w, &h), 0);
+    EXPECT_EQ(w, 7);
+    EXPECT_EQ(h, 9);
+    ASSERT_EQ(graph.Open(screen, FixturePath("gst_video.mkv")), S_OK);
+    ASSERT_EQ(graph.Open(screen, FixturePath("audio.wav")), S_OK);
+    EXPECT_EQ(graph.videoWidth, 160);
+    EXPECT_EQ(graph.videoHeight, 120);
+    EXPECT_NEAR(Duration(), 2.0, 0.1);
+}
+
+TEST_F(GstMediaGraph, BrokenFilesShowTheCodecMessageOnceAndLeaveNoGraph)
+{
+    for (const char *file : {"missing.avi", "empty.avi", "random.avi", "text.avi", "truncated.mp4"}) {
+        SCOPED_TRACE(file);
+        boxes.messages.clear();
+        EXPECT_LT(graph.Open(screen, FixturePath(file)), 0);
+        EXPECT_EQ(boxes.messages.size(), 1u);
+        EXPECT_FALSE(graph.graph);
+        EXPECT_FALSE(graph.events);
+    }
+    // Still usable afterwards.
+    EXPECT_EQ(graph.Open(screen, FixturePath("clip.mkv")), S_OK);
+}
+
+TEST_F(GstMediaGraph, StateChangesAreReportedAtOnce)
+{
+    ASSERT_EQ(graph.Open(screen, FixturePath("long.mkv")), S_OK);
+    EXPECT_EQ(State(), State_Running);
+    EXPECT_EQ(graph.control->Pause(), S_OK);
+    EXPECT_EQ(State(), State_Paused);
+    EXPECT_EQ(graph.control->Stop(), S_OK);
+    EXPECT_EQ(State(), State_Stopped);
+    // Stopped keeps the position and still seeks.
+    EXPECT_EQ(graph.position->put_CurrentPosition(1.5), S_OK);
+    EXPECT_NEAR(Position(), 1.5, 0.05);
+    EXPECT_EQ(graph.control->Run(), S_OK);
+    EXPECT_EQ(State(), State_Running);
+    ASSERT_TRUE(WaitUntil([&] { return Position() > 1.6; }));
+}
+
+TEST_F(GstMediaGraph, SeeksAreAccurateAndSeekByClampsAtBothEnds)
+{
+    ASSERT_EQ(graph.Open(screen, FixturePath("long.mkv")), S_OK);
+    ASSERT_EQ(graph.control->Pause(), S_OK);
+    const double duration = Duration();
+
+    EXPECT_EQ(graph.position->put_CurrentPosition(1.0), S_OK);
+    EXPECT_NEAR(Position(), 1.0, 0.01);
+    ASSERT_TRUE(WaitUntil([&] {
+        int64_t p = 0;
+        graph.seeking->GetCurrentPosition(&p);
+        return std::abs(p - 10'000'000) < 400'000;
+    }));
+
+    // Back 5 s from 1 s lands at 0.
+    EXPECT_EQ(graph.SeekBy(50'000'000, false), S_OK);
+    EXPECT_NEAR(Position(), 0.0, 0.01);
+    // Forward 30 s lands exactly at the duration.
+    EXPECT_EQ(graph.SeekBy(300'000'000, true), S_OK);
+    EXPECT_NEAR(Position(), duration, 0.01);
+    // And forward 1 s from 0.5 s lands at 1.5 s.
+    EXPECT_EQ(graph.position->put_CurrentPosition(0.5), S_OK);
+    EXPECT_EQ(graph.SeekBy(10'000'000, true), S_OK);
+    EXPECT_NEAR(Position(), 1.5, 0.01);
+    ASSERT_TRUE(WaitUntil([&] { return std::abs(Position() - 1.5) < 0.05; }));
+}
+
+TEST_F(GstMediaGraph, RateChangesKeepPlayingAndTheRateSticksAcrossSeeks)
+{
+    ASSERT_EQ(graph.Open(screen, FixturePath("long.mkv")), S_OK);
+    test::NotifyCounter counter(&window);
+    for (double rate : {0.5, 2.0, 1.0, 2.0}) {
+        SCOPED_TRACE(rate);
+        EXPECT_EQ(graph.seeking->SetRate(rate), S_OK);
+        double now = 0;
+        EXPECT_EQ(graph.seeking->GetRate(&now), S_OK);
+        EXPECT_EQ(now, rate);
+        EXPECT_EQ(State(), State_Running);
+    }
+    EXPECT_LT(graph.seeking->SetRate(0.0), 0);
+    EXPECT_EQ(graph.position->put_CurrentPosition(1.0), S_OK);
+    double rate = 0;
+    graph.seeking->GetRate(&rate);
+    EXPECT_EQ(rate, 2.0);
+    // At double speed the remaining 2 s of media play out.
+    ASSERT_TRUE(WaitUntil([&] { return counter.count > 0; }, 15000));
+    EXPECT_NEAR(Position(), Duration(), 0.1);
+}
+
+TEST_F(GstMediaGraph, VolumeIsHundredthsOfADecibelAndTheFloorIsSilence)
+{
+    volumeLevel = -600;
+    ASSERT_EQ(graph.Open(screen, FixturePath("audio.wav")), S_OK);
+    auto *volume = GST_STREAM_VOLUME(Pipeline());
+    // Open applied the saved level.
+    EXPECT_NEAR(gst_stream_volume_get_volume(volume, GST_STREAM_VOLUME_FORMAT_DB), -6.0, 0.01);
+    EXPECT_EQ(graph.basicAudio->put_Volume(0), S_OK);
+    EXPECT_NEAR(gst_stream_volume_get_volume(volume, GST_STREAM_VOLUME_FORMAT_LINEAR), 1.0, 1e-6);
+    EXPECT_EQ(graph.basicAudio->put_Volume(-2000), S_OK);
+    EXPECT_NEAR(gst_stream_volume_get_volume(volume, GST_STREAM_VOLUME_FORMAT_LINEAR), 0.1, 1e-6);
+    EXPECT_EQ(graph.basicAudio->put_Volume(-10000), S_OK);
+    EXPECT_EQ(gst_stream_volume_get_volume(volume, GST_STREAM_VOLUME_FORMAT_LINEAR), 0.0);
+    EXPECT_LT(graph.basicAudio->put_Volume(-10001), 0);
+    EXPECT_LT(graph.basicAudio->put_Volume(1), 0);
+    int32_t v = 1;
+    EXPECT_EQ(graph.basicAudio->get_Volume(&v), S_OK);
+    EXPECT_EQ(v, -10000);
+}
+
+TEST_F(GstMediaGraph, EndOfStreamReachesTheNotifyWindowAsComplete)
+{
+    test::NotifyCounter counter(&window);
+    ASSERT_EQ(graph.Open(screen, FixturePath("truncated.mkv")), S_OK);
+    ASSERT_TRUE(WaitUntil([&] { return counter.count > 0; }, 15000));
+    const auto events = test::Drain(*graph.events);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].code, EC_COMPLETE);
+    // Still open and still running at the end; seeking back plays again.
+    EXPECT_EQ(State(), State_Running);
+    EXPECT_EQ(graph.position->put_CurrentPosition(0.0), S_OK);
+    ASSERT_TRUE(WaitUntil([&] { return counter.count > 1; }, 15000));
+    EXPECT_EQ(test::Drain(*graph.events).size(), 1u);
+}
+
+TEST_F(GstMediaGraph, PathsLongerThanTheOldLimitOpen)
+{
+    test::TempDir dir;
+    std::string folder = dir.path();
+    while (folder.size() < 300)
+        folder += "/" + std::string(40, 'd') + "_폴더";
+    QDir().mkpath(QString::fromStdString(folder));
+    const std::string path = folder + "/영상 clip #1.mkv";
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(FixturePath("clip.mkv")), QString::fromStdString(path)));
+    ASSERT_GT(path.size(), 259u);
+    EXPECT_EQ(graph.Open(screen, path), S_OK);
+    EXPECT_EQ(graph.mediaPath, path);
+    EXPECT_EQ(graph.videoWidth, 320);
+}
+
+TEST_F(GstMediaGraph, FilterNamesListTheGraphsElementsAndOpenTheirFrame)
+{
+    ASSERT_EQ(graph.Open(screen, FixturePath("clip.mkv")), S_OK);
+    ASSERT_EQ(graph.CollectFilterNames(), S_OK);
+    ASSERT_GT(graph.filterCount, 2);
+    EXPECT_LE(graph.filterCount, 15);
+    std::vector<std::string> names(graph.filterNames.begin(), graph.filterNames.begin() + graph.filterCount);
+    std::vector<std::string> all;
+    graph.graph->EnumFilterNames(&all);
+    EXPECT_EQ(graph.filterCount, static_cast<int32_t>(std::min<size_t>(all.size(), 15)));
+    EXPECT_TRUE(std::equal(names.begin(), names.end(), all.begin()));
+    EXPECT_NE(std::find(all.begin(), all.end(), "Overlay Mixer"), all.end());
+    EXPECT_FALSE(graph.ShowFilterPages("no such element"));
+}
+
+} // namespace
