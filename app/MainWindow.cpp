@@ -190,7 +190,6 @@ void MainWindow::OnFilledScreen()
 void MainWindow::ApplyWindowMode()
 {
     const bool coverScreen = style_.fullScreenMode || style_.filledScreenMode;
-    const bool coveringNow = windowState() & Qt::WindowFullScreen;
     if (!coverScreen) {
         if (controlPanel_)
             controlPanel_->widget()->show();
@@ -203,10 +202,14 @@ void MainWindow::ApplyWindowMode()
                 controlPanel_->SetVolumePosition(fullScreenPanel_->VolumePosition());
             }
         }
-        showNormal();
-        // Without a window manager nothing remembers the earlier place: restore it here.
-        if (coveringNow)
-            setGeometry(normalGeometry_);
+        if (coveringScreen_) {
+            coveringScreen_ = false;
+            showNormal();
+            // Without a window manager nothing remembers the earlier place: restore it here.
+            Reshape(normalGeometry_);
+        } else {
+            showNormal();
+        }
     } else {
         if (controlPanel_)
             controlPanel_->widget()->hide();
@@ -219,12 +222,31 @@ void MainWindow::ApplyWindowMode()
                 fullScreenPanel_->SetVolumePosition(controlPanel_->VolumePosition());
             }
         }
-        if (!coveringNow)
+        if (!coveringScreen_) {
             normalGeometry_ = geometry();
+            coveringScreen_ = true;
+        }
         showFullScreen();
-        if (QScreen *s = screen(); s && geometry() != s->geometry())
-            setGeometry(s->geometry());
+        // A window manager covers the screen by itself; without one, do it by hand
+        // once it has had the time to act.
+        QTimer::singleShot(kCoverCheckDelayMs, this, &MainWindow::EnsureCoveringScreen);
     }
+    LayOut();
+}
+
+void MainWindow::EnsureCoveringScreen()
+{
+    if (!coveringScreen_ || !screen())
+        return;
+    const QRect all = screen()->geometry();
+    if (geometry() != all)
+        Reshape(all);
+}
+
+void MainWindow::Reshape(const QRect &geometry)
+{
+    setGeometry(geometry);
+    // A hidden window gets no resize event until it is shown: lay out now.
     LayOut();
 }
 
@@ -240,7 +262,7 @@ void MainWindow::OnSizePreset(int id)
     }
     const QSize size =
         PresetWindowSize(id, mediaGraph_.videoWidth, mediaGraph_.videoHeight, SkinMetrics::From(skinSet_));
-    setGeometry(QRect(geometry().topLeft(), size));
+    Reshape(QRect(geometry().topLeft(), size));
 }
 
 // ---- Moving and sizing with the mouse
@@ -304,7 +326,7 @@ void MainWindow::BeginMouseAction(HitZone zone)
 
 void MainWindow::ContinueManualDrag()
 {
-    setGeometry(DraggedGeometry(dragGeometry_, dragEdges_, QCursor::pos() - dragStart_, minimumSize()));
+    Reshape(DraggedGeometry(dragGeometry_, dragEdges_, QCursor::pos() - dragStart_, minimumSize()));
 }
 
 } // namespace velmo

@@ -74,6 +74,8 @@ public:
     const QTimer &positionTimer() const { return positionTimer_; }
     /// The client rectangle of the last resize.
     const ClientRect &clientRect() const { return clientRect_; }
+    /// Whether the window covers the screen for a full-screen mode.
+    bool coveringScreen() const { return coveringScreen_; }
     /// The geometry the window returns to when a full-screen mode ends.
     QRect normalGeometry() const { return normalGeometry_; }
 
@@ -104,6 +106,8 @@ private:
     void OnVolumeStep(int step);
     void OnExit();
     void SetAspectRatioMode(int32_t mode);
+    void EnsureCoveringScreen();
+    void Reshape(const QRect &geometry);
     void RefreshPlayButtons();
     void SetControlTimeline(int value);
     std::string ChooseFile(const char *classicFilter);
@@ -124,6 +128,10 @@ private:
     QTimer positionTimer_;
     FileChooser fileChooser_;
     QRect normalGeometry_;
+    bool coveringScreen_ = false; ///< the window is in a full-screen mode's place
+
+    /// How long a window manager gets to cover the screen before it is done by hand.
+    static constexpr int kCoverCheckDelayMs = 250;
 
     // A move or resize done by hand when the window system cannot do it.
     bool manualDrag_ = false;

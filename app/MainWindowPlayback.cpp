@@ -99,7 +99,7 @@ void MainWindow::OpenMedia(std::string path)
     if (!style_.fullScreenMode && !style_.filledScreenMode && mediaGraph_.videoWidth > 0) {
         const QSize fitted =
             FittedWindowSize(mediaGraph_.videoWidth, mediaGraph_.videoHeight, SkinMetrics::From(skinSet_));
-        setGeometry(QRect(topLeft, fitted));
+        Reshape(QRect(topLeft, fitted));
     }
     RefreshPlayButtons();
     positionTimer_.start();

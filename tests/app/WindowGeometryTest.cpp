@@ -52,6 +52,19 @@ TEST(HitZone, CursorsAndEdgesFollowTheZone)
     EXPECT_EQ(EdgesForZone(HitZone::None), Qt::Edges());
 }
 
+TEST(DraggedGeometry, MovesOrSizesFromTheDraggedEdges)
+{
+    const QRect start(100, 100, 400, 300);
+    const QSize minimum(300, 250);
+    EXPECT_EQ(DraggedGeometry(start, {}, {35, -20}, minimum), QRect(135, 80, 400, 300));
+    EXPECT_EQ(DraggedGeometry(start, Qt::RightEdge, {50, 9}, minimum), QRect(100, 100, 450, 300));
+    EXPECT_EQ(DraggedGeometry(start, Qt::BottomEdge | Qt::LeftEdge, {-20, 30}, minimum), QRect(80, 100, 420, 330));
+    // The opposite edges stay put when the minimum stops the drag.
+    EXPECT_EQ(DraggedGeometry(start, Qt::TopEdge | Qt::LeftEdge, {300, 200}, minimum), QRect(200, 150, 300, 250));
+    EXPECT_EQ(DraggedGeometry(start, Qt::RightEdge | Qt::BottomEdge, {-300, -200}, minimum),
+              QRect(100, 100, 300, 250));
+}
+
 SkinMetrics Skin(int l, int r, int cr, int t, int c)
 {
     SkinMetrics m;

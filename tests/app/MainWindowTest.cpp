@@ -1,0 +1,411 @@
+#include "MainWindowFixture.h"
+
+#include "app/OpenUrlDialog.h"
+#include "engine/VideoScreen.h"
+#include "resources/CommandIds.h"
+#include "resources/DialogTemplates.h"
+#include "resources/DialogUnits.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTest>
+
+namespace velmo::test {
+namespace {
+
+// The window system moves a window into and out of full screen in its own time.
+bool WaitForGeometry(QWidget &window, const QRect &geometry)
+{
+    return QTest::qWaitFor([&] { return window.geometry() == geometry; }, 2000);
+}
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::Not;
+
+TEST_F(MainWindowTest, StartsCentredAtTheTemplateSizeWithTitleAndIcon)
+{
+    const QSize expected = DialogSizeToPixels(187, 165, DialogBaseUnits(TemplateFont("굴림", 9)));
+    EXPECT_EQ(window->size(), expected.expandedTo(kMinimumWindowSize));
+    EXPECT_EQ(window->geometry().center(), QGuiApplication::primaryScreen()->availableGeometry().center());
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("벨모"));
+    EXPECT_FALSE(window->windowIcon().isNull());
+    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(window->acceptDrops());
+    EXPECT_EQ(window->minimumSize(), QSize(300, 250));
+}
+
+TEST_F(MainWindowTest, InitLaysOutTheScreenAndOpensTheCommandLinePath)
+{
+    Style().startupPath = Media("start.avi", {10.0, 320, 240});
+    ASSERT_TRUE(window->OnInitDialog());
+    ASSERT_NE(window->videoScreen(), nullptr);
+    ASSERT_TRUE(app->mediaGraph.graph);
+    EXPECT_EQ(Graph()->renderedPath, Style().startupPath);
+    const SkinMetrics skin = Skin();
+    EXPECT_EQ(window->size(), FittedWindowSize(320, 240, skin));
+    const int w = window->width();
+    const int h = window->height();
+    EXPECT_EQ(window->videoScreen()->geometry(),
+              QRect(skin.screenLeftWidth, skin.topReserved, w - skin.screenRightWidth,
+                    h - skin.bottomReserved - skin.topReserved));
+    EXPECT_EQ(app->skinSet.mainClientRect.right, w);
+    EXPECT_EQ(app->skinSet.mainClientRect.bottom, h);
+}
+
+TEST_F(MainWindowTest, OpenMediaRunsItsStepsInOrder)
+{
+    window->OnInitDialog();
+    AttachPanels();
+    controlPanel->timeline = 40;
+    fullScreenPanel->timeline = 40;
+    const std::string film = Media("film.avi", {10.0, 640, 480});
+    backend->AddSubtitle(dir.write("film.smi", "<SAMI></SAMI>"));
+    window->move(30, 40);
+    const size_t mark = Calls().size();
+
+    window->OpenMedia(film);
+
+    const std::vector<std::string> calls = CallsSince(mark);
+    const auto at = [&](const std::string &call) { return std::find(calls.begin(), calls.end(), call) - calls.begin(); };
+    EXPECT_LT(at("RenderFile(" + film + ")"), at("Run"));
+    EXPECT_LT(at("Run"), at("RenderFile(" + dir.path("film.smi") + ")"));
+    EXPECT_LT(at("RenderFile(" + dir.path("film.smi") + ")"), static_cast<long>(calls.size()));
+    EXPECT_TRUE(app->mediaGraph.subtitleLoaded);
+    EXPECT_EQ(controlPanel->timeline, 0);
+    EXPECT_EQ(fullScreenPanel->timeline, 0);
+    EXPECT_EQ(controlPanel->timeText, "00:00:00 / 00:00:00");
+    EXPECT_TRUE(controlPanel->playPicture);
+    EXPECT_EQ(controlPanel->refreshes, 1);
+    EXPECT_EQ(fullScreenPanel->refreshes, 1);
+    EXPECT_EQ(window->geometry(), QRect(QPoint(30, 40), FittedWindowSize(640, 480, Skin())));
+    EXPECT_TRUE(window->positionTimer().isActive());
+    EXPECT_EQ(window->positionTimer().interval(), 100);
+}
+
+TEST_F(MainWindowTest, AudioOnlyMediaFitTheWindowOnlyToAnEarlierVideo)
+{
+    window->OnInitDialog();
+    const std::string song = Media("song.mp3", {60.0, 0, 0});
+    const QSize start = window->size();
+    window->OpenMedia(song);
+    EXPECT_TRUE(app->mediaGraph.graph);
+    EXPECT_EQ(window->size(), start);
+
+    window->OpenMedia(Media("clip.avi", {10.0, 400, 300}));
+    window->resize(700, 600);
+    window->OpenMedia(song);
+    EXPECT_EQ(window->size(), FittedWindowSize(400, 300, Skin()));
+}
+
+TEST_F(MainWindowTest, AFailedOpenChangesNothingElse)
+{
+    window->OnInitDialog();
+    AttachPanels();
+    window->OpenMedia(Media("a.avi", {10.0, 320, 240}));
+    controlPanel->timeline = 30;
+    controlPanel->timeText = "kept";
+    const QRect geometry = window->geometry();
+
+    window->OpenMedia(dir.path("missing.avi"));
+
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, QString::fromUtf8(kCodecMessage));
+    EXPECT_FALSE(app->mediaGraph.graph);
+    EXPECT_EQ(controlPanel->timeline, 30);
+    EXPECT_EQ(controlPanel->timeText, "kept");
+    EXPECT_EQ(window->geometry(), geometry);
+    EXPECT_TRUE(window->positionTimer().isActive());
+}
+
+TEST_F(MainWindowTest, DroppingThreeFilesOpensTheFirstOnly)
+{
+    window->OnInitDialog();
+    const std::string first = Media("one.avi");
+    const std::string second = Media("two.avi");
+    const std::string third = Media("three.avi");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(first)), QUrl::fromLocalFile(QString::fromStdString(second)),
+                  QUrl::fromLocalFile(QString::fromStdString(third))});
+    // The shell's drag enters the window before it drops.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.get(), &drop);
+
+    EXPECT_THAT(Calls(), Contains("RenderFile(" + first + ")"));
+    EXPECT_THAT(Calls(), Not(Contains("RenderFile(" + second + ")")));
+    EXPECT_THAT(Calls(), Not(Contains("RenderFile(" + third + ")")));
+    EXPECT_EQ(app->mediaGraph.mediaPath, first);
+}
+
+TEST_F(MainWindowTest, FileDialogGetsTheMediaFiltersAndAnEmptyChoiceOpensNothing)
+{
+    window->OnInitDialog();
+    QString filtersSeen;
+    std::string answer;
+    window->SetFileChooser([&](QWidget *parent, const QString &filters) {
+        EXPECT_EQ(parent, nullptr);
+        filtersSeen = filters;
+        return answer;
+    });
+    window->OnCommand(ID_FILE_OPEN);
+    EXPECT_TRUE(filtersSeen.startsWith(QString::fromUtf8("재생가능한 미디어(전부) (*.avi *.wmv")));
+    EXPECT_TRUE(filtersSeen.endsWith(QString::fromUtf8(";;모든파일(*.*) (*.*)")));
+    EXPECT_FALSE(app->mediaGraph.graph);
+    EXPECT_TRUE(messages.messages.empty());
+
+    answer = Media("chosen.mkv");
+    window->OnCommand(ID_FILE_OPEN);
+    EXPECT_EQ(app->mediaGraph.mediaPath, answer);
+}
+
+TEST_F(MainWindowTest, AddressDialogOpensTheAddressAsTypedAndNothingWhenEmpty)
+{
+    window->OnInitDialog();
+    const std::string address = " http://127.0.0.1:1/a.mkv";
+    backend->AddMedia(address);
+    const auto answerDialog = [](const QString &text) {
+        QTimer::singleShot(0, [text] {
+            auto *dialog = qobject_cast<OpenUrlDialog *>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->addressEdit()->setText(text);
+            dialog->accept();
+        });
+    };
+    answerDialog("");
+    window->OnCommand(ID_OPEN_ADDRESS);
+    EXPECT_FALSE(app->mediaGraph.graph);
+
+    answerDialog(QString::fromStdString(address));
+    window->OnCommand(ID_OPEN_ADDRESS);
+    EXPECT_EQ(app->mediaGraph.mediaPath, address);
+}
+
+// ---- Window modes
+
+TEST_F(MainWindowTest, FullScreenAndFilledScreenTransitions)
+{
+    window->OnInitDialog();
+    window->show();
+    window->OpenMedia(Media("a.avi", {10.0, 320, 240}));
+    const QRect normal = window->geometry();
+    const QRect screen = window->screen()->geometry();
+    auto mixer = backend->LastMixer()->pin;
+
+    window->OnCommand(ID_FULL_SCREEN);
+    EXPECT_TRUE(Style().fullScreenMode);
+    EXPECT_EQ(mixer->mode, AM_ARMODE_LETTER_BOX);
+    EXPECT_TRUE(WaitForGeometry(*window, screen));
+    EXPECT_EQ(window->videoScreen()->geometry(), QRect(QPoint(0, 0), screen.size()));
+
+    // Filled from full: stretched, still covering the screen.
+    window->OnCommand(ID_FILLED_SCREEN);
+    EXPECT_FALSE(Style().fullScreenMode);
+    EXPECT_TRUE(Style().filledScreenMode);
+    EXPECT_EQ(mixer->mode, AM_ARMODE_STRETCHED);
+    EXPECT_TRUE(WaitForGeometry(*window, screen));
+
+    // Full from filled goes to full screen, letter-boxed, not back to normal.
+    window->OnCommand(ID_FULL_SCREEN);
+    EXPECT_TRUE(Style().fullScreenMode);
+    EXPECT_FALSE(Style().filledScreenMode);
+    EXPECT_EQ(mixer->mode, AM_ARMODE_LETTER_BOX);
+
+    window->OnCommand(ID_FULL_SCREEN);
+    EXPECT_FALSE(Style().fullScreenMode);
+    EXPECT_FALSE(window->coveringScreen());
+    EXPECT_TRUE(WaitForGeometry(*window, normal));
+    EXPECT_EQ(window->videoScreen()->geometry().topLeft(), QPoint(Skin().screenLeftWidth, Skin().topReserved));
+
+    window->OnCommand(ID_FILLED_SCREEN);
+    window->OnCommand(ID_FILLED_SCREEN);
+    EXPECT_FALSE(Style().filledScreenMode);
+    EXPECT_EQ(mixer->mode, AM_ARMODE_LETTER_BOX);
+    EXPECT_TRUE(WaitForGeometry(*window, normal));
+    QTest::qWait(300); // and it stays there
+    EXPECT_EQ(window->geometry(), normal);
+}
+
+TEST_F(MainWindowTest, ModesWithoutMediaLeaveTheAspectRatioAlone)
+{
+    window->OnInitDialog();
+    window->show();
+    window->OnCommand(ID_FULL_SCREEN);
+    EXPECT_TRUE(Style().fullScreenMode);
+    EXPECT_TRUE(window->coveringScreen());
+    window->OnCommand(ID_FULL_SCREEN);
+    EXPECT_THAT(Calls(), Not(Contains(::testing::StartsWith("SetAspectRatioMode"))));
+}
+
+TEST_F(MainWindowTest, PanelsHideInFullScreenAndTradeSliderValues)
+{
+    window->OnInitDialog();
+    window->show();
+    AttachPanels();
+    controlPanel->widget()->show();
+    window->OpenMedia(Media("a.avi"));
+    controlPanel->timeline = 30;
+    controlPanel->volume = 70;
+
+    window->OnCommand(ID_FULL_SCREEN);
+    EXPECT_TRUE(controlPanel->widget()->isHidden());
+    EXPECT_EQ(fullScreenPanel->timeline, 30);
+    EXPECT_EQ(fullScreenPanel->volume, 70);
+
+    fullScreenPanel->timeline = 55;
+    fullScreenPanel->volume = 20;
+    window->OnCommand(ID_FULL_SCREEN);
+    EXPECT_FALSE(controlPanel->widget()->isHidden());
+    EXPECT_EQ(controlPanel->timeline, 55);
+    EXPECT_EQ(controlPanel->volume, 20);
+}
+
+// ---- Size presets
+
+TEST_F(MainWindowTest, SizePresetsUseTheirOwnTermsKeepTheCornerAndNeedAVideo)
+{
+    app->skinSet.screenLeft.width = 5;
+    app->skinSet.screenRight.width = 5;
+    app->skinSet.controlPanel.height = 40;
+    window->OnInitDialog();
+    window->move(20, 30);
+    const QSize start = window->size();
+
+    window->OnCommand(ID_SIZE_HALF); // no media
+    EXPECT_EQ(window->size(), start);
+    window->OpenMedia(Media("song.mp3", {60.0, 0, 0}));
+    window->OnCommand(ID_SIZE_DOUBLE); // no video since start
+    EXPECT_EQ(window->size(), start);
+
+    window->OpenMedia(Media("small.avi", {10.0, 320, 240}));
+    window->OnCommand(ID_SIZE_HALF);
+    EXPECT_EQ(window->geometry(), QRect(20, 30, 350, 300));
+
+    window->OpenMedia(Media("big.avi", {10.0, 1280, 720}));
+    window->OnCommand(ID_SIZE_HALF);
+    EXPECT_EQ(window->geometry(), QRect(20, 30, 650, 440));
+    window->OnCommand(ID_SIZE_NORMAL);
+    EXPECT_EQ(window->size(), PresetWindowSize(ID_SIZE_NORMAL, 1280, 720, Skin()));
+}
+
+TEST_F(MainWindowTest, APresetInFilledScreenReturnsToNormalWithThePictureStillStretched)
+{
+    window->OnInitDialog();
+    window->show();
+    window->OpenMedia(Media("a.avi", {10.0, 320, 240}));
+    const QPoint corner = window->geometry().topLeft();
+    window->OnCommand(ID_FILLED_SCREEN);
+    const size_t mark = Calls().size();
+
+    window->OnCommand(ID_SIZE_DOUBLE);
+
+    EXPECT_FALSE(Style().filledScreenMode);
+    EXPECT_FALSE(Style().fullScreenMode);
+    EXPECT_FALSE(window->coveringScreen());
+    EXPECT_EQ(backend->LastMixer()->pin->mode, AM_ARMODE_STRETCHED);
+    EXPECT_THAT(CallsSince(mark), Not(Contains(::testing::StartsWith("SetAspectRatioMode"))));
+    EXPECT_EQ(window->geometry(), QRect(corner, PresetWindowSize(ID_SIZE_DOUBLE, 320, 240, Skin())));
+}
+
+TEST_F(MainWindowTest, OpeningInFullScreenLeavesTheWindowSize)
+{
+    window->OnInitDialog();
+    window->show();
+    window->OnCommand(ID_FULL_SCREEN);
+    const QRect covering = window->screen()->geometry();
+    ASSERT_TRUE(WaitForGeometry(*window, covering));
+    window->OpenMedia(Media("a.avi", {10.0, 320, 240}));
+    QTest::qWait(50);
+    EXPECT_EQ(window->geometry(), covering);
+}
+
+// ---- Mouse
+
+class MouseTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        window->OnInitDialog();
+        window->setGeometry(100, 100, 400, 300);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    // The cursor goes where a user puts it; the event's own point does not count.
+    void Press(QPoint local)
+    {
+        QCursor::setPos(window->mapToGlobal(local));
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(0, 0), QPointF(window->mapToGlobal(local)), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.get(), &press);
+    }
+    void DragTo(QPoint global)
+    {
+        QCursor::setPos(global);
+        QMouseEvent move(QEvent::MouseMove, QPointF(0, 0), QPointF(global), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(window.get(), &move);
+    }
+    void Release()
+    {
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(0, 0), QPointF(QCursor::pos()), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window.get(), &release);
+    }
+};
+
+TEST_F(MouseTest, TheInteriorMovesTheWindow)
+{
+    Press({200, 150});
+    DragTo(window->mapToGlobal(QPoint(200, 150)) + QPoint(35, -20));
+    Release();
+    EXPECT_EQ(window->geometry(), QRect(135, 80, 400, 300));
+}
+
+TEST_F(MouseTest, TheBandSizesFromItsEdgeAndNotBelowTheMinimum)
+{
+    Press({398, 150}); // right
+    DragTo(window->mapToGlobal(QPoint(398, 150)) + QPoint(50, 0));
+    Release();
+    EXPECT_EQ(window->geometry(), QRect(100, 100, 450, 300));
+
+    Press({1, 1}); // top left
+    DragTo(window->mapToGlobal(QPoint(1, 1)) + QPoint(300, 200));
+    Release();
+    EXPECT_EQ(window->geometry(), QRect(250, 150, 300, 250));
+}
+
+TEST_F(MouseTest, APressOnAZoneBoundaryNeitherMovesNorSizes)
+{
+    Press({2, 10}); // left band, exactly 10 below the top
+    DragTo(window->mapToGlobal(QPoint(2, 10)) + QPoint(40, 40));
+    Release();
+    EXPECT_EQ(window->geometry(), QRect(100, 100, 400, 300));
+}
+
+TEST_F(MouseTest, MovesOverTheVideoScreenSetTheZoneCursor)
+{
+    // The screen forwards its moves; the zone comes from the cursor's position.
+    VideoScreen *screen = window->videoScreen();
+    const QPoint local(window->width() - 2, 150);
+    QCursor::setPos(window->mapToGlobal(local));
+    QTest::mouseMove(screen, screen->mapFromGlobal(window->mapToGlobal(local)));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->cursor().shape(), Qt::SizeHorCursor);
+    QCursor::setPos(window->mapToGlobal(QPoint(200, 150)));
+    QTest::mouseMove(screen, QPoint(5, 5));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+}
+
+} // namespace
+} // namespace velmo::test

@@ -1,0 +1,56 @@
+#include "app/PlaybackRules.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace velmo {
+namespace {
+
+TEST(PlaybackRules, FileFiltersKeepLabelsAndPatterns)
+{
+    EXPECT_EQ(QtFileFilter(kSubtitleFileFilter), QString::fromUtf8("사미파일(벨모) (*.smi *.sami)"));
+    const QStringList filters = QtFileFilter(kMediaFileFilter).split(";;");
+    ASSERT_EQ(filters.size(), 8);
+    EXPECT_EQ(filters[0], QString::fromUtf8("재생가능한 미디어(전부) (*.avi *.wmv *.asf *.mpg *.mpeg *.mpe *.dat *.m1v "
+                                            "*.m2 *.qt *.mov *.mp3 *.wav *wma *.lst)"));
+    EXPECT_EQ(filters[2], QString::fromUtf8("ASF/WMV파일(*.asf *.wmv) (*.asf *.wmv)"));
+    EXPECT_EQ(filters[6], QString::fromUtf8("사운드 파일(*.mp3 *.wav *wma) (*.mp3 *.wav *.wma)"));
+    EXPECT_EQ(filters[7], QString::fromUtf8("모든파일(*.*) (*.*)"));
+}
+
+TEST(PlaybackRules, VolumeLevels)
+{
+    EXPECT_EQ(VolumeLevelFromPosition(0), -10000);
+    EXPECT_EQ(VolumeLevelFromPosition(37), -6300);
+    EXPECT_EQ(VolumeLevelFromPosition(100), 0);
+}
+
+TEST(PlaybackRules, TimelineOnlyMovesForward)
+{
+    struct Case {
+        int current;
+        double position, duration;
+        int expected;
+    };
+    const Case cases[] = {
+        {0, 65.7, 5530.2, 1},   {0, 100.0, 200.0, 50}, {50, 70.0, 200.0, 50}, {50, 101.9, 200.0, 50},
+        {50, 102.0, 200.0, 51}, {30, 5.0, 0.0, 30},    {0, 5.0, -1.0, 0},     {0, 250.0, 200.0, 100},
+        {0, std::numeric_limits<double>::quiet_NaN(), 10.0, 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(AdvanceTimeline(c.current, c.position, c.duration), c.expected)
+            << c.current << " " << c.position << "/" << c.duration;
+}
+
+TEST(PlaybackRules, EndJumpNeverGoesBeforeTheStart)
+{
+    EXPECT_EQ(JumpEndPosition(100.0), 95.0);
+    EXPECT_EQ(JumpEndPosition(5.0), 0.0);
+    EXPECT_EQ(JumpEndPosition(3.0), 0.0);
+}
+
+} // namespace
+} // namespace velmo
