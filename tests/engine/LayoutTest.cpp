@@ -1,0 +1,70 @@
+// Pure rules of the engine: where a picture goes, display sizes, media URIs.
+
+#include "engine/MediaResult.h"
+#include "engine/MediaUri.h"
+#include "engine/PictureLayout.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmo;
+
+namespace {
+
+TEST(PictureLayout, LetterBoxKeepsTheAspectRatioAndStretchFillsTheArea)
+{
+    struct Case {
+        QRect area;
+        QSize display;
+        int32_t mode;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {{0, 0, 640, 360}, {320, 240}, AM_ARMODE_LETTER_BOX, {80, 0, 480, 360}},   // pillar box
+        {{0, 0, 320, 320}, {320, 240}, AM_ARMODE_LETTER_BOX, {0, 40, 320, 240}},   // letter box
+        {{0, 0, 1280, 720}, {1920, 1080}, AM_ARMODE_LETTER_BOX, {0, 0, 1280, 720}}, // same shape
+        {{10, 20, 100, 100}, {200, 100}, AM_ARMODE_LETTER_BOX, {10, 45, 100, 50}},  // offset area
+        {{0, 0, 101, 100}, {1, 1}, AM_ARMODE_LETTER_BOX, {0, 0, 100, 100}},         // odd spare pixel left
+        {{0, 0, 640, 360}, {320, 240}, AM_ARMODE_STRETCHED, {0, 0, 640, 360}},
+        {{0, 0, 640, 360}, {0, 0}, AM_ARMODE_LETTER_BOX, {0, 0, 640, 360}},         // size unknown
+        {{0, 0, 0, 0}, {320, 240}, AM_ARMODE_LETTER_BOX, {0, 0, 0, 0}},             // no area
+        {{0, 0, 1000, 2}, {1, 1000}, AM_ARMODE_LETTER_BOX, {499, 0, 1, 2}},         // never below a pixel
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.display.width() << "x" << c.display.height() << " in "
+                                        << c.area.width() << "x" << c.area.height());
+        EXPECT_EQ(FitPicture(c.area, c.display, c.mode), c.expected);
+    }
+}
+
+TEST(PictureLayout, NonSquarePixelsWidenThePicture)
+{
+    EXPECT_EQ(DisplaySize(320, 240, 2, 1), QSize(640, 240));
+    EXPECT_EQ(DisplaySize(720, 576, 16, 15), QSize(768, 576));
+    EXPECT_EQ(DisplaySize(720, 480, 8, 9), QSize(640, 480));
+    EXPECT_EQ(DisplaySize(320, 240, 1, 1), QSize(320, 240));
+    EXPECT_EQ(DisplaySize(320, 240, 0, 1), QSize(320, 240)); // unknown ratio: as stored
+}
+
+TEST(MediaUri, AddressesPassAsTheyStandAndPathsBecomeFileUris)
+{
+    EXPECT_TRUE(HasUriScheme("http://127.0.0.1:8000/a.avi"));
+    EXPECT_TRUE(HasUriScheme("rtsp://host/stream"));
+    EXPECT_TRUE(HasUriScheme("svn+ssh://x"));
+    EXPECT_FALSE(HasUriScheme("/home/user/a.avi"));
+    EXPECT_FALSE(HasUriScheme("clip:1.avi"));
+    EXPECT_FALSE(HasUriScheme("3http://x"));
+    EXPECT_FALSE(HasUriScheme(""));
+
+    EXPECT_EQ(MediaUri("https://example.invalid/v?a=1&b=%20"), "https://example.invalid/v?a=1&b=%20");
+    EXPECT_EQ(MediaUri("/tmp/a b#1.avi"), "file:///tmp/a%20b%231.avi");
+    EXPECT_EQ(MediaUri("/tmp/영상.avi"), "file:///tmp/%EC%98%81%EC%83%81.avi");
+    const std::string longPath = "/tmp/" + std::string(400, 'x') + ".avi";
+    EXPECT_EQ(MediaUri(longPath), "file://" + longPath);
+    EXPECT_EQ(MediaUri(""), "");
+    // A relative path is taken from the working directory.
+    const std::string relative = MediaUri("relative.avi");
+    EXPECT_EQ(relative.rfind("file:///", 0), 0u);
+    EXPECT_NE(relative.find("/relative.avi"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,261 @@
+// The video screen as a real widget, offscreen: the skin background rules,
+// frames, the caption layer, input forwarding, and frames from a real pipeline.
+
+#include "engine/FakeMediaBackend.h"
+#include "engine/MediaGraph.h"
+#include "engine/MessageBox.h"
+#include "engine/VideoScreen.h"
+#include "EngineTestUtil.h"
+#include "fixtures/MediaFixtures.h"
+#include "skin/SkinSet.h"
+#include "subtitles/SubtitleStyle.h"
+#include "support/TempDir.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+using namespace velmo;
+using velmo::test::WaitUntil;
+
+namespace {
+
+/// Records the events a window receives.
+struct Recorder : QObject {
+    std::vector<std::pair<QEvent::Type, QPointF>> events;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (auto *m = dynamic_cast<QMouseEvent *>(e))
+            events.emplace_back(e->type(), m->position());
+        else if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)
+            events.emplace_back(e->type(), QPointF(static_cast<QKeyEvent *>(e)->key(), 0));
+        return false;
+    }
+};
+
+class VideoScreenTest : public ::testing::Test {
+protected:
+    VideoScreenTest()
+        : skin(dir.path("none/skin.ini")), style(dir.path("none.ini")), backend(std::make_shared<FakeMediaBackend>()),
+          graph(backend)
+    {
+        SetImage(skin.screenLeft, "left.png", QSize(6, 300), Qt::red);
+        SetImage(skin.screenRight, "right.png", QSize(8, 300), Qt::blue);
+        SetImage(skin.screenBack, "back.png", QSize(4, 4), Qt::green);
+        SetImage(skin.logo, "logo.png", QSize(20, 10), Qt::yellow);
+        screen = new VideoScreen(skin, graph, style, &window);
+        window.resize(200, 100);
+        screen->setGeometry(0, 0, 200, 100);
+        window.show();
+    }
+    void SetImage(SkinImage &image, const std::string &name, QSize size, Qt::GlobalColor colour)
+    {
+        QImage pixels(size, QImage::Format_RGB32);
+        pixels.fill(colour);
+        pixels.save(QString::fromStdString(dir.path(name)));
+        ASSERT_TRUE(image.bitmap.Load(dir.path(name)));
+        image.width = size.width();
+        image.height = size.height();
+    }
+    QColor At(int x, int y) { return screen->grab().toImage().pixelColor(x, y); }
+
+    test::TempDir dir;
+    SkinSet skin;
+    SubtitleStyle style;
+    std::shared_ptr<FakeMediaBackend> backend;
+    MediaGraph graph;
+    QWidget window;
+    VideoScreen *screen = nullptr;
+    MessageBoxCapture boxes;
+};
+
+TEST_F(VideoScreenTest, WithoutAPictureTheSkinBackgroundAndLogoArePainted)
+{
+    EXPECT_EQ(At(0, 50), QColor(Qt::red));
+    EXPECT_EQ(At(5, 99), QColor(Qt::red)); // the strip runs the whole height
+    EXPECT_EQ(At(6, 50), QColor(Qt::green));
+    EXPECT_EQ(At(191, 50), QColor(Qt::green));
+    EXPECT_EQ(At(192, 50), QColor(Qt::blue));
+    EXPECT_EQ(At(199, 0), QColor(Qt::blue));
+    // Logo centred: x = 200/2 - 20/2, y = 100/2 - 10/2.
+    EXPECT_EQ(At(90, 45), QColor(Qt::yellow));
+    EXPECT_EQ(At(109, 54), QColor(Qt::yellow));
+    EXPECT_EQ(At(89, 45), QColor(Qt::green));
+    EXPECT_EQ(At(110, 54), QColor(Qt::green));
+    // A resize repaints the same rules at the new size.
+    screen->setGeometry(0, 0, 101, 61);
+    EXPECT_EQ(At(100, 30), QColor(Qt::blue));
+    EXPECT_EQ(At(40, 25), QColor(Qt::yellow)); // 101/2 - 10 = 40, 61/2 - 5 = 25
+    EXPECT_EQ(At(39, 25), QColor(Qt::green));
+}
+
+TEST_F(VideoScreenTest, AVideoSizeSuppressesBackgroundAndLogoWhileMediaIsOpen)
+{
+    backend->AddMedia("song.mp3", {5.0, 0, 0});
+    backend->AddMedia("film.avi", {5.0, 320, 240});
+    ASSERT_EQ(screen->LoadMedia("song.mp3"), S_OK);
+    EXPECT_EQ(At(100, 50), QColor(Qt::yellow)); // no size known yet: as without media
+
+    ASSERT_EQ(screen->LoadMedia("film.avi"), S_OK);
+    EXPECT_EQ(At(0, 50), QColor(Qt::red));
+    EXPECT_EQ(At(100, 50), QColor(Qt::black));
+    EXPECT_EQ(At(30, 50), QColor(Qt::black));
+
+    // The size kept from the film still suppresses them for the song.
+    ASSERT_EQ(screen->LoadMedia("song.mp3"), S_OK);
+    EXPECT_EQ(At(100, 50), QColor(Qt::black));
+    graph.Close();
+    screen->Invalidate(true);
+    EXPECT_EQ(At(100, 50), QColor(Qt::yellow));
+}
+
+TEST_F(VideoScreenTest, LoadMediaAppliesTheVolumeAndFitsThePicture)
+{
+    style.volumeLevel = -2500;
+    backend->AddMedia("film.avi");
+    ASSERT_EQ(screen->LoadMedia("film.avi"), S_OK);
+    const auto &calls = backend->script->calls;
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2], "put_Volume(-2500)");
+    EXPECT_EQ(calls.back(), "SetWindowPosition(0,0,200,100)");
+    EXPECT_EQ(screen->clientRect, QRect(0, 0, 200, 100));
+
+    // A failure is returned unchanged and nothing else happens.
+    backend->script->calls.clear();
+    EXPECT_EQ(screen->LoadMedia("nothing.avi"), VFW_E_NOT_FOUND);
+    EXPECT_EQ(boxes.messages.size(), 1u);
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "put_Volume(-2500)"), 0);
+}
+
+TEST_F(VideoScreenTest, FramesArePaintedInTheirPictureRectangleWithBlackBars)
+{
+    backend->AddMedia("film.avi");
+    ASSERT_EQ(screen->LoadMedia("film.avi"), S_OK);
+    QImage picture(100, 100, QImage::Format_RGB32);
+    picture.fill(Qt::magenta);
+    screen->ShowFrame({picture, QRect(0, 0, 200, 100), QRect(50, 0, 100, 100)});
+    EXPECT_EQ(At(50, 0), QColor(Qt::magenta));
+    EXPECT_EQ(At(149, 99), QColor(Qt::magenta));
+    EXPECT_EQ(At(49, 50), QColor(Qt::black));
+    EXPECT_EQ(At(150, 50), QColor(Qt::black));
+    // A frame of another size is scaled into the rectangle.
+    QImage small(10, 10, QImage::Format_RGB32);
+    small.fill(Qt::cyan);
+    screen->ShowFrame({small, QRect(0, 0, 200, 100), QRect(0, 0, 200, 100)});
+    EXPECT_EQ(At(0, 0), QColor(Qt::cyan));
+    EXPECT_EQ(At(199, 99), QColor(Qt::cyan));
+    screen->ClearFrame();
+    EXPECT_FALSE(screen->HasPicture());
+    EXPECT_EQ(At(100, 50), QColor(Qt::black));
+}
+
+TEST_F(VideoScreenTest, TheCaptionLayerIsKeptUntilAnErasingInvalidation)
+{
+    style.subtitleText = QStringLiteral("Hello");
+    style.Color = 0x00FFFFFF;
+    style.Position = 10;
+    screen->DrawSubtitle(style); // no media: nothing
+    EXPECT_FALSE(screen->HasSubtitleLayer());
+
+    backend->AddMedia("film.avi");
+    ASSERT_EQ(screen->LoadMedia("film.avi"), S_OK);
+    screen->DrawSubtitle(style);
+    ASSERT_TRUE(screen->HasSubtitleLayer());
+    const QRect r = screen->SubtitleRect();
+    EXPECT_LE(r.bottom(), 100 - 10);
+    EXPECT_GT(r.bottom(), 100 - 10 - 20);
+    const QImage shot = screen->grab().toImage();
+    // Over the black picture area, the caption is the only light thing.
+    int light = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            light += shot.pixelColor(x, y).lightness() > 128;
+    EXPECT_GT(light, 10);
+
+    // A new frame does not touch the layer; an erasing invalidation does.
+    QImage picture(200, 100, QImage::Format_RGB32);
+    picture.fill(Qt::darkBlue);
+    screen->ShowFrame({picture, QRect(0, 0, 200, 100), QRect(0, 0, 200, 100)});
+    EXPECT_TRUE(screen->HasSubtitleLayer());
+    screen->Invalidate(true);
+    EXPECT_FALSE(screen->HasSubtitleLayer());
+    screen->DrawSubtitle(style);
+    EXPECT_TRUE(screen->HasSubtitleLayer());
+    screen->RedrawErase();
+    EXPECT_FALSE(screen->HasSubtitleLayer());
+
+    // A caption of white space draws nothing; a resize clears the layer.
+    screen->DrawSubtitle(style);
+    style.subtitleText = QStringLiteral(" ");
+    screen->DrawSubtitle(style);
+    EXPECT_FALSE(screen->HasSubtitleLayer());
+    style.subtitleText = QStringLiteral("Again");
+    screen->DrawSubtitle(style);
+    ASSERT_TRUE(screen->HasSubtitleLayer());
+    screen->setGeometry(0, 0, 150, 80);
+    EXPECT_FALSE(screen->HasSubtitleLayer());
+}
+
+TEST_F(VideoScreenTest, InputOverThePictureReachesTheMainWindowOnceWithScreenCoordinates)
+{
+    screen->setGeometry(10, 20, 180, 70);
+    Recorder recorder;
+    window.installEventFilter(&recorder);
+    QTest::mouseDClick(screen, Qt::LeftButton, Qt::NoModifier, QPoint(7, 9));
+    QTest::mouseMove(screen, QPoint(30, 40));
+    QTest::keyClick(screen, Qt::Key_A);
+    ASSERT_TRUE(WaitUntil([&] {
+        return std::any_of(recorder.events.begin(), recorder.events.end(),
+                           [](const auto &e) { return e.first == QEvent::KeyRelease; });
+    }));
+    auto count = [&](QEvent::Type t) {
+        return std::count_if(recorder.events.begin(), recorder.events.end(), [t](const auto &e) { return e.first == t; });
+    };
+    EXPECT_EQ(count(QEvent::MouseButtonDblClick), 1);
+    EXPECT_EQ(count(QEvent::KeyPress), 1);
+    EXPECT_EQ(count(QEvent::KeyRelease), 1);
+    for (const auto &[type, pos] : recorder.events) {
+        if (type == QEvent::MouseButtonDblClick) {
+            EXPECT_EQ(pos, QPointF(7, 9));
+        }
+    }
+}
+
+TEST(VideoScreenPipeline, RealFramesAreScaledToThePictureRectangle)
+{
+    ASSERT_TRUE(test::EnsureFixtures());
+    test::TempDir dir;
+    SkinSet skin(dir.path("none/skin.ini"));
+    SubtitleStyle style(dir.path("none.ini"));
+    MediaGraph graph;
+    QWidget window;
+    auto *screen = new VideoScreen(skin, graph, style, &window);
+    screen->setGeometry(0, 0, 640, 360);
+    window.show();
+    ASSERT_EQ(screen->LoadMedia(test::FixturePath("long.mkv")), S_OK);
+    ASSERT_EQ(graph.control->Pause(), S_OK);
+    ASSERT_TRUE(WaitUntil([&] { return screen->HasPicture(); }));
+    EXPECT_EQ(screen->CurrentFrame().picture, QRect(80, 0, 480, 360));
+    ASSERT_EQ(graph.control->Run(), S_OK);
+    // Once the scaler follows the screen, frames come at the size shown.
+    ASSERT_TRUE(WaitUntil([&] { return screen->CurrentFrame().image.size() == QSize(480, 360); }));
+
+    screen->setGeometry(0, 0, 320, 320);
+    EXPECT_EQ(screen->CurrentFrame().picture, QRect(0, 40, 320, 240));
+    ASSERT_EQ(graph.mixerPinConfig->SetAspectRatioMode(AM_ARMODE_STRETCHED), S_OK);
+    EXPECT_EQ(screen->CurrentFrame().picture, QRect(0, 0, 320, 320));
+    ASSERT_TRUE(WaitUntil([&] { return screen->CurrentFrame().image.size() == QSize(320, 320); }));
+
+    // The picture is really drawn: the test pattern is not all black.
+    const QImage shot = screen->grab().toImage();
+    int lit = 0;
+    for (int x = 0; x < 320; x += 8)
+        lit += shot.pixelColor(x, 160).lightness() > 40;
+    EXPECT_GT(lit, 5);
+
+    graph.Close();
+    EXPECT_FALSE(screen->HasPicture());
+}
+
+} // namespace
