@@ -272,15 +272,16 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
     event->accept();
     if (manualDrag_) {
         if (event->buttons() & Qt::LeftButton)
-            ContinueManualDrag();
+            ContinueManualDrag(event->globalPosition().toPoint());
         else
             manualDrag_ = false;
         return;
     }
     if (style_.fullScreenMode || style_.filledScreenMode)
         return;
-    // The zone comes from where the cursor is, whichever child reported the move.
-    const QPoint at = mapFromGlobal(QCursor::pos());
+    // The zone comes from the pointer's place on the screen, whichever child
+    // reported the move (a child's own coordinates would mislead).
+    const QPoint at = mapFromGlobal(event->globalPosition().toPoint());
     const HitZone zone = HitZoneAt(at.x(), at.y(), clientRect_);
     if (zone == HitZone::Interior || zone == HitZone::None)
         unsetCursor();
@@ -293,13 +294,13 @@ void MainWindow::mousePressEvent(QMouseEvent *event)
     event->accept();
     if (event->button() != Qt::LeftButton || style_.fullScreenMode || style_.filledScreenMode)
         return;
-    const QPoint at = mapFromGlobal(QCursor::pos());
+    const QPoint at = mapFromGlobal(event->globalPosition().toPoint());
     const HitZone zone = HitZoneAt(at.x(), at.y(), clientRect_);
     if (zone == HitZone::None)
         return;
     if (zone != HitZone::Interior)
         setCursor(CursorForZone(zone));
-    BeginMouseAction(zone);
+    BeginMouseAction(zone, event->globalPosition().toPoint());
 }
 
 void MainWindow::mouseReleaseEvent(QMouseEvent *event)
@@ -309,7 +310,7 @@ void MainWindow::mouseReleaseEvent(QMouseEvent *event)
         manualDrag_ = false;
 }
 
-void MainWindow::BeginMouseAction(HitZone zone)
+void MainWindow::BeginMouseAction(HitZone zone, QPoint pressedAt)
 {
     QWindow *window = windowHandle();
     const Qt::Edges edges = EdgesForZone(zone);
@@ -320,13 +321,15 @@ void MainWindow::BeginMouseAction(HitZone zone)
     // No window manager to do it: follow the mouse by hand until the button is released.
     manualDrag_ = true;
     dragEdges_ = edges;
-    dragStart_ = QCursor::pos();
+    // The drag is measured from where the button went down: the copy of the
+    // press may arrive after the mouse has moved on.
+    dragStart_ = pressedAt;
     dragGeometry_ = geometry();
 }
 
-void MainWindow::ContinueManualDrag()
+void MainWindow::ContinueManualDrag(QPoint mouseAt)
 {
-    Reshape(DraggedGeometry(dragGeometry_, dragEdges_, QCursor::pos() - dragStart_, minimumSize()));
+    Reshape(DraggedGeometry(dragGeometry_, dragEdges_, mouseAt - dragStart_, minimumSize()));
 }
 
 } // namespace velmo

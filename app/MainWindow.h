@@ -111,8 +111,8 @@ private:
     void RefreshPlayButtons();
     void SetControlTimeline(int value);
     std::string ChooseFile(const char *classicFilter);
-    void BeginMouseAction(HitZone zone);
-    void ContinueManualDrag();
+    void BeginMouseAction(HitZone zone, QPoint pressedAt);
+    void ContinueManualDrag(QPoint mouseAt);
     ClientRect CurrentClientRect() const;
 
     PlayerApp &app_;

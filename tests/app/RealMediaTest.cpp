@@ -1,0 +1,135 @@
+// The whole player on a real clip: the command line, GStreamer, the window and
+// the end of the media, run through PlayerApp::Run as a user would start it.
+
+#include "app/MainWindow.h"
+#include "app/PlayerApp.h"
+#include "app/WindowGeometry.h"
+#include "engine/MediaBackend.h"
+#include "engine/MessageBox.h"
+#include "fixtures/MediaFixtures.h"
+#include "resources/CommandIds.h"
+#include "support/TempDir.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace velmo::test {
+namespace {
+
+MainWindow *TheMainWindow()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (auto *window = qobject_cast<MainWindow *>(widget))
+            return window;
+    }
+    return nullptr;
+}
+
+// Polls `step` every 50 ms inside the player's own loop until it returns true.
+void Every50ms(QObject *owner, std::function<bool()> step)
+{
+    auto *timer = new QTimer(owner);
+    QObject::connect(timer, &QTimer::timeout, [timer, step] {
+        if (step())
+            timer->stop();
+    });
+    timer->start(50);
+}
+
+// The GStreamer backend, counting the graphs it builds (each open builds one).
+class CountingBackend : public MediaBackend {
+public:
+    std::shared_ptr<GraphBuilder> CreateFilterGraph(HResult *result) override
+    {
+        ++graphs;
+        return real_->CreateFilterGraph(result);
+    }
+    std::shared_ptr<BaseFilter> CreateOverlayMixer(HResult *result) override
+    {
+        return real_->CreateOverlayMixer(result);
+    }
+    int graphs = 0;
+
+private:
+    std::shared_ptr<MediaBackend> real_ = CreateGstMediaBackend();
+};
+
+TEST(RealMedia, StartsWithAClipOnTheCommandLineAndRepeatsItAtTheEnd)
+{
+    const std::string clip = FixturePath("clip.mkv");
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(clip))) << "the test clips could not be made";
+    TempDir dir;
+    PlayerAppOptions options;
+    options.skinFile = VELMO_SOURCE_DIR "/skin/default/skin.ini";
+    options.settingsFile = dir.path("velmo_init.ini");
+    auto backend = std::make_shared<CountingBackend>();
+    options.mediaBackend = backend;
+    MessageBoxCapture messages;
+    PlayerApp app(options);
+    std::vector<int> exits;
+    // The exit path ends the player's loop instead of the test process.
+    const auto previous = PlayerApp::SetExitFunction([&](int code) {
+        exits.push_back(code);
+        QCoreApplication::exit(code);
+    });
+    app.subtitleStyle.repeatMode = true;
+
+    QObject driver;
+    bool started = false;
+    bool repeated = false;
+    bool endedWithoutRepeat = false;
+    QSize windowSize;
+    double lastPosition = 0.0;
+    int ticksAtEnd = 0;
+    // Opening waits for the medium in a local loop, so the driver may run before
+    // the window is up: it starts once the window is shown with its media.
+    Every50ms(&driver, [&] {
+        MainWindow *window = TheMainWindow();
+        if (!window || !window->isVisible())
+            return false;
+        if (!started) {
+            started = backend->graphs == 1 && app.mediaGraph.graph;
+            windowSize = window->size();
+            return false;
+        }
+        if (!repeated) {
+            if (backend->graphs == 2 && app.mediaGraph.graph) {
+                repeated = true;
+                app.subtitleStyle.repeatMode = false;
+            }
+            return false;
+        }
+        // Repeat off: the media plays to its end once more and stays there.
+        double position = 0.0;
+        if (app.mediaGraph.position)
+            app.mediaGraph.position->get_CurrentPosition(&position);
+        ticksAtEnd = (position > 1.5 && position == lastPosition) ? ticksAtEnd + 1 : 0;
+        lastPosition = position;
+        if (ticksAtEnd < 10)
+            return false;
+        endedWithoutRepeat = app.mediaGraph.graph && backend->graphs == 2 && window->positionTimer().isActive();
+        window->close(); // the window manager's close is the exit command
+        return true;
+    });
+    QTimer::singleShot(20000, &driver, [] { QCoreApplication::exit(2); });
+
+    const int code = app.Run({"velmo", "\"" + clip + "\""});
+    PlayerApp::SetExitFunction(previous);
+
+    EXPECT_EQ(code, 1);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(app.subtitleStyle.startupPath, clip);
+    EXPECT_TRUE(started);
+    EXPECT_EQ(windowSize, FittedWindowSize(320, 240, SkinMetrics::From(app.skinSet)).expandedTo(kMinimumWindowSize));
+    EXPECT_TRUE(repeated);
+    EXPECT_TRUE(endedWithoutRepeat);
+    EXPECT_EQ(exits, std::vector<int>{1});
+    EXPECT_FALSE(app.mediaGraph.graph); // the exit command closed it
+}
+
+} // namespace
+} // namespace velmo::test
