@@ -6,10 +6,14 @@
 #include <gst/audio/streamvolume.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTimer>
 
 #include <algorithm>
+
+#include <unistd.h>
 
 namespace velmo {
 
@@ -40,6 +44,36 @@ HResult ResultOfError(const GError *error)
     if (error->domain == GST_STREAM_ERROR || error->domain == GST_CORE_ERROR)
         return VFW_E_UNSUPPORTED_STREAM;
     return E_FAIL;
+}
+
+/// Whether the machine has anywhere to play sound: an ALSA playback device or
+/// a sound server's socket. Looked at once per process.
+bool HasSoundOutput()
+{
+    static const bool has = [] {
+        QDir snd(QStringLiteral("/dev/snd"));
+        if (!snd.entryList({QStringLiteral("pcmC*D*p")}, QDir::System).isEmpty())
+            return true;
+        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR", QStringLiteral("/run/user/%1").arg(getuid()));
+        for (const char *socket : {"/pulse/native", "/pipewire-0"})
+            if (QFileInfo::exists(runtime + QLatin1String(socket)))
+                return true;
+        return false;
+    }();
+    return has;
+}
+
+/// The audio sink: the automatic choice, or straight away a clock-synced fake
+/// sink when there is no sound output (probing every kind of sound system
+/// would only delay each open to end there anyway).
+GstElement *MakeAudioSink()
+{
+    if (HasSoundOutput())
+        return gst_element_factory_make("autoaudiosink", nullptr);
+    GstElement *sink = gst_element_factory_make("fakesink", "fake-audio-sink");
+    if (sink)
+        g_object_set(sink, "sync", TRUE, nullptr);
+    return sink;
 }
 
 std::vector<GstElementPtr> AllElements(GstElement *pipeline)
@@ -77,7 +111,7 @@ std::shared_ptr<GstFilterGraph> GstFilterGraph::Create(int openTimeoutMs, HResul
             *result = E_NOINTERFACE;
         return nullptr;
     }
-    GstElement *audioSink = gst_element_factory_make("autoaudiosink", nullptr);
+    GstElement *audioSink = MakeAudioSink();
     GstElement *tempo = gst_element_factory_make("scaletempo", nullptr);
     g_object_set(graph->pipeline_.get(), "flags", kPlayFlags, nullptr);
     if (audioSink)
