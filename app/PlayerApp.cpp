@@ -8,19 +8,25 @@
 #include <gst/gst.h>
 
 #include <cstdlib>
+#include <optional>
 
 namespace velmo {
 
 namespace {
 
 PlayerApp *theApp = nullptr;
+// An exit asked for while only a local loop ran (an open waiting for its
+// medium before the main loop starts): the main loop must not start then.
+std::optional<int> pendingExit;
 
 void DefaultExit(int code)
 {
-    if (QCoreApplication::instance() && QThread::currentThread()->loopLevel() > 0)
+    if (QCoreApplication::instance() && QThread::currentThread()->loopLevel() > 0) {
+        pendingExit = code;
         QCoreApplication::exit(code);
-    else
+    } else {
         std::exit(code);
+    }
 }
 
 PlayerApp::ExitFunction &ExitPath()
@@ -75,8 +81,11 @@ PlayerApp *PlayerApp::instance()
 int PlayerApp::Run(const std::vector<std::string> &arguments)
 {
     subtitleStyle.startupPath = StartupPathFromArguments(arguments);
+    pendingExit.reset();
     MainWindow window;
     window.OnInitDialog();
+    if (pendingExit)
+        return *pendingExit;
     window.show();
     return QApplication::exec();
 }
