@@ -139,23 +139,26 @@ std::shared_ptr<GstVideoOutput> GstVideoOutput::Create(HResult *result)
     std::shared_ptr<GstVideoOutput> out(new GstVideoOutput());
     GstElementPtr bin(gst_bin_new(nullptr));
     gst_object_ref_sink(bin.get());
-    GstElement *convert = gst_element_factory_make("videoconvertscale", nullptr);
+    // Scaling the decoder's planar picture first and converting it to BGRx at
+    // the size shown costs about half of doing both in one pass.
+    GstElement *scale = gst_element_factory_make("videoscale", nullptr);
+    GstElement *convert = gst_element_factory_make("videoconvert", nullptr);
     GstElement *filter = gst_element_factory_make("capsfilter", nullptr);
     GstElement *sink = gst_element_factory_make("appsink", nullptr);
-    if (!convert || !filter || !sink) {
-        for (GstElement *e : {convert, filter, sink})
+    if (!scale || !convert || !filter || !sink) {
+        for (GstElement *e : {scale, convert, filter, sink})
             if (e)
                 gst_object_unref(gst_object_ref_sink(e));
-        qCWarning(lcVideo, "the video output needs videoconvertscale, capsfilter and appsink");
+        qCWarning(lcVideo, "the video output needs videoscale, videoconvert, capsfilter and appsink");
         if (result)
             *result = E_NOINTERFACE;
         return nullptr;
     }
     // Letter-boxing is ours: the scaler makes exactly the size asked for.
-    g_object_set(convert, "add-borders", FALSE, nullptr);
-    gst_bin_add_many(GST_BIN(bin.get()), convert, filter, sink, nullptr);
-    gst_element_link_many(convert, filter, sink, nullptr);
-    GstPadPtr target(gst_element_get_static_pad(convert, "sink"));
+    g_object_set(scale, "add-borders", FALSE, nullptr);
+    gst_bin_add_many(GST_BIN(bin.get()), scale, convert, filter, sink, nullptr);
+    gst_element_link_many(scale, convert, filter, sink, nullptr);
+    GstPadPtr target(gst_element_get_static_pad(scale, "sink"));
     gst_element_add_pad(bin.get(), gst_ghost_pad_new("sink", target.get()));
 
     out->capsFilter_.reset(GST_ELEMENT(gst_object_ref(filter)));

@@ -16,8 +16,8 @@ namespace velmo {
 
 struct GstFrameSlot;
 
-/// The video output added to the graph as "Overlay Mixer": a bin that converts
-/// and scales each frame once, to the size it is shown at, into BGRx for an
+/// The video output added to the graph as "Overlay Mixer": a bin that scales
+/// each frame once, to the size it is shown at, and converts it to BGRx for an
 /// appsink. The newest frame is queued to the UI thread and handed to the
 /// owner widget (a VideoFrameSink) as an image that maps the buffer.
 class GstVideoOutput : public QObject, public BaseFilter, public std::enable_shared_from_this<GstVideoOutput> {
