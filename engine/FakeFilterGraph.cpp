@@ -47,6 +47,8 @@ HResult FakeFilterGraph::RenderFile(const std::string &pathOrAddress)
             subtitleFiles.push_back(pathOrAddress);
         return sub->second;
     }
+    if (script_->onRender)
+        script_->onRender();
     auto it = script_->media.find(pathOrAddress);
     if (it == script_->media.end())
         return VFW_E_NOT_FOUND;

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -33,6 +34,7 @@ struct FakeMediaScript {
     std::vector<std::string> calls;                 ///< every command a graph received, in order
     std::vector<std::string> propertyFrames;        ///< names whose property frame was shown
     int graphsAlive = 0;                            ///< graphs not yet destroyed
+    std::function<void()> onRender;                 ///< runs inside RenderFile of a medium, as the UI does while an open waits
 };
 
 /// A deterministic graph for tests of the engine's callers: implements every

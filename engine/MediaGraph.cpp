@@ -54,12 +54,18 @@ HResult MediaGraph::BuildGraph(const std::string &path)
 
 HResult MediaGraph::Open(QWidget *owner, const std::string &path)
 {
+    // The window keeps painting while a medium is awaited; whatever runs
+    // meanwhile must not pull the graph away under the waiting open.
+    if (opening_)
+        return VFW_E_WRONG_STATE;
     if (graph)
         Close();
     mediaPath = path;
     subtitleLoaded = false;
 
+    opening_ = true;
     const HResult built = BuildGraph(path);
+    opening_ = false;
     if (Failed(built)) {
         qCWarning(lcGraph, "cannot open %s: 0x%08x", path.c_str(), static_cast<unsigned>(built));
         Close();
@@ -85,6 +91,8 @@ HResult MediaGraph::Open(QWidget *owner, const std::string &path)
 
 HResult MediaGraph::Close()
 {
+    if (opening_)
+        return VFW_E_WRONG_STATE;
     HResult result = S_OK;
     if (videoWindow) {
         videoWindow->put_Visible(false);
@@ -140,6 +148,8 @@ HResult MediaGraph::SeekBy(uint64_t delta, bool forward)
 
 HResult MediaGraph::AddSubtitleFile(const std::string &path)
 {
+    if (opening_)
+        return VFW_E_WRONG_STATE;
     if (!graph)
         return E_NOINTERFACE;
     const HResult hr = graph->RenderFile(path);

@@ -42,7 +42,8 @@ public:
     /// returns the failure code.
     HResult Open(QWidget *owner, const std::string &path);
     /// Tears the graph down; the result of withdrawing the notify window (S_OK
-    /// when nothing was open: nothing is touched then).
+    /// when nothing was open: nothing is touched then). While an Open waits for
+    /// its medium, Open, Close and AddSubtitleFile return VFW_E_WRONG_STATE.
     HResult Close();
     /// The picture fills (x, y, width, height) of the owner; nothing without media.
     void SetVideoRect(int32_t x, int32_t y, int32_t width, int32_t height);
@@ -83,6 +84,7 @@ private:
     std::shared_ptr<MediaBackend> backend_;
     const int32_t *volumeLevel_ = nullptr;
     QPointer<QWidget> owner_;
+    bool opening_ = false; ///< an Open is waiting for its medium; re-entry is refused
 };
 
 } // namespace velmo

@@ -17,34 +17,6 @@ namespace velmo {
 
 namespace {
 
-/// The smallest rectangle holding every pixel of `layer` that is not fully
-/// transparent; empty when there is none.
-QRect OpaqueBounds(const QImage &layer)
-{
-    int top = -1, bottom = -1, left = layer.width(), right = -1;
-    for (int y = 0; y < layer.height(); ++y) {
-        const auto *row = reinterpret_cast<const uint32_t *>(layer.constScanLine(y));
-        int first = -1, last = -1;
-        for (int x = 0; x < layer.width(); ++x) {
-            if (row[x] >> 24) {
-                if (first < 0)
-                    first = x;
-                last = x;
-            }
-        }
-        if (first < 0)
-            continue;
-        if (top < 0)
-            top = y;
-        bottom = y;
-        left = std::min(left, first);
-        right = std::max(right, last);
-    }
-    if (top < 0)
-        return {};
-    return QRect(QPoint(left, top), QPoint(right, bottom));
-}
-
 /// Everything that changes the caption's pixels.
 QString LayerKey(const QSize &size, const SubtitleStyle &s)
 {
@@ -142,8 +114,11 @@ void VideoScreen::DrawSubtitle(const SubtitleStyle &style)
     const QRect old = subtitleRect_;
     ClearSubtitleLayer();
     subtitleKey_ = key;
-    const QImage layer = DrawSubtitleLayer(size(), style.subtitleText, style);
-    const QRect bounds = layer.isNull() ? QRect() : OpaqueBounds(layer);
+    QRect drawn;
+    const QImage layer = DrawSubtitleLayer(size(), style.subtitleText, style, &drawn);
+    // Keep only the part that holds the caption: each frame then blends that
+    // small part, not a whole screen of transparent pixels.
+    const QRect bounds = layer.isNull() ? QRect() : drawn.intersected(layer.rect());
     if (!bounds.isEmpty()) {
         subtitleLayer_ = layer.copy(bounds);
         subtitleRect_ = bounds;

@@ -242,6 +242,23 @@ TEST_F(MediaGraphFake, FilterNamesStopAtFifteenInEnumerationOrder)
     EXPECT_EQ(backend->script->propertyFrames, std::vector<std::string>{"decoder"});
 }
 
+TEST_F(MediaGraphFake, WhatRunsWhileAnOpenWaitsCannotPullTheGraphAway)
+{
+    backend->AddMedia("a.avi");
+    backend->AddMedia("b.avi");
+    backend->AddSubtitle("a.smi");
+    std::vector<HResult> inner;
+    backend->script->onRender = [&] {
+        inner = {graph.Open(screen, "b.avi"), graph.Close(), graph.AddSubtitleFile("a.smi")};
+    };
+    ASSERT_EQ(graph.Open(screen, "a.avi"), S_OK);
+    EXPECT_EQ(inner, std::vector<HResult>(3, VFW_E_WRONG_STATE));
+    EXPECT_EQ(graph.mediaPath, "a.avi");
+    EXPECT_EQ(backend->LastGraph()->renderedPath, "a.avi");
+    backend->script->onRender = nullptr;
+    EXPECT_EQ(graph.Close(), S_OK);
+}
+
 TEST_F(MediaGraphFake, MixerWithoutInputPinLeavesThePinConfigNull)
 {
     backend->mixerHasPin = false;
