@@ -1,0 +1,81 @@
+#include "engine/GstSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QString>
+
+#include <unistd.h>
+
+namespace velmo {
+
+HResult ResultOfGstError(const GError *error)
+{
+    if (!error)
+        return E_FAIL;
+    if (error->domain == GST_RESOURCE_ERROR) {
+        switch (error->code) {
+        case GST_RESOURCE_ERROR_NOT_FOUND:
+        case GST_RESOURCE_ERROR_OPEN_READ:
+        case GST_RESOURCE_ERROR_OPEN_READ_WRITE:
+        case GST_RESOURCE_ERROR_NOT_AUTHORIZED:
+            return VFW_E_NOT_FOUND;
+        default:
+            return E_FAIL;
+        }
+    }
+    if (error->domain == GST_STREAM_ERROR || error->domain == GST_CORE_ERROR)
+        return VFW_E_UNSUPPORTED_STREAM;
+    return E_FAIL;
+}
+
+bool HasSoundOutput()
+{
+    static const bool has = [] {
+        QDir snd(QStringLiteral("/dev/snd"));
+        if (!snd.entryList({QStringLiteral("pcmC*D*p")}, QDir::System).isEmpty())
+            return true;
+        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR", QStringLiteral("/run/user/%1").arg(getuid()));
+        for (const char *socket : {"/pulse/native", "/pipewire-0"})
+            if (QFileInfo::exists(runtime + QLatin1String(socket)))
+                return true;
+        return false;
+    }();
+    return has;
+}
+
+// Probing every kind of sound system would only delay each open to end in a
+// fake sink anyway.
+GstElement *MakeAudioSink()
+{
+    if (HasSoundOutput())
+        return gst_element_factory_make("autoaudiosink", nullptr);
+    GstElement *sink = gst_element_factory_make("fakesink", "fake-audio-sink");
+    if (sink)
+        g_object_set(sink, "sync", TRUE, nullptr);
+    return sink;
+}
+
+std::vector<GstElementPtr> AllElements(GstElement *pipeline)
+{
+    std::vector<GstElementPtr> elements;
+    GstIteratorPtr it(gst_bin_iterate_recurse(GST_BIN(pipeline)));
+    GValue item = G_VALUE_INIT;
+    for (bool done = false; !done;) {
+        switch (gst_iterator_next(it.get(), &item)) {
+        case GST_ITERATOR_OK:
+            elements.emplace_back(GST_ELEMENT(gst_object_ref(g_value_get_object(&item))));
+            g_value_reset(&item);
+            break;
+        case GST_ITERATOR_RESYNC:
+            elements.clear();
+            gst_iterator_resync(it.get());
+            break;
+        default:
+            done = true;
+        }
+    }
+    g_value_unset(&item);
+    return elements;
+}
+
+} // namespace velmo
