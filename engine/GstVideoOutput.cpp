@@ -161,6 +161,10 @@ std::shared_ptr<GstVideoOutput> GstVideoOutput::Create(HResult *result)
     GstPadPtr target(gst_element_get_static_pad(scale, "sink"));
     gst_element_add_pad(bin.get(), gst_ghost_pad_new("sink", target.get()));
 
+    // The caps follow the screen's size while playing; buffers already on
+    // their way at the old size must still pass, or the stream stops with
+    // "not negotiated" in the middle of a resize.
+    gst_util_set_object_arg(G_OBJECT(filter), "caps-change-mode", "delayed");
     out->capsFilter_.reset(GST_ELEMENT(gst_object_ref(filter)));
     GstCapsPtr caps = OutputCaps({});
     g_object_set(filter, "caps", caps.get(), nullptr);

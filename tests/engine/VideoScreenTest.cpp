@@ -259,4 +259,33 @@ TEST(VideoScreenPipeline, RealFramesAreScaledToThePictureRectangle)
     EXPECT_FALSE(screen->HasPicture());
 }
 
+
+TEST(VideoScreenPipeline, ResizingWhilePlayingNeverStopsTheStream)
+{
+    ASSERT_TRUE(test::EnsureFixtures());
+    test::TempDir dir;
+    SkinSet skin(dir.path("none/skin.ini"));
+    SubtitleStyle style(dir.path("none.ini"));
+    MediaGraph graph;
+    QWidget window;
+    auto *screen = new VideoScreen(skin, graph, style, &window);
+    screen->setGeometry(0, 0, 320, 240);
+    window.show();
+    test::NotifyCounter counter(&window);
+    ASSERT_EQ(screen->LoadMedia(test::FixturePath("clip.mkv")), S_OK);
+    // Every size change renegotiates the scaler while frames of the old size
+    // are still on their way; none of them may stop the stream.
+    int step = 0;
+    while (counter.count == 0 && step < 400) {
+        screen->setGeometry(0, 0, 200 + (step * 37) % 300, 150 + (step * 53) % 200);
+        QTest::qWait(5);
+        ++step;
+    }
+    ASSERT_TRUE(WaitUntil([&] { return counter.count > 0; }, 15000)) << "the clip never ended";
+    const auto events = test::Drain(*graph.events);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events[0].code, EC_COMPLETE);
+    graph.Close();
+}
+
 } // namespace
