@@ -17,6 +17,9 @@ velmo_install_deps
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMO_TESTS=OFF -DVELMO_BENCH=OFF >/dev/null
 cmake --build build-release --target velmo
 cd "$root"
+# First run: start from readable subtitle settings (white bold text with an
+# outline); the player keeps its own changes in this file afterwards.
+[ -e velmo_init.ini ] || cp resources/velmo_init.ini velmo_init.ini
 if [ -n "$media" ]; then
     exec "$root/build-release/app/velmo" "$media"
 else

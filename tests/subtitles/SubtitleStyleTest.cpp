@@ -114,3 +114,18 @@ TEST(SubtitleStyle, WeightsMapToTheNearestFontWeight)
     EXPECT_EQ(MakeSubtitleFont(20, 830, 4, "").weight(), QFont::ExtraBold);
     EXPECT_TRUE(MakeSubtitleFont(20, 400, 4, "").styleStrategy() & QFont::PreferAntialias);
 }
+
+TEST(SubtitleStyle, ShippedFirstRunSettingsAreReadable)
+{
+    SubtitleStyle style(VELMO_SOURCE_DIR "/resources/velmo_init.ini");
+    EXPECT_TRUE(style.subtitleVisible);
+    EXPECT_EQ(fromCp949(QByteArray::fromStdString(style.Font)), QString::fromUtf8("굴림"));
+    EXPECT_EQ(style.Color, ParseColorText("255,255,255"));
+    EXPECT_EQ(style.Outline, 0u);
+    EXPECT_TRUE(style.Outline_Use);
+    EXPECT_FALSE(style.Outline_Deep);
+    EXPECT_GE(style.Size, 10);
+    EXPECT_LE(style.Size, 80);
+    EXPECT_EQ(style.Style, 700);
+    EXPECT_EQ(style.fontQuality, 4);
+}
