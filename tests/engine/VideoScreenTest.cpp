@@ -223,17 +223,27 @@ TEST_F(VideoScreenTest, InputOverThePictureReachesTheMainWindowOnceWithScreenCoo
     }
 }
 
-TEST(VideoScreenPipeline, RealFramesAreScaledToThePictureRectangle)
-{
-    ASSERT_TRUE(test::EnsureFixtures());
+/// A video screen on the real GStreamer graph, with no skin images.
+class VideoScreenPipeline : public ::testing::Test {
+protected:
+    VideoScreenPipeline() : skin(dir.path("none/skin.ini")), style(dir.path("none.ini"))
+    {
+        screen = new VideoScreen(skin, graph, style, &window);
+        window.show();
+    }
+    void SetUp() override { ASSERT_TRUE(test::EnsureFixtures()); }
+
     test::TempDir dir;
-    SkinSet skin(dir.path("none/skin.ini"));
-    SubtitleStyle style(dir.path("none.ini"));
+    SkinSet skin;
+    SubtitleStyle style;
     MediaGraph graph;
     QWidget window;
-    auto *screen = new VideoScreen(skin, graph, style, &window);
+    VideoScreen *screen = nullptr;
+};
+
+TEST_F(VideoScreenPipeline, RealFramesAreScaledToThePictureRectangle)
+{
     screen->setGeometry(0, 0, 640, 360);
-    window.show();
     ASSERT_EQ(screen->LoadMedia(test::FixturePath("long.mkv")), S_OK);
     ASSERT_EQ(graph.control->Pause(), S_OK);
     ASSERT_TRUE(WaitUntil([&] { return screen->HasPicture(); }));
@@ -260,17 +270,9 @@ TEST(VideoScreenPipeline, RealFramesAreScaledToThePictureRectangle)
 }
 
 
-TEST(VideoScreenPipeline, ResizingWhilePlayingNeverStopsTheStream)
+TEST_F(VideoScreenPipeline, ResizingWhilePlayingNeverStopsTheStream)
 {
-    ASSERT_TRUE(test::EnsureFixtures());
-    test::TempDir dir;
-    SkinSet skin(dir.path("none/skin.ini"));
-    SubtitleStyle style(dir.path("none.ini"));
-    MediaGraph graph;
-    QWidget window;
-    auto *screen = new VideoScreen(skin, graph, style, &window);
     screen->setGeometry(0, 0, 320, 240);
-    window.show();
     test::NotifyCounter counter(&window);
     ASSERT_EQ(screen->LoadMedia(test::FixturePath("clip.mkv")), S_OK);
     // Every size change renegotiates the scaler while frames of the old size
