@@ -5,6 +5,9 @@
 # time from process start to the first frame of a 360p clip.
 #
 #   bench/engine_compare.sh [build-folder] [runs]
+#
+# With VELMO_BENCH_BASELINE set to another build's velmo_bench_engine (say, of
+# the commit before a change), that one plays in turn with the others too.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
@@ -36,11 +39,13 @@ cpu_of() { # command...: prints user+system seconds of the whole process
     awk '{ printf "%.3f", $1 + $2 }' /tmp/velmo_bench_time
 }
 
-decode=() velmo=() gstplay=() mpvs=()
+baseline="${VELMO_BENCH_BASELINE:-}"
+decode=() velmo=() base=() gstplay=() mpvs=()
 for i in $(seq "$runs"); do
     decode+=("$(cpu_of gst-launch-1.0 -q filesrc location="$clip" ! decodebin name=d d. ! queue ! fakesink sync=true \
         d. ! queue ! fakesink sync=true)")
     velmo+=("$(cpu_of "$bench" "$clip")")
+    [ -z "$baseline" ] || base+=("$(cpu_of "$baseline" "$clip")")
     gstplay+=("$(cpu_of gst-play-1.0 --no-interactive \
         --videosink "videoscale ! video/x-raw,width=1280,height=720 ! videoconvert ! ximagesink" \
         --audiosink "fakesink sync=true" "$clip")")
@@ -52,6 +57,10 @@ d=$(median "${decode[@]}") v=$(median "${velmo[@]}") g=$(median "${gstplay[@]}")
 echo "CPU seconds to play $(basename "$clip") (median of $runs):"
 echo "  decode only  $d"
 echo "  velmo        $v  ($(awk "BEGIN { printf \"%.2f\", $v / $d }")x decode)"
+if [ -n "$baseline" ]; then
+    b=$(median "${base[@]}")
+    echo "  baseline     $b  ($(awk "BEGIN { printf \"%.2f\", $b / $d }")x decode; velmo / baseline = $(awk "BEGIN { printf \"%.2f\", $v / $b }"))"
+fi
 echo "  gst-play     $g  ($(awk "BEGIN { printf \"%.2f\", $g / $d }")x decode)"
 echo "  mpv          $m  ($(awk "BEGIN { printf \"%.2f\", $m / $d }")x decode)"
 echo "  velmo / gst-play = $(awk "BEGIN { printf \"%.2f\", $v / $g }"), velmo / mpv = $(awk "BEGIN { printf \"%.2f\", $v / $m }")"
@@ -59,6 +68,7 @@ echo "  velmo / gst-play = $(awk "BEGIN { printf \"%.2f\", $v / $g }"), velmo / 
 echo "Velmo first frame ($(basename "$fixtures/sd360.mp4"), each run a new process):"
 for i in $(seq "$runs"); do
     "$bench" "$fixtures/sd360.mp4" --first-frame 2>/dev/null | sed 's/^/  /'
+    [ -z "$baseline" ] || "$baseline" "$fixtures/sd360.mp4" --first-frame 2>/dev/null | sed 's/^/  baseline: /'
 done
 echo "Velmo, the 1080p clip to its end:"
 "$bench" "$clip" 2>/dev/null | sed 's/^/  /'

@@ -1,5 +1,6 @@
 #include "engine/GstVideoOutput.h"
 
+#include "engine/FrameScaler.h"
 #include "engine/PictureLayout.h"
 
 #include <gst/app/gstappsink.h>
@@ -14,12 +15,17 @@ namespace velmo {
 Q_LOGGING_CATEGORY(lcVideo, "velmo.engine.video")
 
 /// The hand-over point between the appsink's thread and the UI thread: the
-/// newest sample waits here; older ones are dropped.
+/// newest picture waits here; older ones are dropped.
 struct GstFrameSlot {
     std::mutex mutex;
-    GstSamplePtr newest;
+    QImage newest;
     bool posted = false;
     QObject *receiver = nullptr; ///< cleared under the mutex before the output goes
+    QRect area;                  ///< the owner's rectangle the video covers (empty: not known yet)
+    int32_t aspectMode = AM_ARMODE_LETTER_BOX;
+
+    std::mutex scaleMutex; ///< the streaming thread's own; held while converting
+    FrameScaler scaler;
 };
 
 namespace {
@@ -86,6 +92,32 @@ QImage ImageFromSample(GstSamplePtr sample)
 }
 
 // GStreamer thread!
+/// The sample's picture as an image of the size it is shown at: the decoder's
+/// own format is scaled and converted here; a BGRx frame already of that size
+/// (the pipeline's fallback converter made it) is only mapped.
+QImage ImageToShow(GstFrameSlot *slot, GstSamplePtr sample)
+{
+    GstVideoInfo info;
+    GstCaps *caps = gst_sample_get_caps(sample.get());
+    GstBuffer *buffer = gst_sample_get_buffer(sample.get());
+    if (!caps || !buffer || !gst_video_info_from_caps(&info, caps))
+        return {};
+    const QSize display = DisplaySize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info),
+                                      GST_VIDEO_INFO_PAR_N(&info), GST_VIDEO_INFO_PAR_D(&info));
+    QSize shown = display;
+    {
+        std::lock_guard<std::mutex> lock(slot->mutex);
+        if (!slot->area.isEmpty())
+            shown = FitPicture(slot->area, display, slot->aspectMode).size();
+    }
+    const QSize stored(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
+    if (GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_BGRx && stored == shown)
+        return ImageFromSample(std::move(sample));
+    std::lock_guard<std::mutex> lock(slot->scaleMutex);
+    return slot->scaler.Convert(info, buffer, shown);
+}
+
+// GStreamer thread!
 GstFlowReturn OfferSample(GstFrameSlot *slot, GstSample *pulled)
 {
     if (!pulled)
@@ -95,10 +127,13 @@ GstFlowReturn OfferSample(GstFrameSlot *slot, GstSample *pulled)
     // the buffer and the caps.
     GstSamplePtr sample(gst_sample_new(gst_sample_get_buffer(pulled), gst_sample_get_caps(pulled), nullptr, nullptr));
     gst_sample_unref(pulled);
-    GstSamplePtr older;
+    QImage image = ImageToShow(slot, std::move(sample));
+    if (image.isNull())
+        return GST_FLOW_OK;
+    QImage older;
     std::lock_guard<std::mutex> lock(slot->mutex);
     older = std::move(slot->newest);
-    slot->newest = std::move(sample);
+    slot->newest = std::move(image);
     if (!slot->posted && slot->receiver) {
         slot->posted = true;
         QMetaObject::invokeMethod(slot->receiver, "TakeFrame", Qt::QueuedConnection);
@@ -123,13 +158,17 @@ void DropSlot(gpointer data)
     delete static_cast<std::shared_ptr<GstFrameSlot> *>(data);
 }
 
+/// The decoder's own formats, for the scaler on the streaming thread; failing
+/// those, BGRx at `size` from the pipeline's scaler and converter.
 GstCapsPtr OutputCaps(const QSize &size)
 {
+    GstCapsPtr native = FrameScaler::NativeCaps();
     GstCaps *caps = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "pixel-aspect-ratio",
                                         GST_TYPE_FRACTION, 1, 1, nullptr);
     if (size.isValid() && !size.isEmpty())
         gst_caps_set_simple(caps, "width", G_TYPE_INT, size.width(), "height", G_TYPE_INT, size.height(), nullptr);
-    return GstCapsPtr(caps);
+    gst_caps_append(native.get(), caps);
+    return native;
 }
 
 } // namespace
@@ -139,8 +178,9 @@ std::shared_ptr<GstVideoOutput> GstVideoOutput::Create(HResult *result)
     std::shared_ptr<GstVideoOutput> out(new GstVideoOutput());
     GstElementPtr bin(gst_bin_new(nullptr));
     gst_object_ref_sink(bin.get());
-    // Scaling the decoder's planar picture first and converting it to BGRx at
-    // the size shown costs about half of doing both in one pass.
+    // Frames of the decoder's own formats pass both untouched and are converted
+    // and scaled on the way out of the appsink; the rest are scaled first, then
+    // converted, which costs about half of doing both in one pass.
     GstElement *scale = gst_element_factory_make("videoscale", nullptr);
     GstElement *convert = gst_element_factory_make("videoconvert", nullptr);
     GstElement *filter = gst_element_factory_make("capsfilter", nullptr);
@@ -189,7 +229,7 @@ GstVideoOutput::~GstVideoOutput()
 {
     std::lock_guard<std::mutex> lock(slot_->mutex);
     slot_->receiver = nullptr;
-    slot_->newest.reset();
+    slot_->newest = QImage();
 }
 
 std::shared_ptr<MediaPin> GstVideoOutput::FindPin(const std::string &name)
@@ -210,6 +250,10 @@ void GstVideoOutput::SetOwner(QWidget *owner)
 void GstVideoOutput::SetArea(const QRect &area)
 {
     area_ = area;
+    {
+        std::lock_guard<std::mutex> lock(slot_->mutex);
+        slot_->area = area;
+    }
     UpdateCaps();
     if (!lastImage_.isNull())
         Present(lastImage_);
@@ -229,6 +273,10 @@ void GstVideoOutput::SetVisible(bool visible)
 void GstVideoOutput::SetAspectMode(int32_t mode)
 {
     aspectMode_ = mode;
+    {
+        std::lock_guard<std::mutex> lock(slot_->mutex);
+        slot_->aspectMode = mode;
+    }
     UpdateCaps();
     if (!lastImage_.isNull())
         Present(lastImage_);
@@ -258,8 +306,8 @@ QRect GstVideoOutput::PictureRect() const
 
 void GstVideoOutput::UpdateCaps()
 {
-    // Scale once, in the pipeline, to the size shown; until an area is known
-    // the frames keep their display size.
+    // Frames the pipeline's fallback converter makes come at the size shown;
+    // until an area is known they keep their display size.
     const QSize wanted = area_.isEmpty() ? QSize() : PictureRect().size();
     if (wanted == capsSize_)
         return;
@@ -270,15 +318,13 @@ void GstVideoOutput::UpdateCaps()
 
 void GstVideoOutput::TakeFrame()
 {
-    GstSamplePtr sample;
+    QImage image;
     {
         std::lock_guard<std::mutex> lock(slot_->mutex);
-        sample = std::move(slot_->newest);
+        image = std::move(slot_->newest);
+        slot_->newest = QImage();
         slot_->posted = false;
     }
-    if (!sample)
-        return;
-    QImage image = ImageFromSample(std::move(sample));
     if (image.isNull())
         return;
     lastImage_ = image;
