@@ -1,11 +1,17 @@
-// The one-pass converter and scaler on frames GStreamer itself makes: colour
-// bars in the decoders' formats come out in the right colours and places at
-// the size asked for, and image buffers are reused only once let go.
+// The scaler and converter on frames GStreamer itself makes: colour bars in
+// the decoders' formats come out in the right colours and places at the size
+// asked for, image buffers are reused only once let go, and the video output
+// hands such frames over at the picture's size with its own converter idle.
 
 #include "engine/FrameScaler.h"
 #include "engine/GstHandles.h"
+#include "engine/GstVideoOutput.h"
+#include "EngineTestUtil.h"
 
 #include <gst/app/gstappsink.h>
+#include <gst/base/gstbasetransform.h>
+
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -114,4 +120,73 @@ TEST(FrameScaler, UnknownFormatsAndEmptySizesGiveNoImage)
     EXPECT_TRUE(Convert(scaler, sample.get(), {32, 24}).isNull());
     GstSamplePtr bars = MakeBars("video/x-raw,format=I420,width=64,height=48");
     EXPECT_TRUE(Convert(scaler, bars.get(), {0, 24}).isNull());
+}
+
+namespace {
+
+/// Keeps the last frame the video output hands over.
+class FrameRecorder : public QWidget, public VideoFrameSink {
+public:
+    void ShowFrame(const VideoFrame &frame) override { last = frame; }
+    void ClearFrame() override { last = VideoFrame(); }
+    VideoFrame last;
+};
+
+/// Whether the output bin's element made by `factory` passes buffers through.
+bool PassesThrough(GstElement *bin, const char *factory)
+{
+    bool through = false;
+    GstIteratorPtr it(gst_bin_iterate_elements(GST_BIN(bin)));
+    GValue item = G_VALUE_INIT;
+    while (gst_iterator_next(it.get(), &item) == GST_ITERATOR_OK) {
+        auto *element = GST_ELEMENT(g_value_get_object(&item));
+        if (g_str_equal(GST_OBJECT_NAME(gst_element_get_factory(element)), factory))
+            through = gst_base_transform_is_passthrough(GST_BASE_TRANSFORM(element));
+        g_value_reset(&item);
+    }
+    g_value_unset(&item);
+    return through;
+}
+
+} // namespace
+
+TEST(GstVideoOutputFrames, FramesComeAtThePictureSizeInTheirColoursWhateverTheDecoderFormat)
+{
+    // NV12 is converted on the way out; GRAY8 needs the bin's converter first.
+    for (const char *format : {"NV12", "GRAY8"}) {
+        HResult result = E_FAIL;
+        auto output = GstVideoOutput::Create(&result);
+        ASSERT_TRUE(output);
+        FrameRecorder owner;
+        owner.resize(200, 100);
+        output->SetOwner(&owner);
+        output->SetArea(QRect(0, 0, 200, 100));
+        const std::string source = std::string("videotestsrc num-buffers=3 pattern=smpte ! video/x-raw,format=") +
+                                   format + ",width=320,height=240,framerate=25/1";
+        GError *error = nullptr;
+        GstElementPtr pipeline(gst_parse_launch((source + " ! identity name=last").c_str(), &error));
+        GErrorPtr failure(error);
+        ASSERT_TRUE(pipeline) << source;
+        GstElementPtr last(gst_bin_get_by_name(GST_BIN(pipeline.get()), "last"));
+        gst_bin_add(GST_BIN(pipeline.get()), output->Bin());
+        ASSERT_TRUE(gst_element_link(last.get(), output->Bin()));
+        gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
+        const bool shown = test::WaitUntil([&] { return output->FramesShown() >= 2; });
+        gst_element_set_state(pipeline.get(), GST_STATE_NULL);
+        ASSERT_TRUE(shown) << format;
+        // Letter-boxed: 4:3 in 200x100 is 133x100, centred.
+        EXPECT_EQ(owner.last.picture, QRect(33, 0, 133, 100)) << format;
+        EXPECT_EQ(owner.last.image.size(), QSize(133, 100)) << format;
+        const QRgb white = owner.last.image.pixel(5, 30);
+        EXPECT_GT(qGray(white), 230) << format;
+        if (std::string(format) == "NV12") {
+            EXPECT_TRUE(PassesThrough(output->Bin(), "videoconvert"));
+            EXPECT_TRUE(PassesThrough(output->Bin(), "videoscale"));
+            // The last bar is blue.
+            const QRgb blue = owner.last.image.pixel(127, 30);
+            EXPECT_GT(qBlue(blue), 200);
+            EXPECT_LT(qRed(blue), 40);
+        }
+        output->SetOwner(nullptr);
+    }
 }
