@@ -16,10 +16,12 @@ namespace velmo {
 
 struct GstFrameSlot;
 
-/// The video output added to the graph as "Overlay Mixer": a bin that scales
-/// each frame once, to the size it is shown at, and converts it to BGRx for an
-/// appsink. The newest frame is queued to the UI thread and handed to the
-/// owner widget (a VideoFrameSink) as an image that maps the buffer.
+/// The video output added to the graph as "Overlay Mixer": a bin whose appsink
+/// takes the decoder's own format; on the streaming thread each frame is
+/// scaled once, to the size it is shown at, and converted to BGRx
+/// (FrameScaler). The bin's scaler and converter serve only formats that
+/// lacks. The newest frame is queued to the UI thread and handed to the owner
+/// widget (a VideoFrameSink) as an image.
 class GstVideoOutput : public QObject, public BaseFilter, public std::enable_shared_from_this<GstVideoOutput> {
     Q_OBJECT
 public:

@@ -5,9 +5,9 @@
 
 namespace velmo {
 
-/// One decoded picture on its way to the screen. `image` maps the decoder's
-/// buffer without copying it and keeps that buffer alive while any copy of the
-/// image exists.
+/// One decoded picture on its way to the screen. `image` keeps its pixels
+/// (a reused conversion buffer, or the pipeline's own buffer mapped without a
+/// copy) alive while any copy of the image exists.
 struct VideoFrame {
     QImage image;   ///< the picture, already scaled to `picture`'s size when possible
     QRect area;     ///< the owner's rectangle the video window covers
