@@ -22,11 +22,11 @@ QString PadCaps(GstPad *pad)
 
 } // namespace
 
-bool IsSimpleEditable(const GParamSpec *spec)
+bool IsSimpleEditable(const GParamSpec *pspec)
 {
-    if (!(spec->flags & G_PARAM_WRITABLE) || (spec->flags & G_PARAM_CONSTRUCT_ONLY))
+    if (!(pspec->flags & G_PARAM_WRITABLE) || (pspec->flags & G_PARAM_CONSTRUCT_ONLY))
         return false;
-    switch (G_TYPE_FUNDAMENTAL(spec->value_type)) {
+    switch (G_TYPE_FUNDAMENTAL(pspec->value_type)) {
     case G_TYPE_BOOLEAN:
     case G_TYPE_INT:
     case G_TYPE_UINT:
@@ -75,16 +75,16 @@ FilterPropertyFrame::FilterPropertyFrame(GstElement *element, QWidget *owner)
 
 FilterPropertyFrame::~FilterPropertyFrame() = default;
 
-QString FilterPropertyFrame::ValueText(GParamSpec *spec) const
+QString FilterPropertyFrame::ValueText(GParamSpec *pspec) const
 {
     GValue value = G_VALUE_INIT;
-    g_value_init(&value, spec->value_type);
-    g_object_get_property(G_OBJECT(element_.get()), spec->name, &value);
+    g_value_init(&value, pspec->value_type);
+    g_object_get_property(G_OBJECT(element_.get()), pspec->name, &value);
     QString text;
     if (G_VALUE_HOLDS_STRING(&value)) {
         text = QString::fromUtf8(g_value_get_string(&value));
     } else if (G_VALUE_HOLDS_ENUM(&value)) {
-        GEnumClass *klass = G_ENUM_CLASS(g_type_class_ref(spec->value_type));
+        GEnumClass *klass = G_ENUM_CLASS(g_type_class_ref(pspec->value_type));
         GEnumValue *ev = g_enum_get_value(klass, g_value_get_enum(&value));
         text = ev ? QString::fromUtf8(ev->value_nick) : QString::number(g_value_get_enum(&value));
         g_type_class_unref(klass);
@@ -104,16 +104,16 @@ void FilterPropertyFrame::Fill()
     int rows = 0;
     table_->setRowCount(0);
     for (guint i = 0; i < count; ++i) {
-        GParamSpec *spec = specs[i];
-        if (!(spec->flags & G_PARAM_READABLE))
+        GParamSpec *pspec = specs[i];
+        if (!(pspec->flags & G_PARAM_READABLE))
             continue;
         table_->insertRow(rows);
-        auto *nameItem = new QTableWidgetItem(QString::fromUtf8(spec->name));
+        auto *nameItem = new QTableWidgetItem(QString::fromUtf8(pspec->name));
         nameItem->setFlags(Qt::ItemIsEnabled);
-        nameItem->setToolTip(QString::fromUtf8(g_param_spec_get_blurb(spec)));
-        auto *valueItem = new QTableWidgetItem(ValueText(spec));
+        nameItem->setToolTip(QString::fromUtf8(g_param_spec_get_blurb(pspec)));
+        auto *valueItem = new QTableWidgetItem(ValueText(pspec));
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-        if (IsSimpleEditable(spec))
+        if (IsSimpleEditable(pspec))
             flags |= Qt::ItemIsEditable;
         valueItem->setFlags(flags);
         table_->setItem(rows, 0, nameItem);
@@ -144,11 +144,11 @@ QString FilterPropertyFrame::PadsText() const
 
 bool FilterPropertyFrame::SetProperty(const QString &name, const QString &text)
 {
-    GParamSpec *spec = g_object_class_find_property(G_OBJECT_GET_CLASS(element_.get()), name.toUtf8().constData());
-    if (!spec || !IsSimpleEditable(spec))
+    GParamSpec *pspec = g_object_class_find_property(G_OBJECT_GET_CLASS(element_.get()), name.toUtf8().constData());
+    if (!pspec || !IsSimpleEditable(pspec))
         return false;
     GValue value = G_VALUE_INIT;
-    g_value_init(&value, spec->value_type);
+    g_value_init(&value, pspec->value_type);
     bool ok = false;
     if (G_VALUE_HOLDS_STRING(&value)) {
         g_value_set_string(&value, text.toUtf8().constData());
@@ -157,7 +157,7 @@ bool FilterPropertyFrame::SetProperty(const QString &name, const QString &text)
         ok = gst_value_deserialize(&value, text.trimmed().toUtf8().constData());
     }
     if (ok)
-        g_object_set_property(G_OBJECT(element_.get()), spec->name, &value);
+        g_object_set_property(G_OBJECT(element_.get()), pspec->name, &value);
     g_value_unset(&value);
     return ok;
 }
@@ -169,10 +169,10 @@ void FilterPropertyFrame::OnItemChanged(QTableWidgetItem *item)
     const QString name = table_->item(item->row(), 0)->text();
     SetProperty(name, item->text());
     // Show what the element holds now, whether the edit was taken or not.
-    GParamSpec *spec = g_object_class_find_property(G_OBJECT_GET_CLASS(element_.get()), name.toUtf8().constData());
+    GParamSpec *pspec = g_object_class_find_property(G_OBJECT_GET_CLASS(element_.get()), name.toUtf8().constData());
     filling_ = true;
-    if (spec)
-        item->setText(ValueText(spec));
+    if (pspec)
+        item->setText(ValueText(pspec));
     filling_ = false;
 }
 

@@ -32,7 +32,7 @@ public:
 private:
     void Fill();
     void OnItemChanged(QTableWidgetItem *item);
-    QString ValueText(GParamSpec *spec) const;
+    QString ValueText(GParamSpec *pspec) const;
 
     GstElementPtr element_;
     QTableWidget *table_ = nullptr;
@@ -40,7 +40,7 @@ private:
     bool filling_ = false;
 };
 
-/// True when properties of `spec`'s type can be edited as text.
-bool IsSimpleEditable(const GParamSpec *spec);
+/// True when properties of `pspec`'s type can be edited as text.
+bool IsSimpleEditable(const GParamSpec *pspec);
 
 } // namespace velmo
