@@ -16,7 +16,7 @@ const char kBilingual[] = R"(<SAMI>
 <TITLE>test</TITLE>
 <SAMIParam>
   Metrics {time:ms;}
-  Spec {MSFT:1.0;}
+  Version {1.0;}
 </SAMIParam>
 <STYLE TYPE="text/css">
 <!--
