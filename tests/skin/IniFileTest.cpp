@@ -200,17 +200,23 @@ TEST(IniFileSave, FailureKeepsTheOldFile)
     EXPECT_EQ(ini.GetString("Sami", "Font").size(), 200000u) << "the table is unchanged";
 }
 
-TEST(IniFileSave, UnwritableFolderReturnsFalse)
+TEST(IniFileSave, MissingFolderReturnsFalse)
 {
     TempDir dir;
     IniFile ini;
     ini.Load(dir.path("no/such/folder/a.ini"));
     ini.SetInt("S", "k", 1);
     EXPECT_FALSE(ini.Save());
+    EXPECT_EQ(ini.lastError(), "파일(" + dir.path("no/such/folder/a.ini") + ")을 열 수 없습니다.");
+}
 
+TEST(IniFileSave, ReadOnlyFolderReturnsFalseAndKeepsTheOldFile)
+{
     // A read-only folder holds back anyone but root.
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
+    TempDir dir;
+    IniFile ini;
     const QByteArray old = "k=0\n";
     loadText(ini, dir, old);
     ini.SetInt("", "k", 1);
