@@ -6,12 +6,9 @@
 #include "subtitles/SubtitleStyle.h"
 
 #include <QCoreApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QRegion>
-#include <QWheelEvent>
 
 namespace velmo {
 
@@ -208,48 +205,25 @@ void VideoScreen::Forward(const QEvent *event)
     QCoreApplication::postEvent(target, event->clone());
 }
 
-void VideoScreen::mousePressEvent(QMouseEvent *event)
+bool VideoScreen::event(QEvent *event)
 {
-    Forward(event);
-    event->accept();
-}
-
-void VideoScreen::mouseReleaseEvent(QMouseEvent *event)
-{
-    Forward(event);
-    event->accept();
-}
-
-void VideoScreen::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    Forward(event);
-    event->accept();
-}
-
-void VideoScreen::mouseMoveEvent(QMouseEvent *event)
-{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
     // In the full-screen modes the pointer's height decides whether the
     // full-screen title bar and panel show; they arrive with the panels.
-    Forward(event);
-    event->accept();
-}
-
-void VideoScreen::wheelEvent(QWheelEvent *event)
-{
-    Forward(event);
-    event->accept();
-}
-
-void VideoScreen::keyPressEvent(QKeyEvent *event)
-{
-    Forward(event);
-    event->accept();
-}
-
-void VideoScreen::keyReleaseEvent(QKeyEvent *event)
-{
-    Forward(event);
-    event->accept();
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        // Input over the picture acts as it does anywhere in the main window.
+        Forward(event);
+        event->accept();
+        return true;
+    default:
+        return QWidget::event(event);
+    }
 }
 
 } // namespace velmo
