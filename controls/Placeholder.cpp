@@ -1,2 +1,0 @@
-// The skinned controls live here.
-namespace velmo { void controlsPlaceholder() {} }
