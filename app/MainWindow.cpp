@@ -1,9 +1,12 @@
 #include "app/MainWindow.h"
 
-#include "app/PlaybackPanel.h"
+#include "controls/PlaybackPanel.h"
 #include "app/PlayerApp.h"
 #include "app/PlayerMessage.h"
 #include "app/ProgramIcon.h"
+#include "controls/ControlPanel.h"
+#include "controls/FullScreenPanel.h"
+#include "controls/TitleBar.h"
 #include "engine/EventQueue.h"
 #include "engine/MediaGraph.h"
 #include "engine/VideoScreen.h"
@@ -59,12 +62,28 @@ bool MainWindow::OnInitDialog()
     // The context menu (menu 133) is loaded here once the command set provides it.
 
     videoScreen_ = new VideoScreen(skinSet_, mediaGraph_, style_, this);
+    // The full-screen bar and panel lie over the picture, hidden until the pointer nears their edge.
+    auto *fullScreenTitleBar = new FullScreenTitleBar(skinSet_, videoScreen_);
+    fullScreenTitleBar->hide();
+    ConnectTitleBar(fullScreenTitleBar);
+    auto *fullScreenPanel = new FullScreenPanel(skinSet_, mediaGraph_, style_, videoScreen_);
+    fullScreenPanel->hide();
+    ConnectPanel(fullScreenPanel);
+    videoScreen_->fullScreenTitleBar = fullScreenTitleBar;
+    videoScreen_->fullScreenPanel = fullScreenPanel;
+    fullScreenPanel_ = fullScreenPanel;
     videoScreen_->show();
     if (skinSet_.topPanelPlacement.shown) {
-        // The title bar (template 130) is created and shown here once it exists.
+        auto *titleBar = new TitleBar(skinSet_, this);
+        ConnectTitleBar(titleBar);
+        titleBar->show();
+        titleBar_ = titleBar;
     }
     if (skinSet_.controlPanelPlacement.shown) {
-        // The control panel (template 131) is created and shown here once it exists.
+        auto *controlPanel = new ControlPanel(skinSet_, mediaGraph_, style_, this);
+        ConnectPanel(controlPanel);
+        controlPanel->show();
+        controlPanel_ = controlPanel;
     }
     LayOut();
     // The accelerator table (136) is loaded here once the command set provides it.
@@ -74,11 +93,34 @@ bool MainWindow::OnInitDialog()
     return true;
 }
 
+void MainWindow::ConnectPanel(ControlPanel *panel)
+{
+    // Queued, so a button's press handler has returned before a dialog opens.
+    connect(panel, &ControlPanel::Command, this, &MainWindow::OnCommand, Qt::QueuedConnection);
+}
+
+void MainWindow::ConnectTitleBar(TitleBar *bar)
+{
+    connect(bar, &TitleBar::Command, this, &MainWindow::OnCommand, Qt::QueuedConnection);
+    connect(bar, &TitleBar::ExitProcess, this, [](int code) { PlayerApp::EndProcess(code); });
+}
+
 void MainWindow::SetPanels(PlaybackPanel *controlPanel, PlaybackPanel *fullScreenPanel, QWidget *titleBar)
 {
+    // Panels this window made and no longer uses go with it.
+    const auto drop = [](QWidget *old, QWidget *replacement) {
+        if (old && old != replacement)
+            old->deleteLater();
+    };
+    drop(controlPanel_ ? controlPanel_->widget() : nullptr, controlPanel ? controlPanel->widget() : nullptr);
+    drop(fullScreenPanel_ ? fullScreenPanel_->widget() : nullptr,
+         fullScreenPanel ? fullScreenPanel->widget() : nullptr);
+    drop(titleBar_, titleBar);
     controlPanel_ = controlPanel;
     fullScreenPanel_ = fullScreenPanel;
     titleBar_ = titleBar;
+    if (videoScreen_)
+        videoScreen_->fullScreenPanel = fullScreenPanel ? fullScreenPanel->widget() : nullptr;
     LayOut();
 }
 
@@ -191,6 +233,11 @@ void MainWindow::ApplyWindowMode()
 {
     const bool coverScreen = style_.fullScreenMode || style_.filledScreenMode;
     if (!coverScreen) {
+        // The panels over the picture belong to the full-screen modes only.
+        if (videoScreen_ && videoScreen_->fullScreenTitleBar)
+            videoScreen_->fullScreenTitleBar->hide();
+        if (fullScreenPanel_)
+            fullScreenPanel_->widget()->hide();
         if (controlPanel_)
             controlPanel_->widget()->show();
         if (titleBar_)
@@ -243,6 +290,14 @@ void MainWindow::EnsureCoveringScreen()
         Reshape(all);
 }
 
+QRect MainWindow::AvailableScreenArea() const
+{
+    if (availableAreaForTests_.isValid())
+        return availableAreaForTests_;
+    QScreen *on = screen() ? screen() : QGuiApplication::primaryScreen();
+    return on ? on->availableGeometry() : QRect();
+}
+
 void MainWindow::Reshape(const QRect &geometry)
 {
     setGeometry(geometry);
@@ -260,9 +315,12 @@ void MainWindow::OnSizePreset(int id)
         style_.filledScreenMode = false;
         ApplyWindowMode();
     }
-    const QSize size =
-        PresetWindowSize(id, mediaGraph_.videoWidth, mediaGraph_.videoHeight, SkinMetrics::From(skinSet_));
-    Reshape(QRect(geometry().topLeft(), size));
+    const int w = mediaGraph_.videoWidth;
+    const int h = mediaGraph_.videoHeight;
+    const QSize size = PresetWindowSize(id, w, h, SkinMetrics::From(skinSet_));
+    const double scale = PresetScale(id);
+    const QSize border = size - QSize(int(w * scale), int(h * scale));
+    Reshape(KeepOnScreen(QRect(geometry().topLeft(), size), border, AvailableScreenArea()));
 }
 
 // ---- Moving and sizing with the mouse

@@ -15,10 +15,12 @@
 
 namespace velmo {
 
+class ControlPanel;
 class MediaGraph;
 class PlaybackPanel;
 class PlayerApp;
 class SubtitleStyle;
+class TitleBar;
 class VideoScreen;
 
 /// The player's one top-level window: borderless, covered by the video screen
@@ -65,8 +67,13 @@ public:
 
     /// Replaces the file dialog (tests choose without one); empty restores the default.
     void SetFileChooser(FileChooser chooser);
-    /// Attaches the panels the skin shows (either may be null: that panel is absent).
+    /// Replaces the panels made at initialisation (tests drive the window
+    /// through panels of their own); null: that panel is absent.
     void SetPanels(PlaybackPanel *controlPanel, PlaybackPanel *fullScreenPanel, QWidget *titleBar);
+
+    /// Pretends the screen's free area is `area` when the window is fitted
+    /// to a picture (an invalid rectangle: the real screen's).
+    void SetAvailableAreaForTests(const QRect &area) { availableAreaForTests_ = area; }
 
     /// The video screen (null before OnInitDialog).
     VideoScreen *videoScreen() const { return videoScreen_; }
@@ -93,6 +100,8 @@ protected:
 
 private:
     void LayOut();
+    void ConnectPanel(ControlPanel *panel);
+    void ConnectTitleBar(TitleBar *bar);
     void OnFullScreen();
     void OnFilledScreen();
     void OnSizePreset(int id);
@@ -108,6 +117,7 @@ private:
     void SetAspectRatioMode(int32_t mode);
     void EnsureCoveringScreen();
     void Reshape(const QRect &geometry);
+    QRect AvailableScreenArea() const;
     void RefreshPlayButtons();
     void SetControlTimeline(int value);
     std::string ChooseFile(const char *classicFilter);
@@ -129,6 +139,7 @@ private:
     FileChooser fileChooser_;
     QRect normalGeometry_;
     bool coveringScreen_ = false; ///< the window is in a full-screen mode's place
+    QRect availableAreaForTests_;
 
     /// How long a window manager gets to cover the screen before it is done by hand.
     static constexpr int kCoverCheckDelayMs = 250;

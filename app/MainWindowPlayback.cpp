@@ -4,8 +4,9 @@
 #include "app/MainWindow.h"
 
 #include "app/OpenUrlDialog.h"
-#include "app/PlaybackPanel.h"
-#include "app/PlaybackRules.h"
+#include "controls/PlaybackPanel.h"
+#include "app/FileFilters.h"
+#include "controls/PlaybackRules.h"
 #include "app/PlayerApp.h"
 #include "engine/MediaGraph.h"
 #include "engine/VideoScreen.h"
@@ -99,7 +100,8 @@ void MainWindow::OpenMedia(std::string path)
     if (!style_.fullScreenMode && !style_.filledScreenMode && mediaGraph_.videoWidth > 0) {
         const QSize fitted =
             FittedWindowSize(mediaGraph_.videoWidth, mediaGraph_.videoHeight, SkinMetrics::From(skinSet_));
-        Reshape(QRect(topLeft, fitted));
+        const QSize border = fitted - QSize(mediaGraph_.videoWidth, mediaGraph_.videoHeight);
+        Reshape(KeepOnScreen(QRect(topLeft, fitted), border, AvailableScreenArea()));
     }
     RefreshPlayButtons();
     positionTimer_.start();

@@ -55,7 +55,12 @@ OpenUrlDialog::OpenUrlDialog(QWidget *parent)
             widget = icon;
             break;
         }
+        case ControlKind::StaticBitmap:
+        case ControlKind::Trackbar:
+            break; // skinned controls belong to the panels, not this dialog
         }
+        if (!widget)
+            continue;
         widget->setGeometry(rect);
         if (c.id >= 0)
             widget->setObjectName(QString::number(c.id));

@@ -170,4 +170,34 @@ QSize PresetWindowSize(int commandId, int w, int h, const SkinMetrics &skin)
     }
 }
 
+double PresetScale(int commandId)
+{
+    switch (commandId) {
+    case ID_SIZE_HALF: return 0.5;
+    case ID_SIZE_NORMAL: return 1.0;
+    case ID_SIZE_ONE_HALF: return 1.5;
+    case ID_SIZE_DOUBLE: return 2.0;
+    default: return 0.0;
+    }
+}
+
+QRect KeepOnScreen(const QRect &window, QSize border, const QRect &available)
+{
+    if (available.isEmpty())
+        return window;
+    QSize size = window.size();
+    const int pictureW = size.width() - border.width();
+    const int pictureH = size.height() - border.height();
+    if ((size.width() > available.width() || size.height() > available.height()) && pictureW > 0 && pictureH > 0) {
+        const double scale = std::min(double(available.width() - border.width()) / pictureW,
+                                      double(available.height() - border.height()) / pictureH);
+        if (scale > 0 && scale < 1)
+            size = QSize(int(pictureW * scale) + border.width(), int(pictureH * scale) + border.height());
+    }
+    // Panels alone may be larger than the area; the left and top edges stay reachable then.
+    const int x = std::max(std::min(window.x(), available.x() + available.width() - size.width()), available.x());
+    const int y = std::max(std::min(window.y(), available.y() + available.height() - size.height()), available.y());
+    return {QPoint(x, y), size};
+}
+
 } // namespace velmo

@@ -71,4 +71,15 @@ QSize FittedWindowSize(int videoWidth, int videoHeight, const SkinMetrics &skin)
 /// an invalid size for any other command.
 QSize PresetWindowSize(int commandId, int videoWidth, int videoHeight, const SkinMetrics &skin);
 
+/// The scale of the picture in size preset `commandId` (0.5, 1, 1.5 or 2; 0
+/// for any other command).
+double PresetScale(int commandId);
+
+/// `window`, which shows a picture with `border` pixels of panels and edges
+/// around it, made to lie wholly on `available` (a screen's free area): when
+/// it is too large the picture shrinks, keeping its aspect ratio, until the
+/// window fits; then the window moves onto the area. A window that fits
+/// keeps its size.
+QRect KeepOnScreen(const QRect &window, QSize border, const QRect &available);
+
 } // namespace velmo

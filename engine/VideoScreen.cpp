@@ -1,11 +1,14 @@
 #include "engine/VideoScreen.h"
 
+#include "engine/FullScreenBand.h"
 #include "engine/MediaGraph.h"
 #include "skin/SkinSet.h"
 #include "subtitles/SubtitleOverlay.h"
 #include "subtitles/SubtitleStyle.h"
 
 #include <QCoreApplication>
+#include <QMouseEvent>
+#include <QScreen>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QRegion>
@@ -197,6 +200,29 @@ void VideoScreen::PaintPicture(QPainter &painter)
         painter.drawImage(picture, frame_.image);
 }
 
+void VideoScreen::ShowFullScreenPanels(int y)
+{
+    if (!style_.fullScreenMode && !style_.filledScreenMode)
+        return;
+    const int displayWidth = screen() ? screen()->geometry().width() : width();
+    const auto apply = [&](QWidget *panel, const PanelPlacement &placement, int panelHeight) {
+        if (!panel || !placement.shown)
+            return;
+        const BandDecision d =
+            FullScreenBand(placement.align, y, clientRect.height(), panelHeight, clientRect.width(), displayWidth);
+        if (d.action == BandDecision::Show) {
+            panel->setGeometry(d.geometry);
+            panel->show();
+            panel->raise();
+        } else if (d.action == BandDecision::Hide) {
+            panel->hide();
+        }
+    };
+    // The title bar first, as a panel claiming the same edge must win.
+    apply(fullScreenTitleBar, skinSet_.topPanelPlacement, skinSet_.topPanel.height);
+    apply(fullScreenPanel, skinSet_.controlPanelPlacement, skinSet_.controlPanel.height);
+}
+
 void VideoScreen::Forward(const QEvent *event)
 {
     QObject *target = inputTarget_ ? inputTarget_.data() : window();
@@ -211,12 +237,12 @@ bool VideoScreen::event(QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-    // In the full-screen modes the pointer's height decides whether the
-    // full-screen title bar and panel show; they arrive with the panels.
     case QEvent::MouseMove:
     case QEvent::Wheel:
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
+        if (event->type() == QEvent::MouseMove)
+            ShowFullScreenPanels(static_cast<QMouseEvent *>(event)->position().toPoint().y());
         // Input over the picture acts as it does anywhere in the main window.
         Forward(event);
         event->accept();

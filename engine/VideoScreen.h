@@ -66,8 +66,8 @@ public:
     void ShowFrame(const VideoFrame &frame) override;
     void ClearFrame() override;
 
-    QWidget *fullScreenPanel = nullptr;    ///< full-screen control panel: created with the panels, null until then
-    QWidget *fullScreenTitleBar = nullptr; ///< full-screen title bar: created with the panels, null until then
+    QWidget *fullScreenPanel = nullptr;    ///< control panel over the picture in the full-screen modes; null: none
+    QWidget *fullScreenTitleBar = nullptr; ///< title bar over the picture in the full-screen modes; null: none
     QRect clientRect;                      ///< the client rectangle at the last resize
 
 protected:
@@ -77,6 +77,8 @@ protected:
 
 private:
     void Forward(const QEvent *event);
+    /// Shows or hides the full-screen title bar and panel for a pointer at height `y`.
+    void ShowFullScreenPanels(int y);
     void PaintBackground(QPainter &painter);
     void PaintPicture(QPainter &painter);
     void ClearSubtitleLayer();

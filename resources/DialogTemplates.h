@@ -8,7 +8,7 @@
 namespace velmo {
 
 /// What a template control is.
-enum class ControlKind { PushButton, Edit, StaticText, StaticIcon };
+enum class ControlKind { PushButton, Edit, StaticText, StaticIcon, StaticBitmap, Trackbar };
 
 /// One control of a dialog template; x, y, width and height in dialog units.
 struct TemplateControl {
@@ -55,5 +55,91 @@ inline constexpr TemplateControl kOpenUrlControls[] = {
 /// The open-address dialog.
 inline constexpr DialogTemplate kOpenUrlTemplate{
     IDD_OPEN_URL, "주소로열기", "돋움", 10, 243, 70, kOpenUrlControls};
+
+// Controls of the skinned panels and title bars.
+inline constexpr int IDC_TIMELINE_SLIDER = 1001;
+inline constexpr int IDC_VOLUME_SLIDER = 1010;
+inline constexpr int IDC_PLAY = 1018;
+inline constexpr int IDC_STOP = 1020;
+inline constexpr int IDC_PREV = 1021;
+inline constexpr int IDC_NEXT = 1022;
+inline constexpr int IDC_OPEN = 1023;
+inline constexpr int IDC_FULL_SCREEN = 1024;
+inline constexpr int IDC_CLOSE = 1026;
+inline constexpr int IDC_MINIMIZE = 1027;
+inline constexpr int IDC_MAXIMIZE = 1028;
+inline constexpr int IDC_TITLE_ICON = 1029;
+inline constexpr int IDC_TIME_DISPLAY = 1029;
+inline constexpr int IDC_TITLE_STRING = 1030;
+
+inline constexpr int IDD_TITLE_BAR = 130;
+inline constexpr int IDD_CONTROL_PANEL = 131;
+inline constexpr int IDD_FULL_SCREEN_PANEL = 132;
+inline constexpr int IDD_FULL_SCREEN_TITLE_BAR = 133;
+inline constexpr int IDD_VIDEO_SCREEN = 134;
+
+inline constexpr TemplateControl kControlPanelControls[] = {
+    {IDC_TIMELINE_SLIDER, ControlKind::Trackbar, "", 3, 3, 160, 13, false},
+    {IDC_VOLUME_SLIDER, ControlKind::Trackbar, "", 165, 30, 55, 10, false},
+    {IDC_PLAY, ControlKind::StaticBitmap, "", 15, 21, 13, 14, false},
+    {IDC_STOP, ControlKind::StaticBitmap, "", 29, 21, 13, 14, false},
+    {IDC_PREV, ControlKind::StaticBitmap, "", 43, 21, 13, 14, false},
+    {IDC_NEXT, ControlKind::StaticBitmap, "", 57, 21, 13, 14, false},
+    {IDC_OPEN, ControlKind::StaticBitmap, "", 72, 21, 13, 14, false},
+    {IDC_FULL_SCREEN, ControlKind::StaticBitmap, "", 87, 21, 13, 14, false},
+    {IDC_TIME_DISPLAY, ControlKind::StaticBitmap, "", 171, 4, 13, 16, false},
+};
+
+/// The control panel below (or above) the picture.
+inline constexpr DialogTemplate kControlPanelTemplate{
+    IDD_CONTROL_PANEL, "", "돋움", 9, 227, 40, kControlPanelControls};
+
+inline constexpr TemplateControl kFullScreenPanelControls[] = {
+    {IDC_TIMELINE_SLIDER, ControlKind::Trackbar, "", 3, 3, 160, 13, false},
+    {IDC_VOLUME_SLIDER, ControlKind::Trackbar, "", 134, 30, 55, 10, false},
+    {IDC_PLAY, ControlKind::StaticBitmap, "", 15, 21, 13, 14, false},
+    {IDC_STOP, ControlKind::StaticBitmap, "", 29, 21, 13, 14, false},
+    {IDC_PREV, ControlKind::StaticBitmap, "", 43, 21, 13, 14, false},
+    {IDC_NEXT, ControlKind::StaticBitmap, "", 57, 21, 13, 14, false},
+    {IDC_OPEN, ControlKind::StaticBitmap, "", 72, 21, 13, 14, false},
+    {IDC_FULL_SCREEN, ControlKind::StaticBitmap, "", 87, 21, 13, 14, false},
+    {IDC_TIME_DISPLAY, ControlKind::StaticBitmap, "", 171, 4, 13, 16, false},
+};
+
+/// The control panel shown over the picture in the full-screen modes.
+inline constexpr DialogTemplate kFullScreenPanelTemplate{
+    IDD_FULL_SCREEN_PANEL, "", "돋움", 9, 196, 44, kFullScreenPanelControls};
+
+inline constexpr TemplateControl kTitleBarControls[] = {
+    {IDC_CLOSE, ControlKind::StaticBitmap, "", 162, 0, 13, 14, false},
+    {IDC_MINIMIZE, ControlKind::StaticBitmap, "", 179, 0, 13, 14, false},
+    {IDC_MAXIMIZE, ControlKind::StaticBitmap, "", 194, 0, 13, 14, false},
+    {IDC_TITLE_ICON, ControlKind::StaticBitmap, "", 2, 0, 13, 14, false},
+    {IDC_TITLE_STRING, ControlKind::StaticBitmap, "", 18, 0, 13, 14, false},
+};
+
+/// The title bar above (or below) the picture.
+inline constexpr DialogTemplate kTitleBarTemplate{IDD_TITLE_BAR, "", "돋움", 9, 224, 21, kTitleBarControls};
+
+inline constexpr TemplateControl kFullScreenTitleBarControls[] = {
+    {IDC_CLOSE, ControlKind::StaticBitmap, "", 184, 0, 13, 14, false},
+    {IDC_MINIMIZE, ControlKind::StaticBitmap, "", 198, 0, 13, 14, false},
+    {IDC_MAXIMIZE, ControlKind::StaticBitmap, "", 213, 0, 13, 14, false},
+    {IDC_TITLE_ICON, ControlKind::StaticBitmap, "", 2, 0, 13, 14, false},
+    {IDC_TITLE_STRING, ControlKind::StaticBitmap, "", 16, 0, 13, 14, false},
+};
+
+/// The title bar shown over the picture in the full-screen modes.
+inline constexpr DialogTemplate kFullScreenTitleBarTemplate{
+    IDD_FULL_SCREEN_TITLE_BAR, "", "돋움", 9, 233, 21, kFullScreenTitleBarControls};
+
+/// The control of `id` in `t`, or null.
+inline const TemplateControl *FindTemplateControl(const DialogTemplate &t, int id)
+{
+    for (const TemplateControl &c : t.controls)
+        if (c.id == id)
+            return &c;
+    return nullptr;
+}
 
 } // namespace velmo

@@ -5,8 +5,8 @@
 // message boxes recorded instead of shown.
 
 #include "app/MainWindow.h"
-#include "app/PlaybackPanel.h"
-#include "app/PlaybackRules.h"
+#include "controls/PlaybackPanel.h"
+#include "controls/PlaybackRules.h"
 #include "app/PlayerApp.h"
 #include "engine/FakeMediaBackend.h"
 #include "engine/MessageBox.h"
@@ -80,6 +80,8 @@ protected:
         app = std::make_unique<PlayerApp>(options);
         previousExit = PlayerApp::SetExitFunction([this](int code) { exitCodes.push_back(code); });
         window = std::make_unique<MainWindow>();
+        // A screen large enough for every fitted size of the tests, unless a test says otherwise.
+        window->SetAvailableAreaForTests(QRect(0, 0, 3840, 2160));
     }
 
     void TearDown() override

@@ -1,4 +1,5 @@
-#include "app/PlaybackRules.h"
+#include "app/FileFilters.h"
+#include "controls/PlaybackRules.h"
 
 #include <QStringList>
 

@@ -8,15 +8,6 @@ namespace velmo {
 
 class MediaGraph;
 
-/// The filter list of the media file dialog, in its classic "label|patterns|...||" form.
-extern const char *const kMediaFileFilter;
-/// The filter list of the subtitle file dialog.
-extern const char *const kSubtitleFileFilter;
-
-/// A classic filter list ("label|*.a;*.b|label|*.c||") as Qt's name filters
-/// ("label (*.a *.b);;label (*.c)"): the same labels and patterns, in order.
-QString QtFileFilter(const char *classicFilter);
-
 /// The volume level (hundredths of a decibel) of a volume slider position:
 /// 0 gives -10000 (silence), 100 gives 0 (full).
 int32_t VolumeLevelFromPosition(int position);
@@ -32,6 +23,11 @@ int AdvanceTimeline(int current, double positionSeconds, double durationSeconds)
 /// Where the end jump lands: five seconds before the end, and never before
 /// the start on media shorter than that.
 double JumpEndPosition(double durationSeconds);
+
+/// The time display's line for a position and a duration in seconds, as
+/// "0H:MM:SS / 0H:MM:SS": the hours always get one leading zero (36000 s is
+/// "010:00:00"), minutes and seconds are two digits.
+QString TimeText(double positionSeconds, double durationSeconds);
 
 /// Play/pause on the graph: stopped plays from the start, paused runs, running
 /// pauses; nothing without media. Returns whether it rewound to the start

@@ -1,34 +1,10 @@
-#include "app/PlaybackRules.h"
+#include "controls/PlaybackRules.h"
 
 #include "engine/MediaGraph.h"
-
-#include <QStringList>
 
 #include <cmath>
 
 namespace velmo {
-
-const char *const kMediaFileFilter =
-    "재생가능한 미디어(전부)|*.avi;*.wmv;*.asf;*.mpg;*.mpeg;*.mpe;*.dat;*.m1v;*.m2;*.qt;*.mov;*.mp3;*.wav;*wma;*.lst|"
-    "AVI(*.avi)|*.avi|ASF/WMV파일(*.asf *.wmv)|*.asf;*.wmv|ASX파일(*.asx)|*.asx|"
-    "MPEG파일(*.mpg *.mpe *.mpeg *.dat *.m1v *m2)|*.mpg;*.mpe;*.mpeg;*.dat;*.m1v;*.m2|"
-    "퀵타임 파일(*.qt *.mov)|*.qt;*.mov|사운드 파일(*.mp3 *.wav *wma)|*.mp3;*.wav;*.wma|모든파일(*.*)|*.*||";
-
-const char *const kSubtitleFileFilter = "사미파일(벨모)|*.smi;*.sami|";
-
-QString QtFileFilter(const char *classicFilter)
-{
-    const QStringList parts = QString::fromUtf8(classicFilter).split(QLatin1Char('|'));
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].isEmpty())
-            break; // "||" ends the list
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
-    }
-    return filters.join(QStringLiteral(";;"));
-}
 
 int32_t VolumeLevelFromPosition(int position)
 {
@@ -56,6 +32,30 @@ double JumpEndPosition(double durationSeconds)
 {
     const double target = durationSeconds - 5.0;
     return target > 0 ? target : 0.0;
+}
+
+namespace {
+
+/// One half of the time text. Minutes come from the position times 1/60, not
+/// from the whole seconds, as the display has always counted them.
+QString ClockText(double seconds)
+{
+    // Garbage from a stream must not become an undefined conversion.
+    if (!std::isfinite(seconds) || seconds < 0 || seconds > 1e9)
+        seconds = 0;
+    const int64_t whole = static_cast<int64_t>(seconds);
+    const int64_t hours = whole / 60 / 60;
+    const int64_t minutes = static_cast<int64_t>(seconds * 0.016666666666666666) % 60;
+    const int64_t secs = whole % 60;
+    const auto twoDigits = [](int64_t v) { return (v < 10 ? QStringLiteral("0") : QString()) + QString::number(v); };
+    return QStringLiteral("0%1:%2:%3").arg(hours).arg(twoDigits(minutes), twoDigits(secs));
+}
+
+} // namespace
+
+QString TimeText(double positionSeconds, double durationSeconds)
+{
+    return ClockText(positionSeconds) + QStringLiteral(" / ") + ClockText(durationSeconds);
 }
 
 bool TogglePlayback(MediaGraph &graph)
