@@ -1,6 +1,10 @@
 #include "MainWindowFixture.h"
 
 #include "app/OpenUrlDialog.h"
+#include "controls/BitmapButton.h"
+#include "controls/ControlPanel.h"
+#include "controls/TimeDisplay.h"
+#include "controls/TitleBar.h"
 #include "engine/VideoScreen.h"
 #include "resources/CommandIds.h"
 #include "resources/DialogTemplates.h"
@@ -405,6 +409,88 @@ TEST_F(MouseTest, MovesOverTheVideoScreenSetTheZoneCursor)
     QTest::mouseMove(screen, QPoint(5, 5));
     QCoreApplication::processEvents();
     EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+}
+
+// ---- The skin's own panels
+
+TEST_F(MainWindowTest, InitMakesThePanelsTheSkinShowsAndTheirFullScreenTwins)
+{
+    window->OnInitDialog();
+    window->resize(500, 400);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    auto *panel = window->findChild<ControlPanel *>(QString(), Qt::FindDirectChildrenOnly);
+    auto *bar = window->findChild<TitleBar *>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_TRUE(panel && bar);
+    EXPECT_EQ(panel->geometry(), QRect(0, 400 - app->skinSet.controlPanel.height, 500, app->skinSet.controlPanel.height));
+    EXPECT_EQ(bar->geometry(), QRect(0, 0, 500, app->skinSet.topPanel.height));
+    VideoScreen *screen = window->videoScreen();
+    ASSERT_TRUE(screen->fullScreenPanel && screen->fullScreenTitleBar);
+    EXPECT_EQ(screen->fullScreenPanel->parentWidget(), screen);
+    EXPECT_TRUE(screen->fullScreenPanel->isHidden());
+    EXPECT_TRUE(screen->fullScreenTitleBar->isHidden());
+
+    // The timer writes the real time display; the open button reaches the file dialog.
+    window->OpenMedia(Media("a.avi", {100.0, 320, 240}));
+    Graph()->positionSeconds = 65.7;
+    window->OnTimer();
+    EXPECT_EQ(panel->timeDisplay->text(), QStringLiteral("00:01:05 / 00:01:40"));
+    EXPECT_EQ(panel->TimelinePosition(), 65);
+    int chooserCalls = 0;
+    window->SetFileChooser([&](QWidget *, const QString &) { ++chooserCalls; return std::string(); });
+    QTest::mouseClick(panel->openButton, Qt::LeftButton, {}, QPoint(2, 2));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(chooserCalls, 1);
+}
+
+TEST_F(MainWindowTest, FullScreenPanelsFollowThePointerAndLeaveWithTheMode)
+{
+    window->OnInitDialog();
+    window->show();
+    window->OpenMedia(Media("a.avi"));
+    window->OnCommand(ID_FULL_SCREEN);
+    VideoScreen *screen = window->videoScreen();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screen->clientRect.size() == window->screen()->geometry().size(); }));
+    const int h = screen->clientRect.height();
+    const int panelHeight = app->skinSet.controlPanel.height;
+    struct Step {
+        int y;
+        bool panelShown, barShown;
+    } steps[] = {
+        {h - panelHeight, false, false},
+        {h - panelHeight + 1, true, false},
+        {h / 2, false, false},
+        {app->skinSet.topPanel.height - 1, false, true},
+    };
+    for (const Step &s : steps) {
+        QTest::mouseMove(screen, QPoint(100, s.y));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(screen->fullScreenPanel->isVisible(), s.panelShown) << s.y;
+        EXPECT_EQ(screen->fullScreenTitleBar->isVisible(), s.barShown) << s.y;
+    }
+    EXPECT_EQ(screen->fullScreenTitleBar->geometry(), QRect(0, 0, screen->width(), app->skinSet.topPanel.height));
+
+    window->OnCommand(ID_FULL_SCREEN);
+    EXPECT_FALSE(screen->fullScreenTitleBar->isVisible());
+    EXPECT_FALSE(screen->fullScreenPanel->isVisible());
+}
+
+TEST_F(MainWindowTest, AWindowFittedToALargePictureStaysOnTheScreen)
+{
+    const QRect area(0, 0, 1024, 768);
+    window->SetAvailableAreaForTests(area);
+    window->OnInitDialog();
+    window->show();
+    window->OpenMedia(Media("big.avi", {10.0, 1920, 1080}));
+    EXPECT_TRUE(area.contains(window->geometry())) << window->geometry().x() << "," << window->geometry().width();
+    const QSize picture = window->videoScreen()->size() - QSize(0, 0);
+    // The picture area keeps 16:9 within a pixel of rounding.
+    EXPECT_NEAR(double(picture.width() - app->skinSet.screenRight.width) / picture.height(), 16.0 / 9.0, 0.01);
+
+    window->OnCommand(ID_SIZE_DOUBLE);
+    EXPECT_TRUE(area.contains(window->geometry()));
+    window->OpenMedia(Media("small.avi", {10.0, 320, 240}));
+    EXPECT_EQ(window->size(), FittedWindowSize(320, 240, Skin())); // sizes that fit keep their numbers
 }
 
 } // namespace

@@ -46,6 +46,22 @@ TEST(PlaybackRules, TimelineOnlyMovesForward)
             << c.current << " " << c.position << "/" << c.duration;
 }
 
+TEST(PlaybackRules, TimeTextOfPositionAndDuration)
+{
+    struct Case {
+        double position, duration;
+        const char *text;
+    } cases[] = {
+        {65.7, 5530.2, "00:01:05 / 01:32:10"},
+        {3599.9, 3600.0, "00:59:59 / 01:00:00"},
+        {36000.0, 0.0, "010:00:00 / 00:00:00"},
+        {9.99, 10.0, "00:00:09 / 00:00:10"},
+        {-3.0, std::numeric_limits<double>::quiet_NaN(), "00:00:00 / 00:00:00"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(TimeText(c.position, c.duration), QString::fromLatin1(c.text)) << c.position;
+}
+
 TEST(PlaybackRules, EndJumpNeverGoesBeforeTheStart)
 {
     EXPECT_EQ(JumpEndPosition(100.0), 95.0);

@@ -123,6 +123,31 @@ TEST(WindowFit, FitsVideoPlusBordersAndReservedHeights)
     EXPECT_EQ(FittedWindowSize(320, 240, skin), QSize(332, 280));
 }
 
+TEST(WindowFit, ATooLargeWindowShrinksWithThePictureAndMovesOntoTheScreen)
+{
+    const QRect screen(0, 0, 1920, 1080);
+    const QSize border(6, 82);
+    struct Case {
+        QRect window;
+        QRect available;
+        QRect expected;
+    } cases[] = {
+        // Fits: the size stays exactly, only the place may change.
+        {QRect(100, 50, 646, 442), screen, QRect(100, 50, 646, 442)},
+        {QRect(1500, 900, 646, 442), screen, QRect(1274, 638, 646, 442)},
+        // 1280x720 from the small start window: it fits, but hangs off the edges.
+        {QRect(800, 400, 1286, 802), screen, QRect(634, 278, 1286, 802)},
+        // 1920x1080: the picture shrinks to 1774x998 (16:9 kept), the window moves in.
+        {QRect(800, 400, 1926, 1162), screen, QRect(140, 0, 1780, 1080)},
+        // A free area that does not start at the origin (a panel on the left, a second screen).
+        {QRect(0, 0, 1926, 1162), QRect(1920, 30, 1920, 1050), QRect(1920, 30, 1726, 1050)},
+        // Panels alone larger than the area: the top-left corner stays on it.
+        {QRect(50, 50, 400, 300), QRect(0, 0, 200, 60), QRect(0, 0, 400, 300)},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(KeepOnScreen(c.window, border, c.available), c.expected) << c.window.x() << "," << c.window.width();
+}
+
 TEST(MainLayoutFormulas, NormalModePlacesScreenAndPanels)
 {
     const SkinMetrics skin = Skin(5, 6, 7, 20, 40);
