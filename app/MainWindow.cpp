@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/AcceleratorFilter.h"
 #include "controls/PlaybackPanel.h"
 #include "app/PlayerApp.h"
 #include "app/PlayerMessage.h"
@@ -59,7 +60,6 @@ bool MainWindow::OnInitDialog()
 {
     // The system menu has no counterpart here, so the about item is not appended.
     setWindowIcon(icon_);
-    // The context menu (menu 133) is loaded here once the command set provides it.
 
     videoScreen_ = new VideoScreen(skinSet_, mediaGraph_, style_, this);
     // The full-screen bar and panel lie over the picture, hidden until the pointer nears their edge.
@@ -86,7 +86,8 @@ bool MainWindow::OnInitDialog()
         controlPanel_ = controlPanel;
     }
     LayOut();
-    // The accelerator table (136) is loaded here once the command set provides it.
+    // Accelerator table 136, wherever the focus is in this window.
+    accelerators_ = new AcceleratorFilter(this, [this](int id) { OnCommand(id); });
 
     if (!style_.startupPath.empty())
         OpenMedia(style_.startupPath);

@@ -5,6 +5,7 @@
 #include "skin/SkinSet.h"
 
 #include <QIcon>
+#include <QMenu>
 #include <QPoint>
 #include <QRect>
 #include <QTimer>
@@ -15,6 +16,7 @@
 
 namespace velmo {
 
+class AcceleratorFilter;
 class ControlPanel;
 class MediaGraph;
 class PlaybackPanel;
@@ -60,10 +62,41 @@ public:
     void ApplyWindowMode();
     /// Drains the graph's event queue: repeats the media at its end and shows captions.
     void OnMediaEvent();
-    /// Lets the user add a SAMI file to the open media.
-    void OnOpenSubtitle();
     /// One tick of the position timer.
     void OnTimer();
+
+    // Command handlers: the rows of the command table point here.
+    void OnFileOpen();
+    void OnOpenAddress();
+    /// Lets the user add a SAMI file to the open media.
+    void OnOpenSubtitle();
+    void OnCloseMedia();
+    void OnPlayPause();
+    void OnStop();
+    /// Seeks 5 or 30 seconds forward or back, by the command.
+    void OnSeek(int id);
+    /// Jumps to the start, the middle or five seconds before the end.
+    void OnJump(int id);
+    void OnRate(double rate);
+    void OnRepeat();
+    /// Changes the caption's look by the command and redraws the picture.
+    void OnSubtitleStyle(int id);
+    /// Steps the volume slider by `step` and applies it.
+    void OnVolumeStep(int step);
+    void OnFullScreen();
+    void OnFilledScreen();
+    /// One of the four size presets.
+    void OnSizePreset(int id);
+    /// The subtitle settings dialog, modal.
+    void OnSubtitleSettings();
+    /// The about box, modal.
+    void OnAbout();
+    /// Opens the property pages of the filter whose entry of the last context menu has `id`.
+    void OnFilterCommand(int id);
+    void OnExit();
+
+    /// The context menu as it would show now: check marks, greyed entries and the filter list.
+    QMenu *BuildContextMenu();
 
     /// Replaces the file dialog (tests choose without one); empty restores the default.
     void SetFileChooser(FileChooser chooser);
@@ -92,6 +125,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -100,20 +134,9 @@ protected:
 
 private:
     void LayOut();
+    void AddFilterMenu(QMenu &menu, bool media);
     void ConnectPanel(ControlPanel *panel);
     void ConnectTitleBar(TitleBar *bar);
-    void OnFullScreen();
-    void OnFilledScreen();
-    void OnSizePreset(int id);
-    void OnFileOpen();
-    void OnOpenAddress();
-    void OnCloseMedia();
-    void OnPlayPause();
-    void OnStop();
-    void OnJump(int id);
-    void OnRate(double rate);
-    void OnVolumeStep(int step);
-    void OnExit();
     void SetAspectRatioMode(int32_t mode);
     void EnsureCoveringScreen();
     void Reshape(const QRect &geometry);
@@ -135,6 +158,8 @@ private:
     PlaybackPanel *fullScreenPanel_ = nullptr;
     QWidget *titleBar_ = nullptr;
     QIcon icon_;
+    QMenu contextMenu_;        ///< rebuilt at each right click; the filter entries keep their names here
+    AcceleratorFilter *accelerators_ = nullptr; ///< null before initialisation
     QTimer positionTimer_;
     FileChooser fileChooser_;
     QRect normalGeometry_;

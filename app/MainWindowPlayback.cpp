@@ -46,46 +46,6 @@ std::string MainWindow::ChooseFile(const char *classicFilter)
     return fileChooser_ ? fileChooser_(nullptr, filters) : ChooseWithFileDialog(nullptr, filters);
 }
 
-void MainWindow::OnCommand(int id)
-{
-    switch (id) {
-    case ID_FILE_OPEN: OnFileOpen(); break;
-    case ID_OPEN_ADDRESS: OnOpenAddress(); break;
-    case ID_OPEN_SUBTITLE: OnOpenSubtitle(); break;
-    case ID_CLOSE_MEDIA: OnCloseMedia(); break;
-    case ID_PLAY_PAUSE: OnPlayPause(); break;
-    case ID_STOP: OnStop(); break;
-    case ID_FORWARD_5S:
-    case ID_BACK_5S:
-    case ID_FORWARD_30S:
-    case ID_BACK_30S:
-        if (mediaGraph_.graph) {
-            const uint64_t amount = (id == ID_FORWARD_5S || id == ID_BACK_5S) ? 50'000'000 : 300'000'000;
-            mediaGraph_.SeekBy(amount, id == ID_FORWARD_5S || id == ID_FORWARD_30S);
-        }
-        break;
-    case ID_JUMP_START:
-    case ID_JUMP_MIDDLE:
-    case ID_JUMP_END: OnJump(id); break;
-    case ID_RATE_SLOW: OnRate(0.5); break;
-    case ID_RATE_NORMAL: OnRate(1.0); break;
-    case ID_RATE_FAST: OnRate(2.0); break;
-    case ID_REPEAT: style_.repeatMode = !style_.repeatMode; break;
-    case ID_MUTE: ToggleMute(); break;
-    case ID_VOLUME_UP: OnVolumeStep(+1); break;
-    case ID_VOLUME_DOWN: OnVolumeStep(-1); break;
-    case ID_HIDE: ToggleHide(); break;
-    case ID_FULL_SCREEN: OnFullScreen(); break;
-    case ID_FILLED_SCREEN: OnFilledScreen(); break;
-    case ID_SIZE_HALF:
-    case ID_SIZE_NORMAL:
-    case ID_SIZE_ONE_HALF:
-    case ID_SIZE_DOUBLE: OnSizePreset(id); break;
-    case ID_EXIT: OnExit(); break;
-    default: break;
-    }
-}
-
 // ---- Opening
 
 void MainWindow::OpenMedia(std::string path)
@@ -232,6 +192,20 @@ void MainWindow::OnJump(int id)
         mediaGraph_.position->put_CurrentPosition(target);
         SetControlTimeline(TimelinePercent(target, duration));
     }
+}
+
+void MainWindow::OnSeek(int id)
+{
+    if (!mediaGraph_.graph)
+        return;
+    const bool forward = id == ID_FORWARD_5S || id == ID_FORWARD_30S;
+    const uint64_t amount = (id == ID_FORWARD_5S || id == ID_BACK_5S) ? 50'000'000 : 300'000'000;
+    mediaGraph_.SeekBy(amount, forward);
+}
+
+void MainWindow::OnRepeat()
+{
+    style_.repeatMode = !style_.repeatMode;
 }
 
 void MainWindow::OnRate(double rate)

@@ -22,6 +22,9 @@ public:
     /// The address field.
     QLineEdit *addressEdit() const { return addressEdit_; }
 
+    /// The dialog's commands: its close button and ID_CLOSE_MEDIA cancel it.
+    void OnCommand(int id);
+
     /// Copies the field into `address`, then ends the dialog as accepted.
     void accept() override;
 

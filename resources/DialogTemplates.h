@@ -56,6 +56,17 @@ inline constexpr TemplateControl kOpenUrlControls[] = {
 inline constexpr DialogTemplate kOpenUrlTemplate{
     IDD_OPEN_URL, "주소로열기", "돋움", 10, 243, 70, kOpenUrlControls};
 
+inline constexpr int IDD_ABOUTBOX = 100;
+
+inline constexpr TemplateControl kAboutControls[] = {
+    {-1, ControlKind::StaticIcon, "", 11, 17, 20, 20, false},
+    {-1, ControlKind::StaticText, "Velmo 버전 1.0", 40, 25, 119, 8, false},
+    {IDC_OK, ControlKind::PushButton, "확인", 113, 41, 50, 14, true},
+};
+
+/// The about box.
+inline constexpr DialogTemplate kAboutTemplate{IDD_ABOUTBOX, "Velmo 정보", "굴림", 9, 170, 62, kAboutControls};
+
 // Controls of the skinned panels and title bars.
 inline constexpr int IDC_TIMELINE_SLIDER = 1001;
 inline constexpr int IDC_VOLUME_SLIDER = 1010;

@@ -1,0 +1,56 @@
+#pragma once
+
+// The player's commands as one table: id, name, menu label and key. The
+// context menu (menu 133), the key filter (accelerator table 136), the
+// dispatch of the main window and the tests all read it.
+
+#include <Qt>
+
+#include <span>
+
+namespace velmo {
+
+class MainWindow;
+
+/// A key of accelerator table 136: a Qt key with exactly these modifiers
+/// (Ctrl and Alt only; no entry uses Shift). `key` 0: the command has no key.
+struct AcceleratorKey {
+    int key = 0;
+    int modifiers = 0; ///< Qt::ControlModifier | Qt::AltModifier bits
+};
+
+/// What a command does; `id` tells commands that share a handler apart.
+using CommandHandler = void (*)(MainWindow &window, int id);
+
+/// One command.
+struct CommandRow {
+    int id;
+    const char *name;     ///< the constant's name, "ID_FILE_OPEN"
+    const char *label;    ///< the menu label exactly as shown, key text and spacing included (UTF-8)
+    AcceleratorKey key;   ///< the key that really raises it (the label may name another)
+    CommandHandler handler;
+};
+
+/// Every command, in the order of the context menu.
+std::span<const CommandRow> CommandTable();
+/// The row of `id`, or null.
+const CommandRow *FindCommand(int id);
+/// The command that key `key` with `modifiers` raises, or 0 when the
+/// accelerator table does not hold it. Keypad digits are not the digit keys.
+int AcceleratorCommand(int key, Qt::KeyboardModifiers modifiers);
+
+/// One entry of the context menu.
+struct MenuEntry {
+    enum Kind { Command, Separator, Popup } kind;
+    int id = 0;                       ///< Command: its id
+    const char *text = nullptr;       ///< Popup: its title (UTF-8)
+    std::span<const MenuEntry> items; ///< Popup: its entries
+};
+
+/// The popup "메뉴" of menu 133, entry by entry.
+std::span<const MenuEntry> ContextMenuEntries();
+
+/// Where the filter list takes the place of the entry that stands there.
+inline constexpr int kFilterMenuIndex = 7;
+
+} // namespace velmo
