@@ -71,9 +71,11 @@ HResult FakeFilterGraph::EnumFilterNames(std::vector<std::string> *names)
 bool FakeFilterGraph::ShowPropertyFrame(const std::string &name, QWidget *)
 {
     const auto &names = script_->filterNames;
-    if (std::find(names.begin(), names.end(), name) == names.end())
+    const auto first = std::find(names.begin(), names.end(), name);
+    if (first == names.end())
         return false;
     script_->propertyFrames.push_back(name);
+    script_->propertyFramePositions.push_back(static_cast<size_t>(first - names.begin()));
     return true;
 }
 

@@ -33,6 +33,7 @@ struct FakeMediaScript {
                                             "Overlay Mixer", "audio renderer"};
     std::vector<std::string> calls;                 ///< every command a graph received, in order
     std::vector<std::string> propertyFrames;        ///< names whose property frame was shown
+    std::vector<size_t> propertyFramePositions;     ///< where in filterNames each shown filter stands
     int graphsAlive = 0;                            ///< graphs not yet destroyed
     std::function<void()> onRender;                 ///< runs inside RenderFile of a medium, as the UI does while an open waits
 };

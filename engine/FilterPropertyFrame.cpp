@@ -88,6 +88,9 @@ QString FilterPropertyFrame::ValueText(GParamSpec *pspec) const
         GEnumValue *ev = g_enum_get_value(klass, g_value_get_enum(&value));
         text = ev ? QString::fromUtf8(ev->value_nick) : QString::number(g_value_get_enum(&value));
         g_type_class_unref(klass);
+    } else if (G_VALUE_HOLDS_BOXED(&value) && !g_value_get_boxed(&value)) {
+        // Some boxed types (GstStructure) cannot print an empty value.
+        text = QStringLiteral("NULL");
     } else {
         GCharPtr contents(g_strdup_value_contents(&value));
         text = QString::fromUtf8(contents.get());

@@ -1,6 +1,7 @@
 #include "engine/GstFilterGraph.h"
 
 #include "engine/FilterPropertyFrame.h"
+#include "engine/GstFlowFilters.h"
 #include "engine/GstSupport.h"
 #include "engine/MediaUri.h"
 
@@ -150,6 +151,14 @@ HResult GstFilterGraph::RenderSubtitles(const std::string &path)
     clock.running = [this] { return playing_ && !buffering_; };
     clock.deliver = [this](const QString &text) { events_.Queue(EC_OLE_EVENT, 0, text); };
     tracks_.push_back(std::make_unique<CaptionTrack>(std::move(sami.document.captions), std::move(clock)));
+    // The captions never pass through the pipeline; a file source named after
+    // the SAMI file stands for them among the filters, so the user sees where
+    // they come from. It stays out of the pipeline and never runs.
+    GCharPtr fileName(g_path_get_basename(path.c_str()));
+    if (GstElementPtr source = MakeElement("filesrc", fileName.get())) {
+        g_object_set(source.get(), "location", path.c_str(), nullptr);
+        captionSources_.push_back(std::move(source));
+    }
     int64_t ns = 0;
     PositionNs(&ns);
     tracks_.back()->Seek(ns / 1'000'000);
@@ -543,13 +552,34 @@ void GstFilterGraph::ResyncCaptions()
         track->Resync();
 }
 
+std::vector<GstElementPtr> GstFilterGraph::Filters() const
+{
+    std::vector<GstElement *> units;
+    if (output_)
+        units.push_back(output_->Bin());
+    std::vector<GstElementPtr> filters = FlowFilters(pipeline_.get(), units);
+    for (const GstElementPtr &source : captionSources_)
+        filters.emplace_back(GST_ELEMENT(gst_object_ref(source.get())));
+    return filters;
+}
+
+GstElementPtr GstFilterGraph::FindFilter(const std::string &name) const
+{
+    for (GstElementPtr &filter : Filters()) {
+        GCharPtr filterName(gst_object_get_name(GST_OBJECT(filter.get())));
+        if (filterName && name == filterName.get())
+            return std::move(filter);
+    }
+    return nullptr;
+}
+
 HResult GstFilterGraph::EnumFilterNames(std::vector<std::string> *names)
 {
     if (!names)
         return E_POINTER;
     names->clear();
-    for (const GstElementPtr &element : AllElements(pipeline_.get())) {
-        GCharPtr name(gst_object_get_name(GST_OBJECT(element.get())));
+    for (const GstElementPtr &filter : Filters()) {
+        GCharPtr name(gst_object_get_name(GST_OBJECT(filter.get())));
         names->emplace_back(name ? name.get() : "");
     }
     return S_OK;
@@ -557,15 +587,12 @@ HResult GstFilterGraph::EnumFilterNames(std::vector<std::string> *names)
 
 bool GstFilterGraph::ShowPropertyFrame(const std::string &name, QWidget *owner)
 {
-    for (const GstElementPtr &element : AllElements(pipeline_.get())) {
-        GCharPtr elementName(gst_object_get_name(GST_OBJECT(element.get())));
-        if (elementName && name == elementName.get()) {
-            FilterPropertyFrame frame(element.get(), owner);
-            frame.exec();
-            return true;
-        }
-    }
-    return false;
+    GstElementPtr filter = FindFilter(name);
+    if (!filter)
+        return false;
+    FilterPropertyFrame frame(filter.get(), owner);
+    frame.exec();
+    return true;
 }
 
 } // namespace velmo

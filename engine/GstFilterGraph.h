@@ -11,6 +11,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace velmo {
@@ -74,6 +75,11 @@ public:
 
     /// The playbin, for diagnostics and benchmarks.
     GstElement *Pipeline() const { return pipeline_.get(); }
+    /// The filters EnumFilterNames names, in its order: the stream's own in
+    /// the order it flows (see FlowFilters), then one source per SAMI file.
+    std::vector<GstElementPtr> Filters() const;
+    /// The first of Filters() called `name`, or null.
+    GstElementPtr FindFilter(const std::string &name) const;
 
 private:
     explicit GstFilterGraph(int openTimeoutMs) : openTimeoutMs_(openTimeoutMs) {}
@@ -95,6 +101,7 @@ private:
     std::shared_ptr<GstVideoOutput> output_;
     EventQueue events_;
     std::vector<std::unique_ptr<CaptionTrack>> tracks_;
+    std::vector<GstElementPtr> captionSources_; ///< one idle file source per SAMI file, named after it
     QPointer<QEventLoop> waitLoop_;
     bool rendered_ = false;      ///< media prerolled: the graph is built
     bool prerolled_ = false;

@@ -31,6 +31,7 @@ struct GFree {
     void operator()(gpointer p) const { g_free(p); }
 };
 
+using GstObjectPtr = std::unique_ptr<GstObject, GstObjectUnref>;
 using GstElementPtr = std::unique_ptr<GstElement, GstObjectUnref>;
 using GstBusPtr = std::unique_ptr<GstBus, GstObjectUnref>;
 using GstPadPtr = std::unique_ptr<GstPad, GstObjectUnref>;

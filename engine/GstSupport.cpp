@@ -55,27 +55,4 @@ GstElement *MakeAudioSink()
     return sink;
 }
 
-std::vector<GstElementPtr> AllElements(GstElement *pipeline)
-{
-    std::vector<GstElementPtr> elements;
-    GstIteratorPtr it(gst_bin_iterate_recurse(GST_BIN(pipeline)));
-    GValue item = G_VALUE_INIT;
-    for (bool done = false; !done;) {
-        switch (gst_iterator_next(it.get(), &item)) {
-        case GST_ITERATOR_OK:
-            elements.emplace_back(GST_ELEMENT(gst_object_ref(g_value_get_object(&item))));
-            g_value_reset(&item);
-            break;
-        case GST_ITERATOR_RESYNC:
-            elements.clear();
-            gst_iterator_resync(it.get());
-            break;
-        default:
-            done = true;
-        }
-    }
-    g_value_unset(&item);
-    return elements;
-}
-
 } // namespace velmo

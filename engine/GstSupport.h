@@ -3,8 +3,6 @@
 #include "engine/GstHandles.h"
 #include "engine/MediaResult.h"
 
-#include <vector>
-
 namespace velmo {
 
 /// The result code for a GStreamer error: missing media, unreadable media, or a failure.
@@ -17,8 +15,5 @@ bool HasSoundOutput();
 /// The audio sink: the automatic choice, or straight away a clock-synced fake
 /// sink when there is no sound output.
 GstElement *MakeAudioSink();
-
-/// Every element inside `pipeline`, nested ones included, in enumeration order.
-std::vector<GstElementPtr> AllElements(GstElement *pipeline);
 
 } // namespace velmo

@@ -162,7 +162,8 @@ public:
     /// until it is ready to play. On a graph that holds media already, renders a
     /// SAMI file whose captions become EC_OLE_EVENT events.
     virtual HResult RenderFile(const std::string &pathOrAddress) = 0;
-    /// The names of the graph's filters in enumeration order (nested ones included).
+    /// The names of the graph's filters as its user knows them (sources,
+    /// demuxers, decoders, outputs; no plumbing), in enumeration order.
     virtual HResult EnumFilterNames(std::vector<std::string> *names) = 0;
     /// Shows the modal property frame of the first filter called `name`, owned
     /// by `owner`. False when no such filter exists.

@@ -229,19 +229,4 @@ TEST_F(GstMediaGraph, PathsLongerThanTheOldLimitOpen)
     EXPECT_EQ(graph.videoWidth, 320);
 }
 
-TEST_F(GstMediaGraph, FilterNamesListTheGraphsElementsAndOpenTheirFrame)
-{
-    ASSERT_EQ(graph.Open(screen, FixturePath("clip.mkv")), S_OK);
-    ASSERT_EQ(graph.CollectFilterNames(), S_OK);
-    ASSERT_GT(graph.filterCount, 2);
-    EXPECT_LE(graph.filterCount, 15);
-    std::vector<std::string> names(graph.filterNames.begin(), graph.filterNames.begin() + graph.filterCount);
-    std::vector<std::string> all;
-    graph.graph->EnumFilterNames(&all);
-    EXPECT_EQ(graph.filterCount, static_cast<int32_t>(std::min<size_t>(all.size(), 15)));
-    EXPECT_TRUE(std::equal(names.begin(), names.end(), all.begin()));
-    EXPECT_NE(std::find(all.begin(), all.end(), "Overlay Mixer"), all.end());
-    EXPECT_FALSE(graph.ShowFilterPages("no such element"));
-}
-
 } // namespace

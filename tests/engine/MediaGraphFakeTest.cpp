@@ -237,9 +237,11 @@ TEST_F(MediaGraphFake, FilterNamesStopAtFifteenInEnumerationOrder)
     EXPECT_EQ(graph.filterCount, 3);
     EXPECT_EQ(graph.filterNames[3], "filter 4"); // stale entries stay, unseen
 
-    EXPECT_TRUE(graph.ShowFilterPages("decoder"));
+    // Either "decoder" entry opens the first of the two.
+    EXPECT_TRUE(graph.ShowFilterPages(graph.filterNames[2]));
     EXPECT_FALSE(graph.ShowFilterPages("gone"));
     EXPECT_EQ(backend->script->propertyFrames, std::vector<std::string>{"decoder"});
+    EXPECT_EQ(backend->script->propertyFramePositions, std::vector<size_t>{1});
 }
 
 TEST_F(MediaGraphFake, WhatRunsWhileAnOpenWaitsCannotPullTheGraphAway)
