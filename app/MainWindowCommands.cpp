@@ -100,8 +100,9 @@ QMenu *MainWindow::BuildContextMenu()
             } else if (const CommandRow *row = FindCommand(e.id)) {
                 QAction *action = menu.addAction(Literal(row->label));
                 action->setData(row->id);
+                // Only a set flag shows its mark; an unset one shows no empty box.
                 if (const std::optional<bool> checked = CheckedState(row->id, style_)) {
-                    action->setCheckable(true);
+                    action->setCheckable(*checked);
                     action->setChecked(*checked);
                 }
                 if (row->id == ID_OPEN_SUBTITLE || row->id == ID_HIDE)

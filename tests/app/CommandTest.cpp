@@ -1,0 +1,315 @@
+// The command table against the player's menu and keys, key routing through
+// the window and its panels, the context menu and the caption-look commands.
+
+#include "MainWindowFixture.h"
+
+#include "app/AboutDialog.h"
+#include "app/OpenUrlDialog.h"
+#include "app/SubtitleCommands.h"
+#include "controls/ControlPanel.h"
+#include "controls/SkinSlider.h"
+#include "engine/VideoScreen.h"
+#include "resources/CommandIds.h"
+#include "resources/CommandTable.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <set>
+
+namespace velmo::test {
+namespace {
+
+using ::testing::Contains;
+using ::testing::Not;
+
+constexpr int kCtrl = Qt::ControlModifier;
+constexpr int kAlt = Qt::AltModifier;
+
+TEST(CommandTable, LabelsAndKeysAreThePlayersOwn)
+{
+    struct Case {
+        int id;
+        const char *label;
+        int key, modifiers; // key 0: no accelerator
+    } cases[] = {
+        {ID_FILE_OPEN, "열기              Ctrl + O", Qt::Key_O, kCtrl},
+        {ID_OPEN_ADDRESS, "주소열기      Alt  + U", Qt::Key_U, kAlt},
+        {ID_OPEN_SUBTITLE, "자막열기      Alt  + O", Qt::Key_O, kAlt},
+        {ID_CLOSE_MEDIA, "닫기              Ctrl + C", Qt::Key_C, kCtrl},
+        {ID_PLAY_PAUSE, "재생/일시정지  Space", Qt::Key_Space, 0},
+        {ID_STOP, "정지                   S", Qt::Key_S, 0},
+        {ID_FORWARD_5S, "5초 앞으로        Right", Qt::Key_Right, 0},
+        {ID_BACK_5S, "5초 뒤로            Left", Qt::Key_Left, 0},
+        {ID_FORWARD_30S, "30초 앞으로      Ctrl + Right", Qt::Key_Right, kCtrl},
+        {ID_BACK_30S, "30초 뒤로          Ctrl + Left", Qt::Key_Left, kCtrl},
+        {ID_JUMP_START, "맨앞으로           Home   ", Qt::Key_Home, 0},
+        {ID_JUMP_MIDDLE, "중반부로           Ctrl + Home", Qt::Key_Home, kCtrl},
+        {ID_JUMP_END, "엔딩부분           End", Qt::Key_End, 0},
+        {ID_RATE_SLOW, "느린재생           Ctrl + 1", 0, 0},
+        {ID_RATE_NORMAL, "보통재생           Ctrl + 2", 0, 0},
+        {ID_RATE_FAST, "빠른재생           Ctrl + 3", 0, 0},
+        {ID_REPEAT, "반복재생            r", Qt::Key_R, 0},
+        {ID_SUBTITLE_SHOW, "자막보이기       Alt + T ", 0, 0},
+        {ID_SUBTITLE_UP, "위        로^        Alt + PgUp  ", Qt::Key_PageUp, kAlt},
+        {ID_SUBTITLE_DOWN, "아  래  로^        Alt +PgDn ", Qt::Key_PageDown, kAlt},
+        {ID_SUBTITLE_BOLD, "자막진하게       Alt + B", Qt::Key_B, kAlt},
+        {ID_OUTLINE, "테두리효과       Alt + f", Qt::Key_F, kAlt},
+        {ID_OUTLINE_DEEP, "테두리진하게   Alt + g", Qt::Key_G, kAlt},
+        {ID_SHADOW, "그림자효과       Alt + S", Qt::Key_S, kAlt},
+        {ID_SHADOW_DEEP, "그림자진하게   Alt + d", Qt::Key_D, kAlt},
+        {ID_FONT_BIGGER, "글자더크게       Alt + Up", Qt::Key_Up, kAlt},
+        {ID_FONT_SMALLER, "글자더작게       Alt + Down", Qt::Key_Down, kAlt},
+        {ID_MUTE, "음소거   x", Qt::Key_X, 0},
+        {ID_VOLUME_UP, "크게      Up", Qt::Key_Up, 0},
+        {ID_VOLUME_DOWN, "작게      Down", Qt::Key_Down, 0},
+        {ID_FULL_SCREEN, "전체화면      Enter", Qt::Key_Return, 0},
+        {ID_FILLED_SCREEN, "꽉찬화면      Ctrl + Enter    ", Qt::Key_Return, kCtrl},
+        {ID_SIZE_HALF, "x  0.5    1", Qt::Key_1, 0},
+        {ID_SIZE_NORMAL, "x  1.0    2", Qt::Key_2, 0},
+        {ID_SIZE_ONE_HALF, "x  1.5    3", Qt::Key_3, 0},
+        {ID_SIZE_DOUBLE, "x  2.0    4", Qt::Key_4, 0},
+        {ID_HIDE, "숨김              ESC", Qt::Key_Escape, 0},
+        {ID_SUBTITLE_SETTINGS, "자막설정      F3", Qt::Key_F3, 0},
+        {ID_ABOUT, "벨모  F5", Qt::Key_F5, 0},
+        {ID_EXIT, "종료              X", 0, 0},
+    };
+    ASSERT_EQ(CommandTable().size(), std::size(cases));
+    int accelerators = 0;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case &c = cases[i];
+        const CommandRow &row = CommandTable()[i];
+        EXPECT_EQ(row.id, c.id) << "row " << i;
+        EXPECT_STREQ(row.label, c.label) << row.name;
+        EXPECT_TRUE(row.handler) << row.name;
+        if (c.key) {
+            ++accelerators;
+            EXPECT_EQ(AcceleratorCommand(c.key, Qt::KeyboardModifiers(c.modifiers)), c.id) << row.name;
+        }
+    }
+    EXPECT_EQ(accelerators, 35);
+}
+
+TEST(CommandTable, KeysTheTableDoesNotHold)
+{
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        int id;
+    } cases[] = {
+        {Qt::Key_1, Qt::ControlModifier, 0},
+        {Qt::Key_2, Qt::ControlModifier, 0},
+        {Qt::Key_3, Qt::ControlModifier, 0},
+        {Qt::Key_T, Qt::AltModifier, 0},
+        {Qt::Key_1, Qt::KeypadModifier, 0},              // the keypad's digits are other keys
+        {Qt::Key_S, Qt::ShiftModifier, 0},               // no entry has Shift
+        {Qt::Key_PageUp, Qt::NoModifier, 0},             // pages go to a focused slider
+        {Qt::Key_X, Qt::NoModifier, ID_MUTE},            // X mutes, whatever the exit label shows
+        {Qt::Key_Enter, Qt::KeypadModifier, ID_FULL_SCREEN}, // either Enter key
+        {Qt::Key_Left, Qt::KeypadModifier, ID_BACK_5S},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(AcceleratorCommand(c.key, c.modifiers), c.id) << c.key << " " << int(c.modifiers);
+}
+
+TEST(SubtitleCommands, StepsStayWithinTheirBoundsAndRebuildTheFont)
+{
+    SubtitleStyle style(std::string("/nonexistent/velmo_init.ini"));
+    struct Case {
+        int id;
+        int size, position, weight; // before
+        int expectSize, expectPosition, expectWeight;
+        bool rebuilds;
+    } cases[] = {
+        {ID_FONT_BIGGER, 80, 50, 400, 80, 50, 400, true},
+        {ID_FONT_BIGGER, 79, 50, 400, 80, 50, 400, true},
+        {ID_FONT_SMALLER, 10, 50, 400, 10, 50, 400, true},
+        {ID_SUBTITLE_UP, 20, 100, 400, 20, 100, 400, false},
+        {ID_SUBTITLE_UP, 20, 99, 400, 20, 100, 400, false},
+        {ID_SUBTITLE_DOWN, 20, 0, 400, 20, 0, 400, false},
+        {ID_SUBTITLE_BOLD, 20, 0, 0, 20, 0, 700, true},
+        {ID_SUBTITLE_BOLD, 20, 0, 700, 20, 0, 400, true},
+    };
+    for (const Case &c : cases) {
+        style.Size = c.size;
+        style.Position = c.position;
+        style.Style = c.weight;
+        style.font = QFont(QStringLiteral("marker"));
+        ApplySubtitleCommand(style, c.id);
+        EXPECT_EQ(style.Size, c.expectSize) << c.id;
+        EXPECT_EQ(style.Position, c.expectPosition) << c.id;
+        EXPECT_EQ(style.Style, c.expectWeight) << c.id;
+        EXPECT_EQ(style.font->family() != QStringLiteral("marker"), c.rebuilds) << c.id;
+    }
+}
+
+class CommandTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        window->OnInitDialog();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        panel = window->findChild<ControlPanel *>(QString(), Qt::FindDirectChildrenOnly);
+        ASSERT_TRUE(panel);
+    }
+
+    /// The actions of the context menu as it would show now, by command id.
+    std::map<int, QAction *> MenuActions()
+    {
+        std::map<int, QAction *> byId;
+        for (QAction *a : window->BuildContextMenu()->findChildren<QAction *>())
+            if (a->data().toInt() != 0)
+                byId[a->data().toInt()] = a;
+        return byId;
+    }
+    /// The entries of the popup, in order, by their text.
+    QStringList TopEntries()
+    {
+        QStringList texts;
+        for (QAction *a : window->BuildContextMenu()->actions())
+            texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return texts;
+    }
+
+    ControlPanel *panel = nullptr;
+};
+
+TEST_F(CommandTest, KeysReachTheWindowWhereverTheFocusIsAndPagesReachTheSlider)
+{
+    window->OpenMedia(Media("a.avi", {200.0, 320, 240}));
+    SkinSlider *timeline = panel->timelineSlider;
+    timeline->setFocus();
+    panel->SetTimelinePosition(40);
+    const size_t mark = Calls().size();
+
+    QTest::keyClick(timeline, Qt::Key_Left);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(timeline->GetPos(), 40); // the table took the key: a seek, not a slider step
+    EXPECT_THAT(CallsSince(mark), Contains(::testing::StartsWith("SetPositions")));
+
+    QTest::keyClick(timeline, Qt::Key_PageUp);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(timeline->GetPos(), 30);
+    EXPECT_THAT(CallsSince(mark), Contains("put_CurrentPosition(60)"));
+
+    // The same table from the video screen and the window itself.
+    QTest::keyClick(window->videoScreen(), Qt::Key_R);
+    EXPECT_TRUE(Style().repeatMode);
+    QTest::keyClick(window.get(), Qt::Key_X);
+    EXPECT_FALSE(Style().soundEnabled);
+}
+
+TEST_F(CommandTest, TheAddressDialogGetsItsOwnKeys)
+{
+    window->OpenMedia(Media("a.avi"));
+    std::string opened;
+    backend->script->onRender = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<OpenUrlDialog *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        QLineEdit *edit = dialog->addressEdit();
+        QTest::keyClicks(edit, QStringLiteral("http://127.0.0.1/rx 1.avi"));
+        EXPECT_EQ(edit->text(), QStringLiteral("http://127.0.0.1/rx 1.avi")); // r, x, space and 1 are text here
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier); // copy, not close the media
+        QTest::keyClick(edit, Qt::Key_Left);                   // a cursor move, not a seek
+        EXPECT_TRUE(dialog->isVisible());
+        dialog->OnCommand(ID_CLOSE_MEDIA);
+    });
+    const size_t mark = Calls().size();
+    window->OnCommand(ID_OPEN_ADDRESS);
+    EXPECT_TRUE(window->videoScreen() && app->mediaGraph.graph); // Ctrl+C closed nothing
+    EXPECT_FALSE(Style().repeatMode);
+    EXPECT_TRUE(Style().soundEnabled);
+    EXPECT_THAT(CallsSince(mark), Not(Contains(::testing::StartsWith("SetPositions"))));
+    EXPECT_THAT(CallsSince(mark), Not(Contains("Release")));
+}
+
+TEST_F(CommandTest, CheckMarksFollowThePlayersState)
+{
+    struct Case {
+        int id;
+        std::function<void(SubtitleStyle &)> set;
+    } cases[] = {
+        // Mute's mark would show sound off, but its submenu gives way to the filter list.
+        {ID_REPEAT, [](SubtitleStyle &s) { s.repeatMode = true; }},
+        {ID_HIDE, [](SubtitleStyle &s) { s.hiddenMode = true; }},
+        {ID_SUBTITLE_BOLD, [](SubtitleStyle &s) { s.Style = 700; }},
+        {ID_SHADOW, [](SubtitleStyle &s) { s.Shadow_Use = true; }},
+        {ID_SHADOW_DEEP, [](SubtitleStyle &s) { s.Shadow_Deep = true; }},
+        {ID_OUTLINE, [](SubtitleStyle &s) { s.Outline_Use = true; }},
+        {ID_OUTLINE_DEEP, [](SubtitleStyle &s) { s.Outline_Deep = true; }},
+        {ID_SUBTITLE_SHOW, [](SubtitleStyle &s) { s.subtitleVisible = true; }},
+        {ID_FULL_SCREEN, [](SubtitleStyle &s) { s.fullScreenMode = true; }},
+    };
+    for (const Case &c : cases) {
+        Style().soundEnabled = true;
+        Style().repeatMode = Style().hiddenMode = Style().fullScreenMode = false;
+        Style().Style = 400;
+        Style().Shadow_Use = Style().Shadow_Deep = Style().Outline_Use = Style().Outline_Deep = false;
+        Style().subtitleVisible = false;
+        EXPECT_FALSE(MenuActions().at(c.id)->isChecked()) << c.id;
+        c.set(Style());
+        EXPECT_TRUE(MenuActions().at(c.id)->isChecked()) << c.id;
+    }
+    Style().Style = 400;
+    window->OnCommand(ID_SUBTITLE_BOLD);
+    EXPECT_TRUE(MenuActions().at(ID_SUBTITLE_BOLD)->isChecked());
+}
+
+TEST_F(CommandTest, GreyedEntriesAndTheFilterListWithAndWithoutMedia)
+{
+    const QString filters = QStringLiteral("필터정보");
+    QStringList entries = TopEntries();
+    ASSERT_EQ(entries.size(), 18);
+    EXPECT_EQ(entries[7], filters);
+    EXPECT_FALSE(entries.contains(QStringLiteral("사운드")));
+    auto actions = MenuActions();
+    EXPECT_FALSE(actions.at(ID_OPEN_SUBTITLE)->isEnabled());
+    EXPECT_FALSE(actions.at(ID_HIDE)->isEnabled());
+    EXPECT_TRUE(actions.at(ID_CLOSE_MEDIA)->isEnabled());
+    EXPECT_FALSE(window->BuildContextMenu()->actions()[7]->isEnabled());
+    EXPECT_EQ(window->BuildContextMenu()->actions()[7]->menu(), nullptr);
+
+    backend->script->filterNames.clear();
+    for (int i = 0; i < 20; ++i)
+        backend->script->filterNames.push_back(i == 3 ? "decoder" : i == 5 ? "decoder" : "filter " + std::to_string(i));
+    window->OpenMedia(Media("a.avi"));
+    actions = MenuActions();
+    EXPECT_TRUE(actions.at(ID_OPEN_SUBTITLE)->isEnabled());
+    EXPECT_TRUE(actions.at(ID_HIDE)->isEnabled());
+    QMenu *list = window->BuildContextMenu()->actions()[7]->menu();
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->actions().size(), 15);
+    EXPECT_EQ(list->actions().front()->data().toInt(), 32861);
+    EXPECT_EQ(list->actions().back()->data().toInt(), 32875);
+    EXPECT_EQ(list->actions().back()->text(), QStringLiteral("filter 14"));
+
+    // Two filters of one name: either entry opens the first of them.
+    window->OnCommand(ID_FILTER_FIRST + 6);
+    ASSERT_EQ(backend->script->propertyFramePositions.size(), 1u);
+    EXPECT_EQ(backend->script->propertyFramePositions[0], 3u);
+}
+
+TEST_F(CommandTest, TheAboutBoxShowsTheProgramAndItsVersion)
+{
+    AboutDialog about(window.get());
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("Velmo 정보"));
+    QStringList texts;
+    for (QLabel *label : about.findChildren<QLabel *>())
+        texts << label->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("Velmo 버전 1.0")));
+    QPushButton *ok = about.findChild<QPushButton *>(QString::number(IDC_OK));
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(ok->text(), QStringLiteral("확인"));
+    QTimer::singleShot(0, ok, &QPushButton::click);
+    EXPECT_EQ(about.exec(), QDialog::Accepted);
+}
+
+} // namespace
+} // namespace velmo::test
