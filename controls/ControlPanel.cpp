@@ -1,30 +1,18 @@
 #include "controls/ControlPanel.h"
 
 #include "controls/BitmapButton.h"
-#include "controls/InputCopy.h"
+#include "controls/PanelParts.h"
 #include "controls/PlaybackRules.h"
-#include "controls/SkinPainting.h"
 #include "controls/SkinSlider.h"
 #include "controls/TimeDisplay.h"
+#include "engine/InputCopy.h"
 #include "engine/MediaGraph.h"
 #include "resources/CommandIds.h"
-#include "resources/DialogUnits.h"
 #include "subtitles/SubtitleStyle.h"
 
 #include <QPainter>
 
 namespace velmo {
-
-namespace {
-
-/// The control's rectangle in the template, in pixels.
-QRect TemplateRect(const DialogTemplate &t, int id, QSize base)
-{
-    const TemplateControl *c = FindTemplateControl(t, id);
-    return c ? DialogRectToPixels(c->x, c->y, c->width, c->height, base) : QRect();
-}
-
-} // namespace
 
 ControlPanel::ControlPanel(SkinSet &skin, MediaGraph &graph, SubtitleStyle &style, QWidget *parent)
     : ControlPanel(kControlPanelTemplate, skin, graph, style, parent)
@@ -37,23 +25,20 @@ ControlPanel::ControlPanel(const DialogTemplate &t, SkinSet &skin, MediaGraph &g
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    const QSize base = DialogBaseUnits(TemplateFont(t.fontFace, t.pointSize));
+    const QSize base = TemplateBaseUnits(t);
     resize(DialogSizeToPixels(t.width, t.height, base));
 
     // Every control starts hidden at its template place; the skin decides the rest.
     const auto button = [&](int id, const SkinImage &image) {
-        auto *b = new BitmapButton(this);
-        b->setGeometry(TemplateRect(t, id, base));
-        b->SetImage(image);
-        b->hide();
+        BitmapButton *b = MakeTemplateButton(this, t, base, id, image);
         connect(b, &BitmapButton::clicked, this, [this, id] { OnButton(id); });
         return b;
     };
     timelineSlider = new SkinSlider(this);
-    timelineSlider->setGeometry(TemplateRect(t, IDC_TIMELINE_SLIDER, base));
+    timelineSlider->setGeometry(TemplateControlRect(t, IDC_TIMELINE_SLIDER, base));
     timelineSlider->hide();
     volumeSlider = new SkinSlider(this);
-    volumeSlider->setGeometry(TemplateRect(t, IDC_VOLUME_SLIDER, base));
+    volumeSlider->setGeometry(TemplateControlRect(t, IDC_VOLUME_SLIDER, base));
     volumeSlider->hide();
     playButton = button(IDC_PLAY, skin.play);
     stopButton = button(IDC_STOP, skin.stop);
@@ -62,7 +47,7 @@ ControlPanel::ControlPanel(const DialogTemplate &t, SkinSet &skin, MediaGraph &g
     openButton = button(IDC_OPEN, skin.open);
     fullScreenButton = button(IDC_FULL_SCREEN, skin.controlPanelFull);
     timeDisplay = new TimeDisplay(skin.time, this);
-    timeDisplay->setGeometry(TemplateRect(t, IDC_TIME_DISPLAY, base));
+    timeDisplay->setGeometry(TemplateControlRect(t, IDC_TIME_DISPLAY, base));
     timeDisplay->hide();
     connect(timelineSlider, &SkinSlider::Scroll, this, &ControlPanel::OnTimelineScroll);
     connect(volumeSlider, &SkinSlider::Scroll, this, &ControlPanel::OnVolumeScroll);
@@ -74,24 +59,18 @@ ControlPanel::~ControlPanel() = default;
 
 void ControlPanel::OnInitDialog(const DialogTemplate &)
 {
-    const auto showButton = [](BitmapButton *b, const SkinImage &image, const char *tip) {
-        if (!image.shown)
-            return;
-        b->SetTooltipText(QString::fromUtf8(tip));
-        b->show();
-    };
-    showButton(playButton, skin_.play, "플레이");
-    showButton(stopButton, skin_.stop, "정지");
-    showButton(prevButton, skin_.prev, "이전목록");
-    showButton(nextButton, skin_.next, "다음목록");
-    showButton(openButton, skin_.open, "파일열기");
+    ShowSkinButton(playButton, skin_.play, "플레이");
+    ShowSkinButton(stopButton, skin_.stop, "정지");
+    ShowSkinButton(prevButton, skin_.prev, "이전목록");
+    ShowSkinButton(nextButton, skin_.next, "다음목록");
+    ShowSkinButton(openButton, skin_.open, "파일열기");
     // The sliders take their pictures at template size, so the thumb's height
     // in the slider is the template's, whatever the layout does later.
     if (skin_.timeline.shown) {
         timelineSlider->SetBitmaps(skin_.timeline, 0);
         timelineSlider->show();
     }
-    showButton(fullScreenButton, skin_.controlPanelFull, "전체화면");
+    ShowSkinButton(fullScreenButton, skin_.controlPanelFull, "전체화면");
     if (skin_.soundSlider.shown) {
         volumeSlider->SetBitmaps(skin_.soundSlider, 0);
         volumeSlider->show();
@@ -144,12 +123,7 @@ void ControlPanel::paintEvent(QPaintEvent *)
 bool ControlPanel::event(QEvent *event)
 {
     // Input that no control took reaches the main window, as over the picture.
-    if (IsForwardedInput(event)) {
-        PostInputCopy(this, event);
-        event->accept();
-        return true;
-    }
-    return QWidget::event(event);
+    return ForwardInput(this, event) || QWidget::event(event);
 }
 
 // ---- Buttons

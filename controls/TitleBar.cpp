@@ -1,10 +1,9 @@
 #include "controls/TitleBar.h"
 
 #include "controls/BitmapButton.h"
-#include "controls/InputCopy.h"
-#include "controls/SkinPainting.h"
+#include "controls/PanelParts.h"
+#include "engine/InputCopy.h"
 #include "resources/CommandIds.h"
-#include "resources/DialogUnits.h"
 
 #include <QPainter>
 
@@ -16,14 +15,10 @@ TitleBar::TitleBar(const DialogTemplate &t, SkinSet &skin, QWidget *parent) : QW
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    const QSize base = DialogBaseUnits(TemplateFont(t.fontFace, t.pointSize));
+    const QSize base = TemplateBaseUnits(t);
     resize(DialogSizeToPixels(t.width, t.height, base));
     const auto button = [&](int id, const SkinImage &image) {
-        auto *b = new BitmapButton(this);
-        if (const TemplateControl *c = FindTemplateControl(t, id))
-            b->setGeometry(DialogRectToPixels(c->x, c->y, c->width, c->height, base));
-        b->SetImage(image);
-        b->hide();
+        BitmapButton *b = MakeTemplateButton(this, t, base, id, image);
         connect(b, &BitmapButton::clicked, this, [this, id] { OnButton(id); });
         return b;
     };
@@ -33,17 +28,11 @@ TitleBar::TitleBar(const DialogTemplate &t, SkinSet &skin, QWidget *parent) : QW
     maximizeButton = button(IDC_MAXIMIZE, skin.maximize);
     closeButton = button(IDC_CLOSE, skin.close);
 
-    const auto show = [](BitmapButton *b, const SkinImage &image, const char *tip) {
-        if (!image.shown)
-            return;
-        b->SetTooltipText(QString::fromUtf8(tip));
-        b->show();
-    };
-    show(maximizeButton, skin.maximize, "최대화");
-    show(minimizeButton, skin.minimize, "최소화");
-    show(closeButton, skin.close, "닫기");
-    show(iconButton, skin.titleIcon, "벨모");
-    show(titleStringButton, skin.titleString, "벨모 Ver 1.0");
+    ShowSkinButton(maximizeButton, skin.maximize, "최대화");
+    ShowSkinButton(minimizeButton, skin.minimize, "최소화");
+    ShowSkinButton(closeButton, skin.close, "닫기");
+    ShowSkinButton(iconButton, skin.titleIcon, "벨모");
+    ShowSkinButton(titleStringButton, skin.titleString, "벨모 Ver 1.0");
 }
 
 TitleBar::~TitleBar() = default;
@@ -81,12 +70,7 @@ void TitleBar::paintEvent(QPaintEvent *)
 bool TitleBar::event(QEvent *event)
 {
     // Input that no button took reaches the main window: the bar is where the window is dragged from.
-    if (IsForwardedInput(event)) {
-        PostInputCopy(this, event);
-        event->accept();
-        return true;
-    }
-    return QWidget::event(event);
+    return ForwardInput(this, event) || QWidget::event(event);
 }
 
 void TitleBar::OnButton(int controlId)

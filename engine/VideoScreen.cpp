@@ -1,6 +1,7 @@
 #include "engine/VideoScreen.h"
 
 #include "engine/FullScreenBand.h"
+#include "engine/InputCopy.h"
 #include "engine/MediaGraph.h"
 #include "skin/SkinSet.h"
 #include "subtitles/SubtitleOverlay.h"
@@ -233,23 +234,14 @@ void VideoScreen::Forward(const QEvent *event)
 
 bool VideoScreen::event(QEvent *event)
 {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-        if (event->type() == QEvent::MouseMove)
-            ShowFullScreenPanels(static_cast<QMouseEvent *>(event)->position().toPoint().y());
-        // Input over the picture acts as it does anywhere in the main window.
-        Forward(event);
-        event->accept();
-        return true;
-    default:
+    if (!IsForwardedInput(event))
         return QWidget::event(event);
-    }
+    if (event->type() == QEvent::MouseMove)
+        ShowFullScreenPanels(static_cast<QMouseEvent *>(event)->position().toPoint().y());
+    // Input over the picture acts as it does anywhere in the main window.
+    Forward(event);
+    event->accept();
+    return true;
 }
 
 } // namespace velmo

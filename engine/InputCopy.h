@@ -24,13 +24,18 @@ inline bool IsForwardedInput(const QEvent *event)
     }
 }
 
-/// Posts a copy of `event` to the top-level window of `from`. The copy keeps
-/// the pointer's screen position, which is what the window reads.
-inline void PostInputCopy(QWidget *from, const QEvent *event)
+/// When `event` is such input, posts a copy of it to the top-level window of
+/// `from`, accepts it and returns true. The copy keeps the pointer's screen
+/// position, which is what the window reads.
+inline bool ForwardInput(QWidget *from, QEvent *event)
 {
+    if (!IsForwardedInput(event))
+        return false;
     QWidget *target = from->window();
     if (target && target != from)
         QCoreApplication::postEvent(target, event->clone());
+    event->accept();
+    return true;
 }
 
 } // namespace velmo
