@@ -30,7 +30,9 @@ void GstBusBridge::Detach()
 GstBusSyncReply GstBusBridge::SyncHandler(GstBus *, GstMessage *message, gpointer self)
 {
     auto *bridge = static_cast<GstBusBridge *>(self);
-    std::shared_ptr<GstMessage> held(gst_message_ref(message), GstMessageUnref());
+    // Returning DROP hands the message over: the queued call owns it, and a
+    // message left unreleased keeps its source, and so the pipeline, alive.
+    std::shared_ptr<GstMessage> held(message, GstMessageUnref());
     std::shared_ptr<bool> alive = bridge->alive_;
     QMetaObject::invokeMethod(
         bridge,
