@@ -7,7 +7,7 @@
 namespace velmo {
 
 /// Makes the objects MediaGraph builds a graph from. The GStreamer backend is
-/// the default; tests pass a FakeMediaBackend.
+/// the default; tests pass a fake of their own.
 class MediaBackend {
 public:
     virtual ~MediaBackend() = default;

@@ -8,7 +8,7 @@
 #include "controls/PlaybackPanel.h"
 #include "controls/PlaybackRules.h"
 #include "app/PlayerApp.h"
-#include "engine/FakeMediaBackend.h"
+#include "support/FakeMediaBackend.h"
 #include "engine/MessageBox.h"
 #include "support/TempDir.h"
 

@@ -7,7 +7,7 @@
 #include "controls/SkinSlider.h"
 #include "controls/TimeDisplay.h"
 #include "controls/TitleBar.h"
-#include "engine/FakeMediaBackend.h"
+#include "support/FakeMediaBackend.h"
 #include "engine/MediaGraph.h"
 #include "resources/CommandIds.h"
 #include "subtitles/SubtitleStyle.h"

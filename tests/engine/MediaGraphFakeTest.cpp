@@ -1,7 +1,7 @@
 // MediaGraph's own logic, driven through the fake graph: order of the open
 // steps, failure handling, relative seeks, subtitles and the filter list.
 
-#include "engine/FakeMediaBackend.h"
+#include "support/FakeMediaBackend.h"
 #include "engine/MediaGraph.h"
 #include "engine/MessageBox.h"
 #include "resources/CommandIds.h"

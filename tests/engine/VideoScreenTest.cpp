@@ -1,7 +1,7 @@
 // The video screen as a real widget, offscreen: the skin background rules,
 // frames, the caption layer, input forwarding, and frames from a real pipeline.
 
-#include "engine/FakeMediaBackend.h"
+#include "support/FakeMediaBackend.h"
 #include "engine/MediaGraph.h"
 #include "engine/MessageBox.h"
 #include "engine/VideoScreen.h"

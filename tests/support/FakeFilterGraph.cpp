@@ -1,4 +1,4 @@
-#include "engine/FakeFilterGraph.h"
+#include "support/FakeFilterGraph.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/FakeFilterGraph.h"
+#include "support/FakeFilterGraph.h"
 #include "engine/MediaBackend.h"
 
 #include <memory>

@@ -1,4 +1,4 @@
-#include "engine/FakeMediaBackend.h"
+#include "support/FakeMediaBackend.h"
 
 namespace velmo {
 
