@@ -84,10 +84,9 @@ QString FilterPropertyFrame::ValueText(GParamSpec *pspec) const
     if (G_VALUE_HOLDS_STRING(&value)) {
         text = QString::fromUtf8(g_value_get_string(&value));
     } else if (G_VALUE_HOLDS_ENUM(&value)) {
-        GEnumClass *klass = G_ENUM_CLASS(g_type_class_ref(pspec->value_type));
-        GEnumValue *ev = g_enum_get_value(klass, g_value_get_enum(&value));
+        GEnumClassPtr klass(G_ENUM_CLASS(g_type_class_ref(pspec->value_type)));
+        GEnumValue *ev = g_enum_get_value(klass.get(), g_value_get_enum(&value));
         text = ev ? QString::fromUtf8(ev->value_nick) : QString::number(g_value_get_enum(&value));
-        g_type_class_unref(klass);
     } else if (G_VALUE_HOLDS_BOXED(&value) && !g_value_get_boxed(&value)) {
         // Some boxed types (GstStructure) cannot print an empty value.
         text = QStringLiteral("NULL");
@@ -103,11 +102,11 @@ void FilterPropertyFrame::Fill()
 {
     filling_ = true;
     guint count = 0;
-    GParamSpec **specs = g_object_class_list_properties(G_OBJECT_GET_CLASS(element_.get()), &count);
+    GParamSpecArrayPtr specs(g_object_class_list_properties(G_OBJECT_GET_CLASS(element_.get()), &count));
     int rows = 0;
     table_->setRowCount(0);
     for (guint i = 0; i < count; ++i) {
-        GParamSpec *pspec = specs[i];
+        GParamSpec *pspec = specs.get()[i];
         if (!(pspec->flags & G_PARAM_READABLE))
             continue;
         table_->insertRow(rows);
@@ -123,7 +122,6 @@ void FilterPropertyFrame::Fill()
         table_->setItem(rows, 1, valueItem);
         ++rows;
     }
-    g_free(specs);
     table_->resizeColumnToContents(0);
 
     QStringList lines;

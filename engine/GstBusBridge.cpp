@@ -1,5 +1,7 @@
 #include "engine/GstBusBridge.h"
 
+#include "engine/GstSupport.h"
+
 namespace velmo {
 
 GstBusBridge::GstBusBridge(Handler handler) : handler_(std::move(handler)), alive_(std::make_shared<bool>(true)) {}
@@ -37,6 +39,7 @@ GstBusSyncReply GstBusBridge::SyncHandler(GstBus *, GstMessage *message, gpointe
     QMetaObject::invokeMethod(
         bridge,
         [bridge, held, alive] {
+            Q_ASSERT(OnUiThread());
             if (*alive && bridge->handler_)
                 bridge->handler_(held.get());
         },

@@ -36,13 +36,13 @@ std::shared_ptr<GstFilterGraph> GstFilterGraph::Create(int openTimeoutMs, HResul
             *result = E_NOINTERFACE;
         return nullptr;
     }
-    GstElement *audioSink = MakeAudioSink();
-    GstElement *tempo = gst_element_factory_make("scaletempo", nullptr);
+    GstElementPtr audioSink = MakeAudioSink();
+    GstElementPtr tempo = MakeElement("scaletempo");
     g_object_set(graph->pipeline_.get(), "flags", kPlayFlags, nullptr);
     if (audioSink)
-        g_object_set(graph->pipeline_.get(), "audio-sink", audioSink, nullptr);
+        g_object_set(graph->pipeline_.get(), "audio-sink", audioSink.get(), nullptr);
     if (tempo)
-        g_object_set(graph->pipeline_.get(), "audio-filter", tempo, nullptr);
+        g_object_set(graph->pipeline_.get(), "audio-filter", tempo.get(), nullptr);
     else
         qCWarning(lcGst, "scaletempo is missing: rates will change the pitch");
 
@@ -167,6 +167,7 @@ HResult GstFilterGraph::RenderSubtitles(const std::string &path)
 
 void GstFilterGraph::OnBusMessage(GstMessage *message)
 {
+    Q_ASSERT(OnUiThread());
     switch (GST_MESSAGE_TYPE(message)) {
     case GST_MESSAGE_ERROR:
         OnError(message);
@@ -379,11 +380,10 @@ HResult GstFilterGraph::CheckCapabilities(uint32_t *capabilities)
 {
     if (!capabilities)
         return E_POINTER;
-    GstQuery *query = gst_query_new_seeking(GST_FORMAT_TIME);
+    GstQueryPtr query(gst_query_new_seeking(GST_FORMAT_TIME));
     gboolean seekable = FALSE;
-    if (gst_element_query(pipeline_.get(), query))
-        gst_query_parse_seeking(query, nullptr, &seekable, nullptr, nullptr);
-    gst_query_unref(query);
+    if (gst_element_query(pipeline_.get(), query.get()))
+        gst_query_parse_seeking(query.get(), nullptr, &seekable, nullptr, nullptr);
     const uint32_t have = seekable ? (AM_SEEKING_CanSeekAbsolute | AM_SEEKING_CanSeekForwards |
                                       AM_SEEKING_CanSeekBackwards | AM_SEEKING_CanGetCurrentPos)
                                    : AM_SEEKING_CanGetCurrentPos;

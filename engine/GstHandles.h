@@ -21,6 +21,9 @@ struct GstCapsUnref {
 struct GstSampleUnref {
     void operator()(GstSample *p) const { gst_sample_unref(p); }
 };
+struct GstQueryUnref {
+    void operator()(GstQuery *p) const { gst_query_unref(p); }
+};
 struct GstIteratorFree {
     void operator()(GstIterator *p) const { gst_iterator_free(p); }
 };
@@ -30,6 +33,9 @@ struct GErrorFree {
 struct GFree {
     void operator()(gpointer p) const { g_free(p); }
 };
+struct GTypeClassUnref {
+    void operator()(gpointer p) const { g_type_class_unref(p); }
+};
 
 using GstObjectPtr = std::unique_ptr<GstObject, GstObjectUnref>;
 using GstElementPtr = std::unique_ptr<GstElement, GstObjectUnref>;
@@ -38,9 +44,13 @@ using GstPadPtr = std::unique_ptr<GstPad, GstObjectUnref>;
 using GstMessagePtr = std::unique_ptr<GstMessage, GstMessageUnref>;
 using GstCapsPtr = std::unique_ptr<GstCaps, GstCapsUnref>;
 using GstSamplePtr = std::unique_ptr<GstSample, GstSampleUnref>;
+using GstQueryPtr = std::unique_ptr<GstQuery, GstQueryUnref>;
 using GstIteratorPtr = std::unique_ptr<GstIterator, GstIteratorFree>;
 using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
 using GCharPtr = std::unique_ptr<gchar, GFree>;
+/// The array g_object_class_list_properties returns (the specs stay the class's).
+using GParamSpecArrayPtr = std::unique_ptr<GParamSpec *, GFree>;
+using GEnumClassPtr = std::unique_ptr<GEnumClass, GTypeClassUnref>;
 
 /// Takes a new element from a factory and sinks its floating reference.
 inline GstElementPtr MakeElement(const char *factory, const char *name = nullptr)

@@ -1,8 +1,10 @@
 #include "engine/GstSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QString>
+#include <QThread>
 
 #include <unistd.h>
 
@@ -45,14 +47,20 @@ bool HasSoundOutput()
 
 // Probing every kind of sound system would only delay each open to end in a
 // fake sink anyway.
-GstElement *MakeAudioSink()
+GstElementPtr MakeAudioSink()
 {
     if (HasSoundOutput())
-        return gst_element_factory_make("autoaudiosink", nullptr);
-    GstElement *sink = gst_element_factory_make("fakesink", "fake-audio-sink");
+        return MakeElement("autoaudiosink");
+    GstElementPtr sink = MakeElement("fakesink", "fake-audio-sink");
     if (sink)
-        g_object_set(sink, "sync", TRUE, nullptr);
+        g_object_set(sink.get(), "sync", TRUE, nullptr);
     return sink;
+}
+
+bool OnUiThread()
+{
+    const QCoreApplication *app = QCoreApplication::instance();
+    return !app || QThread::currentThread() == app->thread();
 }
 
 } // namespace velmo

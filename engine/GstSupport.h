@@ -13,7 +13,11 @@ HResult ResultOfGstError(const GError *error);
 bool HasSoundOutput();
 
 /// The audio sink: the automatic choice, or straight away a clock-synced fake
-/// sink when there is no sound output.
-GstElement *MakeAudioSink();
+/// sink when there is no sound output. Null when the element is missing.
+GstElementPtr MakeAudioSink();
+
+/// Whether the caller runs on the UI thread (the application's; true before
+/// the application object exists).
+bool OnUiThread();
 
 } // namespace velmo

@@ -1,6 +1,7 @@
 #include "engine/GstVideoOutput.h"
 
 #include "engine/FrameScaler.h"
+#include "engine/GstSupport.h"
 #include "engine/PictureLayout.h"
 
 #include <gst/app/gstappsink.h>
@@ -20,7 +21,7 @@ struct GstFrameSlot {
     std::mutex mutex;
     QImage newest;
     bool posted = false;
-    QObject *receiver = nullptr; ///< cleared under the mutex before the output goes
+    GstVideoOutput *receiver = nullptr; ///< cleared under the mutex before the output goes
     QRect area;                  ///< the owner's rectangle the video covers (empty: not known yet)
     int32_t aspectMode = AM_ARMODE_LETTER_BOX;
 
@@ -118,15 +119,16 @@ QImage ImageToShow(GstFrameSlot *slot, GstSamplePtr sample)
 }
 
 // GStreamer thread!
-GstFlowReturn OfferSample(GstFrameSlot *slot, GstSample *pulled)
+GstFlowReturn OfferSample(GstFrameSlot *slot, GstSamplePtr pulled)
 {
     if (!pulled)
         return GST_FLOW_OK;
     // The appsink reuses its sample object when it can; holding it while the
     // UI paints would stop that, so keep a sample of our own that shares only
     // the buffer and the caps.
-    GstSamplePtr sample(gst_sample_new(gst_sample_get_buffer(pulled), gst_sample_get_caps(pulled), nullptr, nullptr));
-    gst_sample_unref(pulled);
+    GstSamplePtr sample(
+        gst_sample_new(gst_sample_get_buffer(pulled.get()), gst_sample_get_caps(pulled.get()), nullptr, nullptr));
+    pulled.reset();
     QImage image = ImageToShow(slot, std::move(sample));
     if (image.isNull())
         return GST_FLOW_OK;
@@ -136,7 +138,7 @@ GstFlowReturn OfferSample(GstFrameSlot *slot, GstSample *pulled)
     slot->newest = std::move(image);
     if (!slot->posted && slot->receiver) {
         slot->posted = true;
-        QMetaObject::invokeMethod(slot->receiver, "TakeFrame", Qt::QueuedConnection);
+        QMetaObject::invokeMethod(slot->receiver, &GstVideoOutput::TakeFrame, Qt::QueuedConnection);
     }
     return GST_FLOW_OK;
 }
@@ -144,15 +146,18 @@ GstFlowReturn OfferSample(GstFrameSlot *slot, GstSample *pulled)
 // GStreamer thread!
 GstFlowReturn OnNewSample(GstAppSink *sink, gpointer data)
 {
-    return OfferSample(static_cast<std::shared_ptr<GstFrameSlot> *>(data)->get(), gst_app_sink_pull_sample(sink));
+    return OfferSample(static_cast<std::shared_ptr<GstFrameSlot> *>(data)->get(),
+                       GstSamplePtr(gst_app_sink_pull_sample(sink)));
 }
 
 // GStreamer thread!
 GstFlowReturn OnNewPreroll(GstAppSink *sink, gpointer data)
 {
-    return OfferSample(static_cast<std::shared_ptr<GstFrameSlot> *>(data)->get(), gst_app_sink_pull_preroll(sink));
+    return OfferSample(static_cast<std::shared_ptr<GstFrameSlot> *>(data)->get(),
+                       GstSamplePtr(gst_app_sink_pull_preroll(sink)));
 }
 
+// Whichever thread drops the appsink's last reference.
 void DropSlot(gpointer data)
 {
     delete static_cast<std::shared_ptr<GstFrameSlot> *>(data);
@@ -181,42 +186,39 @@ std::shared_ptr<GstVideoOutput> GstVideoOutput::Create(HResult *result)
     // Frames of the decoder's own formats pass both untouched and are converted
     // and scaled on the way out of the appsink; the rest are scaled first, then
     // converted, which costs about half of doing both in one pass.
-    GstElement *scale = gst_element_factory_make("videoscale", nullptr);
-    GstElement *convert = gst_element_factory_make("videoconvert", nullptr);
-    GstElement *filter = gst_element_factory_make("capsfilter", nullptr);
-    GstElement *sink = gst_element_factory_make("appsink", nullptr);
+    GstElementPtr scale = MakeElement("videoscale");
+    GstElementPtr convert = MakeElement("videoconvert");
+    GstElementPtr filter = MakeElement("capsfilter");
+    GstElementPtr sink = MakeElement("appsink");
     if (!scale || !convert || !filter || !sink) {
-        for (GstElement *e : {scale, convert, filter, sink})
-            if (e)
-                gst_object_unref(gst_object_ref_sink(e));
         qCWarning(lcVideo, "the video output needs videoscale, videoconvert, capsfilter and appsink");
         if (result)
             *result = E_NOINTERFACE;
         return nullptr;
     }
     // Letter-boxing is ours: the scaler makes exactly the size asked for.
-    g_object_set(scale, "add-borders", FALSE, nullptr);
-    gst_bin_add_many(GST_BIN(bin.get()), scale, convert, filter, sink, nullptr);
-    gst_element_link_many(scale, convert, filter, sink, nullptr);
-    GstPadPtr target(gst_element_get_static_pad(scale, "sink"));
+    g_object_set(scale.get(), "add-borders", FALSE, nullptr);
+    gst_bin_add_many(GST_BIN(bin.get()), scale.get(), convert.get(), filter.get(), sink.get(), nullptr);
+    gst_element_link_many(scale.get(), convert.get(), filter.get(), sink.get(), nullptr);
+    GstPadPtr target(gst_element_get_static_pad(scale.get(), "sink"));
     gst_element_add_pad(bin.get(), gst_ghost_pad_new("sink", target.get()));
 
     // The caps follow the screen's size while playing; buffers already on
     // their way at the old size must still pass, or the stream stops with
     // "not negotiated" in the middle of a resize.
-    gst_util_set_object_arg(G_OBJECT(filter), "caps-change-mode", "delayed");
-    out->capsFilter_.reset(GST_ELEMENT(gst_object_ref(filter)));
+    gst_util_set_object_arg(G_OBJECT(filter.get()), "caps-change-mode", "delayed");
     GstCapsPtr caps = OutputCaps({});
-    g_object_set(filter, "caps", caps.get(), nullptr);
+    g_object_set(filter.get(), "caps", caps.get(), nullptr);
+    out->capsFilter_ = std::move(filter);
 
     out->slot_ = std::make_shared<GstFrameSlot>();
     out->slot_->receiver = out.get();
     GstAppSinkCallbacks callbacks{};
     callbacks.new_sample = &OnNewSample;
     callbacks.new_preroll = &OnNewPreroll;
-    gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, new std::shared_ptr<GstFrameSlot>(out->slot_),
+    gst_app_sink_set_callbacks(GST_APP_SINK(sink.get()), &callbacks, new std::shared_ptr<GstFrameSlot>(out->slot_),
                                &DropSlot);
-    g_object_set(sink, "max-buffers", 1u, "drop", TRUE, "enable-last-sample", FALSE, "qos", TRUE, nullptr);
+    g_object_set(sink.get(), "max-buffers", 1u, "drop", TRUE, "enable-last-sample", FALSE, "qos", TRUE, nullptr);
 
     out->bin_ = std::move(bin);
     out->pin_ = std::make_shared<GstMixerPin>(out);
@@ -318,6 +320,7 @@ void GstVideoOutput::UpdateCaps()
 
 void GstVideoOutput::TakeFrame()
 {
+    Q_ASSERT(OnUiThread());
     QImage image;
     {
         std::lock_guard<std::mutex> lock(slot_->mutex);

@@ -48,10 +48,12 @@ public:
     /// Frames handed to the owner so far.
     int FramesShown() const { return framesShown_; }
 
+    /// Takes the newest frame the streaming thread left and shows it. Queued
+    /// to the UI thread once per batch of frames the appsink offered.
+    void TakeFrame();
+
 private:
     GstVideoOutput() = default;
-    /// Runs on the UI thread once per batch of frames the appsink offered.
-    Q_INVOKABLE void TakeFrame();
     void Present(const QImage &image);
     void UpdateCaps();
     QRect PictureRect() const;
