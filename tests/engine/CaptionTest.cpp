@@ -100,6 +100,7 @@ class Captions : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        VELMO_SKIP_UNLESS_PLAYBACK();
         ASSERT_TRUE(test::EnsureFixtures());
         window.installEventFilter(&drainer);
         drainer.graph = &graph;

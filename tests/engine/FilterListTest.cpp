@@ -6,6 +6,7 @@
 #include "engine/GstFlowFilters.h"
 #include "engine/MediaGraph.h"
 #include "engine/MessageBox.h"
+#include "EngineTestUtil.h"
 #include "fixtures/MediaFixtures.h"
 #include "support/TempDir.h"
 
@@ -84,6 +85,7 @@ class FilterList : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        VELMO_SKIP_UNLESS_PLAYBACK();
         ASSERT_TRUE(test::EnsureFixtures());
         screen = new QWidget(&window);
         screen->resize(320, 240);

@@ -231,7 +231,11 @@ protected:
         screen = new VideoScreen(skin, graph, style, &window);
         window.show();
     }
-    void SetUp() override { ASSERT_TRUE(test::EnsureFixtures()); }
+    void SetUp() override
+    {
+        VELMO_SKIP_UNLESS_PLAYBACK();
+        ASSERT_TRUE(test::EnsureFixtures());
+    }
 
     test::TempDir dir;
     SkinSet skin;
