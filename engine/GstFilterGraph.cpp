@@ -57,6 +57,8 @@ std::shared_ptr<GstFilterGraph> GstFilterGraph::Create(int openTimeoutMs, HResul
 
 GstFilterGraph::~GstFilterGraph()
 {
+    if (output_)
+        output_->SetSizeListener({});
     tracks_.clear();
     if (waitLoop_)
         waitLoop_->quit();
@@ -74,45 +76,69 @@ HResult GstFilterGraph::AddFilter(std::shared_ptr<BaseFilter> filter, const std:
         return VFW_E_WRONG_STATE;
     gst_object_set_name(GST_OBJECT(output->Bin()), name.c_str());
     g_object_set(pipeline_.get(), "video-sink", output->Bin(), nullptr);
+    output->SetSizeListener([this](const QSize &size) { OnVideoSize(size); });
     output_ = std::move(output);
     return S_OK;
 }
 
 HResult GstFilterGraph::RenderFile(const std::string &pathOrAddress)
 {
-    return rendered_ ? RenderSubtitles(pathOrAddress) : RenderMedia(pathOrAddress);
+    return HasMedium() ? RenderSubtitles(pathOrAddress) : RenderMedia(pathOrAddress);
 }
 
 HResult GstFilterGraph::RenderMedia(const std::string &pathOrAddress)
 {
-    if (waitLoop_)
+    if (load_ != Load::Empty)
         return VFW_E_WRONG_STATE;
     const std::string uri = MediaUri(pathOrAddress);
     if (uri.empty())
         return VFW_E_NOT_FOUND;
     g_object_set(pipeline_.get(), "uri", uri.c_str(), nullptr);
     desiredState_ = State_Paused;
-    const GstStateChangeReturn ret = gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED);
+    load_ = Load::Prerolling;
+    openError_ = S_OK;
+    GstStateChangeReturn ret = gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED);
     if (ret == GST_STATE_CHANGE_NO_PREROLL) {
+        // A live source makes nothing while paused, and its answer says
+        // nothing about whether it will: play it, and let its first data
+        // reaching the outputs (or an error, or the wait's end) decide.
         live_ = true;
-        prerolled_ = true;
-    } else if (ret == GST_STATE_CHANGE_SUCCESS) {
-        prerolled_ = true;
-    } else if (ret == GST_STATE_CHANGE_FAILURE) {
+        ret = gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING);
+    }
+    if (ret == GST_STATE_CHANGE_FAILURE) {
         // The reason was posted on the bus already: take it now.
         QCoreApplication::sendPostedEvents(bridge_.get(), QEvent::MetaCall);
         openError_ = Failed(openError_) ? openError_ : VFW_E_NOT_FOUND;
+    } else if (ret == GST_STATE_CHANGE_SUCCESS && !live_) {
+        load_ = Load::Prerolled;
     } else if (!WaitForPreroll() && !Failed(openError_)) {
-        qCWarning(lcGst, "%s did not become ready within %d ms", uri.c_str(), openTimeoutMs_);
+        qCWarning(lcGst, "%s delivered nothing within %d ms", uri.c_str(), openTimeoutMs_);
         openError_ = VFW_E_TIMEOUT;
     }
+    if (!Failed(openError_))
+        openError_ = CheckStreams(uri);
     if (Failed(openError_)) {
         gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
         desiredState_ = State_Stopped;
+        load_ = Load::Empty;
+        live_ = false;
         return openError_;
     }
-    rendered_ = true;
+    load_ = Load::Loaded;
     return S_OK;
+}
+
+// The type finder takes some stray bytes for lyrics or subtitles, which
+// preroll with nothing to play: such a medium is as unplayable as any other.
+HResult GstFilterGraph::CheckStreams(const std::string &uri)
+{
+    gint videos = 0;
+    gint audios = 0;
+    g_object_get(pipeline_.get(), "n-video", &videos, "n-audio", &audios, nullptr);
+    if (videos > 0 || audios > 0)
+        return S_OK;
+    qCWarning(lcGst, "%s holds neither sound nor picture", uri.c_str());
+    return VFW_E_UNSUPPORTED_STREAM;
 }
 
 bool GstFilterGraph::WaitForPreroll()
@@ -126,10 +152,10 @@ bool GstFilterGraph::WaitForPreroll()
     QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
     deadline.start(openTimeoutMs_);
     // Paint and timers go on while we wait; user input waits for the answer.
-    if (!prerolled_ && !Failed(openError_))
+    if (load_ == Load::Prerolling && !Failed(openError_))
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     waitLoop_ = nullptr;
-    return prerolled_;
+    return load_ == Load::Prerolled;
 }
 
 HResult GstFilterGraph::RenderSubtitles(const std::string &path)
@@ -148,7 +174,7 @@ HResult GstFilterGraph::RenderSubtitles(const std::string &path)
         return true;
     };
     clock.rate = [this] { return rate_; };
-    clock.running = [this] { return playing_ && !buffering_; };
+    clock.running = [this] { return Playing(); };
     clock.deliver = [this](const QString &text) { events_.Queue(EC_OLE_EVENT, 0, text); };
     tracks_.push_back(std::make_unique<CaptionTrack>(std::move(sami.document.captions), std::move(clock)));
     // The captions never pass through the pipeline; a file source named after
@@ -182,30 +208,22 @@ void GstFilterGraph::OnBusMessage(GstMessage *message)
         break;
     }
     case GST_MESSAGE_EOS:
-        if (rendered_)
+        if (load_ == Load::Loaded)
             events_.Queue(EC_COMPLETE, 0);
         break;
     case GST_MESSAGE_ASYNC_DONE:
-        if (!prerolled_) {
-            prerolled_ = true;
+        if (load_ == Load::Prerolling) {
+            load_ = Load::Prerolled;
             if (waitLoop_)
                 waitLoop_->quit();
         }
-        if (seekPending_) {
-            seekPending_ = false;
+        if (pendingSeekNs_) {
+            pendingSeekNs_.reset();
             ResyncCaptions();
         }
         break;
     case GST_MESSAGE_STATE_CHANGED:
-        if (GST_MESSAGE_SRC(message) == GST_OBJECT(pipeline_.get())) {
-            GstState oldState, newState, pending;
-            gst_message_parse_state_changed(message, &oldState, &newState, &pending);
-            const bool playing = newState == GST_STATE_PLAYING;
-            if (playing != playing_) {
-                playing_ = playing;
-                ResyncCaptions();
-            }
-        }
+        OnStateChanged(message);
         break;
     case GST_MESSAGE_BUFFERING:
         OnBuffering(message);
@@ -230,30 +248,74 @@ void GstFilterGraph::OnError(GstMessage *message)
     GCharPtr d(debug);
     qCWarning(lcGst, "error from %s: %s (%s)", GST_OBJECT_NAME(GST_MESSAGE_SRC(message)), e ? e->message : "",
               d ? d.get() : "");
-    if (!rendered_) {
+    const HResult result = ResultOfGstError(e.get());
+    switch (load_) {
+    case Load::Prerolling:
+    case Load::Prerolled:
         if (!Failed(openError_))
-            openError_ = ResultOfGstError(e.get());
+            openError_ = result;
         if (waitLoop_)
             waitLoop_->quit();
-        return;
+        break;
+    case Load::Loaded:
+        StopOnError(result);
+        break;
+    case Load::Empty:
+    case Load::Broken: // what follows the first error says nothing new
+        break;
     }
-    // In mid-play (a dropped connection, a damaged stream) the picture and the
-    // state stay as they are: the user may seek, reopen or close.
+}
+
+// A dropped connection or a damaged stream ends playback as the end of the
+// medium does, but stopped: the picture stays, the window is told, and Run
+// starts the medium over (a reconnect for an address).
+void GstFilterGraph::StopOnError(HResult error)
+{
+    load_ = Load::Broken;
+    desiredState_ = State_Stopped;
+    buffering_ = false;
+    pendingSeekNs_.reset();
+    gst_element_set_state(pipeline_.get(), GST_STATE_READY);
+    ResyncCaptions();
+    events_.Queue(EC_ERRORABORT, error);
+}
+
+void GstFilterGraph::OnStateChanged(GstMessage *message)
+{
+    if (GST_MESSAGE_SRC(message) != GST_OBJECT(pipeline_.get()))
+        return;
+    GstState oldState, newState, pending;
+    gst_message_parse_state_changed(message, &oldState, &newState, &pending);
+    const bool wasPlaying = Playing();
+    reached_ = newState;
+    if (Playing() != wasPlaying)
+        ResyncCaptions();
+}
+
+// The size the open read may change later: a live stream, or a broadcast
+// whose programme changes. The window fits itself again on the event.
+void GstFilterGraph::OnVideoSize(const QSize &size)
+{
+    if (load_ != Load::Loaded)
+        return;
+    events_.Queue(EC_VIDEO_SIZE_CHANGED, intptr_t(size.width() & 0xFFFF) | (intptr_t(size.height() & 0xFFFF) << 16));
 }
 
 void GstFilterGraph::OnBuffering(GstMessage *message)
 {
-    if (live_)
+    if (live_ || load_ == Load::Broken)
         return;
     gint percent = 100;
     gst_message_parse_buffering(message, &percent);
     const bool buffering = percent < 100;
     if (buffering == buffering_)
         return;
+    const bool wasPlaying = Playing();
     buffering_ = buffering;
     if (desiredState_ == State_Running)
         gst_element_set_state(pipeline_.get(), buffering ? GST_STATE_PAUSED : GST_STATE_PLAYING);
-    ResyncCaptions();
+    if (Playing() != wasPlaying)
+        ResyncCaptions();
 }
 
 GstStateChangeReturn GstFilterGraph::ApplyState()
@@ -262,30 +324,36 @@ GstStateChangeReturn GstFilterGraph::ApplyState()
     return gst_element_set_state(pipeline_.get(), target);
 }
 
+HResult GstFilterGraph::SetDesiredState(int32_t state)
+{
+    if (!HasMedium())
+        return VFW_E_WRONG_STATE;
+    desiredState_ = state;
+    if (load_ == Load::Broken) {
+        if (state == State_Stopped)
+            return S_OK; // stopped already
+        // Start over: the pipeline rebuilds its stream from the beginning.
+        load_ = Load::Loaded;
+        lastPositionNs_ = 0;
+    }
+    return ApplyState() == GST_STATE_CHANGE_FAILURE ? E_FAIL : S_OK;
+}
+
 HResult GstFilterGraph::Run()
 {
-    if (!rendered_)
-        return VFW_E_WRONG_STATE;
-    desiredState_ = State_Running;
-    return ApplyState() == GST_STATE_CHANGE_FAILURE ? E_FAIL : S_OK;
+    return SetDesiredState(State_Running);
 }
 
 HResult GstFilterGraph::Pause()
 {
-    if (!rendered_)
-        return VFW_E_WRONG_STATE;
-    desiredState_ = State_Paused;
-    return ApplyState() == GST_STATE_CHANGE_FAILURE ? E_FAIL : S_OK;
+    return SetDesiredState(State_Paused);
 }
 
+// Stopped keeps the graph prerolled where it is, so positions and seeks keep
+// working and the next Run plays on from the same place.
 HResult GstFilterGraph::Stop()
 {
-    if (!rendered_)
-        return VFW_E_WRONG_STATE;
-    // Stopped keeps the graph prerolled where it is, so positions and seeks
-    // keep working and the next Run plays on from the same place.
-    desiredState_ = State_Stopped;
-    return ApplyState() == GST_STATE_CHANGE_FAILURE ? E_FAIL : S_OK;
+    return SetDesiredState(State_Stopped);
 }
 
 HResult GstFilterGraph::GetState(int32_t, int32_t *state)
@@ -298,15 +366,15 @@ HResult GstFilterGraph::GetState(int32_t, int32_t *state)
 
 bool GstFilterGraph::PositionNs(int64_t *ns)
 {
-    if (seekPending_) {
-        *ns = seekTargetNs_;
+    if (pendingSeekNs_) {
+        *ns = *pendingSeekNs_;
         return true;
     }
-    gint64 pos = 0;
-    if (rendered_ && gst_element_query_position(pipeline_.get(), GST_FORMAT_TIME, &pos) && pos >= 0)
-        lastPositionNs_ = pos;
-    else if (!rendered_)
+    if (!HasMedium())
         return false;
+    gint64 pos = 0;
+    if (load_ == Load::Loaded && gst_element_query_position(pipeline_.get(), GST_FORMAT_TIME, &pos) && pos >= 0)
+        lastPositionNs_ = pos;
     int64_t duration = 0;
     *ns = DurationNs(&duration) ? std::min(lastPositionNs_, duration) : lastPositionNs_;
     return true;
@@ -314,7 +382,7 @@ bool GstFilterGraph::PositionNs(int64_t *ns)
 
 bool GstFilterGraph::DurationNs(int64_t *ns)
 {
-    if (durationNs_ < 0 && rendered_) {
+    if (durationNs_ < 0 && load_ == Load::Loaded) {
         gint64 d = -1;
         if (gst_element_query_duration(pipeline_.get(), GST_FORMAT_TIME, &d) && d >= 0)
             durationNs_ = d;
@@ -327,7 +395,7 @@ bool GstFilterGraph::DurationNs(int64_t *ns)
 
 HResult GstFilterGraph::SeekTo(int64_t positionNs, double rate)
 {
-    if (!rendered_)
+    if (load_ != Load::Loaded)
         return VFW_E_WRONG_STATE;
     int64_t duration = 0;
     if (DurationNs(&duration))
@@ -339,10 +407,15 @@ HResult GstFilterGraph::SeekTo(int64_t positionNs, double rate)
         qCInfo(lcGst, "seek to %lld ns at rate %g refused", static_cast<long long>(positionNs), rate);
         return VFW_E_CANNOT_SEEK;
     }
-    seekPending_ = true;
-    seekTargetNs_ = positionNs;
+    pendingSeekNs_ = positionNs;
     lastPositionNs_ = positionNs;
     return S_OK;
+}
+
+void GstFilterGraph::SeekCaptions()
+{
+    for (auto &track : tracks_)
+        track->Seek(lastPositionNs_ / 1'000'000);
 }
 
 HResult GstFilterGraph::get_Duration(double *seconds)
@@ -371,8 +444,7 @@ HResult GstFilterGraph::put_CurrentPosition(double seconds)
 {
     const HResult hr = SeekTo(static_cast<int64_t>(seconds * GST_SECOND), rate_);
     if (Succeeded(hr))
-        for (auto &track : tracks_)
-            track->Seek(seekTargetNs_ / 1'000'000);
+        SeekCaptions();
     return hr;
 }
 
@@ -432,8 +504,7 @@ HResult GstFilterGraph::SetPositions(int64_t *current, uint32_t currentFlags, in
     }
     const HResult hr = SeekTo(target, rate_);
     if (Succeeded(hr))
-        for (auto &track : tracks_)
-            track->Seek(seekTargetNs_ / 1'000'000);
+        SeekCaptions();
     return hr;
 }
 

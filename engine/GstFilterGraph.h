@@ -11,6 +11,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,9 @@ namespace velmo {
 /// The graph on one GStreamer playbin: the picture goes to the video output
 /// added as "Overlay Mixer", the sound through the default audio sink with a
 /// pitch-keeping tempo filter. Bus messages reach the UI thread through a
-/// GstBusBridge; the end of the stream and the captions of added SAMI files
-/// become queued events. UI thread only.
+/// GstBusBridge; the end of the stream, an error in mid-play, a change of the
+/// picture's size and the captions of added SAMI files become queued events.
+/// UI thread only.
 class GstFilterGraph : public GraphBuilder,
                        public MediaControl,
                        public MediaPosition,
@@ -82,17 +84,34 @@ public:
     GstElementPtr FindFilter(const std::string &name) const;
 
 private:
+    /// Where the graph stands with its medium.
+    enum class Load {
+        Empty,      ///< nothing rendered yet
+        Prerolling, ///< RenderFile waits for the first data (a live source plays meanwhile)
+        Prerolled,  ///< the first data arrived; RenderFile checks what the medium holds
+        Loaded,     ///< ready: running, paused or stopped as asked
+        Broken,     ///< an error ended playback; Run or Pause starts the medium over
+    };
+
     explicit GstFilterGraph(int openTimeoutMs) : openTimeoutMs_(openTimeoutMs) {}
+    bool HasMedium() const { return load_ == Load::Loaded || load_ == Load::Broken; }
     HResult RenderMedia(const std::string &pathOrAddress);
+    HResult CheckStreams(const std::string &uri);
     HResult RenderSubtitles(const std::string &path);
     bool WaitForPreroll();
     void OnBusMessage(GstMessage *message);
     void OnError(GstMessage *message);
+    void StopOnError(HResult error);
     void OnBuffering(GstMessage *message);
+    void OnStateChanged(GstMessage *message);
+    void OnVideoSize(const QSize &size);
+    HResult SetDesiredState(int32_t state);
     HResult SeekTo(int64_t positionNs, double rate);
+    void SeekCaptions();
     bool PositionNs(int64_t *ns);
     bool DurationNs(int64_t *ns);
     void ResyncCaptions();
+    bool Playing() const { return reached_ == GST_STATE_PLAYING && !buffering_; }
     GstStateChangeReturn ApplyState();
 
     const int openTimeoutMs_;
@@ -103,15 +122,13 @@ private:
     std::vector<std::unique_ptr<CaptionTrack>> tracks_;
     std::vector<GstElementPtr> captionSources_; ///< one idle file source per SAMI file, named after it
     QPointer<QEventLoop> waitLoop_;
-    bool rendered_ = false;      ///< media prerolled: the graph is built
-    bool prerolled_ = false;
-    HResult openError_ = S_OK;
-    bool live_ = false;
-    int32_t desiredState_ = State_Stopped;
-    bool playing_ = false;       ///< the pipeline reached PLAYING and has not left it
-    bool buffering_ = false;
-    bool seekPending_ = false;
-    int64_t seekTargetNs_ = 0;
+    Load load_ = Load::Empty;
+    HResult openError_ = S_OK;            ///< why the open failed, while it runs
+    bool live_ = false;                   ///< the source is live: it cannot preroll and does not buffer
+    bool buffering_ = false;              ///< a network source refills; playback waits
+    int32_t desiredState_ = State_Stopped; ///< what the user asked for
+    GstState reached_ = GST_STATE_NULL;   ///< what the pipeline last reported reaching
+    std::optional<int64_t> pendingSeekNs_; ///< target of a flushing seek not yet done
     int64_t lastPositionNs_ = 0;
     int64_t durationNs_ = -1;
     double rate_ = 1.0;

@@ -334,6 +334,11 @@ void GstVideoOutput::TakeFrame()
     // The display size is known once the first frame arrived: fit the scaler to it.
     UpdateCaps();
     Present(image);
+    QSize display;
+    if (sizeListener_ && NegotiatedSize(&display) && display != reportedSize_) {
+        reportedSize_ = display;
+        sizeListener_(display);
+    }
 }
 
 void GstVideoOutput::Present(const QImage &image)

@@ -10,6 +10,7 @@
 #include <QSize>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 namespace velmo {
@@ -47,6 +48,9 @@ public:
     bool NegotiatedSize(QSize *displaySize) const;
     /// Frames handed to the owner so far.
     int FramesShown() const { return framesShown_; }
+    /// Called on the UI thread with the display size whenever a frame shows
+    /// that it differs from the size last reported (the first frame included).
+    void SetSizeListener(std::function<void(const QSize &)> listener) { sizeListener_ = std::move(listener); }
 
     /// Takes the newest frame the streaming thread left and shows it. Queued
     /// to the UI thread once per batch of frames the appsink offered.
@@ -66,6 +70,8 @@ private:
     QRect area_;
     QSize capsSize_;       ///< the size the scaler was last asked for
     QImage lastImage_;     ///< kept to refit the picture while paused
+    std::function<void(const QSize &)> sizeListener_;
+    QSize reportedSize_;   ///< the display size last given to sizeListener_
     bool visible_ = true;
     int32_t aspectMode_ = 1;
     int framesShown_ = 0;

@@ -116,6 +116,19 @@ HResult MediaGraph::Close()
     return result;
 }
 
+bool MediaGraph::RefreshVideoSize()
+{
+    int32_t width = videoWidth;
+    int32_t height = videoHeight;
+    if (!basicVideo || Failed(basicVideo->GetVideoSize(&width, &height)))
+        return false;
+    if (width == videoWidth && height == videoHeight)
+        return false;
+    videoWidth = width;
+    videoHeight = height;
+    return true;
+}
+
 void MediaGraph::SetVideoRect(int32_t x, int32_t y, int32_t width, int32_t height)
 {
     if (videoWindow)

@@ -45,6 +45,10 @@ public:
     /// when nothing was open: nothing is touched then). While an Open waits for
     /// its medium, Open, Close and AddSubtitleFile return VFW_E_WRONG_STATE.
     HResult Close();
+    /// Reads the picture's size anew into videoWidth/videoHeight (after
+    /// EC_VIDEO_SIZE_CHANGED); true when it changed. A medium without a
+    /// picture leaves them as they are.
+    bool RefreshVideoSize();
     /// The picture fills (x, y, width, height) of the owner; nothing without media.
     void SetVideoRect(int32_t x, int32_t y, int32_t width, int32_t height);
     /// Relative seek by `delta` 100-ns units, clamped to 0 and the duration.

@@ -39,6 +39,8 @@ constexpr bool Failed(HResult hr) { return hr < 0; }
 /// Event codes of the event queue.
 inline constexpr int32_t EC_COMPLETE = 0x01;   ///< the media played to its end
 inline constexpr int32_t EC_ERRORABORT = 0x03; ///< playback stopped on an error (param1: result code)
+/// The picture's size changed (param1: width in the low 16 bits, height in the next 16).
+inline constexpr int32_t EC_VIDEO_SIZE_CHANGED = 0x0A;
 inline constexpr int32_t EC_OLE_EVENT = 0x18;  ///< a caption: param2 holds its text
 
 /// Media control states as GetState reports them.

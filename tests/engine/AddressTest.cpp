@@ -1,12 +1,16 @@
-// Addresses on loopback: a server that honours ranges, one that does not, a
-// closed port and a server that never answers.
+// Addresses on loopback: a server that honours ranges, one that does not, one
+// that drops the connection, a closed port, a server that never answers, and
+// live RTSP and UDP addresses.
 
+#include "engine/GstHandles.h"
 #include "engine/MediaGraph.h"
 #include "engine/MessageBox.h"
 #include "EngineTestUtil.h"
 #include "fixtures/MediaFixtures.h"
 
 #include <QElapsedTimer>
+#include <QLoggingCategory>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -22,6 +26,44 @@ using velmo::test::WaitUntil;
 
 namespace {
 
+// A loopback port that nothing listens on (taken free, then closed again).
+int ClosedPort(int type = SOCK_STREAM)
+{
+    const int fd = socket(AF_INET, type, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0) {
+        close(fd);
+        return 0;
+    }
+    socklen_t len = sizeof addr;
+    getsockname(fd, reinterpret_cast<sockaddr *>(&addr), &len);
+    close(fd);
+    return ntohs(addr.sin_port);
+}
+
+// Collects the warnings of the engine's GStreamer category while it lives.
+class GstLog {
+public:
+    GstLog() { previous_ = qInstallMessageHandler(&GstLog::Handle); }
+    ~GstLog() { qInstallMessageHandler(previous_); }
+    static inline QStringList lines;
+
+private:
+    static void Handle(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        if (type == QtWarningMsg && context.category && QByteArray(context.category) == "velmo.engine.gst")
+            lines << text;
+    }
+    QtMessageHandler previous_ = nullptr;
+};
+
+// Addresses need the clips, a loopback server and the HTTP source.
+#define SKIP_UNLESS_HTTP()                                                                                            \
+    VELMO_SKIP_UNLESS_PLAYBACK();                                                                                     \
+    VELMO_SKIP_UNLESS_PRESENT({"souphttpsrc"}, {"python3"})
+
 double Position(MediaGraph &graph)
 {
     double s = -1;
@@ -31,6 +73,7 @@ double Position(MediaGraph &graph)
 
 TEST(Address, RangeServerOpensSeeksAndPlaysToTheEnd)
 {
+    SKIP_UNLESS_HTTP();
     FixtureServer server;
     ASSERT_GT(server.port(), 0);
     QWidget window;
@@ -51,6 +94,7 @@ TEST(Address, RangeServerOpensSeeksAndPlaysToTheEnd)
 
 TEST(Address, ServerWithoutRangeSupportPlaysAndASeekDoesNotBreakThePlayer)
 {
+    SKIP_UNLESS_HTTP();
     FixtureServer server(QStringLiteral("norange"));
     ASSERT_GT(server.port(), 0);
     QWidget window;
@@ -70,19 +114,9 @@ TEST(Address, ServerWithoutRangeSupportPlaysAndASeekDoesNotBreakThePlayer)
 
 TEST(Address, ClosedPortAndMissingFileFailFastWithTheCodecMessage)
 {
-    // Take a free port, then close it again.
-    int port = 0;
-    {
-        const int fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr), 0);
-        socklen_t len = sizeof addr;
-        getsockname(fd, reinterpret_cast<sockaddr *>(&addr), &len);
-        port = ntohs(addr.sin_port);
-        close(fd);
-    }
+    SKIP_UNLESS_HTTP();
+    const int port = ClosedPort();
+    ASSERT_GT(port, 0);
     FixtureServer server;
     ASSERT_GT(server.port(), 0);
     QWidget window;
@@ -104,6 +138,7 @@ TEST(Address, ClosedPortAndMissingFileFailFastWithTheCodecMessage)
 
 TEST(Address, SilentServerTimesOutAndTheWindowKeepsPainting)
 {
+    SKIP_UNLESS_HTTP();
     FixtureServer server(QStringLiteral("silent"));
     ASSERT_GT(server.port(), 0);
     QWidget window;
@@ -118,6 +153,92 @@ TEST(Address, SilentServerTimesOutAndTheWindowKeepsPainting)
     EXPECT_GT(ticks, 3);
     EXPECT_EQ(boxes.messages.size(), 1u);
     EXPECT_FALSE(graph.graph);
+}
+
+TEST(Address, LiveAddressesThatDeliverNothingFailWithTheCodecMessage)
+{
+    VELMO_SKIP_UNLESS_PLAYBACK();
+    VELMO_SKIP_UNLESS_PRESENT({"rtspsrc", "udpsrc"}, {"python3"});
+    FixtureServer silent(QStringLiteral("silent"));
+    ASSERT_GT(silent.port(), 0);
+    const int closedTcp = ClosedPort();
+    const int closedUdp = ClosedPort(SOCK_DGRAM);
+    ASSERT_GT(closedTcp, 0);
+    ASSERT_GT(closedUdp, 0);
+    QWidget window;
+    MediaGraph graph(CreateGstMediaBackend(1500));
+    MessageBoxCapture boxes;
+    const std::string addresses[] = {
+        "rtsp://127.0.0.1:" + std::to_string(closedTcp) + "/stream",     // refused at once
+        "rtsp://127.0.0.1:" + std::to_string(silent.port()) + "/stream", // accepted, never answered
+        "udp://127.0.0.1:" + std::to_string(closedUdp),                  // nobody sends
+    };
+    for (const std::string &address : addresses) {
+        SCOPED_TRACE(address);
+        boxes.messages.clear();
+        EXPECT_LT(graph.Open(&window, address), 0);
+        ASSERT_EQ(boxes.messages.size(), 1u);
+        EXPECT_EQ(boxes.messages[0].text, QString::fromUtf8(kCodecMessage));
+        EXPECT_FALSE(graph.graph);
+    }
+}
+
+TEST(Address, ALiveStreamOpensOnItsFirstPictureWithItsSize)
+{
+    VELMO_SKIP_UNLESS_PLAYBACK();
+    VELMO_SKIP_UNLESS_PRESENT({"udpsrc", "udpsink", "videotestsrc", "mpegtsmux", "tsdemux"});
+    const int port = ClosedPort(SOCK_DGRAM);
+    ASSERT_GT(port, 0);
+    // A broadcast of our own on loopback: a live picture with a key frame
+    // every fifth frame, so a receiver that joins late soon has one.
+    const std::string description =
+        "videotestsrc is-live=true ! video/x-raw,width=176,height=144,framerate=25/1 ! videoconvert ! "
+        "video/x-raw,format=I420 ! x264enc tune=zerolatency speed-preset=ultrafast key-int-max=5 ! mpegtsmux ! "
+        "udpsink host=127.0.0.1 port=" + std::to_string(port);
+    GstElementPtr sender(gst_parse_launch(description.c_str(), nullptr));
+    ASSERT_TRUE(sender);
+    gst_object_ref_sink(sender.get());
+    ASSERT_NE(gst_element_set_state(sender.get(), GST_STATE_PLAYING), GST_STATE_CHANGE_FAILURE);
+
+    QWidget window;
+    MediaGraph graph(CreateGstMediaBackend(10000));
+    MessageBoxCapture boxes;
+    EXPECT_EQ(graph.Open(&window, "udp://127.0.0.1:" + std::to_string(port)), S_OK);
+    EXPECT_EQ(graph.videoWidth, 176);
+    EXPECT_EQ(graph.videoHeight, 144);
+    EXPECT_TRUE(boxes.messages.empty());
+    graph.Close();
+    gst_element_set_state(sender.get(), GST_STATE_NULL);
+}
+
+TEST(Address, AConnectionDroppedInMidPlayEndsPlaybackWithAnErrorEvent)
+{
+    SKIP_UNLESS_HTTP();
+    FixtureServer server(QStringLiteral("drop"));
+    ASSERT_GT(server.port(), 0);
+    QWidget window;
+    MediaGraph graph;
+    MessageBoxCapture boxes;
+    GstLog log;
+    GstLog::lines.clear();
+    ASSERT_EQ(graph.Open(&window, server.Url("long.mkv")), S_OK);
+
+    std::vector<test::DrainedEvent> events;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (const test::DrainedEvent &e : test::Drain(*graph.events))
+            events.push_back(e);
+        return !events.empty();
+    }));
+    EXPECT_EQ(events[0].code, EC_ERRORABORT);
+    EXPECT_LT(events[0].value, 0);
+    int32_t state = -1;
+    EXPECT_EQ(graph.control->GetState(0, &state), S_OK);
+    EXPECT_EQ(state, State_Stopped);
+    // The user sees no message of ours; the log names the element and the error.
+    EXPECT_TRUE(boxes.messages.empty());
+    EXPECT_TRUE(GstLog::lines.filter(QStringLiteral("source")).size() > 0) << GstLog::lines.join('\n').toStdString();
+    EXPECT_TRUE(graph.graph); // still open: the user may play again or close
+    graph.Close();
 }
 
 } // namespace

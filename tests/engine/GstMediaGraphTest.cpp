@@ -26,6 +26,7 @@ class GstMediaGraph : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        VELMO_SKIP_UNLESS_PLAYBACK();
         ASSERT_TRUE(test::EnsureFixtures());
         screen = new QWidget(&window);
         screen->resize(320, 240);
@@ -102,7 +103,7 @@ TEST_F(GstMediaGraph, AudioOnlyMediaKeepsThePreviousVideoSize)
 
 TEST_F(GstMediaGraph, BrokenFilesShowTheCodecMessageOnceAndLeaveNoGraph)
 {
-    for (const char *file : {"missing.avi", "empty.avi", "random.avi", "text.avi", "truncated.mp4"}) {
+    for (const char *file : {"missing.avi", "empty.avi", "random.avi", "text.avi", "truncated.mp4", "lyrics.avi"}) {
         SCOPED_TRACE(file);
         boxes.messages.clear();
         EXPECT_LT(graph.Open(screen, FixturePath(file)), 0);
@@ -112,6 +113,26 @@ TEST_F(GstMediaGraph, BrokenFilesShowTheCodecMessageOnceAndLeaveNoGraph)
     }
     // Still usable afterwards.
     EXPECT_EQ(graph.Open(screen, FixturePath("clip.mkv")), S_OK);
+}
+
+TEST_F(GstMediaGraph, APictureThatGrowsInMidStreamIsReportedAsASizeChange)
+{
+    ASSERT_EQ(graph.Open(screen, FixturePath("size_change.ts")), S_OK);
+    EXPECT_EQ(graph.videoWidth, 160);
+    EXPECT_EQ(graph.videoHeight, 120);
+    std::vector<test::DrainedEvent> sizes;
+    ASSERT_TRUE(WaitUntil([&] {
+        for (const test::DrainedEvent &e : test::Drain(*graph.events))
+            if (e.code == EC_VIDEO_SIZE_CHANGED)
+                sizes.push_back(e);
+        return !sizes.empty();
+    }));
+    // The width in the low word, the height in the high word.
+    EXPECT_EQ(sizes[0].value, 320 | (240 << 16));
+    EXPECT_TRUE(graph.RefreshVideoSize());
+    EXPECT_EQ(graph.videoWidth, 320);
+    EXPECT_EQ(graph.videoHeight, 240);
+    EXPECT_FALSE(graph.RefreshVideoSize());
 }
 
 TEST_F(GstMediaGraph, StateChangesAreReportedAtOnce)
