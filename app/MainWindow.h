@@ -142,6 +142,9 @@ private:
     void Reshape(const QRect &geometry);
     QRect AvailableScreenArea() const;
     void RefreshPlayButtons();
+    /// In normal mode, sizes the window to the video plus the skin's borders,
+    /// keeping `topLeft` where the screen allows.
+    void FitToVideo(QPoint topLeft);
     void SetControlTimeline(int value);
     std::string ChooseFile(const char *classicFilter);
     void BeginMouseAction(HitZone zone, QPoint pressedAt);

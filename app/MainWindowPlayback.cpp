@@ -57,14 +57,18 @@ void MainWindow::OpenMedia(std::string path)
         mediaGraph_.AddSubtitleFile(subtitle);
     const QPoint topLeft = geometry().topLeft();
     ResetDisplays();
-    if (!style_.fullScreenMode && !style_.filledScreenMode && mediaGraph_.videoWidth > 0) {
-        const QSize fitted =
-            FittedWindowSize(mediaGraph_.videoWidth, mediaGraph_.videoHeight, SkinMetrics::From(skinSet_));
-        const QSize border = fitted - QSize(mediaGraph_.videoWidth, mediaGraph_.videoHeight);
-        Reshape(KeepOnScreen(QRect(topLeft, fitted), border, AvailableScreenArea()));
-    }
+    FitToVideo(topLeft);
     RefreshPlayButtons();
     positionTimer_.start();
+}
+
+void MainWindow::FitToVideo(QPoint topLeft)
+{
+    if (style_.fullScreenMode || style_.filledScreenMode || mediaGraph_.videoWidth <= 0)
+        return;
+    const QSize fitted = FittedWindowSize(mediaGraph_.videoWidth, mediaGraph_.videoHeight, SkinMetrics::From(skinSet_));
+    const QSize border = fitted - QSize(mediaGraph_.videoWidth, mediaGraph_.videoHeight);
+    Reshape(KeepOnScreen(QRect(topLeft, fitted), border, AvailableScreenArea()));
 }
 
 void MainWindow::ResetDisplays()
@@ -294,6 +298,15 @@ void MainWindow::OnMediaEvent()
             OpenMedia(std::string(mediaGraph_.mediaPath));
             if (!mediaGraph_.graph)
                 return;
+        } else if (code == EC_ERRORABORT) {
+            // The graph has stopped; playback ends as at the end of the media,
+            // without a repeat, and the buttons offer to play again.
+            positionTimer_.stop();
+            RefreshPlayButtons();
+        } else if (code == EC_VIDEO_SIZE_CHANGED) {
+            // A size learnt after the open fits the window as the open would have.
+            if (mediaGraph_.RefreshVideoSize())
+                FitToVideo(geometry().topLeft());
         } else if (code == EC_OLE_EVENT && style_.subtitleVisible && videoScreen_) {
             const QString caption = CleanCaption(second.text);
             style_.subtitleText.clear();

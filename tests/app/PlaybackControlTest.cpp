@@ -273,6 +273,51 @@ TEST_F(PlaybackControlTest, TheEndRepeatsOnlyInRepeatMode)
     EXPECT_EQ(Graph()->state, State_Running);
 }
 
+TEST_F(PlaybackControlTest, AnErrorInMidPlayEndsPlaybackAsTheEndDoesWithoutRepeat)
+{
+    window->OnCommand(ID_REPEAT); // an error is not an end to repeat
+    const std::string film = Media("a.avi");
+    window->OpenMedia(film);
+    const int refreshes = controlPanel->refreshes;
+    const int fullRefreshes = fullScreenPanel->refreshes;
+    const size_t mark = Calls().size();
+
+    Graph()->QueueEvent(EC_ERRORABORT, VFW_E_NOT_FOUND);
+    QCoreApplication::processEvents();
+
+    EXPECT_FALSE(window->positionTimer().isActive());
+    EXPECT_EQ(controlPanel->refreshes, refreshes + 1);
+    EXPECT_EQ(fullScreenPanel->refreshes, fullRefreshes + 1);
+    EXPECT_THAT(CallsSince(mark), Not(Contains("RenderFile(" + film + ")")));
+    EXPECT_TRUE(app->mediaGraph.graph);
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(PlaybackControlTest, APictureSizeLearntLateFitsTheWindowOnceAndThePresetsFollow)
+{
+    window->move(20, 30);
+    const QSize start = window->size();
+    window->OpenMedia(Media("live.ts", {-1.0, 0, 0})); // no picture yet
+    EXPECT_EQ(window->size(), start);
+
+    Graph()->info.width = 320;
+    Graph()->info.height = 240;
+    Graph()->QueueEvent(EC_VIDEO_SIZE_CHANGED, 320 | (240 << 16));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(app->mediaGraph.videoWidth, 320);
+    EXPECT_EQ(app->mediaGraph.videoHeight, 240);
+    EXPECT_EQ(window->geometry(),
+              QRect(QPoint(20, 30), FittedWindowSize(320, 240, Skin()).expandedTo(kMinimumWindowSize)));
+    window->OnCommand(ID_SIZE_DOUBLE);
+    EXPECT_EQ(window->size(), PresetWindowSize(ID_SIZE_DOUBLE, 320, 240, Skin()));
+
+    // A report of the size already known leaves the user's own size alone.
+    window->resize(700, 600);
+    Graph()->QueueEvent(EC_VIDEO_SIZE_CHANGED, 320 | (240 << 16));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->size(), QSize(700, 600));
+}
+
 TEST_F(PlaybackControlTest, OpenSubtitlePausesAddsAndRuns)
 {
     std::string answer = dir.write("extra.smi", "<SAMI></SAMI>");
