@@ -3,8 +3,11 @@
 #include "skin/Cp949.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QStringList>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace velmo {
@@ -46,6 +49,26 @@ void InstallKoreanFontSubstitutes()
         return;
     for (const char *face : {"굴림", "돋움", "굴림체", "돋움체", "Gulim", "Dotum", "GulimChe", "DotumChe"})
         QFont::insertSubstitutions(QString::fromUtf8(face), hangul);
+}
+
+void SetCellHeight(QFont &font, int cellHeight)
+{
+    const auto heightAt = [&font](int pixelSize) {
+        font.setPixelSize(pixelSize);
+        return QFontMetrics(font).height();
+    };
+    // The face's own proportions give the first guess; hinting may round
+    // the metrics of the real size a pixel either way, so step to the
+    // largest size whose line still fits.
+    constexpr int kProbe = 100;
+    const int probeHeight = heightAt(kProbe);
+    int pixelSize = probeHeight > 0 ? int(std::lround(double(kProbe) * cellHeight / probeHeight)) : cellHeight;
+    pixelSize = std::max(pixelSize, 1);
+    while (pixelSize > 1 && heightAt(pixelSize) > cellHeight)
+        --pixelSize;
+    while (pixelSize < 4 * cellHeight && heightAt(pixelSize + 1) <= cellHeight)
+        ++pixelSize;
+    font.setPixelSize(pixelSize);
 }
 
 QFont MakeSubtitleFont(int32_t size, int32_t weight, uint8_t quality, const std::string &faceCp949)

@@ -67,6 +67,10 @@ private:
     std::string fileName_;
 };
 
+/// Gives `font` the largest pixel size whose line height (ascent + descent)
+/// is at most `cellHeight` pixels, from the face's own metrics.
+void SetCellHeight(QFont &font, int cellHeight);
+
 /// The font that the style's fields describe (GDI weights mapped to Qt's).
 QFont MakeSubtitleFont(int32_t size, int32_t weight, uint8_t quality, const std::string &faceCp949);
 
