@@ -76,10 +76,13 @@ QFont MakeSubtitleFont(int32_t size, int32_t weight, uint8_t quality, const std:
     QFont f;
     if (!faceCp949.empty())
         f.setFamily(fromCp949(QByteArray::fromStdString(faceCp949)));
-    if (size != 0)
-        f.setPixelSize(std::abs(size)); // a negative GDI height asks for the same glyph size
     f.setWeight(nearestWeight(weight));
     f.setStyleStrategy(quality == kAntialiasedQuality ? QFont::PreferAntialias : QFont::NoAntialias);
+    // A positive height is the cell (the line); a negative one the em.
+    if (size > 0)
+        SetCellHeight(f, size);
+    else if (size < 0)
+        f.setPixelSize(-size);
     return f;
 }
 
