@@ -58,6 +58,11 @@ void FontListCombo::Fill()
 void FontListCombo::Fill(const std::vector<FontFace> &faces)
 {
     mark_ = TrueTypeMark();
+    // Asking the database per entry resolves aliases through fontconfig each
+    // time, which made measuring a long list slow.
+    knownFamilies_.clear();
+    for (const QString &family : QFontDatabase::families())
+        knownFamilies_.insert(family.toCaseFolded());
     clear();
     for (const FontFace &face : faces)
         addItem(face.name, face.fontType);
@@ -67,7 +72,7 @@ void FontListCombo::Fill(const std::vector<FontFace> &faces)
 std::optional<QFont> FontListCombo::PreviewFont(int index) const
 {
     const QString face = itemText(index);
-    if (face.isEmpty() || !QFontDatabase::hasFamily(face))
+    if (face.isEmpty() || !knownFamilies_.contains(face.toCaseFolded()))
         return std::nullopt;
     QFont font(face);
     font.setWeight(QFont::Normal);

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFont>
 #include <QImage>
+#include <QSet>
 #include <QStyle>
 
 #include <optional>
@@ -28,7 +29,8 @@ public:
     void Fill(const std::vector<FontFace> &faces);
 
     /// The preview font of entry `index`: its face at a line height of
-    /// `previewHeight`; none when the face is not known to the font database.
+    /// `previewHeight`; none when the font database did not know the face
+    /// when the list was filled.
     std::optional<QFont> PreviewFont(int index) const;
     /// Height of entry `index` (preview height + 4), widening `nameWidth` and
     /// `sampleWidth` to fit it; none when its preview cannot be made.
@@ -56,6 +58,7 @@ protected:
 
 private:
     QImage mark_; ///< the TrueType mark; null until the list is filled
+    QSet<QString> knownFamilies_; ///< case-folded families of the font database, read by Fill
 };
 
 } // namespace velmo
