@@ -1,5 +1,7 @@
 #include "subtitles/SamiReader.h"
 
+#include "skin/BytePath.h"
+
 #include "subtitles/SamiEncoding.h"
 #include "subtitles/SamiMarkup.h"
 
@@ -179,9 +181,10 @@ SamiResult ParseSami(const QByteArray &bytes)
 
 SamiResult ReadSamiFile(const std::string &path)
 {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return refused(QStringLiteral("cannot open the file: ") + file.errorString());
+    QFile file;
+    QString why;
+    if (!OpenForReading(file, path, &why))
+        return refused(QStringLiteral("cannot open the file: ") + why);
     const QByteArray bytes = file.read(kMaxSamiFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
         return refused(QStringLiteral("cannot read the file: ") + file.errorString());

@@ -257,6 +257,19 @@ TEST(SamiReader, RefusesWhatIsNotSami)
     EXPECT_EQ(ReadSamiFile(empty).error, QStringLiteral("the file is empty"));
 }
 
+TEST(SamiReader, ReadsAFileWhoseNameIsNotUtf8)
+{
+    // "자막/자막.smi" in CP949, as archives made on Windows name them.
+    TempDir dir;
+    const std::string folder = dir.path() + "/\xC0\xDA\xB8\xB7";
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    const std::string path = folder + "/\xC0\xDA\xB8\xB7.smi";
+    ASSERT_TRUE(velmo::test::WriteAtBytePath(path, toCp949(QString::fromUtf8(kBilingual))));
+    const SamiResult result = ReadSamiFile(path);
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_EQ(result.document.captions.size(), 3u);
+}
+
 TEST(SamiReader, ReadsAFileFromDisk)
 {
     TempDir dir;
