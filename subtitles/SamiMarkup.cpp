@@ -2,6 +2,8 @@
 
 #include <QList>
 
+#include <algorithm>
+#include <functional>
 #include <limits>
 #include <string>
 
@@ -47,9 +49,10 @@ bool endsWithBrTag(const QString &out, qsizetype lastLt)
     return out.endsWith(u'>') && lastLt >= 0 && IsTagAt(out, lastLt, "br", false);
 }
 
-// The name case-folded as QString::compare with Qt::CaseInsensitive folds it,
-// code point by code point.
-std::u16string foldedName(QStringView name)
+// A hash of the name case-folded as QString::compare with Qt::CaseInsensitive
+// folds it, code point by code point, so names equal in that comparison hash
+// alike.
+uint32_t foldedHash(QStringView name)
 {
     std::u16string out;
     out.reserve(size_t(name.size()));
@@ -63,7 +66,7 @@ std::u16string foldedName(QStringView name)
             out += char16_t(QChar::toCaseFolded(c.unicode()));
         }
     }
-    return out;
+    return uint32_t(std::hash<std::u16string>()(out));
 }
 
 QString withoutCssComments(QStringView css)
@@ -262,9 +265,32 @@ QString NormaliseLineBreaks(QStringView content)
 
 void SamiClassList::Add(const QString &name, const QString &lang)
 {
-    if (!folded_.insert(foldedName(name)).second)
-        return;
+    if ((items_.size() + 1) * 2 > slots_.size())
+        grow();
+    const size_t mask = slots_.size() - 1;
+    const uint32_t hash = foldedHash(name);
+    size_t s = hash & mask;
+    for (; slots_[s].item != 0; s = (s + 1) & mask) {
+        if (slots_[s].hash == hash && items_[slots_[s].item - 1].name.compare(name, Qt::CaseInsensitive) == 0)
+            return;
+    }
     items_.push_back({name, lang});
+    slots_[s] = {hash, uint32_t(items_.size())};
+}
+
+void SamiClassList::grow()
+{
+    const std::vector<Slot> old = std::move(slots_);
+    slots_.assign(std::max<size_t>(16, old.size() * 2), Slot{});
+    const size_t mask = slots_.size() - 1;
+    for (const Slot &slot : old) {
+        if (slot.item == 0)
+            continue;
+        size_t s = slot.hash & mask;
+        while (slots_[s].item != 0)
+            s = (s + 1) & mask;
+        slots_[s] = slot;
+    }
 }
 
 void ParseClassDeclarations(QStringView css, SamiClassList &classes)

@@ -5,8 +5,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
-#include <unordered_set>
 #include <vector>
 
 namespace velmo {
@@ -69,8 +67,17 @@ public:
     const std::vector<SamiClass> &items() const { return items_; }
 
 private:
+    // An open-addressing index of items_ by the hash of the case-folded name:
+    // one flat array, so a file declaring a hundred thousand classes costs
+    // one probe per class rather than a walk through scattered nodes.
+    struct Slot {
+        uint32_t hash = 0;
+        uint32_t item = 0; // index in items_ + 1; 0 for an empty slot
+    };
+    void grow();
+
     std::vector<SamiClass> items_;
-    std::unordered_set<std::u16string> folded_; // the names case-folded, for lookups in constant time
+    std::vector<Slot> slots_; // a power of two long, at most half full
 };
 
 /// Adds the classes declared in a STYLE block's text, in order.
