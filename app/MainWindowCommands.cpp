@@ -4,14 +4,17 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutDialog.h"
+#include "app/PlayerMessage.h"
 #include "app/SubtitleCommands.h"
 #include "engine/MediaGraph.h"
 #include "engine/VideoScreen.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandTable.h"
+#include "subtitles/SubtitleSettingsDialog.h"
 #include "subtitles/SubtitleStyle.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 
 #include <optional>
 
@@ -46,7 +49,13 @@ void MainWindow::OnAbout()
 
 void MainWindow::OnSubtitleSettings()
 {
-    // The settings dialog comes with its own change; until then F3 does nothing.
+    SubtitleSettingsDialog dialog(style_, this);
+    // Each change the dialog makes redraws the caption at once, as the private message does.
+    connect(&dialog, &SubtitleSettingsDialog::SubtitleChanged, this, [this] {
+        PlayerMessage changed(WM_PLAYER_SUBTITLE_CHANGED, 0, 0);
+        QCoreApplication::sendEvent(this, &changed);
+    });
+    dialog.exec();
 }
 
 // ---- Context menu

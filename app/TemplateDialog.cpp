@@ -51,6 +51,14 @@ void BuildTemplateDialog(QDialog &dialog, const DialogTemplate &t)
         case ControlKind::StaticBitmap:
         case ControlKind::Trackbar:
             break; // skinned controls belong to the panels
+        case ControlKind::GroupBox:
+        case ControlKind::CheckBox:
+        case ControlKind::DropDownList:
+        case ControlKind::FontList:
+        case ControlKind::UpDown:
+        case ControlKind::SunkenStatic:
+        case ControlKind::ColorSwatch:
+            break; // the subtitle settings dialog builds these itself
         }
         if (!widget)
             continue;

@@ -52,12 +52,12 @@ ControlPanel::ControlPanel(const DialogTemplate &t, SkinSet &skin, MediaGraph &g
     connect(timelineSlider, &SkinSlider::Scroll, this, &ControlPanel::OnTimelineScroll);
     connect(volumeSlider, &SkinSlider::Scroll, this, &ControlPanel::OnVolumeScroll);
 
-    OnInitDialog(t);
+    OnInitDialog();
 }
 
 ControlPanel::~ControlPanel() = default;
 
-void ControlPanel::OnInitDialog(const DialogTemplate &)
+void ControlPanel::OnInitDialog()
 {
     ShowSkinButton(playButton, skin_.play, "플레이");
     ShowSkinButton(stopButton, skin_.stop, "정지");

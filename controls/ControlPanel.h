@@ -66,7 +66,7 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    void OnInitDialog(const DialogTemplate &t);
+    void OnInitDialog();
     void LayOut();
     void OnButton(int controlId);
     void OnTimelineScroll(int code, int value);

@@ -1,12 +1,10 @@
 #include "controls/TimeDisplay.h"
 
 #include "skin/SkinSet.h"
+#include "subtitles/SubtitleStyle.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 
-#include <algorithm>
-#include <cmath>
 
 namespace velmo {
 
@@ -21,12 +19,6 @@ QColor toQColor(Colour c)
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
-int cellHeight(QFont font, int pixelSize)
-{
-    font.setPixelSize(pixelSize);
-    return QFontMetrics(font).height();
-}
-
 } // namespace
 
 QFont TimeDisplayFont()
@@ -35,17 +27,8 @@ QFont TimeDisplayFont()
     font.setWeight(QFont::Black);
     // Small heavy digits stay crisp, as the face's own bitmaps are at this size.
     font.setStyleStrategy(QFont::NoAntialias);
-    // The size asked for is the whole cell, ascent plus descent; a pixel size
-    // is the smaller em, so scale it from the face's own proportions.
-    constexpr int kProbe = 100;
-    const int probeCell = cellHeight(font, kProbe);
-    int pixelSize = probeCell > 0 ? int(std::lround(double(kProbe) * kCellHeight / probeCell)) : kCellHeight;
-    pixelSize = std::max(pixelSize, 1);
-    while (pixelSize > 1 && cellHeight(font, pixelSize) > kCellHeight)
-        --pixelSize;
-    while (pixelSize < 4 * kCellHeight && cellHeight(font, pixelSize + 1) <= kCellHeight)
-        ++pixelSize;
-    font.setPixelSize(pixelSize);
+    // The size asked for is the whole cell, ascent plus descent, not the em.
+    SetCellHeight(font, kCellHeight);
     return font;
 }
 

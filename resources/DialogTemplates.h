@@ -8,7 +8,21 @@
 namespace velmo {
 
 /// What a template control is.
-enum class ControlKind { PushButton, Edit, StaticText, StaticIcon, StaticBitmap, Trackbar };
+enum class ControlKind {
+    PushButton,
+    Edit,
+    StaticText,
+    StaticIcon,
+    StaticBitmap,
+    Trackbar,
+    GroupBox,
+    CheckBox,
+    DropDownList,  ///< text: its items, separated by "\n"; height: the dropped-down height
+    FontList,      ///< the owner-drawn list of font faces; height: the dropped-down height
+    UpDown,        ///< arrows that step the integer of the edit just before it in the template
+    SunkenStatic,  ///< a static with a sunken border
+    ColorSwatch,   ///< a static filled with one colour
+};
 
 /// One control of a dialog template; x, y, width and height in dialog units.
 struct TemplateControl {
@@ -143,6 +157,62 @@ inline constexpr TemplateControl kFullScreenTitleBarControls[] = {
 /// The title bar shown over the picture in the full-screen modes.
 inline constexpr DialogTemplate kFullScreenTitleBarTemplate{
     IDD_FULL_SCREEN_TITLE_BAR, "", "돋움", 9, 233, 21, kFullScreenTitleBarControls};
+
+inline constexpr int IDD_SUBTITLE_SETTINGS = 173;
+inline constexpr int IDB_TRUETYPE_MARK = 179; ///< the mark of TrueType faces, 15 x 12
+inline constexpr int IDC_QUALITY_LIST = 1056;
+inline constexpr int IDC_COLOR_BUTTON = 1061;
+inline constexpr int IDC_SIZE_EDIT = 1062;
+inline constexpr int IDC_SIZE_UPDOWN = 1063;
+inline constexpr int IDC_OUTLINE_BUTTON = 1064;
+inline constexpr int IDC_SHADOW_BUTTON = 1065;
+inline constexpr int IDC_OUTLINE_USE = 1066;
+inline constexpr int IDC_SHADOW_USE = 1067;
+inline constexpr int IDC_OUTLINE_DEEP = 1068;
+inline constexpr int IDC_SHADOW_DEEP = 1069;
+inline constexpr int IDC_COLOR_SWATCH = 1070;
+inline constexpr int IDC_OUTLINE_SWATCH = 1071;
+inline constexpr int IDC_SHADOW_SWATCH = 1072;
+inline constexpr int IDC_FONT_LIST = 1074;
+inline constexpr int IDC_BOLD = 1075;
+inline constexpr int IDC_POSITION_VALUE = 1077;
+inline constexpr int IDC_POSITION_TRACKBAR = 1078;
+
+inline constexpr TemplateControl kSubtitleSettingsControls[] = {
+    {-1, ControlKind::GroupBox, "글꼴설정", 7, 7, 223, 77, false},
+    {-1, ControlKind::StaticText, "글꼴", 12, 17, 36, 9, false},
+    {IDC_FONT_LIST, ControlKind::FontList, "", 11, 29, 71, 126, false},
+    {-1, ControlKind::StaticText, "선명도", 192, 17, 22, 8, false},
+    {IDC_QUALITY_LIST, ControlKind::DropDownList, "기본\n부드럽게", 185, 28, 43, 64, false},
+    {-1, ControlKind::StaticText, "테두리", 83, 17, 36, 9, false},
+    {-1, ControlKind::StaticText, "그림자", 133, 17, 36, 9, false},
+    {IDC_OUTLINE_USE, ControlKind::CheckBox, "테두리사용", 83, 31, 47, 8, false},
+    {IDC_SHADOW_USE, ControlKind::CheckBox, "그림자사용", 133, 31, 48, 8, false},
+    {IDC_BOLD, ControlKind::CheckBox, "진하게", 12, 45, 32, 8, false},
+    {-1, ControlKind::StaticText, "크기", 50, 45, 23, 8, false},
+    {IDC_OUTLINE_DEEP, ControlKind::CheckBox, "진하게", 83, 44, 47, 8, false},
+    {IDC_SHADOW_DEEP, ControlKind::CheckBox, "진하게", 133, 44, 47, 8, false},
+    {IDC_COLOR_SWATCH, ControlKind::ColorSwatch, "", 11, 59, 13, 14, false},
+    {IDC_COLOR_BUTTON, ControlKind::PushButton, "색상", 26, 59, 18, 14, false},
+    {IDC_SIZE_EDIT, ControlKind::Edit, "", 50, 60, 12, 12, false},
+    {IDC_SIZE_UPDOWN, ControlKind::UpDown, "", 61, 60, 9, 12, false},
+    {IDC_OUTLINE_SWATCH, ControlKind::ColorSwatch, "", 82, 59, 13, 14, false},
+    {IDC_OUTLINE_BUTTON, ControlKind::PushButton, "색상", 97, 59, 18, 14, false},
+    {IDC_SHADOW_SWATCH, ControlKind::ColorSwatch, "", 133, 59, 13, 14, false},
+    {IDC_SHADOW_BUTTON, ControlKind::PushButton, "색상", 148, 59, 18, 14, false},
+    {-1, ControlKind::GroupBox, "자막상하 위치설정", 7, 88, 221, 43, false},
+    {-1, ControlKind::StaticText, "슬라이더 값", 73, 98, 40, 8, false},
+    {IDC_POSITION_VALUE, ControlKind::SunkenStatic, "", 118, 97, 21, 9, false},
+    {IDC_POSITION_TRACKBAR, ControlKind::Trackbar, "", 9, 107, 214, 11, false},
+    {-1, ControlKind::StaticText,
+     "0                                           50                                        100", 12, 120, 210, 8,
+     false},
+    {IDC_OK, ControlKind::PushButton, "닫기", 93, 140, 46, 15, true},
+};
+
+/// The subtitle settings dialog.
+inline constexpr DialogTemplate kSubtitleSettingsTemplate{
+    IDD_SUBTITLE_SETTINGS, "타림 자막설정", "돋움", 10, 235, 162, kSubtitleSettingsControls};
 
 /// The control of `id` in `t`, or null.
 inline const TemplateControl *FindTemplateControl(const DialogTemplate &t, int id)

@@ -3,8 +3,11 @@
 #include "skin/Cp949.h"
 
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QStringList>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace velmo {
@@ -48,15 +51,41 @@ void InstallKoreanFontSubstitutes()
         QFont::insertSubstitutions(QString::fromUtf8(face), hangul);
 }
 
+void SetCellHeight(QFont &font, int cellHeight)
+{
+    const auto heightAt = [&font](int pixelSize) {
+        font.setPixelSize(pixelSize);
+        return QFontMetrics(font).height();
+    };
+    // The face's own proportions give the first guess; hinting may round
+    // the metrics of the real size a pixel either way, so step to the
+    // largest size whose line still fits.
+    constexpr int kProbe = 100;
+    const int probeHeight = heightAt(kProbe);
+    int pixelSize = probeHeight > 0 ? int(std::lround(double(kProbe) * cellHeight / probeHeight)) : cellHeight;
+    pixelSize = std::max(pixelSize, 1);
+    while (pixelSize > 1 && heightAt(pixelSize) > cellHeight)
+        --pixelSize;
+    while (pixelSize < 4 * cellHeight && heightAt(pixelSize + 1) <= cellHeight)
+        ++pixelSize;
+    font.setPixelSize(pixelSize);
+}
+
 QFont MakeSubtitleFont(int32_t size, int32_t weight, uint8_t quality, const std::string &faceCp949)
 {
     QFont f;
     if (!faceCp949.empty())
         f.setFamily(fromCp949(QByteArray::fromStdString(faceCp949)));
-    if (size != 0)
-        f.setPixelSize(std::abs(size)); // a negative GDI height asks for the same glyph size
     f.setWeight(nearestWeight(weight));
     f.setStyleStrategy(quality == kAntialiasedQuality ? QFont::PreferAntialias : QFont::NoAntialias);
+    // A positive height is the cell (the line); a negative one the em. A
+    // hand-edited file may hold any 32-bit value: fonts are made within what
+    // a screen can show, and the file keeps what it holds.
+    constexpr int64_t kLargestPixels = 1000;
+    if (size > 0)
+        SetCellHeight(f, int(std::min<int64_t>(size, kLargestPixels)));
+    else if (size < 0)
+        f.setPixelSize(int(std::min<int64_t>(-int64_t(size), kLargestPixels)));
     return f;
 }
 

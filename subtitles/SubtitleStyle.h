@@ -67,7 +67,13 @@ private:
     std::string fileName_;
 };
 
-/// The font that the style's fields describe (GDI weights mapped to Qt's).
+/// Gives `font` the largest pixel size whose line height (ascent + descent)
+/// is at most `cellHeight` pixels, from the face's own metrics.
+void SetCellHeight(QFont &font, int cellHeight);
+
+/// The font that the style's fields describe (GDI weights mapped to Qt's). A
+/// positive `size` is the line height in pixels, a negative one the em size,
+/// 0 the default size.
 QFont MakeSubtitleFont(int32_t size, int32_t weight, uint8_t quality, const std::string &faceCp949);
 
 } // namespace velmo

@@ -11,6 +11,9 @@
 #include "engine/VideoScreen.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandTable.h"
+#include "subtitles/SubtitleSettingsDialog.h"
+
+#include <QCheckBox>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -294,6 +297,28 @@ TEST_F(CommandTest, GreyedEntriesAndTheFilterListWithAndWithoutMedia)
     window->OnCommand(ID_FILTER_FIRST + 6);
     ASSERT_EQ(backend->script->propertyFramePositions.size(), 1u);
     EXPECT_EQ(backend->script->propertyFramePositions[0], 3u);
+}
+
+TEST_F(CommandTest, F3OpensTheSettingsWhoseChangesRedrawTheCaptionAtOnce)
+{
+    window->OpenMedia(Media("a.avi"));
+    Style().subtitleText = QStringLiteral("자막");
+    window->videoScreen()->DrawSubtitle(Style());
+    ASSERT_TRUE(window->videoScreen()->HasSubtitleLayer());
+    bool outlineBefore = Style().Outline_Use;
+    bool layerAfterChange = true;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<SubtitleSettingsDialog *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        auto *outline = dialog->findChild<QCheckBox *>(QString::number(IDC_OUTLINE_USE));
+        ASSERT_TRUE(outline);
+        outline->click();
+        layerAfterChange = window->videoScreen()->HasSubtitleLayer();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    QTest::keyClick(window->videoScreen(), Qt::Key_F3);
+    EXPECT_NE(Style().Outline_Use, outlineBefore);
+    EXPECT_FALSE(layerAfterChange); // the screen was invalidated while the dialog was open
 }
 
 TEST_F(CommandTest, TheAboutBoxShowsTheProgramAndItsVersion)

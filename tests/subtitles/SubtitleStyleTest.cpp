@@ -3,7 +3,12 @@
 #include "skin/Cp949.h"
 #include "support/TempDir.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QImage>
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace velmo;
 using velmo::test::TempDir;
@@ -38,7 +43,7 @@ TEST(SubtitleStyle, AbsentFlagsReadTrue)
     EXPECT_EQ(style.Font, "");
     EXPECT_EQ(style.Color, 0u);
     ASSERT_TRUE(style.font.has_value());
-    EXPECT_EQ(style.font->pixelSize(), 30);
+    EXPECT_EQ(QFontMetrics(*style.font).height(), 30);
 }
 
 TEST(SubtitleStyle, LoadsEveryKeyAndBuildsTheFont)
@@ -66,7 +71,7 @@ TEST(SubtitleStyle, LoadsEveryKeyAndBuildsTheFont)
     ASSERT_TRUE(style.font.has_value());
     EXPECT_EQ(style.font->family(), QString::fromUtf8("굴림"));
     EXPECT_EQ(style.font->weight(), QFont::Bold);
-    EXPECT_EQ(style.font->pixelSize(), 24);
+    EXPECT_EQ(QFontMetrics(*style.font).height(), 24);
     EXPECT_EQ(style.font->styleStrategy() & QFont::NoAntialias, QFont::NoAntialias);
 }
 
@@ -113,6 +118,38 @@ TEST(SubtitleStyle, WeightsMapToTheNearestFontWeight)
     EXPECT_EQ(MakeSubtitleFont(20, 650, 4, "").weight(), QFont::DemiBold);
     EXPECT_EQ(MakeSubtitleFont(20, 830, 4, "").weight(), QFont::ExtraBold);
     EXPECT_TRUE(MakeSubtitleFont(20, 400, 4, "").styleStrategy() & QFont::PreferAntialias);
+}
+
+// Size is the caption's line height (ascent + descent), as a positive font
+// height means; a negative one is the em. Faces: the shipped Korean one (through
+// its substitute) and a Latin one.
+TEST(SubtitleStyle, SizeIsTheLineHeightOfTheCaptionFont)
+{
+    InstallKoreanFontSubstitutes();
+    const std::string gulim = toCp949(QString::fromUtf8("굴림")).toStdString();
+    struct Case {
+        std::string face;
+        QString family; // what the face resolves to
+        int32_t size;
+        int32_t weight;
+    };
+    const Case cases[] = {
+        {gulim, "NanumGothic", 20, 700}, {gulim, "NanumGothic", 40, 400}, {gulim, "NanumGothic", 10, 400},
+        {gulim, "NanumGothic", 80, 700}, {"DejaVu Sans", "DejaVu Sans", 20, 400}, {"DejaVu Sans", "DejaVu Sans", 40, 700},
+    };
+    QImage layer(64, 64, QImage::Format_ARGB32_Premultiplied); // the overlay measures on its layer
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.face + " " + std::to_string(c.size));
+        const QFont font = MakeSubtitleFont(c.size, c.weight, 4, c.face);
+        ASSERT_EQ(QFontInfo(font).family().toStdString(), c.family.toStdString());
+        const int height = QFontMetrics(font, &layer).height();
+        EXPECT_LE(height, c.size);
+        EXPECT_GE(height, c.size - 1);
+    }
+    EXPECT_EQ(MakeSubtitleFont(-20, 400, 4, "DejaVu Sans").pixelSize(), 20);
+    // Values no screen can show, from a hand-edited file, make a large font, not an overflow.
+    for (int32_t hostile : {std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()})
+        EXPECT_LE(MakeSubtitleFont(hostile, 400, 4, "DejaVu Sans").pixelSize(), 1000) << hostile;
 }
 
 TEST(SubtitleStyle, ShippedFirstRunSettingsAreReadable)

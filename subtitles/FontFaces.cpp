@@ -1,0 +1,69 @@
+#include "subtitles/FontFaces.h"
+
+#include <QLoggingCategory>
+#include <QSet>
+
+#include <fontconfig/fontconfig.h>
+
+#include <cstring>
+#include <memory>
+
+namespace velmo {
+
+Q_LOGGING_CATEGORY(lcFontFaces, "velmo.fontfaces")
+
+namespace {
+
+struct PatternDeleter {
+    void operator()(FcPattern *p) const { FcPatternDestroy(p); }
+};
+struct ObjectSetDeleter {
+    void operator()(FcObjectSet *s) const { FcObjectSetDestroy(s); }
+};
+struct FontSetDeleter {
+    void operator()(FcFontSet *s) const { FcFontSetDestroy(s); }
+};
+
+int fontTypeOf(FcPattern *font)
+{
+    FcChar8 *format = nullptr;
+    if (FcPatternGetString(font, FC_FONTFORMAT, 0, &format) == FcResultMatch
+        && std::strcmp(reinterpret_cast<const char *>(format), "TrueType") == 0)
+        return kTrueTypeFontType;
+    FcBool scalable = FcTrue;
+    if (FcPatternGetBool(font, FC_SCALABLE, 0, &scalable) == FcResultMatch && !scalable)
+        return kRasterFontType;
+    return 0;
+}
+
+} // namespace
+
+std::vector<FontFace> EnumerateFontFaces()
+{
+    std::vector<FontFace> faces;
+    const std::unique_ptr<FcPattern, PatternDeleter> pattern(FcPatternCreate());
+    const std::unique_ptr<FcObjectSet, ObjectSetDeleter> objects(
+        FcObjectSetBuild(FC_FAMILY, FC_FONTFORMAT, FC_SCALABLE, nullptr));
+    if (!pattern || !objects)
+        return faces;
+    const std::unique_ptr<FcFontSet, FontSetDeleter> fonts(FcFontList(nullptr, pattern.get(), objects.get()));
+    if (!fonts) {
+        qCWarning(lcFontFaces) << "fontconfig listed no fonts";
+        return faces;
+    }
+    QSet<QString> seen;
+    for (int i = 0; i < fonts->nfont; ++i) {
+        FcChar8 *family = nullptr;
+        // The first family name is the one fonts are registered and asked for by.
+        if (FcPatternGetString(fonts->fonts[i], FC_FAMILY, 0, &family) != FcResultMatch)
+            continue;
+        const QString name = QString::fromUtf8(reinterpret_cast<const char *>(family));
+        if (name.isEmpty() || seen.contains(name))
+            continue;
+        seen.insert(name);
+        faces.push_back({name, fontTypeOf(fonts->fonts[i])});
+    }
+    return faces;
+}
+
+} // namespace velmo

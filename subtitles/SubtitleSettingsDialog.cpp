@@ -1,0 +1,274 @@
+#include "subtitles/SubtitleSettingsDialog.h"
+
+#include "resources/DialogTemplates.h"
+#include "resources/DialogUnits.h"
+#include "skin/Cp949.h"
+#include "subtitles/ColorSwatch.h"
+#include "subtitles/FontListCombo.h"
+#include "subtitles/SubtitleStyle.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace velmo {
+
+namespace {
+
+constexpr int kSizeMin = 10;
+constexpr int kSizeMax = 80;
+constexpr int kPositionMax = 100;
+constexpr int32_t kBold = 700;
+constexpr int32_t kNormal = 400;
+constexpr uint8_t kAntialiasedQuality = 4;
+
+// Makes a combo box drop a plain list of the template's height instead of a
+// menu over the current entry, whatever the style prefers.
+void useListPopup(QComboBox *combo, int droppedHeight, int entryHeight)
+{
+    combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    combo->setMaxVisibleItems(std::max(1, (droppedHeight - combo->height()) / std::max(1, entryHeight)));
+}
+
+} // namespace
+
+SubtitleSettingsDialog::SubtitleSettingsDialog(SubtitleStyle &style, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    , style_(style)
+{
+    const DialogTemplate &t = kSubtitleSettingsTemplate;
+    const QFont font = TemplateFont(t.fontFace, t.pointSize);
+    const QSize base = DialogBaseUnits(font);
+    setFont(font);
+    setWindowTitle(QString::fromUtf8(t.caption));
+    setFixedSize(DialogSizeToPixels(t.width, t.height, base));
+
+    QRect buddyRect;
+    for (const TemplateControl &c : t.controls) {
+        QRect rect = DialogRectToPixels(c.x, c.y, c.width, c.height, base);
+        // The size edit and its arrows are one spin box over both places.
+        if (c.kind == ControlKind::Edit) {
+            buddyRect = rect;
+            continue;
+        }
+        if (c.kind == ControlKind::UpDown)
+            rect = rect.united(buddyRect);
+        if (QWidget *widget = MakeControl(c, rect); widget && c.id >= 0)
+            widget->setObjectName(QString::number(c.id));
+    }
+    sizeEdit_ = upDown_->findChild<QLineEdit *>();
+    sizeEdit_->setObjectName(QString::number(IDC_SIZE_EDIT));
+    sizeEdit_->setReadOnly(true);
+
+    ShowStyle();
+    ConnectControls();
+    for (QWidget *child : findChildren<QWidget *>())
+        child->installEventFilter(this);
+}
+
+QWidget *SubtitleSettingsDialog::MakeControl(const TemplateControl &c, const QRect &rect)
+{
+    const QString text = QString::fromUtf8(c.text);
+    QWidget *widget = nullptr;
+    switch (c.kind) {
+    case ControlKind::PushButton: {
+        auto *button = new QPushButton(text, this);
+        // Enter always means "닫기", whichever button has the focus.
+        button->setAutoDefault(false);
+        button->setDefault(c.defaultButton);
+        if (c.id == IDC_OK)
+            connect(button, &QPushButton::clicked, this, &SubtitleSettingsDialog::accept);
+        else if (c.id == IDC_COLOR_BUTTON)
+            connect(button, &QPushButton::clicked, this, [this] { ChooseColor(style_.Color, colorSwatch_); });
+        else if (c.id == IDC_OUTLINE_BUTTON)
+            connect(button, &QPushButton::clicked, this, [this] { ChooseColor(style_.Outline, outlineSwatch_); });
+        else if (c.id == IDC_SHADOW_BUTTON)
+            connect(button, &QPushButton::clicked, this, [this] { ChooseColor(style_.Shadow, shadowSwatch_); });
+        widget = button;
+        break;
+    }
+    case ControlKind::StaticText:
+        widget = new QLabel(text, this);
+        break;
+    case ControlKind::GroupBox:
+        widget = new QGroupBox(text, this);
+        break;
+    case ControlKind::CheckBox: {
+        auto *check = new QCheckBox(text, this);
+        QCheckBox **member = c.id == IDC_BOLD           ? &boldCheck_
+                             : c.id == IDC_OUTLINE_USE  ? &outlineUse_
+                             : c.id == IDC_SHADOW_USE   ? &shadowUse_
+                             : c.id == IDC_OUTLINE_DEEP ? &outlineDeep_
+                                                        : &shadowDeep_;
+        *member = check;
+        widget = check;
+        break;
+    }
+    case ControlKind::DropDownList:
+        qualityList_ = new QComboBox(this);
+        qualityList_->addItems(text.split(u'\n'));
+        qualityList_->setGeometry(rect.x(), rect.y(), rect.width(), qualityList_->sizeHint().height());
+        useListPopup(qualityList_, rect.height(), qualityList_->fontMetrics().height() + 4);
+        return qualityList_;
+    case ControlKind::FontList:
+        fontList_ = new FontListCombo(this);
+        fontList_->setGeometry(rect.x(), rect.y(), rect.width(), fontList_->sizeHint().height());
+        useListPopup(fontList_, rect.height(), fontList_->previewHeight + 4);
+        return fontList_;
+    case ControlKind::UpDown:
+        upDown_ = new QSpinBox(this);
+        widget = upDown_;
+        break;
+    case ControlKind::SunkenStatic:
+        positionValue_ = new QLabel(this);
+        positionValue_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        widget = positionValue_;
+        break;
+    case ControlKind::ColorSwatch: {
+        auto *swatch = new ColorSwatch(this);
+        ColorSwatch **member = c.id == IDC_COLOR_SWATCH     ? &colorSwatch_
+                               : c.id == IDC_OUTLINE_SWATCH ? &outlineSwatch_
+                                                            : &shadowSwatch_;
+        *member = swatch;
+        widget = swatch;
+        break;
+    }
+    case ControlKind::Trackbar:
+        trackbar_ = new QSlider(Qt::Horizontal, this);
+        // The page the trackbar moves by on a click beside the thumb: a fifth of its range.
+        trackbar_->setPageStep(kPositionMax / 5);
+        widget = trackbar_;
+        break;
+    case ControlKind::Edit:
+    case ControlKind::StaticIcon:
+    case ControlKind::StaticBitmap:
+        break; // not in this template (the size edit is part of the up-down)
+    }
+    if (widget)
+        widget->setGeometry(rect);
+    return widget;
+}
+
+void SubtitleSettingsDialog::ShowStyle()
+{
+    upDown_->setRange(kSizeMin, kSizeMax);
+    upDown_->setValue(static_cast<int16_t>(style_.Size));
+
+    fontList_->Fill();
+    const QByteArray face = QByteArray::fromStdString(style_.Font);
+    for (int i = 0; i < fontList_->count(); ++i) {
+        if (toCp949(fontList_->itemText(i)) == face) {
+            fontList_->setCurrentIndex(i);
+            break;
+        }
+    }
+
+    colorSwatch_->color = style_.Color;
+    outlineSwatch_->color = style_.Outline;
+    shadowSwatch_->color = style_.Shadow;
+
+    outlineUse_->setChecked(style_.Outline_Use);
+    shadowUse_->setChecked(style_.Shadow_Use);
+    outlineDeep_->setChecked(style_.Outline_Deep);
+    shadowDeep_->setChecked(style_.Shadow_Deep);
+    boldCheck_->setChecked(style_.Style == kBold);
+
+    qualityList_->setCurrentIndex(style_.Quality ? 1 : 0);
+    positionValue_->setText(QString::number(style_.Position));
+    trackbar_->setRange(0, kPositionMax);
+    trackbar_->setValue(style_.Position);
+}
+
+// Connected after ShowStyle, so that only the user's changes reach the style.
+void SubtitleSettingsDialog::ConnectControls()
+{
+    connect(outlineUse_, &QCheckBox::clicked, this, [this](bool on) { SetFlag(style_.Outline_Use, on); });
+    connect(shadowUse_, &QCheckBox::clicked, this, [this](bool on) { SetFlag(style_.Shadow_Use, on); });
+    connect(outlineDeep_, &QCheckBox::clicked, this, [this](bool on) { SetFlag(style_.Outline_Deep, on); });
+    connect(shadowDeep_, &QCheckBox::clicked, this, [this](bool on) { SetFlag(style_.Shadow_Deep, on); });
+    connect(boldCheck_, &QCheckBox::clicked, this, [this](bool on) {
+        style_.Style = on ? kBold : kNormal;
+        RebuildAndNotify();
+    });
+    connect(upDown_, &QSpinBox::valueChanged, this, [this](int size) {
+        style_.Size = size;
+        RebuildAndNotify();
+    });
+    connect(fontList_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index < 0)
+            return;
+        // A face that CP949 cannot hold keeps "?" in its place.
+        style_.Font = toCp949(fontList_->itemText(index)).toStdString();
+        RebuildAndNotify();
+    });
+    connect(qualityList_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        style_.Quality = index != 0;
+        style_.fontQuality = style_.Quality ? kAntialiasedQuality : 0;
+        RebuildAndNotify();
+    });
+    // Every move the user makes, not only pages and drags, so that the
+    // trackbar, the number and the caption never disagree.
+    connect(trackbar_, &QSlider::actionTriggered, this, [this](int action) {
+        if (action != QAbstractSlider::SliderNoAction)
+            FollowTrackbar();
+    });
+}
+
+void SubtitleSettingsDialog::accept()
+{
+    style_.SaveSettings();
+    QDialog::accept();
+}
+
+bool SubtitleSettingsDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Left || key == Qt::Key_Right)
+            FollowTrackbar();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void SubtitleSettingsDialog::ChooseColor(Colour &target, ColorSwatch *swatch)
+{
+    // The chooser starts at black, not at the colour in use.
+    const QColor chosen = QColorDialog::getColor(Qt::black, this);
+    if (chosen.isValid()) {
+        target = Colour(chosen.red()) | Colour(chosen.green()) << 8 | Colour(chosen.blue()) << 16;
+        swatch->color = target;
+        swatch->update();
+    }
+    emit SubtitleChanged();
+}
+
+void SubtitleSettingsDialog::FollowTrackbar()
+{
+    // During a drag the thumb leads the value.
+    style_.Position = trackbar_->sliderPosition();
+    positionValue_->setText(QString::number(style_.Position));
+    emit SubtitleChanged();
+}
+
+void SubtitleSettingsDialog::SetFlag(bool &flag, bool checked)
+{
+    flag = checked;
+    emit SubtitleChanged();
+}
+
+void SubtitleSettingsDialog::RebuildAndNotify()
+{
+    style_.RebuildFont();
+    emit SubtitleChanged();
+}
+
+} // namespace velmo
