@@ -4,6 +4,7 @@
 #include "skin/Cp949.h"
 #include "subtitles/SamiReader.h"
 #include "subtitles/SubtitleOverlay.h"
+#include "tests/support/HostileSami.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -41,7 +42,7 @@ QString largeSami(int syncs)
     return text + QStringLiteral("</BODY>\n</SAMI>\n");
 }
 
-void readLargeFile(benchmark::State &state, const QByteArray &bytes)
+void readLargeFile(benchmark::State &state, const QByteArray &bytes, size_t expectedCaptions = 5000)
 {
     QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/large.smi");
@@ -53,7 +54,7 @@ void readLargeFile(benchmark::State &state, const QByteArray &bytes)
     file.close();
     for (auto _ : state) {
         const SamiResult result = ReadSamiFile(path.toStdString());
-        if (!result.ok || result.document.captions.size() != 5000)
+        if (!result.ok || result.document.captions.size() != expectedCaptions)
             state.SkipWithError("unexpected result");
         benchmark::DoNotOptimize(result);
     }
@@ -79,6 +80,31 @@ void BM_ReadSami_Utf8(benchmark::State &state)
     readLargeFile(state, largeSami(10000).toUtf8());
 }
 BENCHMARK(BM_ReadSami_Utf8)->Unit(benchmark::kMillisecond);
+
+// Files made to defeat a reader that rescans the text (see HostileSami.h).
+void BM_ReadSami_UnclosedComments(benchmark::State &state)
+{
+    readLargeFile(state, test::UnclosedCommentsSami(test::kUnclosedComments), 1);
+}
+BENCHMARK(BM_ReadSami_UnclosedComments)->Unit(benchmark::kMillisecond);
+
+void BM_ReadSami_ManyClasses(benchmark::State &state)
+{
+    readLargeFile(state, test::ManyClassesSami(test::kStyleClasses), 1);
+}
+BENCHMARK(BM_ReadSami_ManyClasses)->Unit(benchmark::kMillisecond);
+
+void BM_ReadSami_LinesEndingInGt(benchmark::State &state)
+{
+    readLargeFile(state, test::LinesEndingInGtSami(test::kLinesEndingInGt), 1);
+}
+BENCHMARK(BM_ReadSami_LinesEndingInGt)->Unit(benchmark::kMillisecond);
+
+void BM_ReadSami_SharedDeclarations(benchmark::State &state)
+{
+    readLargeFile(state, test::SharedDeclarationSami(test::kSharedSelectors), 1);
+}
+BENCHMARK(BM_ReadSami_SharedDeclarations)->Unit(benchmark::kMillisecond);
 
 std::unique_ptr<SubtitleStyle> fullStyle()
 {

@@ -4,7 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace velmo {
@@ -51,6 +56,79 @@ bool writeAll(int fd, const std::string &data)
     return true;
 }
 
+// Reads a file by its line ends. A NUL byte is an ordinary byte of its line,
+// as it is everywhere else in the store.
+class LineReader {
+public:
+    explicit LineReader(FILE *file) : file_(file) {}
+    ~LineReader() { std::free(buffer_); }
+    LineReader(const LineReader &) = delete;
+    LineReader &operator=(const LineReader &) = delete;
+
+    /// The next line with its line end; false at the end of the file or on a
+    /// read error, which ends the file as well.
+    bool Next(std::string &line)
+    {
+        const ssize_t n = ::getline(&buffer_, &capacity_, file_);
+        if (n < 0)
+            return false;
+        line.assign(buffer_, static_cast<size_t>(n));
+        return true;
+    }
+
+private:
+    FILE *file_;
+    char *buffer_ = nullptr; // getline's own, grown as lines need
+    size_t capacity_ = 0;
+};
+
+// The file a save replaces: `path` with the symbolic links that name it
+// followed, so that a link stays a link and the file it names gets the new
+// contents (a dangling link names the file to create). None for a loop.
+std::optional<std::string> linkTarget(std::string path)
+{
+    constexpr int kMaxLinks = 40; // as the kernel allows in one path
+    for (int hops = 0; hops < kMaxLinks; ++hops) {
+        std::error_code ec;
+        const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
+        if (ec)
+            return path; // not a link, or nothing there yet
+        path = target.is_absolute() ? target.string() : (std::filesystem::path(path).parent_path() / target).string();
+    }
+    return std::nullopt;
+}
+
+// Opens the one temporary file of a target, taking over what a killed save
+// left there, and locks it against another process saving the same target.
+// A file that process renamed into place while this one waited for the lock
+// is no longer the temporary file: open again.
+int openTemporary(const std::string &temp, mode_t mode)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, mode);
+        if (fd < 0)
+            return -1;
+        struct stat opened {};
+        struct stat named {};
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &opened) == 0 && ::lstat(temp.c_str(), &named) == 0
+            && opened.st_dev == named.st_dev && opened.st_ino == named.st_ino)
+            return fd;
+        ::close(fd);
+    }
+    return -1;
+}
+
+// Makes a rename in the folder of `file` survive a power cut.
+void syncFolderOf(const std::string &file)
+{
+    const std::string folder = std::filesystem::path(file).parent_path().string();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd); // the new file is in place already; a failure here cannot undo that
+    ::close(fd);
+}
+
 // Mode for a new settings file: the old file's, or 0666 less the umask.
 mode_t modeFor(const std::string &fileName)
 {
@@ -60,6 +138,29 @@ mode_t modeFor(const std::string &fileName)
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
+}
+
+// Writes beside the target and renames over it only when every byte is on
+// disk, then syncs the folder: a failed save, a crash or a power cut leaves
+// the old file or the new one, whole. A save killed midway leaves its
+// temporary file, which the next save of the target takes over.
+bool replaceFile(const std::string &target, const std::string &data)
+{
+    const std::string temp = target + ".saving";
+    const mode_t mode = modeFor(target);
+    const int fd = openTemporary(temp, mode);
+    if (fd < 0)
+        return false;
+    bool ok = ::ftruncate(fd, 0) == 0 && ::fchmod(fd, mode) == 0;
+    ok = ok && writeAll(fd, data);
+    ok = ok && ::fsync(fd) == 0;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok)
+        ::unlink(temp.c_str());
+    ::close(fd); // after the rename, so the lock covers it; the data is synced already
+    if (ok)
+        syncFolderOf(target);
+    return ok;
 }
 
 } // namespace
@@ -99,7 +200,7 @@ bool IniFile::Load(std::string fileName)
         lastError_ = kMissingName;
         return false;
     }
-    FILE *file = std::fopen(fileName_.c_str(), "r");
+    const std::unique_ptr<FILE, int (*)(FILE *)> file(std::fopen(fileName_.c_str(), "r"), &std::fclose);
     if (!file) {
         lastError_ = cannotOpen(fileName_);
         return false;
@@ -107,20 +208,8 @@ bool IniFile::Load(std::string fileName)
 
     std::string section;
     std::string raw;
-    char buffer[4096];
-    bool more = true;
-    while (more) {
-        // Lines are read whole, however long.
-        raw.clear();
-        for (;;) {
-            if (!std::fgets(buffer, sizeof buffer, file)) {
-                more = false;
-                break;
-            }
-            raw += buffer;
-            if (!raw.empty() && raw.back() == '\n')
-                break;
-        }
+    LineReader reader(file.get());
+    while (reader.Next(raw)) { // lines are read whole, however long
         const std::string line = trimmed(raw);
         if (line.empty())
             continue;
@@ -133,7 +222,6 @@ bool IniFile::Load(std::string fileName)
             continue;
         Store(section, line.substr(0, eq), line.substr(eq + 1));
     }
-    std::fclose(file);
     return true;
 }
 
@@ -163,21 +251,8 @@ bool IniFile::Save()
         lastError_ = kMissingName;
         return false;
     }
-    // Write beside the target and rename over it only when every byte is on
-    // disk, so a failed save never leaves a half-written settings file.
-    std::string temp = fileName_ + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        lastError_ = cannotOpen(fileName_);
-        return false;
-    }
-    bool ok = ::fchmod(fd, modeFor(fileName_)) == 0;
-    ok = ok && writeAll(fd, Render());
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.c_str(), fileName_.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
+    const std::optional<std::string> target = linkTarget(fileName_);
+    if (!target || !replaceFile(*target, Render())) {
         lastError_ = cannotOpen(fileName_);
         return false;
     }

@@ -19,7 +19,8 @@ public:
 
     /// Remembers `fileName`, empties the table and reads the file line by line.
     bool Load(std::string fileName);
-    /// Writes the table to the file of the last Load, atomically.
+    /// Writes the table to the file of the last Load, atomically; through a
+    /// symbolic link, to the file the link names.
     bool Save();
 
     std::string GetString(std::string section, std::string key) const;

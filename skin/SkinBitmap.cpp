@@ -1,14 +1,20 @@
 #include "skin/SkinBitmap.h"
 
-#include <QByteArray>
+#include "skin/BytePath.h"
+
 #include <QFile>
+#include <QImageReader>
 
 namespace velmo {
 
 bool SkinBitmap::Load(const std::string &path)
 {
-    // Paths are the platform's own bytes; decode them as the file system does.
-    image_ = QImage(QFile::decodeName(QByteArray::fromStdString(path)));
+    image_ = QImage();
+    QFile file;
+    if (!OpenForReading(file, path))
+        return false;
+    QImageReader reader(&file); // the format is told by the content
+    image_ = reader.read();
     return !image_.isNull();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QList>
 
+#include <algorithm>
+#include <functional>
 #include <limits>
 #include <string>
 
@@ -41,12 +43,30 @@ bool isNameChar(QChar c)
     return c.isLetterOrNumber() || c == u'-' || c == u'_';
 }
 
-bool endsWithBrTag(const QString &out)
+// `lastLt` is the position of the last "<" in `out`, -1 when it has none.
+bool endsWithBrTag(const QString &out, qsizetype lastLt)
 {
-    if (!out.endsWith(u'>'))
-        return false;
-    const qsizetype lt = out.lastIndexOf(u'<');
-    return lt >= 0 && IsTagAt(out, lt, "br", false);
+    return out.endsWith(u'>') && lastLt >= 0 && IsTagAt(out, lastLt, "br", false);
+}
+
+// A hash of the name case-folded as QString::compare with Qt::CaseInsensitive
+// folds it, code point by code point, so names equal in that comparison hash
+// alike.
+uint32_t foldedHash(QStringView name)
+{
+    std::u16string out;
+    out.reserve(size_t(name.size()));
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        if (c.isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(c, name[++i]));
+            out += QChar::highSurrogate(folded);
+            out += QChar::lowSurrogate(folded);
+        } else {
+            out += char16_t(QChar::toCaseFolded(c.unicode()));
+        }
+    }
+    return uint32_t(std::hash<std::u16string>()(out));
 }
 
 QString withoutCssComments(QStringView css)
@@ -70,7 +90,7 @@ QString withoutCssComments(QStringView css)
 
 QString langOf(QStringView declarations)
 {
-    for (QStringView declaration : declarations.split(u';')) {
+    for (QStringView declaration : declarations.tokenize(u';')) {
         const qsizetype colon = declaration.indexOf(u':');
         if (colon < 0)
             continue;
@@ -84,15 +104,6 @@ QString langOf(QStringView declarations)
     return {};
 }
 
-bool hasClass(const std::vector<SamiClass> &classes, const QString &name)
-{
-    for (const SamiClass &c : classes) {
-        if (c.name.compare(name, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 bool IsCommentAt(QStringView text, qsizetype pos)
@@ -100,13 +111,18 @@ bool IsCommentAt(QStringView text, qsizetype pos)
     return text.mid(pos).startsWith(u"<!--");
 }
 
-qsizetype CommentEnd(QStringView text, qsizetype pos)
+CommentEnds::CommentEnds(QStringView text) : text_(text), lastClose_(text.lastIndexOf(u"-->"))
 {
-    const qsizetype close = text.indexOf(u"-->", pos + 4);
-    if (close >= 0)
-        return close + 3;
-    const qsizetype gt = text.indexOf(u'>', pos + 4);
-    return gt >= 0 ? gt + 1 : text.size();
+}
+
+qsizetype CommentEnds::After(qsizetype pos) const
+{
+    // A search for "-->" is made only when one lies ahead; it stops at the
+    // first, which the caller then skips, so no text is searched twice.
+    if (lastClose_ >= pos + 4)
+        return text_.indexOf(u"-->", pos + 4) + 3;
+    const qsizetype gt = text_.indexOf(u'>', pos + 4);
+    return gt >= 0 ? gt + 1 : text_.size();
 }
 
 bool IsTagAt(QStringView text, qsizetype pos, const char *lowerName, bool closing)
@@ -183,8 +199,9 @@ int64_t LeadingNumber(QStringView value)
     return n;
 }
 
-qsizetype ParagraphContent(QStringView text, qsizetype from, QString &content)
+qsizetype ParagraphContent(const CommentEnds &comments, qsizetype from, QString &content)
 {
+    const QStringView text = comments.text();
     qsizetype pos = from;
     while (pos < text.size()) {
         const qsizetype lt = text.indexOf(u'<', pos);
@@ -192,7 +209,7 @@ qsizetype ParagraphContent(QStringView text, qsizetype from, QString &content)
             break;
         if (IsCommentAt(text, lt)) {
             content.append(text.mid(from, lt - from));
-            from = pos = CommentEnd(text, lt);
+            from = pos = comments.After(lt);
             continue;
         }
         if (IsTagAt(text, lt, "p", true) || IsTagAt(text, lt, "p", false) || IsTagAt(text, lt, "sync", false)
@@ -217,6 +234,13 @@ QString NormaliseLineBreaks(QStringView content)
         --end;
     QString out;
     out.reserve(end - begin);
+    qsizetype lastLt = -1; // of `out`, followed as pieces are appended
+    const auto append = [&out, &lastLt](QStringView piece) {
+        const qsizetype lt = piece.lastIndexOf(u'<');
+        if (lt >= 0)
+            lastLt = out.size() + lt;
+        out.append(piece);
+    };
     qsizetype copied = begin;
     for (qsizetype i = begin; i < end;) {
         if (!isBlank(content[i])) {
@@ -228,8 +252,8 @@ QString NormaliseLineBreaks(QStringView content)
         for (; j < end && isBlank(content[j]); ++j)
             lineBreak = lineBreak || isLineBreak(content[j]);
         if (lineBreak) {
-            out.append(content.mid(copied, i - copied));
-            if (!endsWithBrTag(out) && !IsTagAt(content, j, "br", false))
+            append(content.mid(copied, i - copied));
+            if (!endsWithBrTag(out, lastLt) && !IsTagAt(content, j, "br", false))
                 out.append(u' ');
             copied = j;
         }
@@ -239,7 +263,37 @@ QString NormaliseLineBreaks(QStringView content)
     return out;
 }
 
-void ParseClassDeclarations(QStringView css, std::vector<SamiClass> &classes)
+void SamiClassList::Add(const QString &name, const QString &lang)
+{
+    if ((items_.size() + 1) * 2 > slots_.size())
+        grow();
+    const size_t mask = slots_.size() - 1;
+    const uint32_t hash = foldedHash(name);
+    size_t s = hash & mask;
+    for (; slots_[s].item != 0; s = (s + 1) & mask) {
+        if (slots_[s].hash == hash && items_[slots_[s].item - 1].name.compare(name, Qt::CaseInsensitive) == 0)
+            return;
+    }
+    items_.push_back({name, lang});
+    slots_[s] = {hash, uint32_t(items_.size())};
+}
+
+void SamiClassList::grow()
+{
+    const std::vector<Slot> old = std::move(slots_);
+    slots_.assign(std::max<size_t>(16, old.size() * 2), Slot{});
+    const size_t mask = slots_.size() - 1;
+    for (const Slot &slot : old) {
+        if (slot.item == 0)
+            continue;
+        size_t s = slot.hash & mask;
+        while (slots_[s].item != 0)
+            s = (s + 1) & mask;
+        slots_[s] = slot;
+    }
+}
+
+void ParseClassDeclarations(QStringView css, SamiClassList &classes)
 {
     const QString text = withoutCssComments(css);
     qsizetype pos = 0;
@@ -253,7 +307,8 @@ void ParseClassDeclarations(QStringView css, std::vector<SamiClass> &classes)
         const QStringView selectors = QStringView(text).mid(pos, open - pos);
         const QStringView body = QStringView(text).mid(open + 1, close - open - 1);
         pos = close + 1;
-        for (QStringView selector : selectors.split(u',')) {
+        const QString lang = langOf(body); // once per rule, however many selectors share it
+        for (QStringView selector : selectors.tokenize(u',')) {
             const qsizetype dot = selector.lastIndexOf(u'.');
             if (dot < 0)
                 continue;
@@ -261,8 +316,8 @@ void ParseClassDeclarations(QStringView css, std::vector<SamiClass> &classes)
             while (nameEnd < selector.size() && isNameChar(selector[nameEnd]))
                 ++nameEnd;
             const QString name = selector.mid(dot + 1, nameEnd - dot - 1).toString();
-            if (!name.isEmpty() && !hasClass(classes, name))
-                classes.push_back({name, langOf(body)});
+            if (!name.isEmpty())
+                classes.Add(name, lang);
         }
         if (close >= text.size())
             return;

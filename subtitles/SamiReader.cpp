@@ -1,5 +1,7 @@
 #include "subtitles/SamiReader.h"
 
+#include "skin/BytePath.h"
+
 #include "subtitles/SamiEncoding.h"
 #include "subtitles/SamiMarkup.h"
 
@@ -22,7 +24,7 @@ struct FoundCaption {
 
 class SamiParser {
 public:
-    explicit SamiParser(QStringView text) : view_(text) {}
+    explicit SamiParser(QStringView text) : view_(text), comments_(text) {}
 
     void run()
     {
@@ -36,7 +38,7 @@ public:
     }
 
     bool sawSync = false;
-    std::vector<SamiClass> classes;
+    SamiClassList classes;
     std::vector<FoundCaption> captions;
 
 private:
@@ -44,7 +46,7 @@ private:
     qsizetype element(qsizetype lt)
     {
         if (IsCommentAt(view_, lt))
-            return CommentEnd(view_, lt);
+            return comments_.After(lt);
         if (IsTagAt(view_, lt, "style", false))
             return rawBlock(lt, "style", true);
         if (IsTagAt(view_, lt, "samiparam", false))
@@ -99,7 +101,7 @@ private:
             return view_.size();
         const QStringView tag = view_.mid(lt, gt + 1 - lt);
         QString content;
-        const qsizetype end = ParagraphContent(view_, gt + 1, content);
+        const qsizetype end = ParagraphContent(comments_, gt + 1, content);
         if (syncStart_ != kNoStart) {
             const auto cls = AttributeValue(tag, "class");
             captions.push_back({cls ? cls->trimmed().toString() : QString(), syncStart_,
@@ -109,6 +111,7 @@ private:
     }
 
     QStringView view_;
+    CommentEnds comments_;
     int64_t syncStart_ = kNoStart;
 };
 
@@ -165,7 +168,7 @@ SamiResult ParseSami(const QByteArray &bytes)
 
     SamiResult result;
     result.ok = true;
-    result.document.className = chooseClass(parser.classes);
+    result.document.className = chooseClass(parser.classes.items());
     result.document.captions = captionsOfClass(parser.captions, result.document.className);
     if (result.document.captions.empty() && !result.document.className.isEmpty() && !parser.captions.empty()) {
         // The declared classes name none of the file's paragraphs: show them all
@@ -178,9 +181,10 @@ SamiResult ParseSami(const QByteArray &bytes)
 
 SamiResult ReadSamiFile(const std::string &path)
 {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return refused(QStringLiteral("cannot open the file: ") + file.errorString());
+    QFile file;
+    QString why;
+    if (!OpenForReading(file, path, &why))
+        return refused(QStringLiteral("cannot open the file: ") + why);
     const QByteArray bytes = file.read(kMaxSamiFileBytes + 1);
     if (file.error() != QFileDevice::NoError)
         return refused(QStringLiteral("cannot read the file: ") + file.errorString());

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 namespace velmo {
@@ -118,21 +119,26 @@ QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const Sub
 
     // The box ends at the bottom of the screen; its top leaves the measured
     // text ending Position pixels above the bottom. The text sits at the top
-    // of the box, one line height per line.
-    const int lineHeight = metrics.height();
-    const int top = screenSize.height() - int(lines.size()) * lineHeight - style.Position;
+    // of the box, one line height per line. Position is whatever the settings
+    // file holds, so the arithmetic is 64-bit, and a line that lies wholly off
+    // the layer (a line height of margin for glyphs that overhang their line
+    // and for the passes' offsets) is left out rather than drawn at
+    // coordinates the painter cannot hold.
+    const int64_t lineHeight = metrics.height();
+    const int64_t top = int64_t(screenSize.height()) - int64_t(lines.size()) * lineHeight - int64_t(style.Position);
 
     std::vector<PlacedRun> runs;
     QRectF inkBounds;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (lines[i].isEmpty())
+        const int64_t lineTop = top + int64_t(i) * lineHeight;
+        if (lines[i].isEmpty() || lineTop + 2 * lineHeight < 0 || lineTop - lineHeight > screenSize.height())
             continue;
         QTextLayout layout(lines[i], font, &layer);
         layout.beginLayout();
         QTextLine line = layout.createLine();
         layout.endLayout();
         const int lineWidth = int(std::ceil(line.naturalTextWidth()));
-        const QPointF origin((screenSize.width() - lineWidth) / 2, top + int(i) * lineHeight + metrics.ascent() - line.ascent());
+        const QPointF origin((screenSize.width() - lineWidth) / 2, qreal(lineTop) + metrics.ascent() - line.ascent());
         for (const QGlyphRun &run : layout.glyphRuns()) {
             runs.push_back({origin, run});
             inkBounds |= run.boundingRect().translated(origin);

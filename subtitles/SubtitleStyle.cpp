@@ -78,11 +78,14 @@ QFont MakeSubtitleFont(int32_t size, int32_t weight, uint8_t quality, const std:
         f.setFamily(fromCp949(QByteArray::fromStdString(faceCp949)));
     f.setWeight(nearestWeight(weight));
     f.setStyleStrategy(quality == kAntialiasedQuality ? QFont::PreferAntialias : QFont::NoAntialias);
-    // A positive height is the cell (the line); a negative one the em.
+    // A positive height is the cell (the line); a negative one the em. A
+    // hand-edited file may hold any 32-bit value: fonts are made within what
+    // a screen can show, and the file keeps what it holds.
+    constexpr int64_t kLargestPixels = 1000;
     if (size > 0)
-        SetCellHeight(f, size);
+        SetCellHeight(f, int(std::min<int64_t>(size, kLargestPixels)));
     else if (size < 0)
-        f.setPixelSize(-size);
+        f.setPixelSize(int(std::min<int64_t>(-int64_t(size), kLargestPixels)));
     return f;
 }
 

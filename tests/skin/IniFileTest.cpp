@@ -6,6 +6,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace velmo;
@@ -224,4 +226,84 @@ TEST(IniFileSave, ReadOnlyFolderReturnsFalseAndKeepsTheOldFile)
     EXPECT_FALSE(ini.Save());
     QFile::setPermissions(QString::fromStdString(dir.path()), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(dir.read("a.ini"), old);
+}
+
+TEST(IniFileLoad, ANulByteStaysInsideItsLine)
+{
+    TempDir dir;
+    IniFile ini;
+    const QByteArray text("[S]\nk1=a\0b\nk2=c\n\0\nk3=d", 22);
+    loadText(ini, dir, text);
+    EXPECT_EQ(ini.GetString("S", "k1"), std::string("a\0b", 3));
+    EXPECT_EQ(ini.GetString("S", "k2"), "c") << "the line after a NUL keeps its key";
+    EXPECT_EQ(ini.GetString("S", "k3"), "d") << "a last line without a line end";
+    EXPECT_EQ(ini.entryCount(), 3u) << "a line holding only a NUL has no '='";
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(dir.read("a.ini"), QByteArray("[S]\nk1=a\0b\nk2=c\nk3=d\n\n\n", 23));
+}
+
+// Saving through a symbolic link writes the file the link names, however
+// the link is written; the link stays a link.
+TEST(IniFileSave, ThroughASymbolicLinkWritesItsTarget)
+{
+    struct Case {
+        const char *name;
+        std::string link;   // relative to the folder
+        std::string target; // as the link holds it
+        std::string real;   // the file that must receive the save, relative to the folder
+    };
+    const Case cases[] = {
+        {"relative", "velmo_init.ini", "real.ini", "real.ini"},
+        {"into another folder", "a/velmo_init.ini", "../b/real.ini", "b/real.ini"},
+        {"chain of two", "velmo_init.ini", "middle.ini", "real.ini"},
+        {"dangling", "velmo_init.ini", "new.ini", "new.ini"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        QDir().mkpath(QString::fromStdString(dir.path("a")));
+        QDir().mkpath(QString::fromStdString(dir.path("b")));
+        if (std::string(c.name) != "dangling")
+            dir.write(c.real, "[Sami]\nSize=10\n");
+        if (std::string(c.name) == "chain of two") {
+            ASSERT_EQ(symlink("real.ini", dir.path("middle.ini").c_str()), 0);
+        }
+        ASSERT_EQ(symlink(c.target.c_str(), dir.path(c.link).c_str()), 0);
+
+        IniFile ini;
+        ini.Load(dir.path(c.link));
+        ini.SetInt("Sami", "Size", 30);
+        ASSERT_TRUE(ini.Save()) << ini.lastError();
+        struct stat st {};
+        ASSERT_EQ(lstat(dir.path(c.link).c_str(), &st), 0);
+        EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link was replaced";
+        EXPECT_EQ(dir.read(c.real), QByteArray("[Sami]\nSize=30\n\n\n"));
+    }
+}
+
+// A save killed at any moment leaves the old or the new file whole, and at
+// most one temporary file however often it happens.
+TEST(IniFileSave, KilledSavesLeaveOneTemporaryFileAtMost)
+{
+    TempDir dir;
+    const std::string path = dir.write("velmo_init.ini", "[Sami]\nSize=10\n\n\n");
+    const QByteArray bigger = QByteArray("[Sami]\nFont=") + QByteArray(100000, 'f') + "\nSize=10\n\n\n";
+    for (int kill = 0; kill < 40; ++kill) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            IniFile ini;
+            ini.Load(path);
+            ini.SetString("Sami", "Font", std::string(100000, 'f'));
+            for (;;)
+                ini.Save();
+        }
+        usleep(useconds_t(500 + (kill * 997) % 3000));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        const QByteArray now = dir.read("velmo_init.ini");
+        EXPECT_TRUE(now == "[Sami]\nSize=10\n\n\n" || now == bigger) << "kill " << kill << ": " << now.size() << " bytes";
+    }
+    EXPECT_LE(QDir(QString::fromStdString(dir.path())).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }

@@ -122,6 +122,18 @@ TEST(LoadSkin, EveryMemberTakesItsOwnFile)
     EXPECT_GE(info.bytesPerRow, info.width * info.bitsPerPixel / 8);
 }
 
+TEST(LoadSkin, AFolderWhoseNameIsNotUtf8)
+{
+    TempDir dir;
+    const std::string folder = dir.path() + "/\xBD\xBA\xC5\xB2"; // "스킨" in CP949
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    ASSERT_TRUE(velmo::test::WriteAtBytePath(folder + "/skin.ini", "[Play]\nAttribute=1\n"));
+    ASSERT_TRUE(velmo::test::WriteAtBytePath(folder + "/play.bmp", bmp(sizeOf("play.bmp"))));
+    const SkinSet skin(folder + "/skin.ini");
+    EXPECT_TRUE(skin.play.shown);
+    expectSize(skin.play, "play.bmp");
+}
+
 TEST(LoadSkin, MissingDescriptionLeavesTheSetEmpty)
 {
     TempDir dir;

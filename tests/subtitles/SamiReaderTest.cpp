@@ -1,9 +1,11 @@
 #include "subtitles/SamiReader.h"
 
 #include "skin/Cp949.h"
+#include "support/HostileSami.h"
 #include "support/TempDir.h"
 
 #include <QStringEncoder>
+#include <QStringList>
 #include <gtest/gtest.h>
 
 using namespace velmo;
@@ -147,6 +149,8 @@ TEST(SamiReader, ChoosesTheKoreanClass)
     EXPECT_EQ(classOf(".A {lang:en-US;} .krcc {name:x;}"), "krcc");
     EXPECT_EQ(classOf(".A {lang:en-US;} .B {lang:fr-FR;}"), "A");
     EXPECT_EQ(classOf("/* .B {lang:ko;} */ .A {lang:en;}"), "A");
+    EXPECT_EQ(classOf(".A {lang:en;} .a {lang:ko;} .B {lang:fr;}"), "A") << "a name keeps its first declaration";
+    EXPECT_EQ(classOf(".A {lang:en;} .B, .KR {lang:ko;}"), "B") << "selectors of one rule share its lang";
 }
 
 TEST(SamiReader, ParagraphsOfOtherClassesAreDroppedBeforeOrdering)
@@ -206,6 +210,35 @@ TEST(SamiReader, TwoBodiesAreOneBody)
     expectCaptions(ParseSami(file), {{1, "<P>one"}, {2, "<P>two"}});
 }
 
+// Files built against a reader that rescans the text; how long they take is
+// in the benchmarks, what they yield is checked here.
+TEST(SamiReader, LargeHostileFilesYieldTheirCaptions)
+{
+    using namespace velmo::test;
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        QString className;
+        QString caption;
+    };
+    const Case cases[] = {
+        {"unclosed comments", UnclosedCommentsSami(kUnclosedComments), "", "<P>ab"},
+        {"many classes", ManyClassesSami(kStyleClasses), "KRCC", "<P Class=KRCC>k"},
+        {"lines ending in >", LinesEndingInGtSami(kLinesEndingInGt), "",
+         "<P>" + QStringList(kLinesEndingInGt, QStringLiteral("a>")).join(u' ')},
+        {"selectors sharing one block", SharedDeclarationSami(kSharedSelectors), "s0", "<P Class=s0>k"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_GT(c.bytes.size(), 900 * 1024);
+        const SamiResult result = ParseSami(c.bytes);
+        ASSERT_TRUE(result.ok) << result.error.toStdString();
+        EXPECT_EQ(result.document.className, c.className);
+        ASSERT_EQ(result.document.captions.size(), 1u);
+        EXPECT_EQ(result.document.captions[0].text, c.caption);
+    }
+}
+
 TEST(SamiReader, RefusesWhatIsNotSami)
 {
     TempDir dir;
@@ -222,6 +255,19 @@ TEST(SamiReader, RefusesWhatIsNotSami)
         EXPECT_TRUE(result.document.captions.empty()) << path;
     }
     EXPECT_EQ(ReadSamiFile(empty).error, QStringLiteral("the file is empty"));
+}
+
+TEST(SamiReader, ReadsAFileWhoseNameIsNotUtf8)
+{
+    // "자막/자막.smi" in CP949, as archives made on Windows name them.
+    TempDir dir;
+    const std::string folder = dir.path() + "/\xC0\xDA\xB8\xB7";
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    const std::string path = folder + "/\xC0\xDA\xB8\xB7.smi";
+    ASSERT_TRUE(velmo::test::WriteAtBytePath(path, toCp949(QString::fromUtf8(kBilingual))));
+    const SamiResult result = ReadSamiFile(path);
+    ASSERT_TRUE(result.ok) << result.error.toStdString();
+    EXPECT_EQ(result.document.captions.size(), 3u);
 }
 
 TEST(SamiReader, ReadsAFileFromDisk)

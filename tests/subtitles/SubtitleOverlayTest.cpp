@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -222,4 +224,25 @@ TEST(SubtitleOverlay, WithoutAFontQtsDefaultFontDraws)
     const QImage layer = DrawSubtitleLayer(kScreen, QString::fromUtf8("자막"), *style);
     ASSERT_FALSE(layer.isNull());
     EXPECT_FALSE(inkBounds(layer).isEmpty());
+}
+
+// The file may hold any 32-bit Position; a caption pushed off the screen
+// draws nothing, and one that reaches into it draws only what is inside.
+TEST(SubtitleOverlay, PositionsFarOffTheScreenDrawNothing)
+{
+    const auto style = crispStyle();
+    style->Outline_Use = style->Shadow_Use = style->Outline_Deep = style->Shadow_Deep = true;
+    for (const int32_t position : {std::numeric_limits<int32_t>::min(), -2000000000, -1000000, -kScreen.height(),
+                                   kScreen.height() + 40, 1000000, 2000000000, std::numeric_limits<int32_t>::max()}) {
+        style->Position = position;
+        QRect area(1, 1, 1, 1);
+        const QImage layer = DrawSubtitleLayer(kScreen, QStringLiteral("Hi there\r\nsecond"), *style, &area);
+        EXPECT_TRUE(inkBounds(layer).isEmpty()) << position;
+        EXPECT_TRUE(area.isNull()) << position;
+    }
+    // Half of the last line below the bottom edge: its top half still shows.
+    style->Position = -QFontMetrics(*style->font).height() / 2;
+    const QRect ink = inkBounds(DrawSubtitleLayer(kScreen, QStringLiteral("Hi"), *style));
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_EQ(ink.bottom(), kScreen.height() - 1);
 }

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace velmo;
 using velmo::test::TempDir;
 using velmo::test::WorkingDir;
@@ -145,6 +147,9 @@ TEST(SubtitleStyle, SizeIsTheLineHeightOfTheCaptionFont)
         EXPECT_GE(height, c.size - 1);
     }
     EXPECT_EQ(MakeSubtitleFont(-20, 400, 4, "DejaVu Sans").pixelSize(), 20);
+    // Values no screen can show, from a hand-edited file, make a large font, not an overflow.
+    for (int32_t hostile : {std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()})
+        EXPECT_LE(MakeSubtitleFont(hostile, 400, 4, "DejaVu Sans").pixelSize(), 1000) << hostile;
 }
 
 TEST(SubtitleStyle, ShippedFirstRunSettingsAreReadable)

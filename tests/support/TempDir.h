@@ -7,7 +7,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <cstdio>
 #include <string>
+#include <sys/stat.h>
 
 namespace velmo::test {
 
@@ -37,6 +39,17 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+/// Writes `bytes` at `path` taken as the file system's own bytes (a name that
+/// is not UTF-8 cannot pass through QFile); returns whether all were written.
+inline bool WriteAtBytePath(const std::string &path, const QByteArray &bytes)
+{
+    FILE *file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    const bool written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file) == size_t(bytes.size());
+    return std::fclose(file) == 0 && written;
+}
 
 /// Changes the working directory for the life of the object.
 class WorkingDir {
