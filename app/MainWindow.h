@@ -150,6 +150,8 @@ private:
     void BeginMouseAction(HitZone zone, QPoint pressedAt);
     void ContinueManualDrag(QPoint mouseAt);
     ClientRect CurrentClientRect() const;
+    /// Renders a SAMI file into the open media: pauses, adds it, runs.
+    void AddSubtitleToMedia(const std::string &path);
 
     PlayerApp &app_;
     SkinSet &skinSet_;

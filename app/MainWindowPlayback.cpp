@@ -13,11 +13,13 @@
 #include "resources/CommandIds.h"
 #include "subtitles/CaptionText.h"
 #include "subtitles/CompanionSubtitle.h"
+#include "subtitles/SamiReader.h"
 #include "subtitles/SubtitleStyle.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 
@@ -102,8 +104,15 @@ void MainWindow::OnOpenSubtitle()
     if (!mediaGraph_.graph)
         return;
     const std::string path = ChooseFile(kSubtitleFileFilter);
-    if (path.empty() || !mediaGraph_.graph || !mediaGraph_.control)
+    if (!path.empty())
+        AddSubtitleToMedia(path);
+}
+
+void MainWindow::AddSubtitleToMedia(const std::string &path)
+{
+    if (!mediaGraph_.graph || !mediaGraph_.control)
         return;
+    // Playback runs afterwards, even when it was paused before.
     mediaGraph_.control->Pause();
     mediaGraph_.AddSubtitleFile(path);
     mediaGraph_.control->Run();
@@ -115,15 +124,37 @@ void MainWindow::dragEnterEvent(QDragEnterEvent *event)
         event->acceptProposedAction();
 }
 
+namespace {
+
+// Whatever its name, a file the SAMI reader accepts is a subtitle. A file
+// past the reader's limit is refused without reading it, so dropping a film
+// costs nothing.
+bool IsSamiFile(const QUrl &url)
+{
+    if (!url.isLocalFile())
+        return false;
+    const QFileInfo file(url.toLocalFile());
+    return file.isFile() && file.size() <= kMaxSamiFileBytes && ReadSamiFile(url.toLocalFile().toStdString()).ok;
+}
+
+} // namespace
+
 void MainWindow::dropEvent(QDropEvent *event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.isEmpty())
         return;
-    // Only the first of several dropped files is opened.
+    // Only the first of several dropped files counts.
     const QUrl &first = urls.front();
     event->acceptProposedAction();
-    OpenMedia(first.isLocalFile() ? first.toLocalFile().toStdString() : first.toString().toStdString());
+    const std::string path = first.isLocalFile() ? first.toLocalFile().toStdString() : first.toString().toStdString();
+    // A subtitle dropped on open media joins it, as one chosen with the
+    // subtitle command does, instead of failing to open as media.
+    if (mediaGraph_.graph && IsSamiFile(first)) {
+        AddSubtitleToMedia(path);
+        return;
+    }
+    OpenMedia(path);
 }
 
 // ---- Transport, jumps and rate

@@ -7,14 +7,12 @@
 
 namespace velmo {
 
-namespace {
-
 // A rounded tile in deep blue with a white play triangle.
-QPixmap DrawIcon(int size)
+QImage DrawProgramIcon(int size)
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF tile(0.5, 0.5, size - 1.0, size - 1.0);
     QLinearGradient gradient(tile.topLeft(), tile.bottomRight());
@@ -31,17 +29,16 @@ QPixmap DrawIcon(int size)
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::white);
     painter.drawPath(triangle);
-    return pixmap;
+    painter.end();
+    return image;
 }
-
-} // namespace
 
 QIcon ProgramIcon()
 {
     static const QIcon icon = [] {
         QIcon made;
         for (int size : {16, 32, 48})
-            made.addPixmap(DrawIcon(size));
+            made.addPixmap(QPixmap::fromImage(DrawProgramIcon(size)));
         return made;
     }();
     return icon;

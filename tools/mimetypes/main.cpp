@@ -1,0 +1,37 @@
+// Prints the MimeType value of the desktop entry: the types the installed
+// GStreamer plugins can play, each followed by ";".
+//   velmo-mimetypes [OUTPUT-FILE]
+
+#include "tools/mimetypes/PlayableMimeTypes.h"
+
+#include <gst/gst.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+
+int main(int argc, char **argv)
+{
+    GError *error = nullptr;
+    if (!gst_init_check(&argc, &argv, &error)) {
+        std::fprintf(stderr, "velmo-mimetypes: %s\n", error ? error->message : "GStreamer did not start");
+        g_clear_error(&error);
+        return 1;
+    }
+    const auto types = velmo::PlayableMimeTypes([](const std::string &factory) {
+        GstElementFactory *found = gst_element_factory_find(factory.c_str());
+        if (found)
+            gst_object_unref(found);
+        return found != nullptr;
+    });
+    std::string line;
+    for (const std::string &type : types)
+        line += type + ";";
+    if (argc > 1) {
+        std::ofstream out(argv[1]);
+        out << line << "\n";
+        return out ? 0 : 1;
+    }
+    std::cout << line << "\n";
+    return 0;
+}
