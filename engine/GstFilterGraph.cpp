@@ -8,6 +8,7 @@
 #include <gst/audio/streamvolume.h>
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QLoggingCategory>
 #include <QTimer>
 
@@ -23,6 +24,31 @@ namespace {
 // for the picture (the video output converts and scales once). No text
 // streams: captions are ours.
 constexpr guint kPlayFlags = 0x1 | 0x2 | 0x10 | 0x40;
+
+/// Drops the window system's keys, clicks and pointer moves while it is installed.
+class InputDropper : public QObject {
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+            return event->spontaneous();
+        default:
+            return false;
+        }
+    }
+};
 
 } // namespace
 
@@ -151,10 +177,20 @@ bool GstFilterGraph::WaitForPreroll()
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
     deadline.start(openTimeoutMs_);
-    // Paint and timers go on while we wait; user input waits for the answer.
-    if (load_ == Load::Prerolling && !Failed(openError_))
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // Paint and timers go on while we wait; the user's keys and clicks are
+    // dropped, but a request to close a window is answered (the window system
+    // counts it as input, so excluding input would hold it for the whole wait).
+    if (load_ == Load::Prerolling && !Failed(openError_)) {
+        InputDropper dropper;
+        QCoreApplication::instance()->installEventFilter(&dropper);
+        loop.exec();
+    }
     waitLoop_ = nullptr;
+    if (load_ == Load::Prerolling && !Failed(openError_) && deadline.isActive()) {
+        // The loop ended early without an answer: the player is ending.
+        qCWarning(lcGst, "the wait for the medium was given up");
+        openError_ = E_ABORT;
+    }
     return load_ == Load::Prerolled;
 }
 
