@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Plays a 2-second clip in repeat mode for MINUTES minutes under its own Xvfb,
+# so that every loop builds and tears down a whole graph, and prints the
+# player's resident memory and open descriptors (from /proc) each minute, then
+# how much both grew. Exits 1 when the player ends or stops looping.
+#   scripts/soak.sh MINUTES [PLAYER]
+# PLAYER defaults to build/app/velmo (build it first). VELMO_XVFB_DISPLAY picks
+# the display number; by default Xvfb takes a free one.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+minutes="${1:?usage: scripts/soak.sh MINUTES [PLAYER]}"
+player_bin="$(realpath "${2:-$root/build/app/velmo}")"
+[ -x "$player_bin" ] || { echo "no player at $player_bin: build it first"; exit 2; }
+for tool in Xvfb xdotool gst-launch-1.0 python3; do
+    command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/deps.sh installs it)"; exit 2; }
+done
+
+tmp="$(mktemp -d)"
+xvfb="" player=""
+cleanup() {
+    local status=$?
+    set +e
+    for pid in $player $xvfb; do
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    rm -rf "$tmp"
+    exit "$status"
+}
+trap cleanup EXIT INT TERM
+
+# The player finds its skin and settings in its working folder.
+mkdir -p "$tmp/work/skin" "$tmp/runtime"
+chmod 700 "$tmp/runtime"
+cp -r "$root/skin/default" "$tmp/work/skin/"
+cp "$root/resources/velmo_init.ini" "$tmp/work/"
+
+clip="$tmp/clip.mkv"
+gst-launch-1.0 -q matroskamux name=mux ! filesink location="$clip" \
+    videotestsrc num-buffers=50 ! video/x-raw,width=320,height=240,framerate=25/1 ! videoconvert \
+    ! video/x-raw,format=I420 ! x264enc speed-preset=veryfast ! queue ! mux. \
+    audiotestsrc num-buffers=87 ! audio/x-raw,rate=44100 ! audioconvert ! lamemp3enc ! queue ! mux. >/dev/null
+
+if [ -n "${VELMO_XVFB_DISPLAY:-}" ]; then
+    echo "$VELMO_XVFB_DISPLAY" > "$tmp/display"
+    Xvfb ":$VELMO_XVFB_DISPLAY" -screen 0 1024x768x24 -nolisten tcp 2>"$tmp/xvfb.log" &
+else
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+fi
+xvfb=$!
+for _ in $(seq 100); do
+    [ -s "$tmp/display" ] && DISPLAY=":$(tr -d '\n' < "$tmp/display")" xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.1
+done
+export DISPLAY=":$(tr -d '\n' < "$tmp/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$tmp/runtime"
+
+cd "$tmp/work"
+"$player_bin" "$clip" >"$tmp/player.log" 2>&1 &
+player=$!
+window="$(timeout 20 xdotool search --sync --pid "$player" | head -n 1)"
+[ -n "$window" ] || { echo "the player showed no window"; cat "$tmp/player.log"; exit 1; }
+# R switches repeat on; Home starts the clip over in case it ended already.
+xdotool windowfocus --sync "$window" key r Home
+
+digest() { python3 "$root/tools/xwin.py" digest "$window"; }
+# Still looping: the picture keeps changing (a clip that ended stands still).
+looping() {
+    local first
+    first="$(digest)"
+    for _ in 1 2 3 4 5; do
+        sleep 0.3
+        [ "$(digest)" != "$first" ] && return 0
+    done
+    return 1
+}
+alive() { kill -0 "$player" 2>/dev/null; }
+rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$player/status"; }
+fds() { find "/proc/$player/fd" -mindepth 1 -maxdepth 1 | wc -l; }
+
+sleep 5
+looping || { echo "the player does not loop the clip"; exit 1; }
+first_rss="$(rss_kb)" first_fds="$(fds)"
+echo "minute 0: rss ${first_rss} kB, fds ${first_fds}"
+base_rss="" base_fds=""
+for minute in $(seq "$minutes"); do
+    sleep 60
+    alive || { echo "minute $minute: the player ended"; cat "$tmp/player.log"; exit 1; }
+    looping || { echo "minute $minute: the player stopped looping"; exit 1; }
+    rss="$(rss_kb)" count="$(fds)"
+    echo "minute $minute: rss ${rss} kB, fds ${count}"
+    # Growth counts from the first minute: the first loops fill caches that stay.
+    [ -z "$base_rss" ] && base_rss="$rss" base_fds="$count"
+done
+echo "growth over $minutes minutes: rss $(( (rss - first_rss) )) kB, fds $(( count - first_fds ))"
+if [ "$minutes" -gt 1 ]; then
+    echo "growth after the first minute: rss $(( rss - base_rss )) kB, fds $(( count - base_fds ))"
+fi
