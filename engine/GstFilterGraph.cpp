@@ -4,11 +4,11 @@
 #include "engine/GstFlowFilters.h"
 #include "engine/GstSupport.h"
 #include "engine/MediaUri.h"
+#include "engine/MediumWait.h"
 
 #include <gst/audio/streamvolume.h>
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QLoggingCategory>
 #include <QTimer>
 
@@ -25,30 +25,9 @@ namespace {
 // streams: captions are ours.
 constexpr guint kPlayFlags = 0x1 | 0x2 | 0x10 | 0x40;
 
-/// Drops the window system's keys, clicks and pointer moves while it is installed.
-class InputDropper : public QObject {
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-            return event->spontaneous();
-        default:
-            return false;
-        }
-    }
-};
+// A local file that nothing has read for this long, with no stream shown, is
+// given up on; slow but working files (an index being rebuilt) keep reading.
+constexpr int kLocalStallMs = 3000;
 
 } // namespace
 
@@ -73,6 +52,7 @@ std::shared_ptr<GstFilterGraph> GstFilterGraph::Create(int openTimeoutMs, HResul
         qCWarning(lcGst, "scaletempo is missing: rates will change the pitch");
 
     GstFilterGraph *self = graph.get();
+    g_signal_connect(graph->pipeline_.get(), "source-setup", G_CALLBACK(OnSourceSetup), self);
     graph->bridge_ = std::make_unique<GstBusBridge>([self](GstMessage *m) { self->OnBusMessage(m); });
     GstBusPtr bus(gst_element_get_bus(graph->pipeline_.get()));
     graph->bridge_->Attach(bus.get());
@@ -86,8 +66,8 @@ GstFilterGraph::~GstFilterGraph()
     if (output_)
         output_->SetSizeListener({});
     tracks_.clear();
-    if (waitLoop_)
-        waitLoop_->quit();
+    if (wait_)
+        wait_->Finish();
     // Stop every streaming thread before the bridge and the output go.
     gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
     bridge_->Detach();
@@ -130,6 +110,7 @@ void GstFilterGraph::StartMedia(const std::string &uri)
     load_ = Load::Prerolling;
     openError_ = S_OK;
     startedUri_ = uri;
+    local_ = uri.compare(0, 5, "file:") == 0;
     startReturn_ = gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED);
 }
 
@@ -158,9 +139,8 @@ HResult GstFilterGraph::RenderMedia(const std::string &pathOrAddress)
         openError_ = Failed(openError_) ? openError_ : VFW_E_NOT_FOUND;
     } else if (ret == GST_STATE_CHANGE_SUCCESS && !live_) {
         load_ = Load::Prerolled;
-    } else if (!WaitForPreroll() && !Failed(openError_)) {
-        qCWarning(lcGst, "%s delivered nothing within %d ms", uri.c_str(), openTimeoutMs_);
-        openError_ = VFW_E_TIMEOUT;
+    } else {
+        WaitForPreroll();
     }
     if (!Failed(openError_))
         openError_ = CheckStreams(uri);
@@ -179,40 +159,68 @@ HResult GstFilterGraph::RenderMedia(const std::string &pathOrAddress)
 // preroll with nothing to play: such a medium is as unplayable as any other.
 HResult GstFilterGraph::CheckStreams(const std::string &uri)
 {
-    gint videos = 0;
-    gint audios = 0;
-    g_object_get(pipeline_.get(), "n-video", &videos, "n-audio", &audios, nullptr);
-    if (videos > 0 || audios > 0)
+    if (StreamCount() > 0)
         return S_OK;
     qCWarning(lcGst, "%s holds neither sound nor picture", uri.c_str());
     return VFW_E_UNSUPPORTED_STREAM;
 }
 
-bool GstFilterGraph::WaitForPreroll()
+int GstFilterGraph::StreamCount() const
 {
+    gint videos = 0;
+    gint audios = 0;
+    g_object_get(pipeline_.get(), "n-video", &videos, "n-audio", &audios, nullptr);
+    return videos + audios;
+}
+
+// GStreamer thread, or the one that starts the medium.
+void GstFilterGraph::OnSourceSetup(GstElement *, GstElement *source, gpointer self)
+{
+    GstPadPtr pad(gst_element_get_static_pad(source, "src"));
+    if (!pad)
+        return;
+    auto count = [](GstPad *, GstPadProbeInfo *, gpointer reads) {
+        static_cast<std::atomic<uint64_t> *>(reads)->fetch_add(1, std::memory_order_relaxed);
+        return GST_PAD_PROBE_OK;
+    };
+    gst_pad_add_probe(pad.get(), GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST),
+                      count, &static_cast<GstFilterGraph *>(self)->sourceReads_, nullptr);
+}
+
+void GstFilterGraph::WaitForPreroll()
+{
+    if (load_ != Load::Prerolling || Failed(openError_))
+        return;
     // Keep the graph alive whatever runs while we wait.
     std::shared_ptr<GstFilterGraph> keep = shared_from_this();
-    QEventLoop loop;
-    waitLoop_ = &loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    deadline.start(openTimeoutMs_);
-    // Paint and timers go on while we wait; the user's keys and clicks are
-    // dropped, but a request to close a window is answered (the window system
-    // counts it as input, so excluding input would hold it for the whole wait).
-    if (load_ == Load::Prerolling && !Failed(openError_)) {
-        InputDropper dropper;
-        QCoreApplication::instance()->installEventFilter(&dropper);
-        loop.exec();
-    }
-    waitLoop_ = nullptr;
-    if (load_ == Load::Prerolling && !Failed(openError_) && deadline.isActive()) {
-        // The loop ended early without an answer: the player is ending.
-        qCWarning(lcGst, "the wait for the medium was given up");
+    MediumWait wait(openTimeoutMs_);
+    // A local file is read as fast as the demuxer asks. One no longer read
+    // before any stream showed will never play: its demuxer gave up, and the
+    // error saying so is lost when the demuxer posts it while it is still
+    // being set up (decodebin drops errors of elements it is trying out).
+    if (local_)
+        wait.WatchProgress([this] { return sourceReads_.load(std::memory_order_relaxed); },
+                           [this] { return StreamCount() == 0; }, kLocalStallMs);
+    wait_ = &wait;
+    const MediumWait::End end = wait.Run();
+    wait_ = nullptr;
+    if (load_ != Load::Prerolling || Failed(openError_))
+        return;
+    switch (end) {
+    case MediumWait::End::Stalled:
+        qCWarning(lcGst, "%s is no longer read and shows no stream", startedUri_.c_str());
+        openError_ = VFW_E_UNSUPPORTED_STREAM;
+        break;
+    case MediumWait::End::Abandoned:
+        qCWarning(lcGst, "the wait for %s was given up", startedUri_.c_str());
         openError_ = E_ABORT;
+        break;
+    case MediumWait::End::Deadline:
+    case MediumWait::End::Finished:
+        qCWarning(lcGst, "%s delivered nothing within %d ms", startedUri_.c_str(), openTimeoutMs_);
+        openError_ = VFW_E_TIMEOUT;
+        break;
     }
-    return load_ == Load::Prerolled;
 }
 
 HResult GstFilterGraph::RenderSubtitles(const std::string &path)
@@ -271,8 +279,8 @@ void GstFilterGraph::OnBusMessage(GstMessage *message)
     case GST_MESSAGE_ASYNC_DONE:
         if (load_ == Load::Prerolling) {
             load_ = Load::Prerolled;
-            if (waitLoop_)
-                waitLoop_->quit();
+            if (wait_)
+                wait_->Finish();
         }
         if (pendingSeekNs_) {
             pendingSeekNs_.reset();
@@ -311,8 +319,8 @@ void GstFilterGraph::OnError(GstMessage *message)
     case Load::Prerolled:
         if (!Failed(openError_))
             openError_ = result;
-        if (waitLoop_)
-            waitLoop_->quit();
+        if (wait_)
+            wait_->Finish();
         break;
     case Load::Loaded:
         StopOnError(result);

@@ -6,10 +6,11 @@
 #include "engine/GstHandles.h"
 #include "engine/GstVideoOutput.h"
 #include "engine/MediaFacets.h"
+#include "engine/MediumWait.h"
 
-#include <QEventLoop>
 #include <QPointer>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
@@ -99,8 +100,11 @@ private:
     HResult RenderMedia(const std::string &pathOrAddress);
     void StartMedia(const std::string &uri);
     HResult CheckStreams(const std::string &uri);
+    int StreamCount() const;
+    static void OnSourceSetup(GstElement *playbin, GstElement *source, gpointer self);
     HResult RenderSubtitles(const std::string &path);
-    bool WaitForPreroll();
+    /// Waits for the medium begun; a medium that does not answer gets openError_ set.
+    void WaitForPreroll();
     void OnBusMessage(GstMessage *message);
     void OnError(GstMessage *message);
     void StopOnError(HResult error);
@@ -123,11 +127,13 @@ private:
     EventQueue events_;
     std::vector<std::unique_ptr<CaptionTrack>> tracks_;
     std::vector<GstElementPtr> captionSources_; ///< one idle file source per SAMI file, named after it
-    QPointer<QEventLoop> waitLoop_;
+    MediumWait *wait_ = nullptr;          ///< the wait for the medium, while it runs
     Load load_ = Load::Empty;
     HResult openError_ = S_OK;            ///< why the open failed, while it runs
     std::string startedUri_;              ///< the medium the pipeline was last started on
     GstStateChangeReturn startReturn_ = GST_STATE_CHANGE_FAILURE; ///< its first answer to PAUSED
+    bool local_ = false;                  ///< the medium is a local file
+    std::atomic<uint64_t> sourceReads_{0}; ///< buffers the source has handed on (counted on GStreamer's threads)
     bool live_ = false;                   ///< the source is live: it cannot preroll and does not buffer
     bool buffering_ = false;              ///< a network source refills; playback waits
     int32_t desiredState_ = State_Stopped; ///< what the user asked for
