@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Plays a 2-second clip in repeat mode for MINUTES minutes under its own Xvfb,
 # so that every loop builds and tears down a whole graph, and prints the
-# player's resident memory and open descriptors (from /proc) each minute, then
-# how much both grew. Exits 1 when the player ends or stops looping.
+# player's resident memory (all, and its anonymous part) and open descriptors
+# (from /proc) and the loops so far each minute, then how much they grew: from
+# the start, and between the medians of the first and the last quarter of the
+# minutes. Exits 1 when the player ends or stops looping.
 #   scripts/soak.sh MINUTES [PLAYER]
 # PLAYER defaults to build/app/velmo (build it first). VELMO_XVFB_DISPLAY picks
 # the display number; by default Xvfb takes a free one.
@@ -55,7 +57,8 @@ done
 export DISPLAY=":$(tr -d '\n' < "$tmp/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$tmp/runtime"
 
 cd "$tmp/work"
-"$player_bin" "$clip" >"$tmp/player.log" 2>&1 &
+GST_DEBUG="GST_ELEMENT_FACTORY:4" GST_DEBUG_FILE="$tmp/gst.log" GST_DEBUG_NO_COLOR=1 \
+    "$player_bin" "$clip" >"$tmp/player.log" 2>&1 &
 player=$!
 window="$(timeout 20 xdotool search --sync --pid "$player" | head -n 1)"
 [ -n "$window" ] || { echo "the player showed no window"; cat "$tmp/player.log"; exit 1; }
@@ -74,24 +77,38 @@ looping() {
     return 1
 }
 alive() { kill -0 "$player" 2>/dev/null; }
+# The file part of the resident memory is the mapped libraries; the anonymous
+# part is the player's own heap and buffers, which the allocator's arenas make
+# swing by a few megabytes from one minute to the next.
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$player/status"; }
+anon_kb() { awk '/^RssAnon:/ { print $2 }' "/proc/$player/status"; }
 fds() { find "/proc/$player/fd" -mindepth 1 -maxdepth 1 | wc -l; }
+# Every loop makes a new playbin; GStreamer's log of the elements it makes counts them.
+loops() { grep -c 'creating element "playbin"' "$tmp/gst.log" 2>/dev/null || true; }
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 sleep 5
 looping || { echo "the player does not loop the clip"; exit 1; }
-first_rss="$(rss_kb)" first_fds="$(fds)"
-echo "minute 0: rss ${first_rss} kB, fds ${first_fds}"
-base_rss="" base_fds=""
-for minute in $(seq "$minutes"); do
-    sleep 60
-    alive || { echo "minute $minute: the player ended"; cat "$tmp/player.log"; exit 1; }
-    looping || { echo "minute $minute: the player stopped looping"; exit 1; }
-    rss="$(rss_kb)" count="$(fds)"
-    echo "minute $minute: rss ${rss} kB, fds ${count}"
-    # Growth counts from the first minute: the first loops fill caches that stay.
-    [ -z "$base_rss" ] && base_rss="$rss" base_fds="$count"
+: > "$tmp/samples"
+for minute in $(seq 0 "$minutes"); do
+    if [ "$minute" -gt 0 ]; then
+        sleep 60
+        alive || { echo "minute $minute: the player ended"; cat "$tmp/player.log"; exit 1; }
+        looping || { echo "minute $minute: the player stopped looping"; exit 1; }
+    fi
+    rss="$(rss_kb)" anon="$(anon_kb)" count="$(fds)"
+    echo "$rss $anon $count" >> "$tmp/samples"
+    echo "minute $minute: rss ${rss} kB, anonymous ${anon} kB, fds ${count}, loops $(loops)"
 done
-echo "growth over $minutes minutes: rss $(( (rss - first_rss) )) kB, fds $(( count - first_fds ))"
-if [ "$minutes" -gt 1 ]; then
-    echo "growth after the first minute: rss $(( rss - base_rss )) kB, fds $(( count - base_fds ))"
-fi
+# Single samples swing with the allocator; the medians of the first and the
+# last quarter of the minutes after the first show a trend.
+quarter=$(( minutes / 4 > 0 ? minutes / 4 : 1 ))
+tail -n +2 "$tmp/samples" | head -n "$quarter" > "$tmp/first"
+tail -n "$quarter" "$tmp/samples" > "$tmp/last"
+for column in 1 2 3; do
+    first="$(cut -d' ' -f"$column" "$tmp/first" | median)"
+    last="$(cut -d' ' -f"$column" "$tmp/last" | median)"
+    growth[column]=$((last - first))
+done
+echo "after $minutes minutes and $(loops) loops: rss $(( $(tail -n 1 "$tmp/samples" | cut -d' ' -f1) - $(head -n 1 "$tmp/samples" | cut -d' ' -f1) )) kB more than at the start"
+echo "median of the last $quarter minutes against the first $quarter after minute 0: rss ${growth[1]} kB, anonymous ${growth[2]} kB, fds ${growth[3]}"
