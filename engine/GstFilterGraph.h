@@ -6,7 +6,6 @@
 #include "engine/GstHandles.h"
 #include "engine/GstVideoOutput.h"
 #include "engine/MediaFacets.h"
-#include "engine/MediumWait.h"
 
 #include <QPointer>
 
@@ -17,6 +16,8 @@
 #include <vector>
 
 namespace velmo {
+
+class MediumWait;
 
 /// The graph on one GStreamer playbin: the picture goes to the video output
 /// added as "Overlay Mixer", the sound through the default audio sink with a
