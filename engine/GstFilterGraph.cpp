@@ -20,14 +20,37 @@ Q_LOGGING_CATEGORY(lcGst, "velmo.engine.gst")
 
 namespace {
 
-// playbin's flags: video, audio, software volume, and no converters of its own
-// for the picture (the video output converts and scales once). No text
-// streams: captions are ours.
-constexpr guint kPlayFlags = 0x1 | 0x2 | 0x10 | 0x40;
+// playbin's flags: video, audio, and no converters of its own for the picture
+// (the video output converts and scales once). No text streams: captions are
+// ours. No software volume either: playbin's own volume element outlives its
+// graph (GStreamer 1.22 leaks one per graph), so the volume is ours, in the
+// audio filter.
+constexpr guint kPlayFlags = 0x1 | 0x2 | 0x40;
 
 // A local file that nothing has read for this long, with no stream shown, is
 // given up on; slow but working files (an index being rebuilt) keep reading.
 constexpr int kLocalStallMs = 3000;
+
+// The audio filter: the tempo filter that keeps the pitch at other rates,
+// then `volume` (either may be missing).
+GstElementPtr MakeAudioFilter(GstElement *volume)
+{
+    GstElementPtr tempo = MakeElement("scaletempo");
+    if (!tempo)
+        qCWarning(lcGst, "scaletempo is missing: rates will change the pitch");
+    if (!tempo || !volume)
+        return tempo ? std::move(tempo) : volume ? GstElementPtr(GST_ELEMENT(gst_object_ref(volume))) : nullptr;
+    GstElementPtr bin(gst_bin_new("audio filter"));
+    gst_object_ref_sink(bin.get());
+    // Both are held already (not floating): the bin takes a reference of its own.
+    gst_bin_add_many(GST_BIN(bin.get()), tempo.get(), volume, nullptr);
+    gst_element_link(tempo.get(), volume);
+    GstPadPtr in(gst_element_get_static_pad(tempo.get(), "sink"));
+    GstPadPtr out(gst_element_get_static_pad(volume, "src"));
+    gst_element_add_pad(bin.get(), gst_ghost_pad_new("sink", in.get()));
+    gst_element_add_pad(bin.get(), gst_ghost_pad_new("src", out.get()));
+    return bin;
+}
 
 } // namespace
 
@@ -42,14 +65,12 @@ std::shared_ptr<GstFilterGraph> GstFilterGraph::Create(int openTimeoutMs, HResul
         return nullptr;
     }
     GstElementPtr audioSink = MakeAudioSink();
-    GstElementPtr tempo = MakeElement("scaletempo");
     g_object_set(graph->pipeline_.get(), "flags", kPlayFlags, nullptr);
     if (audioSink)
         g_object_set(graph->pipeline_.get(), "audio-sink", audioSink.get(), nullptr);
-    if (tempo)
-        g_object_set(graph->pipeline_.get(), "audio-filter", tempo.get(), nullptr);
-    else
-        qCWarning(lcGst, "scaletempo is missing: rates will change the pitch");
+    graph->volume_ = MakeElement("volume", kVolumeName);
+    if (GstElementPtr filter = MakeAudioFilter(graph->volume_.get()))
+        g_object_set(graph->pipeline_.get(), "audio-filter", filter.get(), nullptr);
 
     GstFilterGraph *self = graph.get();
     g_signal_connect(graph->pipeline_.get(), "source-setup", G_CALLBACK(OnSourceSetup), self);
@@ -604,8 +625,9 @@ HResult GstFilterGraph::put_Volume(int32_t volume)
                               ? 0.0
                               : gst_stream_volume_convert_volume(GST_STREAM_VOLUME_FORMAT_DB,
                                                                  GST_STREAM_VOLUME_FORMAT_LINEAR, volume / 100.0);
-    gst_stream_volume_set_volume(GST_STREAM_VOLUME(pipeline_.get()), GST_STREAM_VOLUME_FORMAT_LINEAR, linear);
-    volume_ = volume;
+    if (volume_)
+        gst_stream_volume_set_volume(GST_STREAM_VOLUME(volume_.get()), GST_STREAM_VOLUME_FORMAT_LINEAR, linear);
+    volumeLevel_ = volume;
     return S_OK;
 }
 
@@ -613,7 +635,7 @@ HResult GstFilterGraph::get_Volume(int32_t *volume)
 {
     if (!volume)
         return E_POINTER;
-    *volume = volume_;
+    *volume = volumeLevel_;
     return S_OK;
 }
 

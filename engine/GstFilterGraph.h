@@ -78,6 +78,8 @@ public:
     HResult GetEvent(int32_t *code, EventParam *param1, EventParam *param2, int32_t timeoutMs) override;
     HResult FreeEventParams(int32_t code, EventParam *param1, EventParam *param2) override;
 
+    /// The name of the graph's volume element (inside the audio filter).
+    static constexpr char kVolumeName[] = "player volume";
     /// The playbin, for diagnostics and benchmarks.
     GstElement *Pipeline() const { return pipeline_.get(); }
     /// The filters EnumFilterNames names, in its order: the stream's own in
@@ -123,6 +125,7 @@ private:
 
     const int openTimeoutMs_;
     GstElementPtr pipeline_;
+    GstElementPtr volume_; ///< the volume element in the audio filter
     std::unique_ptr<GstBusBridge> bridge_;
     std::shared_ptr<GstVideoOutput> output_;
     EventQueue events_;
@@ -143,7 +146,7 @@ private:
     int64_t lastPositionNs_ = 0;
     int64_t durationNs_ = -1;
     double rate_ = 1.0;
-    int32_t volume_ = 0;
+    int32_t volumeLevel_ = 0;
     int32_t windowStyle_ = 0;
     QPointer<QWidget> drain_;
 };

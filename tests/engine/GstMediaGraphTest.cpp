@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace velmo;
@@ -249,7 +250,9 @@ TEST_F(GstMediaGraph, VolumeIsHundredthsOfADecibelAndTheFloorIsSilence)
 {
     volumeLevel = -600;
     ASSERT_EQ(graph.Open(screen, FixturePath("audio.wav")), S_OK);
-    auto *volume = GST_STREAM_VOLUME(Pipeline());
+    GstElementPtr element(gst_bin_get_by_name(GST_BIN(Pipeline()), GstFilterGraph::kVolumeName));
+    ASSERT_TRUE(element);
+    auto *volume = GST_STREAM_VOLUME(element.get());
     // Open applied the saved level.
     EXPECT_NEAR(gst_stream_volume_get_volume(volume, GST_STREAM_VOLUME_FORMAT_DB), -6.0, 0.01);
     EXPECT_EQ(graph.basicAudio->put_Volume(0), S_OK);
@@ -263,6 +266,34 @@ TEST_F(GstMediaGraph, VolumeIsHundredthsOfADecibelAndTheFloorIsSilence)
     int32_t v = 1;
     EXPECT_EQ(graph.basicAudio->get_Volume(&v), S_OK);
     EXPECT_EQ(v, -10000);
+}
+
+// Every element of a played graph goes with it: a repeat builds a graph per
+// loop, so one element left behind (as playbin's software volume was) grows
+// the player for as long as it repeats.
+TEST_F(GstMediaGraph, EveryElementOfAGraphGoesWithIt)
+{
+    ASSERT_EQ(graph.Open(screen, FixturePath("clip.mkv")), S_OK);
+    ASSERT_TRUE(WaitUntil([&] { return Position() > 0.2; }, 10000));
+    std::vector<gpointer> alive;
+    alive.reserve(256);
+    GstIteratorPtr it(gst_bin_iterate_recurse(GST_BIN(Pipeline())));
+    GValue item = G_VALUE_INIT;
+    while (gst_iterator_next(it.get(), &item) == GST_ITERATOR_OK) {
+        alive.push_back(g_value_get_object(&item));
+        g_object_add_weak_pointer(G_OBJECT(alive.back()), &alive.back());
+        g_value_reset(&item);
+    }
+    g_value_unset(&item);
+    it.reset();
+    ASSERT_GT(alive.size(), 10u);
+    graph.Close();
+    const auto left = [&] { return std::count_if(alive.begin(), alive.end(), [](gpointer p) { return p != nullptr; }); };
+    EXPECT_TRUE(WaitUntil([&] { return left() == 0; }, 5000));
+    for (gpointer p : alive) {
+        if (p)
+            ADD_FAILURE() << GST_OBJECT_NAME(p) << " outlived its graph";
+    }
 }
 
 TEST_F(GstMediaGraph, EndOfStreamReachesTheNotifyWindowAsComplete)
