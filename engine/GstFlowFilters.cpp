@@ -55,9 +55,9 @@ Role RoleOf(GstElement *element)
         return Role::Parser;
     if (HasToken(klass, "Sink"))
         return Role::Sink;
-    // playsink's software volume is the player's own volume control, set from
-    // the volume slider; the effects that remain are the ones we asked for
-    // (the tempo filter that keeps the pitch).
+    // The volume element is the player's own volume control, set from the
+    // volume slider; the effects that remain are the ones we asked for (the
+    // tempo filter that keeps the pitch).
     if (HasToken(klass, "Effect") && !IsFactory(element, "volume"))
         return Role::Effect;
     return Role::None;
