@@ -75,6 +75,11 @@ MEDIA = {
 }
 
 
+# What making the media takes.
+ELEMENTS = ("videotestsrc", "audiotestsrc", "x264enc", "avenc_mpeg4", "lamemp3enc", "matroskamux", "avimux",
+            "mp4mux", "id3v2mux", "pngenc", "jpegenc")
+
+
 def make_media(folder):
     for pipeline in MEDIA.values():
         subprocess.run(["gst-launch-1.0", "-q", *pipeline.split()], cwd=folder, check=True,
@@ -335,19 +340,20 @@ CASES = [
 
 
 def start_xvfb(tmp):
+    # -noreset: the server would otherwise reset whenever its last client
+    # leaves, between two cases, and refuse the next player meanwhile.
+    options = ["-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"]
     chosen = os.environ.get("VELMO_XVFB_DISPLAY")
-    log = open(os.path.join(tmp, "xvfb.log"), "wb")
-    if chosen:
-        xvfb = subprocess.Popen(["Xvfb", f":{chosen}", "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"],
-                                stderr=log)
-        display = chosen
-    else:
-        read, write = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp", "-noreset"],
-                                stderr=log, pass_fds=(write,))
-        os.close(write)
-        with os.fdopen(read) as f:
-            display = f.readline().strip()
+    with open(os.path.join(tmp, "xvfb.log"), "wb") as log:
+        if chosen:
+            xvfb = subprocess.Popen(["Xvfb", f":{chosen}", *options], stderr=log)
+            display = chosen
+        else:
+            read, write = os.pipe()
+            xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), *options], stderr=log, pass_fds=(write,))
+            os.close(write)
+            with os.fdopen(read) as f:
+                display = f.readline().strip()
     os.environ["DISPLAY"] = f":{display}"
     if not wait_for(10, lambda: subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True).returncode == 0):
         raise Failure("Xvfb did not start")
@@ -358,9 +364,13 @@ def main():
     if len(sys.argv) != 3:
         sys.exit(__doc__)
     binary, source = os.path.realpath(sys.argv[1]), os.path.realpath(sys.argv[2])
-    for tool in ("Xvfb", "xdotool", "gst-launch-1.0"):
+    for tool in ("Xvfb", "xdotool", "gst-launch-1.0", "gst-inspect-1.0"):
         if not shutil.which(tool):
             print(f"SKIP: {tool} is not installed (scripts/deps.sh installs it)")
+            return 77
+    for element in ELEMENTS:
+        if subprocess.run(["gst-inspect-1.0", "--exists", element]).returncode != 0:
+            print(f"SKIP: the GStreamer element {element} is not installed (scripts/deps.sh installs it)")
             return 77
     sys.path.insert(0, os.path.join(source, "tools"))
     import xwin
