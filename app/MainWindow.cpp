@@ -43,6 +43,7 @@ MainWindow::MainWindow(QWidget *parent)
     setAcceptDrops(true);
     setMinimumSize(kMinimumWindowSize);
     setMouseTracking(true);
+    quitAtEnd_ = qgetenv("VELMO_QUIT_AT_END") == "1";
 
     QRect frame(QPoint(0, 0), DialogSizeToPixels(t.width, t.height, DialogBaseUnits(font)));
     if (QScreen *screen = QGuiApplication::primaryScreen())

@@ -170,6 +170,9 @@ private:
     QRect normalGeometry_;
     bool coveringScreen_ = false; ///< the window is in a full-screen mode's place
     QRect availableAreaForTests_;
+    /// Set by VELMO_QUIT_AT_END=1: the end of the media (without repeat) ends
+    /// the program, so benchmarks can time a whole playback.
+    bool quitAtEnd_ = false;
 
     /// How long a window manager gets to cover the screen before it is done by hand.
     static constexpr int kCoverCheckDelayMs = 250;

@@ -325,7 +325,10 @@ void MainWindow::OnMediaEvent()
     EventParam second;
     // The facet is read anew each time: a repeat replaces the graph in the middle of the drain.
     while (mediaGraph_.events && Succeeded(mediaGraph_.events->GetEvent(&code, &first, &second, 0))) {
-        if (code == EC_COMPLETE && style_.repeatMode) {
+        if (code == EC_COMPLETE && !style_.repeatMode && quitAtEnd_) {
+            OnExit();
+            return;
+        } else if (code == EC_COMPLETE && style_.repeatMode) {
             OpenMedia(std::string(mediaGraph_.mediaPath));
             if (!mediaGraph_.graph)
                 return;

@@ -54,6 +54,16 @@ std::string StartupPathFromArguments(const std::vector<std::string> &arguments)
     return path;
 }
 
+void PrefetchStartupMedia(const std::vector<std::string> &arguments, PlayerAppOptions *options)
+{
+    const std::string path = StartupPathFromArguments(arguments);
+    if (path.empty() || !gst_init_check(nullptr, nullptr, nullptr))
+        return;
+    if (!options->mediaBackend)
+        options->mediaBackend = CreateGstMediaBackend();
+    options->startupMedia = PrefetchMedia(*options->mediaBackend, path);
+}
+
 PlayerApp::PlayerApp(const PlayerAppOptions &options)
     : skinSet(options.skinFile), mediaGraph(options.mediaBackend), subtitleStyle(options.settingsFile)
 {
@@ -65,6 +75,7 @@ PlayerApp::PlayerApp(const PlayerAppOptions &options)
         // Nothing is shown: no window exists yet.
         std::exit(1);
     }
+    mediaGraph.AdoptPrefetch(options.startupMedia);
 }
 
 PlayerApp::~PlayerApp()

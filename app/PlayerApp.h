@@ -24,7 +24,14 @@ struct PlayerAppOptions {
     std::string skinFile = SkinSet::kDefaultSkinFile;   ///< the skin description
     std::string settingsFile = kSettingsFileName;       ///< the settings file
     std::shared_ptr<MediaBackend> mediaBackend;          ///< null: GStreamer
+    PrefetchedMedia startupMedia;                        ///< the command line's medium, begun early
 };
+
+/// Begins the command line's medium on GStreamer's threads before anything
+/// else is made, so that its first picture is ready when the window is; the
+/// main window's open of the same path then takes it. Call before the
+/// QApplication exists; does nothing without a path or without GStreamer.
+void PrefetchStartupMedia(const std::vector<std::string> &arguments, PlayerAppOptions *options);
 
 /// The application object: owns the long-lived services of the player for the
 /// whole run, built in this order and destroyed in reverse. Build it after the

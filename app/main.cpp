@@ -4,10 +4,14 @@
 
 int main(int argc, char **argv)
 {
+    // The medium starts loading first: finding, opening and decoding it take
+    // longer than making the window, and run meanwhile on GStreamer's threads.
+    velmo::PlayerAppOptions options;
+    velmo::PrefetchStartupMedia(std::vector<std::string>(argv, argv + argc), &options);
     QApplication application(argc, argv);
     velmo::InstallKoreanFontSubstitutes();
     std::vector<std::string> arguments(argv, argv + argc);
-    velmo::PlayerApp player;
+    velmo::PlayerApp player(options);
     player.Run(arguments);
     // Every way out of the player ends with exit code 1.
     return 1;

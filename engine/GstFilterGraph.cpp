@@ -86,18 +86,39 @@ HResult GstFilterGraph::RenderFile(const std::string &pathOrAddress)
     return HasMedium() ? RenderSubtitles(pathOrAddress) : RenderMedia(pathOrAddress);
 }
 
-HResult GstFilterGraph::RenderMedia(const std::string &pathOrAddress)
+HResult GstFilterGraph::BeginRender(const std::string &pathOrAddress)
 {
     if (load_ != Load::Empty)
         return VFW_E_WRONG_STATE;
     const std::string uri = MediaUri(pathOrAddress);
     if (uri.empty())
         return VFW_E_NOT_FOUND;
+    StartMedia(uri);
+    return S_OK;
+}
+
+void GstFilterGraph::StartMedia(const std::string &uri)
+{
     g_object_set(pipeline_.get(), "uri", uri.c_str(), nullptr);
     desiredState_ = State_Paused;
     load_ = Load::Prerolling;
     openError_ = S_OK;
-    GstStateChangeReturn ret = gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED);
+    startedUri_ = uri;
+    startReturn_ = gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED);
+}
+
+HResult GstFilterGraph::RenderMedia(const std::string &pathOrAddress)
+{
+    const std::string uri = MediaUri(pathOrAddress);
+    // A medium begun with BeginRender is awaited where it stands.
+    const bool begun = (load_ == Load::Prerolling || load_ == Load::Prerolled) && !uri.empty() && uri == startedUri_;
+    if (!begun && load_ != Load::Empty)
+        return VFW_E_WRONG_STATE;
+    if (uri.empty())
+        return VFW_E_NOT_FOUND;
+    if (!begun)
+        StartMedia(uri);
+    GstStateChangeReturn ret = startReturn_;
     if (ret == GST_STATE_CHANGE_NO_PREROLL) {
         // A live source makes nothing while paused, and its answer says
         // nothing about whether it will: play it, and let its first data

@@ -41,6 +41,7 @@ public:
     // GraphBuilder
     HResult AddFilter(std::shared_ptr<BaseFilter> filter, const std::string &name) override;
     HResult RenderFile(const std::string &pathOrAddress) override;
+    HResult BeginRender(const std::string &pathOrAddress) override;
     HResult EnumFilterNames(std::vector<std::string> *names) override;
     bool ShowPropertyFrame(const std::string &name, QWidget *owner) override;
     // MediaControl
@@ -96,6 +97,7 @@ private:
     explicit GstFilterGraph(int openTimeoutMs) : openTimeoutMs_(openTimeoutMs) {}
     bool HasMedium() const { return load_ == Load::Loaded || load_ == Load::Broken; }
     HResult RenderMedia(const std::string &pathOrAddress);
+    void StartMedia(const std::string &uri);
     HResult CheckStreams(const std::string &uri);
     HResult RenderSubtitles(const std::string &path);
     bool WaitForPreroll();
@@ -124,6 +126,8 @@ private:
     QPointer<QEventLoop> waitLoop_;
     Load load_ = Load::Empty;
     HResult openError_ = S_OK;            ///< why the open failed, while it runs
+    std::string startedUri_;              ///< the medium the pipeline was last started on
+    GstStateChangeReturn startReturn_ = GST_STATE_CHANGE_FAILURE; ///< its first answer to PAUSED
     bool live_ = false;                   ///< the source is live: it cannot preroll and does not buffer
     bool buffering_ = false;              ///< a network source refills; playback waits
     int32_t desiredState_ = State_Stopped; ///< what the user asked for

@@ -162,6 +162,15 @@ public:
     /// until it is ready to play. On a graph that holds media already, renders a
     /// SAMI file whose captions become EC_OLE_EVENT events.
     virtual HResult RenderFile(const std::string &pathOrAddress) = 0;
+    /// Starts building the graph for a medium without waiting for it (the
+    /// streaming threads work meanwhile); a RenderFile of the same medium
+    /// then waits for it instead of starting over. E_NOTIMPL where a graph
+    /// cannot begin early.
+    virtual HResult BeginRender(const std::string &pathOrAddress)
+    {
+        (void)pathOrAddress;
+        return E_NOTIMPL;
+    }
     /// The names of the graph's filters as its user knows them (sources,
     /// demuxers, decoders, outputs; no plumbing), in enumeration order.
     virtual HResult EnumFilterNames(std::vector<std::string> *names) = 0;

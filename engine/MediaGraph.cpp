@@ -6,6 +6,8 @@
 #include <QLoggingCategory>
 #include <QWidget>
 
+#include <utility>
+
 namespace velmo {
 
 Q_LOGGING_CATEGORY(lcGraph, "velmo.engine.graph")
@@ -26,15 +28,34 @@ MediaBackend *MediaGraph::Backend()
     return backend_.get();
 }
 
+PrefetchedMedia PrefetchMedia(MediaBackend &backend, const std::string &path)
+{
+    HResult hr = S_OK;
+    PrefetchedMedia media{path, backend.CreateFilterGraph(&hr), backend.CreateOverlayMixer(&hr)};
+    if (!media.graph || !media.overlayMixer || Failed(media.graph->AddFilter(media.overlayMixer, "Overlay Mixer")) ||
+        Failed(media.graph->BeginRender(path)))
+        return {};
+    return media;
+}
+
 HResult MediaGraph::BuildGraph(const std::string &path)
 {
     HResult hr = S_OK;
-    graph = Backend()->CreateFilterGraph(&hr);
-    if (!graph)
-        return Failed(hr) ? hr : E_FAIL;
-    overlayMixer = Backend()->CreateOverlayMixer(&hr);
-    if (!overlayMixer)
-        return Failed(hr) ? hr : E_FAIL;
+    // A graph begun early for this medium is taken as it stands; one begun
+    // for anything else goes.
+    PrefetchedMedia early = std::exchange(prefetched_, {});
+    if (early.graph && early.path == path) {
+        graph = std::move(early.graph);
+        overlayMixer = std::move(early.overlayMixer);
+    } else {
+        graph = Backend()->CreateFilterGraph(&hr);
+        if (!graph)
+            return Failed(hr) ? hr : E_FAIL;
+        overlayMixer = Backend()->CreateOverlayMixer(&hr);
+        if (!overlayMixer)
+            return Failed(hr) ? hr : E_FAIL;
+        graph->AddFilter(overlayMixer, "Overlay Mixer");
+    }
 
     control = QueryFacet<MediaControl>(graph);
     events = QueryFacet<MediaEventEx>(graph);
@@ -44,7 +65,6 @@ HResult MediaGraph::BuildGraph(const std::string &path)
     position = QueryFacet<MediaPosition>(graph);
     seeking = QueryFacet<MediaSeeking>(graph);
 
-    graph->AddFilter(overlayMixer, "Overlay Mixer");
     mixerInputPin = overlayMixer->FindPin("Input0");
     if (mixerInputPin)
         mixerPinConfig = QueryFacet<MixerPinConfig>(mixerInputPin);
@@ -94,6 +114,7 @@ HResult MediaGraph::Close()
     if (opening_)
         return VFW_E_WRONG_STATE;
     HResult result = S_OK;
+    prefetched_ = {};
     if (videoWindow) {
         videoWindow->put_Visible(false);
         videoWindow->put_Owner(nullptr);

@@ -25,6 +25,19 @@ extern const char *const kCodecMessage;
 /// transport, position, rate, volume and aspect ratio through the facets
 /// directly. Cheap to construct: nothing is created before the first Open.
 /// UI thread only.
+/// A medium whose graph was started ahead of its Open (see PrefetchMedia).
+struct PrefetchedMedia {
+    std::string path;
+    std::shared_ptr<GraphBuilder> graph;
+    std::shared_ptr<BaseFilter> overlayMixer;
+};
+
+/// Starts building a graph for `path` on `backend` without waiting: GStreamer's
+/// threads find and open the medium while the caller goes on (the program
+/// makes its window meanwhile). Empty when the backend cannot begin early.
+/// Nothing is shown or reported here; the Open that adopts it does that.
+PrefetchedMedia PrefetchMedia(MediaBackend &backend, const std::string &path);
+
 class MediaGraph {
 public:
     /// `backend` makes the graphs; null means GStreamer (made at the first Open).
@@ -41,6 +54,10 @@ public:
     /// in `owner`. On failure shows the codec message, leaves nothing open and
     /// returns the failure code.
     HResult Open(QWidget *owner, const std::string &path);
+    /// Keeps `media` for the next Open: an Open of the same path takes its
+    /// graph as it stands instead of starting over; any other Open, or a
+    /// Close, discards it.
+    void AdoptPrefetch(PrefetchedMedia media) { prefetched_ = std::move(media); }
     /// Tears the graph down; the result of withdrawing the notify window (S_OK
     /// when nothing was open: nothing is touched then). While an Open waits for
     /// its medium, Open, Close and AddSubtitleFile return VFW_E_WRONG_STATE.
@@ -86,6 +103,7 @@ private:
     MediaBackend *Backend();
 
     std::shared_ptr<MediaBackend> backend_;
+    PrefetchedMedia prefetched_;
     const int32_t *volumeLevel_ = nullptr;
     QPointer<QWidget> owner_;
     bool opening_ = false; ///< an Open is waiting for its medium; re-entry is refused

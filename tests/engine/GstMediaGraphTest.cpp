@@ -115,6 +115,51 @@ TEST_F(GstMediaGraph, BrokenFilesShowTheCodecMessageOnceAndLeaveNoGraph)
     EXPECT_EQ(graph.Open(screen, FixturePath("clip.mkv")), S_OK);
 }
 
+// A medium begun before its Open (the command line's, while the window is
+// made) is taken by the Open of the same path; anything else starts over,
+// and a failure still shows the codec message once.
+TEST_F(GstMediaGraph, AMediumBegunEarlyIsTakenOnlyByTheOpenOfItsPath)
+{
+    struct Case {
+        const char *begun;
+        const char *opened;
+        bool taken;
+        bool opens;
+    } cases[] = {
+        {"clip.mkv", "clip.mkv", true, true},
+        {"clip.mkv", "clip.mp4", false, true},
+        {"audio.mp3", "audio.mp3", true, true},
+        {"random.avi", "random.avi", false, false},
+        {"missing.avi", "missing.avi", false, false},
+    };
+    std::shared_ptr<MediaBackend> backend = CreateGstMediaBackend();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.begun) + " then " + c.opened);
+        boxes.messages.clear();
+        PrefetchedMedia early = PrefetchMedia(*backend, FixturePath(c.begun));
+        std::weak_ptr<GraphBuilder> begun = early.graph;
+        graph.AdoptPrefetch(std::move(early));
+        const HResult opened = graph.Open(screen, FixturePath(c.opened));
+        EXPECT_EQ(opened == S_OK, c.opens);
+        EXPECT_EQ(boxes.messages.size(), c.opens ? 0u : 1u);
+        EXPECT_EQ(graph.graph && graph.graph == begun.lock(), c.taken);
+        if (c.opens) {
+            EXPECT_TRUE(WaitUntil([&] { return State() == State_Running; }));
+            EXPECT_GT(Duration(), 1.5);
+        }
+        graph.Close();
+        // Nothing begun outlives the open that did not take it.
+        EXPECT_TRUE(begun.expired());
+    }
+    // A Close discards what was begun.
+    PrefetchedMedia early = PrefetchMedia(*backend, FixturePath("clip.mkv"));
+    std::weak_ptr<GraphBuilder> begun = early.graph;
+    ASSERT_FALSE(begun.expired());
+    graph.AdoptPrefetch(std::move(early));
+    graph.Close();
+    EXPECT_TRUE(begun.expired());
+}
+
 TEST_F(GstMediaGraph, APictureThatGrowsInMidStreamIsReportedAsASizeChange)
 {
     ASSERT_EQ(graph.Open(screen, FixturePath("size_change.ts")), S_OK);
