@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Velmo twice (plain, then with AddressSanitizer
-# and UndefinedBehaviorSanitizer) with warnings as errors, and runs every test.
+# and UndefinedBehaviorSanitizer) with warnings as errors, runs every test, then
+# fuzzes each parser briefly.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -24,3 +25,6 @@ run_suite() {
 
 run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_suite build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVELMO_SANITIZE=ON -DVELMO_BENCH=OFF
+# A short run of every fuzz target, so that a change which makes a parser
+# crash on some input fails here too.
+scripts/fuzz.sh 20

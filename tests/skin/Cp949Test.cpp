@@ -33,3 +33,23 @@ TEST(Cp949, InvalidInputIsReplacedNotTruncated)
     EXPECT_TRUE(text.contains(QLatin1Char('z')));
     EXPECT_EQ(text.count(QChar(0xFFFD)), 2);
 }
+
+TEST(Cp949, AnInvalidPairLosesNoByteAfterIt)
+{
+    // The converter takes 0xA2 0xE8 before it reports it; like any invalid
+    // pair it is one replacement for the lead, and the trail gets its own turn.
+    struct Case {
+        QByteArray bytes;
+        const char16_t *text;
+    };
+    const Case cases[] = {
+        {"\xA2\xE8<P>", u"\uFFFD\uFFFD<P>"},
+        {"a\xA2\xE8\n", u"a\uFFFD\uFFFD\n"},
+        {"\xA2\xE8", u"\uFFFD\uFFFD"},
+        {"\xA2\xE9<", u"\uFFFD\uFFFD<"},
+        // The trail 0xE8 leads a pair of its own with the next byte.
+        {"\xB0\xA1\xA2\xE8\xB0\xA1", u"가\uFFFD瘟\uFFFD"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(fromCp949(c.bytes), QString::fromUtf16(c.text)) << c.bytes.toHex().toStdString();
+}

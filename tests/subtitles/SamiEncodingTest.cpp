@@ -33,6 +33,7 @@ TEST(SamiEncoding, BadCp949BytesBecomeReplacementsAndReadingGoesOn)
         QByteArray("\xB0\x20" "z"),      // a lead byte before a blank
         QByteArray("\xFF\xB0\xA1"),      // 0xFF, then a good pair
         QByteArray("\xC9\xFE" "<P>"),    // a user-defined code
+        QByteArray("\xA2\xE8" "<P>"),    // a code the converter takes before it reports it
     };
     for (const QByteArray &bytes : cases)
         EXPECT_EQ(DecodeCp949(bytes), fromCp949(bytes)) << bytes.toHex().toStdString();
