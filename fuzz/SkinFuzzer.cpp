@@ -10,6 +10,7 @@
 #include "skin/SkinSet.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImage>
 
 #include <memory>
@@ -47,6 +48,9 @@ QByteArray bmp(int width, int height)
 fuzz::ScratchFolder &skinFolder()
 {
     static const auto folder = [] {
+        // The pictures are BMPs, which Qt reads itself: without the image
+        // plugins, telling the format costs no probe by each of them.
+        QCoreApplication::setLibraryPaths({});
         auto made = std::make_unique<fuzz::ScratchFolder>();
         for (const Picture &p : kPictures) {
             const QByteArray bytes = bmp(p.width, p.height);
