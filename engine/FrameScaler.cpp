@@ -13,11 +13,6 @@ namespace velmo {
 
 namespace {
 
-struct FreeDeleter {
-    void operator()(uchar *p) const { std::free(p); }
-};
-using PixelBuffer = std::unique_ptr<uchar, FreeDeleter>;
-
 /// Rows start on 64-byte boundaries so the SIMD writers take their fast paths.
 constexpr int kAlign = 64;
 /// Enough for the frame on screen, the one waiting to be shown and the one
@@ -95,15 +90,14 @@ struct MappedVideoFrame {
 struct FrameBuffers {
     std::mutex mutex;
     size_t bytes = 0; ///< the size of the buffers kept
-    std::vector<PixelBuffer> free;
+    std::vector<std::shared_ptr<PixelBlock>> free;
 };
 
 namespace {
 
 struct PooledPixels {
     std::shared_ptr<FrameBuffers> pool;
-    PixelBuffer pixels;
-    size_t bytes;
+    std::shared_ptr<PixelBlock> pixels;
 };
 
 /// The cleanup of an image's pixels: back to the pool if it still wants them.
@@ -111,7 +105,9 @@ void ReturnPixels(void *info)
 {
     std::unique_ptr<PooledPixels> pooled(static_cast<PooledPixels *>(info));
     std::lock_guard<std::mutex> lock(pooled->pool->mutex);
-    if (pooled->bytes == pooled->pool->bytes && pooled->pool->free.size() < kKeep)
+    // Only a block nobody else holds may be written again.
+    if (pooled->pixels.use_count() == 1 && pooled->pixels->Bytes() == pooled->pool->bytes &&
+        pooled->pool->free.size() < kKeep)
         pooled->pool->free.push_back(std::move(pooled->pixels));
 }
 
@@ -213,7 +209,8 @@ bool FrameScaler::Prepare(const GstVideoInfo &info, const QSize &size)
 }
 
 // GStreamer thread!
-QImage FrameScaler::Convert(const GstVideoInfo &info, GstBuffer *buffer, const QSize &size)
+QImage FrameScaler::Convert(const GstVideoInfo &info, GstBuffer *buffer, const QSize &size,
+                            std::shared_ptr<PixelBlock> *block)
 {
     if (!buffer || size.isEmpty() || !Handles(GST_VIDEO_INFO_FORMAT(&info)))
         return {};
@@ -243,7 +240,7 @@ QImage FrameScaler::Convert(const GstVideoInfo &info, GstBuffer *buffer, const Q
 
     const int stride = (size.width() * 4 + kAlign - 1) / kAlign * kAlign;
     const size_t bytes = size_t(stride) * size_t(size.height());
-    auto pooled = std::make_unique<PooledPixels>(PooledPixels{buffers_, nullptr, bytes});
+    auto pooled = std::make_unique<PooledPixels>(PooledPixels{buffers_, nullptr});
     {
         std::lock_guard<std::mutex> lock(buffers_->mutex);
         if (buffers_->bytes != bytes) {
@@ -256,14 +253,16 @@ QImage FrameScaler::Convert(const GstVideoInfo &info, GstBuffer *buffer, const Q
         }
     }
     if (!pooled->pixels)
-        pooled->pixels.reset(static_cast<uchar *>(AllocAligned(bytes)));
+        pooled->pixels = PixelBlock::Allocate(bytes);
     if (!pooled->pixels)
         return {};
 
-    uint8_t *out[4] = {pooled->pixels.get(), nullptr, nullptr, nullptr};
+    uchar *data = pooled->pixels->Data();
+    uint8_t *out[4] = {data, nullptr, nullptr, nullptr};
     const int outStrides[4] = {stride, 0, 0, 0};
     sws_scale(convert_.get(), planes, strides, 0, rows, out, outStrides);
-    uchar *data = pooled->pixels.get();
+    if (block)
+        *block = pooled->pixels;
     // BGRx in memory is Qt's RGB32 on little-endian machines.
     return QImage(data, size.width(), size.height(), stride, QImage::Format_RGB32, &ReturnPixels, pooled.release());
 }

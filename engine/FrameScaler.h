@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/GstHandles.h"
+#include "engine/PixelBlock.h"
 
 #include <gst/video/video.h>
 
@@ -34,8 +35,10 @@ public:
     // GStreamer thread!
     /// The frame in `buffer` (described by `info`) as an RGB32 image of `size`;
     /// a null image when the format is not handled or the frame cannot be read.
-    /// The image's pixels go back to the pool once its last copy is gone.
-    QImage Convert(const GstVideoInfo &info, GstBuffer *buffer, const QSize &size);
+    /// The image's pixels go back to the pool once its last copy is gone and
+    /// no one holds the block given in `block`.
+    QImage Convert(const GstVideoInfo &info, GstBuffer *buffer, const QSize &size,
+                   std::shared_ptr<PixelBlock> *block = nullptr);
 
 private:
     struct SwsFree {

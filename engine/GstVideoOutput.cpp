@@ -20,6 +20,7 @@ Q_LOGGING_CATEGORY(lcVideo, "velmo.engine.video")
 struct GstFrameSlot {
     std::mutex mutex;
     QImage newest;
+    std::shared_ptr<PixelBlock> newestBlock; ///< the memory newest lives in, when the scaler made it
     bool posted = false;
     GstVideoOutput *receiver = nullptr; ///< cleared under the mutex before the output goes
     QRect area;                  ///< the owner's rectangle the video covers (empty: not known yet)
@@ -96,7 +97,7 @@ QImage ImageFromSample(GstSamplePtr sample)
 /// The sample's picture as an image of the size it is shown at: the decoder's
 /// own format is scaled and converted here; a BGRx frame already of that size
 /// (the pipeline's fallback converter made it) is only mapped.
-QImage ImageToShow(GstFrameSlot *slot, GstSamplePtr sample)
+QImage ImageToShow(GstFrameSlot *slot, GstSamplePtr sample, std::shared_ptr<PixelBlock> *block)
 {
     GstVideoInfo info;
     GstCaps *caps = gst_sample_get_caps(sample.get());
@@ -115,7 +116,7 @@ QImage ImageToShow(GstFrameSlot *slot, GstSamplePtr sample)
     if (GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_BGRx && stored == shown)
         return ImageFromSample(std::move(sample));
     std::lock_guard<std::mutex> lock(slot->scaleMutex);
-    return slot->scaler.Convert(info, buffer, shown);
+    return slot->scaler.Convert(info, buffer, shown, block);
 }
 
 // GStreamer thread!
@@ -129,13 +130,18 @@ GstFlowReturn OfferSample(GstFrameSlot *slot, GstSamplePtr pulled)
     GstSamplePtr sample(
         gst_sample_new(gst_sample_get_buffer(pulled.get()), gst_sample_get_caps(pulled.get()), nullptr, nullptr));
     pulled.reset();
-    QImage image = ImageToShow(slot, std::move(sample));
+    std::shared_ptr<PixelBlock> block;
+    QImage image = ImageToShow(slot, std::move(sample), &block);
     if (image.isNull())
         return GST_FLOW_OK;
+    // The frame replaced goes back to the pool once the lock is let go.
     QImage older;
+    std::shared_ptr<PixelBlock> olderBlock;
     std::lock_guard<std::mutex> lock(slot->mutex);
     older = std::move(slot->newest);
+    olderBlock = std::move(slot->newestBlock);
     slot->newest = std::move(image);
+    slot->newestBlock = std::move(block);
     if (!slot->posted && slot->receiver) {
         slot->posted = true;
         QMetaObject::invokeMethod(slot->receiver, &GstVideoOutput::TakeFrame, Qt::QueuedConnection);
@@ -232,6 +238,7 @@ GstVideoOutput::~GstVideoOutput()
     std::lock_guard<std::mutex> lock(slot_->mutex);
     slot_->receiver = nullptr;
     slot_->newest = QImage();
+    slot_->newestBlock.reset();
 }
 
 std::shared_ptr<MediaPin> GstVideoOutput::FindPin(const std::string &name)
@@ -246,7 +253,7 @@ void GstVideoOutput::SetOwner(QWidget *owner)
             sink->ClearFrame();
     owner_ = owner;
     if (owner && !lastImage_.isNull())
-        Present(lastImage_);
+        Present(lastImage_, lastBlock_);
 }
 
 void GstVideoOutput::SetArea(const QRect &area)
@@ -258,7 +265,7 @@ void GstVideoOutput::SetArea(const QRect &area)
     }
     UpdateCaps();
     if (!lastImage_.isNull())
-        Present(lastImage_);
+        Present(lastImage_, lastBlock_);
 }
 
 void GstVideoOutput::SetVisible(bool visible)
@@ -268,7 +275,7 @@ void GstVideoOutput::SetVisible(bool visible)
         if (auto *sink = dynamic_cast<VideoFrameSink *>(owner_.data()))
             sink->ClearFrame();
     } else if (!lastImage_.isNull()) {
-        Present(lastImage_);
+        Present(lastImage_, lastBlock_);
     }
 }
 
@@ -281,7 +288,7 @@ void GstVideoOutput::SetAspectMode(int32_t mode)
     }
     UpdateCaps();
     if (!lastImage_.isNull())
-        Present(lastImage_);
+        Present(lastImage_, lastBlock_);
 }
 
 bool GstVideoOutput::NegotiatedSize(QSize *displaySize) const
@@ -322,18 +329,22 @@ void GstVideoOutput::TakeFrame()
 {
     Q_ASSERT(OnUiThread());
     QImage image;
+    std::shared_ptr<PixelBlock> block;
     {
         std::lock_guard<std::mutex> lock(slot_->mutex);
         image = std::move(slot_->newest);
+        block = std::move(slot_->newestBlock);
         slot_->newest = QImage();
+        slot_->newestBlock.reset();
         slot_->posted = false;
     }
     if (image.isNull())
         return;
     lastImage_ = image;
+    lastBlock_ = block;
     // The display size is known once the first frame arrived: fit the scaler to it.
     UpdateCaps();
-    Present(image);
+    Present(image, block);
     QSize display;
     if (sizeListener_ && NegotiatedSize(&display) && display != reportedSize_) {
         reportedSize_ = display;
@@ -341,13 +352,14 @@ void GstVideoOutput::TakeFrame()
     }
 }
 
-void GstVideoOutput::Present(const QImage &image)
+void GstVideoOutput::Present(const QImage &image, const std::shared_ptr<PixelBlock> &block)
 {
     auto *sink = dynamic_cast<VideoFrameSink *>(owner_.data());
     if (!sink || !visible_)
         return;
     VideoFrame frame;
     frame.image = image;
+    frame.pixels = block;
     frame.area = area_.isEmpty() ? QRect(QPoint(0, 0), owner_->size()) : area_;
     QSize display;
     if (!NegotiatedSize(&display))

@@ -58,7 +58,7 @@ public:
 
 private:
     GstVideoOutput() = default;
-    void Present(const QImage &image);
+    void Present(const QImage &image, const std::shared_ptr<PixelBlock> &block);
     void UpdateCaps();
     QRect PictureRect() const;
 
@@ -70,6 +70,7 @@ private:
     QRect area_;
     QSize capsSize_;       ///< the size the scaler was last asked for
     QImage lastImage_;     ///< kept to refit the picture while paused
+    std::shared_ptr<PixelBlock> lastBlock_; ///< the memory lastImage_ lives in (null: elsewhere)
     std::function<void(const QSize &)> sizeListener_;
     QSize reportedSize_;   ///< the display size last given to sizeListener_
     bool visible_ = true;

@@ -30,4 +30,33 @@ QSize DisplaySize(int32_t width, int32_t height, int32_t parN, int32_t parD)
     return QSize(static_cast<int>(std::lround(double(width) * parN / parD)), height);
 }
 
+PicturePieces PlanPicturePieces(const QSize &window, const QSize &frame, const QRect &caption)
+{
+    PicturePieces pieces;
+    const QRect whole(QPoint(0, 0), window);
+    if (whole.isEmpty())
+        return pieces;
+    if (frame != window) {
+        pieces.composed = whole;
+        return pieces;
+    }
+    const QRect c = caption.intersected(whole);
+    if (c.isEmpty()) {
+        pieces.direct.push_back(whole);
+        return pieces;
+    }
+    // The bands above and below the caption, then its left and right.
+    const QRect bands[] = {
+        QRect(0, 0, window.width(), c.top()),
+        QRect(0, c.bottom() + 1, window.width(), window.height() - c.bottom() - 1),
+        QRect(0, c.top(), c.left(), c.height()),
+        QRect(c.right() + 1, c.top(), window.width() - c.right() - 1, c.height()),
+    };
+    for (const QRect &band : bands)
+        if (!band.isEmpty())
+            pieces.direct.push_back(band);
+    pieces.composed = c;
+    return pieces;
+}
+
 } // namespace velmo

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "engine/PixelBlock.h"
+
 #include <QImage>
 #include <QRect>
+
+#include <memory>
 
 namespace velmo {
 
@@ -12,6 +16,7 @@ struct VideoFrame {
     QImage image;   ///< the picture, already scaled to `picture`'s size when possible
     QRect area;     ///< the owner's rectangle the video window covers
     QRect picture;  ///< where the picture goes inside `area` (letter-boxed or stretched)
+    std::shared_ptr<PixelBlock> pixels; ///< the memory `image` lives in; null when it lives elsewhere
 };
 
 /// A widget that shows the picture of a graph: the graph's VideoWindow hands it

@@ -3,6 +3,7 @@
 #include "engine/FullScreenBand.h"
 #include "engine/InputCopy.h"
 #include "engine/MediaGraph.h"
+#include "engine/PictureWindow.h"
 #include "skin/SkinSet.h"
 #include "subtitles/SubtitleOverlay.h"
 #include "subtitles/SubtitleStyle.h"
@@ -103,6 +104,8 @@ void VideoScreen::ClearSubtitleLayer()
     subtitleLayer_ = QImage();
     subtitleRect_ = QRect();
     subtitleKey_.clear();
+    if (picture_)
+        picture_->SetCaption({}, {});
 }
 
 void VideoScreen::DrawSubtitle(const SubtitleStyle &style)
@@ -124,9 +127,27 @@ void VideoScreen::DrawSubtitle(const SubtitleStyle &style)
         subtitleLayer_ = layer.copy(bounds);
         subtitleRect_ = bounds;
     }
+    if (picture_)
+        picture_->SetCaption(subtitleLayer_, subtitleRect_);
     const QRect dirty = old.united(subtitleRect_);
     if (!dirty.isEmpty())
         update(dirty);
+}
+
+bool VideoScreen::UsePictureWindow()
+{
+    if (!pictureTried_) {
+        pictureTried_ = true;
+        picture_ = PictureWindow::Create(this);
+        if (picture_) {
+            picture_->SetCaption(subtitleLayer_, subtitleRect_);
+            // Panels over the picture must be windows too, or the picture hides them.
+            for (QWidget *panel : {fullScreenPanel, fullScreenTitleBar})
+                if (panel)
+                    panel->setAttribute(Qt::WA_NativeWindow);
+        }
+    }
+    return picture_ != nullptr;
 }
 
 void VideoScreen::ShowFrame(const VideoFrame &frame)
@@ -134,17 +155,24 @@ void VideoScreen::ShowFrame(const VideoFrame &frame)
     const QRect before = frame_.picture;
     const bool areaChanged = frame.area != frame_.area;
     frame_ = frame;
+    const bool own = frame.picture.isEmpty() || !UsePictureWindow();
+    if (!own)
+        picture_->ShowFrame(frame);
+    else if (picture_)
+        picture_->ClearFrame();
     // Only the picture changes from frame to frame; a new area or picture
     // rectangle uncovers other parts.
     if (areaChanged || before != frame.picture)
         update(frame.area.united(before));
-    else
+    else if (own)
         update(frame.picture);
 }
 
 void VideoScreen::ClearFrame()
 {
     frame_ = VideoFrame();
+    if (picture_)
+        picture_->ClearFrame();
     update();
 }
 
@@ -195,6 +223,8 @@ void VideoScreen::PaintPicture(QPainter &painter)
     QRegion bars = QRegion(frame_.area).subtracted(QRegion(picture));
     for (const QRect &bar : bars)
         painter.fillRect(bar, Qt::black);
+    if (picture_ && !picture_->isHidden())
+        return;
     if (frame_.image.size() == picture.size())
         painter.drawImage(picture.topLeft(), frame_.image);
     else
@@ -212,6 +242,8 @@ void VideoScreen::ShowFullScreenPanels(int y)
         const BandDecision d =
             FullScreenBand(placement.align, y, clientRect.height(), panelHeight, clientRect.width(), displayWidth);
         if (d.action == BandDecision::Show) {
+            if (picture_)
+                panel->setAttribute(Qt::WA_NativeWindow);
             panel->setGeometry(d.geometry);
             panel->show();
             panel->raise();

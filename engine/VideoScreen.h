@@ -14,6 +14,7 @@
 namespace velmo {
 
 class MediaGraph;
+class PictureWindow;
 class SkinSet;
 class SubtitleStyle;
 
@@ -59,6 +60,9 @@ public:
     QRect SubtitleRect() const { return subtitleRect_; }
     /// Whether a picture is being shown.
     bool HasPicture() const { return !frame_.image.isNull(); }
+    /// The native window the X server fills with the picture; null while
+    /// the screen paints pictures itself (before the first, or not on X11).
+    PictureWindow *PictureOutput() const { return picture_; }
     /// The frame shown (null image when none).
     const VideoFrame &CurrentFrame() const { return frame_; }
 
@@ -82,6 +86,8 @@ private:
     void PaintBackground(QPainter &painter);
     void PaintPicture(QPainter &painter);
     void ClearSubtitleLayer();
+    /// Whether frames go to the picture window (made at the first frame).
+    bool UsePictureWindow();
 
     SkinSet &skinSet_;
     MediaGraph &mediaGraph_;
@@ -91,6 +97,8 @@ private:
     QImage subtitleLayer_;  ///< the caption's pixels, cropped to subtitleRect_
     QRect subtitleRect_;
     QString subtitleKey_;   ///< what the cached layer was drawn from
+    PictureWindow *picture_ = nullptr;
+    bool pictureTried_ = false;
 };
 
 } // namespace velmo

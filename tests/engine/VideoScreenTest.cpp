@@ -134,7 +134,7 @@ TEST_F(VideoScreenTest, FramesArePaintedInTheirPictureRectangleWithBlackBars)
     ASSERT_EQ(screen->LoadMedia("film.avi"), S_OK);
     QImage picture(100, 100, QImage::Format_RGB32);
     picture.fill(Qt::magenta);
-    screen->ShowFrame({picture, QRect(0, 0, 200, 100), QRect(50, 0, 100, 100)});
+    screen->ShowFrame({picture, QRect(0, 0, 200, 100), QRect(50, 0, 100, 100), nullptr});
     EXPECT_EQ(At(50, 0), QColor(Qt::magenta));
     EXPECT_EQ(At(149, 99), QColor(Qt::magenta));
     EXPECT_EQ(At(49, 50), QColor(Qt::black));
@@ -142,7 +142,7 @@ TEST_F(VideoScreenTest, FramesArePaintedInTheirPictureRectangleWithBlackBars)
     // A frame of another size is scaled into the rectangle.
     QImage small(10, 10, QImage::Format_RGB32);
     small.fill(Qt::cyan);
-    screen->ShowFrame({small, QRect(0, 0, 200, 100), QRect(0, 0, 200, 100)});
+    screen->ShowFrame({small, QRect(0, 0, 200, 100), QRect(0, 0, 200, 100), nullptr});
     EXPECT_EQ(At(0, 0), QColor(Qt::cyan));
     EXPECT_EQ(At(199, 99), QColor(Qt::cyan));
     screen->ClearFrame();
@@ -177,7 +177,7 @@ TEST_F(VideoScreenTest, TheCaptionLayerIsKeptUntilAnErasingInvalidation)
     // A new frame does not touch the layer; an erasing invalidation does.
     QImage picture(200, 100, QImage::Format_RGB32);
     picture.fill(Qt::darkBlue);
-    screen->ShowFrame({picture, QRect(0, 0, 200, 100), QRect(0, 0, 200, 100)});
+    screen->ShowFrame({picture, QRect(0, 0, 200, 100), QRect(0, 0, 200, 100), nullptr});
     EXPECT_TRUE(screen->HasSubtitleLayer());
     screen->Invalidate(true);
     EXPECT_FALSE(screen->HasSubtitleLayer());
