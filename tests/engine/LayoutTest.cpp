@@ -46,6 +46,46 @@ TEST(PictureLayout, NonSquarePixelsWidenThePicture)
     EXPECT_EQ(DisplaySize(320, 240, 0, 1), QSize(320, 240)); // unknown ratio: as stored
 }
 
+TEST(PictureLayout, PicturePiecesCoverTheWindowOnceAndComposeOnlyTheCaption)
+{
+    struct Case {
+        const char *name;
+        QSize window;
+        QSize frame;
+        QRect caption;
+        QRect composed; ///< what must come from the composed picture
+    };
+    const Case cases[] = {
+        {"no caption", {320, 200}, {320, 200}, {}, {}},
+        {"caption inside", {320, 200}, {320, 200}, {40, 150, 200, 30}, {40, 150, 200, 30}},
+        {"caption along the bottom edge", {320, 200}, {320, 200}, {0, 170, 320, 30}, {0, 170, 320, 30}},
+        {"caption wider than the window", {100, 200}, {100, 200}, {-50, 150, 300, 30}, {0, 150, 100, 30}},
+        {"caption outside", {320, 200}, {320, 200}, {0, 210, 320, 30}, {}},
+        {"caption covering all", {320, 200}, {320, 200}, {-1, -1, 400, 300}, {0, 0, 320, 200}},
+        {"frame of another size", {320, 200}, {160, 100}, {40, 150, 200, 30}, {0, 0, 320, 200}},
+        {"frame of another size, no caption", {320, 200}, {160, 100}, {}, {0, 0, 320, 200}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const PicturePieces pieces = PlanPicturePieces(c.window, c.frame, c.caption);
+        EXPECT_EQ(pieces.composed, c.composed);
+        // Every pixel of the window exactly once, from the frame or the composed picture.
+        std::vector<int> hits(size_t(c.window.width() * c.window.height()), 0);
+        std::vector<QRect> all = pieces.direct;
+        all.push_back(pieces.composed);
+        for (const QRect &r : all) {
+            if (r.isEmpty())
+                continue;
+            ASSERT_TRUE(QRect(QPoint(0, 0), c.window).contains(r)) << r.x() << "," << r.y();
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    ++hits[size_t(y * c.window.width() + x)];
+        }
+        EXPECT_EQ(std::count(hits.begin(), hits.end(), 1), std::ssize(hits));
+    }
+    EXPECT_TRUE(PlanPicturePieces({0, 0}, {0, 0}, {}).direct.empty());
+}
+
 TEST(FullScreenBand, PanelsShowOnlyWhileThePointerIsInTheirBand)
 {
     // A 1024 x 768 screen, a 40-pixel panel; the client width differs from the

@@ -1,0 +1,197 @@
+// The picture window on a real X server (its own Xvfb): what the server shows
+// must be exactly what the video screen paints itself, for frames in the
+// scaler's memory and elsewhere, at the picture's size and another, with and
+// without a caption; input over it reaches the main window as over the screen.
+
+#include "engine/MediaGraph.h"
+#include "engine/PictureWindow.h"
+#include "engine/VideoScreen.h"
+#include "EngineTestUtil.h"
+#include "skin/SkinSet.h"
+#include "subtitles/SubtitleStyle.h"
+#include "support/FakeMediaBackend.h"
+#include "support/TempDir.h"
+
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace velmo;
+using velmo::test::WaitUntil;
+
+namespace {
+
+constexpr QSize kScreen(320, 200);
+
+/// A top-level window holding a video screen with an open film on the fake graph.
+struct Side {
+    explicit Side(test::TempDir &dir, const QPoint &at)
+        : skin(dir.path("none/skin.ini")), style(dir.path("none.ini")), backend(std::make_shared<FakeMediaBackend>()),
+          graph(backend)
+    {
+        backend->AddMedia("film.avi", {5.0, 320, 240});
+        screen = new VideoScreen(skin, graph, style, &window);
+        window.setGeometry(QRect(at, kScreen));
+        screen->setGeometry(QRect(QPoint(0, 0), kScreen));
+        window.show();
+    }
+    /// The screen's pixels as the X server has them.
+    QImage Seen() const
+    {
+        return QGuiApplication::primaryScreen()->grabWindow(0, window.x(), window.y(), kScreen.width(),
+                                                            kScreen.height()).toImage().convertToFormat(
+            QImage::Format_RGB32);
+    }
+
+    SkinSet skin;
+    SubtitleStyle style;
+    std::shared_ptr<FakeMediaBackend> backend;
+    MediaGraph graph;
+    QWidget window;
+    VideoScreen *screen = nullptr;
+};
+
+/// A frame whose every pixel differs from its neighbours', in a pixel block or not.
+VideoFrame Frame(const QSize &size, const QRect &picture, bool inBlock)
+{
+    VideoFrame frame;
+    const int stride = (size.width() * 4 + 63) / 64 * 64;
+    if (inBlock) {
+        frame.pixels = PixelBlock::Allocate(size_t(stride) * size_t(size.height()));
+        frame.image = QImage(frame.pixels->Data(), size.width(), size.height(), stride, QImage::Format_RGB32);
+    } else {
+        frame.image = QImage(size, QImage::Format_RGB32);
+    }
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            frame.image.setPixel(x, y, qRgb(x * 255 / size.width(), y * 255 / size.height(), (x * 7 + y * 3) & 255));
+    frame.area = QRect(QPoint(0, 0), kScreen);
+    frame.picture = picture;
+    return frame;
+}
+
+/// Where two pictures first differ, or "" when they are the same.
+std::string FirstDifference(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return "sizes differ";
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return QStringLiteral("at %1,%2: %3 against %4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(a.pixel(x, y), 6, 16)
+                    .arg(b.pixel(x, y), 6, 16)
+                    .toStdString();
+    return {};
+}
+
+class PictureWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            GTEST_SKIP() << "needs an X server (run through tests/support/under_xvfb.sh)";
+        ASSERT_EQ(direct.screen->LoadMedia("film.avi"), S_OK);
+        ASSERT_EQ(painted.screen->LoadMedia("film.avi"), S_OK);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&direct.window));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&painted.window));
+    }
+    /// Shows the frame on both screens; the painted one is never given a picture window.
+    void ShowOnBoth(const VideoFrame &frame)
+    {
+        direct.screen->ShowFrame(frame);
+        qputenv("VELMO_PAINTED_PICTURE", "1");
+        painted.screen->ShowFrame(frame);
+        qunsetenv("VELMO_PAINTED_PICTURE");
+        painted.screen->repaint();
+    }
+
+    test::TempDir dir;
+    Side direct{dir, QPoint(0, 0)};
+    Side painted{dir, QPoint(400, 0)};
+};
+
+} // namespace
+
+TEST_F(PictureWindowTest, TheServerShowsWhatTheScreenWouldPaint)
+{
+    struct Case {
+        const char *name;
+        QSize frame;
+        QRect picture;
+        bool inBlock;
+        const char *caption; ///< null: none
+    };
+    const Case cases[] = {
+        {"letter-boxed, in the scaler's memory", {266, 200}, {27, 0, 266, 200}, true, nullptr},
+        {"with a caption over picture and bars", {320, 150}, {0, 25, 320, 150}, true, "자막이 보입니다"},
+        {"a frame mapped from elsewhere", {320, 200}, {0, 0, 320, 200}, false, "Caption"},
+        {"a frame of another size, scaled", {160, 100}, {0, 0, 320, 200}, true, "Caption"},
+        {"a narrow picture, the caption wider", {100, 200}, {110, 0, 100, 200}, true, "A long caption line"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const int before = direct.screen->PictureOutput() ? direct.screen->PictureOutput()->FramesDone() : 0;
+        ShowOnBoth(Frame(c.frame, c.picture, c.inBlock));
+        for (Side *side : {&direct, &painted}) {
+            side->style.subtitleText = QString::fromUtf8(c.caption ? c.caption : " ");
+            side->screen->DrawSubtitle(side->style);
+        }
+        painted.screen->repaint();
+        PictureWindow *picture = direct.screen->PictureOutput();
+        ASSERT_NE(picture, nullptr);
+        ASSERT_EQ(painted.screen->PictureOutput(), nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return picture->FramesDone() > before; }));
+        EXPECT_EQ(direct.screen->HasSubtitleLayer(), c.caption != nullptr);
+
+        const QImage seen = direct.Seen();
+        const QImage wanted = painted.Seen();
+        // Not two black screens: the picture's middle is the frame's.
+        const QPoint middle = c.picture.center();
+        EXPECT_NE(seen.pixel(middle), qRgb(0, 0, 0));
+        EXPECT_EQ(FirstDifference(seen, wanted), "");
+    }
+    // No picture: the window goes and the screen shows its own black.
+    direct.screen->ClearFrame();
+    EXPECT_TRUE(direct.screen->PictureOutput()->isHidden());
+}
+
+TEST_F(PictureWindowTest, InputOverThePictureReachesTheMainWindowAsOverTheScreen)
+{
+    direct.screen->ShowFrame(Frame({266, 200}, {27, 0, 266, 200}, true));
+    PictureWindow *picture = direct.screen->PictureOutput();
+    ASSERT_NE(picture, nullptr);
+    std::vector<std::pair<QEvent::Type, QPointF>> seen;
+    struct Recorder : QObject {
+        std::vector<std::pair<QEvent::Type, QPointF>> *seen;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (auto *m = dynamic_cast<QMouseEvent *>(e))
+                seen->emplace_back(e->type(), m->position());
+            return false;
+        }
+    } recorder;
+    recorder.seen = &seen;
+    direct.window.installEventFilter(&recorder);
+    QTest::mouseDClick(picture, Qt::LeftButton, Qt::NoModifier, QPoint(5, 6));
+    QTest::mouseClick(picture, Qt::RightButton, Qt::NoModifier, QPoint(10, 190));
+    ASSERT_TRUE(WaitUntil([&] {
+        return std::any_of(seen.begin(), seen.end(), [](const auto &e) { return e.first == QEvent::MouseButtonRelease; });
+    }));
+    for (const auto &[type, position] : seen) {
+        if (type == QEvent::MouseButtonDblClick) {
+            EXPECT_EQ(position, QPointF(32, 6));
+        }
+        if (type == QEvent::MouseButtonRelease && position.y() > 100) {
+            EXPECT_EQ(position, QPointF(37, 190));
+        }
+    }
+    EXPECT_EQ(std::count_if(seen.begin(), seen.end(), [](const auto &e) { return e.first == QEvent::MouseButtonDblClick; }),
+              1);
+}
