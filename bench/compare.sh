@@ -82,7 +82,7 @@ velmo_at() { # CLIP [preset key]: the real program, its window fitted to the scr
     if [ -n "$key" ]; then
         local window=""
         for _ in $(seq 200); do
-            window=$(xdotool search --pid "$pid" --onlyvisible 2>/dev/null | head -1) && [ -n "$window" ] && break
+            window=$(xdotool search --maxdepth 1 --pid "$pid" --onlyvisible 2>/dev/null | head -1) && [ -n "$window" ] && break
             sleep 0.01
         done
         xdotool key --window "$window" "$key"

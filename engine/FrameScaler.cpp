@@ -90,25 +90,27 @@ struct MappedVideoFrame {
 struct FrameBuffers {
     std::mutex mutex;
     size_t bytes = 0; ///< the size of the buffers kept
-    std::vector<std::shared_ptr<PixelBlock>> free;
+    std::vector<std::unique_ptr<PixelBlock>> free;
 };
 
 namespace {
 
-struct PooledPixels {
-    std::shared_ptr<FrameBuffers> pool;
-    std::shared_ptr<PixelBlock> pixels;
-};
-
-/// The cleanup of an image's pixels: back to the pool if it still wants them.
-void ReturnPixels(void *info)
+/// Hands `block` out; it comes back to `pool` when its last holder (an
+/// image, a frame on its way to the screen) lets go, if the pool still wants it.
+std::shared_ptr<PixelBlock> Lend(std::unique_ptr<PixelBlock> block, std::shared_ptr<FrameBuffers> pool)
 {
-    std::unique_ptr<PooledPixels> pooled(static_cast<PooledPixels *>(info));
-    std::lock_guard<std::mutex> lock(pooled->pool->mutex);
-    // Only a block nobody else holds may be written again.
-    if (pooled->pixels.use_count() == 1 && pooled->pixels->Bytes() == pooled->pool->bytes &&
-        pooled->pool->free.size() < kKeep)
-        pooled->pool->free.push_back(std::move(pooled->pixels));
+    return std::shared_ptr<PixelBlock>(block.release(), [pool = std::move(pool)](PixelBlock *returned) {
+        std::unique_ptr<PixelBlock> owned(returned);
+        std::lock_guard<std::mutex> lock(pool->mutex);
+        if (owned->Bytes() == pool->bytes && pool->free.size() < kKeep)
+            pool->free.push_back(std::move(owned));
+    });
+}
+
+/// The cleanup of an image's pixels: its share of the block.
+void ReleasePixels(void *info)
+{
+    delete static_cast<std::shared_ptr<PixelBlock> *>(info);
 }
 
 } // namespace
@@ -240,31 +242,34 @@ QImage FrameScaler::Convert(const GstVideoInfo &info, GstBuffer *buffer, const Q
 
     const int stride = (size.width() * 4 + kAlign - 1) / kAlign * kAlign;
     const size_t bytes = size_t(stride) * size_t(size.height());
-    auto pooled = std::make_unique<PooledPixels>(PooledPixels{buffers_, nullptr});
+    std::unique_ptr<PixelBlock> reused;
+    std::vector<std::unique_ptr<PixelBlock>> stale; // let go of outside the lock
     {
         std::lock_guard<std::mutex> lock(buffers_->mutex);
         if (buffers_->bytes != bytes) {
-            buffers_->free.clear();
+            stale.swap(buffers_->free);
             buffers_->bytes = bytes;
         }
         if (!buffers_->free.empty()) {
-            pooled->pixels = std::move(buffers_->free.back());
+            reused = std::move(buffers_->free.back());
             buffers_->free.pop_back();
         }
     }
-    if (!pooled->pixels)
-        pooled->pixels = PixelBlock::Allocate(bytes);
-    if (!pooled->pixels)
+    if (!reused)
+        reused = PixelBlock::Allocate(bytes);
+    if (!reused)
         return {};
+    std::shared_ptr<PixelBlock> pixels = Lend(std::move(reused), buffers_);
 
-    uchar *data = pooled->pixels->Data();
+    uchar *data = pixels->Data();
     uint8_t *out[4] = {data, nullptr, nullptr, nullptr};
     const int outStrides[4] = {stride, 0, 0, 0};
     sws_scale(convert_.get(), planes, strides, 0, rows, out, outStrides);
     if (block)
-        *block = pooled->pixels;
+        *block = pixels;
     // BGRx in memory is Qt's RGB32 on little-endian machines.
-    return QImage(data, size.width(), size.height(), stride, QImage::Format_RGB32, &ReturnPixels, pooled.release());
+    return QImage(data, size.width(), size.height(), stride, QImage::Format_RGB32, &ReleasePixels,
+                  new std::shared_ptr<PixelBlock>(std::move(pixels)));
 }
 
 } // namespace velmo

@@ -130,6 +130,16 @@ GstFlowReturn OfferSample(GstFrameSlot *slot, GstSamplePtr pulled)
     GstSamplePtr sample(
         gst_sample_new(gst_sample_get_buffer(pulled.get()), gst_sample_get_caps(pulled.get()), nullptr, nullptr));
     pulled.reset();
+    {
+        // A frame still waiting for the UI is late now that a newer one is
+        // here: let go of it first, so that its memory takes the newer one.
+        QImage late;
+        std::shared_ptr<PixelBlock> lateBlock;
+        std::lock_guard<std::mutex> lock(slot->mutex);
+        late = std::move(slot->newest);
+        lateBlock = std::move(slot->newestBlock);
+        slot->newest = QImage();
+    }
     std::shared_ptr<PixelBlock> block;
     QImage image = ImageToShow(slot, std::move(sample), &block);
     if (image.isNull())

@@ -5,7 +5,7 @@
 
 namespace velmo {
 
-std::shared_ptr<PixelBlock> PixelBlock::Allocate(size_t bytes)
+std::unique_ptr<PixelBlock> PixelBlock::Allocate(size_t bytes)
 {
     if (bytes == 0)
         return nullptr;
@@ -21,7 +21,7 @@ std::shared_ptr<PixelBlock> PixelBlock::Allocate(size_t bytes)
         close(fd);
         return nullptr;
     }
-    std::shared_ptr<PixelBlock> block(new PixelBlock());
+    std::unique_ptr<PixelBlock> block(new PixelBlock());
     block->data_ = static_cast<uchar *>(data);
     block->bytes_ = bytes;
     block->fd_ = fd;

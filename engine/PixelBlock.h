@@ -15,7 +15,7 @@ namespace velmo {
 class PixelBlock {
 public:
     /// `bytes` of memory; null when the system has none to give.
-    static std::shared_ptr<PixelBlock> Allocate(size_t bytes);
+    static std::unique_ptr<PixelBlock> Allocate(size_t bytes);
     ~PixelBlock();
     PixelBlock(const PixelBlock &) = delete;
     PixelBlock &operator=(const PixelBlock &) = delete;

@@ -60,7 +60,7 @@ cd "$tmp/work"
 GST_DEBUG="GST_ELEMENT_FACTORY:4" GST_DEBUG_FILE="$tmp/gst.log" GST_DEBUG_NO_COLOR=1 \
     "$player_bin" "$clip" >"$tmp/player.log" 2>&1 &
 player=$!
-window="$(timeout 20 xdotool search --sync --pid "$player" | head -n 1)"
+window="$(timeout 20 xdotool search --sync --maxdepth 1 --pid "$player" | head -n 1)"
 [ -n "$window" ] || { echo "the player showed no window"; cat "$tmp/player.log"; exit 1; }
 # R switches repeat on; Home starts the clip over in case it ended already.
 xdotool windowfocus --sync "$window" key r Home

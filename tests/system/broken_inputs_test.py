@@ -147,9 +147,9 @@ class Player:
         self.started = time.monotonic()
 
     def windows(self, title):
-        """The player's viewable windows named `title`."""
+        """The player's viewable top-level windows named `title` (its native child windows are named too)."""
         found = []
-        for window in xdotool("search", "--onlyvisible", "--pid", str(self.process.pid)):
+        for window in xdotool("search", "--maxdepth", "1", "--onlyvisible", "--pid", str(self.process.pid)):
             name = subprocess.run(["xdotool", "getwindowname", window], capture_output=True, text=True).stdout
             if name.rstrip("\n") == title:
                 found.append(int(window))
