@@ -57,6 +57,8 @@ VideoScreen::VideoScreen(SkinSet &skinSet, MediaGraph &mediaGraph, SubtitleStyle
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
+    // Made now, while the medium is still being opened, not on the way of the first frame.
+    UsePictureWindow();
 }
 
 VideoScreen::~VideoScreen()

@@ -60,8 +60,8 @@ public:
     QRect SubtitleRect() const { return subtitleRect_; }
     /// Whether a picture is being shown.
     bool HasPicture() const { return !frame_.image.isNull(); }
-    /// The native window the X server fills with the picture; null while
-    /// the screen paints pictures itself (before the first, or not on X11).
+    /// The native window the X server fills with the picture; null when the
+    /// screen paints pictures itself (not on X11).
     PictureWindow *PictureOutput() const { return picture_; }
     /// The frame shown (null image when none).
     const VideoFrame &CurrentFrame() const { return frame_; }
@@ -86,7 +86,7 @@ private:
     void PaintBackground(QPainter &painter);
     void PaintPicture(QPainter &painter);
     void ClearSubtitleLayer();
-    /// Whether frames go to the picture window (made at the first frame).
+    /// Whether frames go to the picture window (made on the first call).
     bool UsePictureWindow();
 
     SkinSet &skinSet_;

@@ -29,12 +29,16 @@ constexpr QSize kScreen(320, 200);
 
 /// A top-level window holding a video screen with an open film on the fake graph.
 struct Side {
-    explicit Side(test::TempDir &dir, const QPoint &at)
+    /// `painted`: the screen paints its pictures itself, as where no X server takes them.
+    Side(test::TempDir &dir, const QPoint &at, bool painted)
         : skin(dir.path("none/skin.ini")), style(dir.path("none.ini")), backend(std::make_shared<FakeMediaBackend>()),
           graph(backend)
     {
         backend->AddMedia("film.avi", {5.0, 320, 240});
+        if (painted)
+            qputenv("VELMO_PAINTED_PICTURE", "1");
         screen = new VideoScreen(skin, graph, style, &window);
+        qunsetenv("VELMO_PAINTED_PICTURE");
         window.setGeometry(QRect(at, kScreen));
         screen->setGeometry(QRect(QPoint(0, 0), kScreen));
         window.show();
@@ -102,19 +106,15 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&direct.window));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&painted.window));
     }
-    /// Shows the frame on both screens; the painted one is never given a picture window.
     void ShowOnBoth(const VideoFrame &frame)
     {
         direct.screen->ShowFrame(frame);
-        qputenv("VELMO_PAINTED_PICTURE", "1");
         painted.screen->ShowFrame(frame);
-        qunsetenv("VELMO_PAINTED_PICTURE");
-        painted.screen->repaint();
     }
 
     test::TempDir dir;
-    Side direct{dir, QPoint(0, 0)};
-    Side painted{dir, QPoint(400, 0)};
+    Side direct{dir, QPoint(0, 0), false};
+    Side painted{dir, QPoint(400, 0), true};
 };
 
 } // namespace
