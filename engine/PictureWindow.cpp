@@ -12,6 +12,7 @@
 #include <xcb/xcb.h>
 
 #include <fcntl.h>
+#include <sys/socket.h>
 
 #include <cstdlib>
 
@@ -29,9 +30,21 @@ xcb_connection_t *X11Connection()
     return x11 ? x11->connection() : nullptr;
 }
 
+/// Whether the connection can carry file descriptors: only a local socket
+/// can, and sending one over anything else would close the connection.
+bool CarriesDescriptors(xcb_connection_t *connection)
+{
+    sockaddr_storage address{};
+    socklen_t length = sizeof address;
+    return getsockname(xcb_get_file_descriptor(connection), reinterpret_cast<sockaddr *>(&address), &length) == 0 &&
+           address.ss_family == AF_UNIX;
+}
+
 /// The server's event code for a finished put, or 0 when it cannot map our memory files.
 uint8_t CompletionEvent(xcb_connection_t *connection)
 {
+    if (!CarriesDescriptors(connection))
+        return 0;
     const xcb_query_extension_reply_t *shm = xcb_get_extension_data(connection, &xcb_shm_id);
     if (!shm || !shm->present)
         return 0;

@@ -30,8 +30,9 @@ class PictureWindow : public QWidget, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
     /// A hidden picture window in `parent`; null when the display cannot take
-    /// pictures this way (not X11, no shared memory by file, not 24 bits deep,
-    /// or VELMO_PAINTED_PICTURE set), so that the parent paints them itself.
+    /// pictures this way (not X11, a server reached through the network, no
+    /// shared memory by file, not 24 bits deep, or VELMO_PAINTED_PICTURE
+    /// set), so that the parent paints them itself.
     static PictureWindow *Create(QWidget *parent);
     ~PictureWindow() override;
 
