@@ -157,6 +157,16 @@ TEST_F(PictureWindowTest, TheServerShowsWhatTheScreenWouldPaint)
         EXPECT_NE(seen.pixel(middle), qRgb(0, 0, 0));
         EXPECT_EQ(FirstDifference(seen, wanted), "");
     }
+    // Frames faster than the server takes them: the newest is what stays.
+    for (int shade = 0; shade < 4; ++shade) {
+        VideoFrame frame = Frame({320, 200}, {0, 0, 320, 200}, true);
+        frame.image.fill(qRgb(40 * shade, 200, 40));
+        ShowOnBoth(frame);
+    }
+    painted.screen->repaint();
+    ASSERT_TRUE(WaitUntil([&] { return direct.Seen().pixel(10, 10) == qRgb(120, 200, 40); }));
+    EXPECT_EQ(FirstDifference(direct.Seen(), painted.Seen()), "");
+
     // No picture: the window goes and the screen shows its own black.
     direct.screen->ClearFrame();
     EXPECT_TRUE(direct.screen->PictureOutput()->isHidden());
