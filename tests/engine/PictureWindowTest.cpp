@@ -18,6 +18,9 @@
 
 #include <gtest/gtest.h>
 
+#include <xcb/shm.h>
+#include <xcb/xcb.h>
+
 #include <cstring>
 
 using namespace velmo;
@@ -95,12 +98,22 @@ std::string FirstDifference(const QImage &a, const QImage &b)
     return {};
 }
 
+/// Whether the X server offers shared memory (Xvfb -extension MIT-SHM takes it away).
+bool ServerHasSharedMemory()
+{
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    const xcb_query_extension_reply_t *shm = x11 ? xcb_get_extension_data(x11->connection(), &xcb_shm_id) : nullptr;
+    return shm && shm->present;
+}
+
 class PictureWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             GTEST_SKIP() << "needs an X server (run through tests/support/under_xvfb.sh)";
+        if (!ServerHasSharedMemory())
+            GTEST_SKIP() << "the X server has no shared memory";
         ASSERT_EQ(direct.screen->LoadMedia("film.avi"), S_OK);
         ASSERT_EQ(painted.screen->LoadMedia("film.avi"), S_OK);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&direct.window));
@@ -204,4 +217,22 @@ TEST_F(PictureWindowTest, InputOverThePictureReachesTheMainWindowAsOverTheScreen
     }
     EXPECT_EQ(std::count_if(seen.begin(), seen.end(), [](const auto &e) { return e.first == QEvent::MouseButtonDblClick; }),
               1);
+}
+
+TEST(PictureWindowFallback, WithoutSharedMemoryTheScreenPaintsThePicture)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        GTEST_SKIP() << "needs an X server (run through tests/support/under_xvfb.sh)";
+    if (ServerHasSharedMemory())
+        GTEST_SKIP() << "the X server has shared memory";
+    test::TempDir dir;
+    Side side(dir, QPoint(0, 0), false);
+    ASSERT_EQ(side.screen->LoadMedia("film.avi"), S_OK);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&side.window));
+    const VideoFrame frame = Frame({266, 200}, {27, 0, 266, 200}, true);
+    side.screen->ShowFrame(frame);
+    side.screen->repaint();
+    EXPECT_EQ(side.screen->PictureOutput(), nullptr);
+    EXPECT_EQ(side.Seen().pixel(100, 50), frame.image.pixel(100 - 27, 50));
+    EXPECT_EQ(side.Seen().pixel(10, 50), qRgb(0, 0, 0));
 }
