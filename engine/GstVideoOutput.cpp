@@ -10,6 +10,7 @@
 #include <QLoggingCategory>
 
 #include <mutex>
+#include <utility>
 
 namespace velmo {
 
@@ -19,8 +20,7 @@ Q_LOGGING_CATEGORY(lcVideo, "velmo.engine.video")
 /// newest picture waits here; older ones are dropped.
 struct GstFrameSlot {
     std::mutex mutex;
-    QImage newest;
-    std::shared_ptr<PixelBlock> newestBlock; ///< the memory newest lives in, when the scaler made it
+    ConvertedPicture newest;
     bool posted = false;
     GstVideoOutput *receiver = nullptr; ///< cleared under the mutex before the output goes
     QRect area;                  ///< the owner's rectangle the video covers (empty: not known yet)
@@ -97,7 +97,7 @@ QImage ImageFromSample(GstSamplePtr sample)
 /// The sample's picture as an image of the size it is shown at: the decoder's
 /// own format is scaled and converted here; a BGRx frame already of that size
 /// (the pipeline's fallback converter made it) is only mapped.
-QImage ImageToShow(GstFrameSlot *slot, GstSamplePtr sample, std::shared_ptr<PixelBlock> *block)
+ConvertedPicture ImageToShow(GstFrameSlot *slot, GstSamplePtr sample)
 {
     GstVideoInfo info;
     GstCaps *caps = gst_sample_get_caps(sample.get());
@@ -114,9 +114,11 @@ QImage ImageToShow(GstFrameSlot *slot, GstSamplePtr sample, std::shared_ptr<Pixe
     }
     const QSize stored(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
     if (GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_BGRx && stored == shown)
-        return ImageFromSample(std::move(sample));
+        return {ImageFromSample(std::move(sample)), nullptr};
+    ConvertedPicture picture;
     std::lock_guard<std::mutex> lock(slot->scaleMutex);
-    return slot->scaler.Convert(info, buffer, shown, block);
+    picture.image = slot->scaler.Convert(info, buffer, shown, &picture.pixels);
+    return picture;
 }
 
 // GStreamer thread!
@@ -133,25 +135,17 @@ GstFlowReturn OfferSample(GstFrameSlot *slot, GstSamplePtr pulled)
     {
         // A frame still waiting for the UI is late now that a newer one is
         // here: let go of it first, so that its memory takes the newer one.
-        QImage late;
-        std::shared_ptr<PixelBlock> lateBlock;
+        ConvertedPicture late;
         std::lock_guard<std::mutex> lock(slot->mutex);
-        late = std::move(slot->newest);
-        lateBlock = std::move(slot->newestBlock);
-        slot->newest = QImage();
+        late = std::exchange(slot->newest, {});
     }
-    std::shared_ptr<PixelBlock> block;
-    QImage image = ImageToShow(slot, std::move(sample), &block);
-    if (image.isNull())
+    ConvertedPicture picture = ImageToShow(slot, std::move(sample));
+    if (picture.image.isNull())
         return GST_FLOW_OK;
-    // The frame replaced goes back to the pool once the lock is let go.
-    QImage older;
-    std::shared_ptr<PixelBlock> olderBlock;
+    // A frame replaced meanwhile goes back to the pool once the lock is let go.
+    ConvertedPicture older;
     std::lock_guard<std::mutex> lock(slot->mutex);
-    older = std::move(slot->newest);
-    olderBlock = std::move(slot->newestBlock);
-    slot->newest = std::move(image);
-    slot->newestBlock = std::move(block);
+    older = std::exchange(slot->newest, std::move(picture));
     if (!slot->posted && slot->receiver) {
         slot->posted = true;
         QMetaObject::invokeMethod(slot->receiver, &GstVideoOutput::TakeFrame, Qt::QueuedConnection);
@@ -247,8 +241,7 @@ GstVideoOutput::~GstVideoOutput()
 {
     std::lock_guard<std::mutex> lock(slot_->mutex);
     slot_->receiver = nullptr;
-    slot_->newest = QImage();
-    slot_->newestBlock.reset();
+    slot_->newest = {};
 }
 
 std::shared_ptr<MediaPin> GstVideoOutput::FindPin(const std::string &name)
@@ -262,8 +255,8 @@ void GstVideoOutput::SetOwner(QWidget *owner)
         if (auto *sink = dynamic_cast<VideoFrameSink *>(owner_.data()))
             sink->ClearFrame();
     owner_ = owner;
-    if (owner && !lastImage_.isNull())
-        Present(lastImage_, lastBlock_);
+    if (owner && !last_.image.isNull())
+        Present(last_);
 }
 
 void GstVideoOutput::SetArea(const QRect &area)
@@ -274,8 +267,8 @@ void GstVideoOutput::SetArea(const QRect &area)
         slot_->area = area;
     }
     UpdateCaps();
-    if (!lastImage_.isNull())
-        Present(lastImage_, lastBlock_);
+    if (!last_.image.isNull())
+        Present(last_);
 }
 
 void GstVideoOutput::SetVisible(bool visible)
@@ -284,8 +277,8 @@ void GstVideoOutput::SetVisible(bool visible)
     if (!visible) {
         if (auto *sink = dynamic_cast<VideoFrameSink *>(owner_.data()))
             sink->ClearFrame();
-    } else if (!lastImage_.isNull()) {
-        Present(lastImage_, lastBlock_);
+    } else if (!last_.image.isNull()) {
+        Present(last_);
     }
 }
 
@@ -297,8 +290,8 @@ void GstVideoOutput::SetAspectMode(int32_t mode)
         slot_->aspectMode = mode;
     }
     UpdateCaps();
-    if (!lastImage_.isNull())
-        Present(lastImage_, lastBlock_);
+    if (!last_.image.isNull())
+        Present(last_);
 }
 
 bool GstVideoOutput::NegotiatedSize(QSize *displaySize) const
@@ -319,7 +312,7 @@ QRect GstVideoOutput::PictureRect() const
 {
     QSize display;
     if (!NegotiatedSize(&display))
-        display = lastImage_.size();
+        display = last_.image.size();
     return FitPicture(area_, display, aspectMode_);
 }
 
@@ -338,23 +331,18 @@ void GstVideoOutput::UpdateCaps()
 void GstVideoOutput::TakeFrame()
 {
     Q_ASSERT(OnUiThread());
-    QImage image;
-    std::shared_ptr<PixelBlock> block;
+    ConvertedPicture picture;
     {
         std::lock_guard<std::mutex> lock(slot_->mutex);
-        image = std::move(slot_->newest);
-        block = std::move(slot_->newestBlock);
-        slot_->newest = QImage();
-        slot_->newestBlock.reset();
+        picture = std::exchange(slot_->newest, {});
         slot_->posted = false;
     }
-    if (image.isNull())
+    if (picture.image.isNull())
         return;
-    lastImage_ = image;
-    lastBlock_ = block;
+    last_ = picture;
     // The display size is known once the first frame arrived: fit the scaler to it.
     UpdateCaps();
-    Present(image, block);
+    Present(picture);
     QSize display;
     if (sizeListener_ && NegotiatedSize(&display) && display != reportedSize_) {
         reportedSize_ = display;
@@ -362,18 +350,18 @@ void GstVideoOutput::TakeFrame()
     }
 }
 
-void GstVideoOutput::Present(const QImage &image, const std::shared_ptr<PixelBlock> &block)
+void GstVideoOutput::Present(const ConvertedPicture &picture)
 {
     auto *sink = dynamic_cast<VideoFrameSink *>(owner_.data());
     if (!sink || !visible_)
         return;
     VideoFrame frame;
-    frame.image = image;
-    frame.pixels = block;
+    frame.image = picture.image;
+    frame.pixels = picture.pixels;
     frame.area = area_.isEmpty() ? QRect(QPoint(0, 0), owner_->size()) : area_;
     QSize display;
     if (!NegotiatedSize(&display))
-        display = image.size();
+        display = picture.image.size();
     frame.picture = FitPicture(frame.area, display, aspectMode_);
     ++framesShown_;
     sink->ShowFrame(frame);

@@ -17,6 +17,13 @@ namespace velmo {
 
 struct GstFrameSlot;
 
+/// A picture made for the screen and the memory it lives in (null when it
+/// lives elsewhere, in a buffer of the pipeline's).
+struct ConvertedPicture {
+    QImage image;
+    std::shared_ptr<PixelBlock> pixels;
+};
+
 /// The video output added to the graph as "Overlay Mixer": a bin whose appsink
 /// takes the decoder's own format; on the streaming thread each frame is
 /// scaled once, to the size it is shown at, and converted to BGRx
@@ -58,7 +65,7 @@ public:
 
 private:
     GstVideoOutput() = default;
-    void Present(const QImage &image, const std::shared_ptr<PixelBlock> &block);
+    void Present(const ConvertedPicture &picture);
     void UpdateCaps();
     QRect PictureRect() const;
 
@@ -69,8 +76,7 @@ private:
     QPointer<QWidget> owner_;
     QRect area_;
     QSize capsSize_;       ///< the size the scaler was last asked for
-    QImage lastImage_;     ///< kept to refit the picture while paused
-    std::shared_ptr<PixelBlock> lastBlock_; ///< the memory lastImage_ lives in (null: elsewhere)
+    ConvertedPicture last_; ///< kept to refit the picture while paused
     std::function<void(const QSize &)> sizeListener_;
     QSize reportedSize_;   ///< the display size last given to sizeListener_
     bool visible_ = true;

@@ -58,7 +58,7 @@ VideoScreen::VideoScreen(SkinSet &skinSet, MediaGraph &mediaGraph, SubtitleStyle
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     // Made now, while the medium is still being opened, not on the way of the first frame.
-    UsePictureWindow();
+    picture_ = PictureWindow::Create(this);
 }
 
 VideoScreen::~VideoScreen()
@@ -136,28 +136,12 @@ void VideoScreen::DrawSubtitle(const SubtitleStyle &style)
         update(dirty);
 }
 
-bool VideoScreen::UsePictureWindow()
-{
-    if (!pictureTried_) {
-        pictureTried_ = true;
-        picture_ = PictureWindow::Create(this);
-        if (picture_) {
-            picture_->SetCaption(subtitleLayer_, subtitleRect_);
-            // Panels over the picture must be windows too, or the picture hides them.
-            for (QWidget *panel : {fullScreenPanel, fullScreenTitleBar})
-                if (panel)
-                    panel->setAttribute(Qt::WA_NativeWindow);
-        }
-    }
-    return picture_ != nullptr;
-}
-
 void VideoScreen::ShowFrame(const VideoFrame &frame)
 {
     const QRect before = frame_.picture;
     const bool areaChanged = frame.area != frame_.area;
     frame_ = frame;
-    const bool own = frame.picture.isEmpty() || !UsePictureWindow();
+    const bool own = frame.picture.isEmpty() || !picture_;
     if (!own)
         picture_->ShowFrame(frame);
     else if (picture_)
@@ -244,6 +228,7 @@ void VideoScreen::ShowFullScreenPanels(int y)
         const BandDecision d =
             FullScreenBand(placement.align, y, clientRect.height(), panelHeight, clientRect.width(), displayWidth);
         if (d.action == BandDecision::Show) {
+            // A panel over the picture window must be a window too, or the picture hides it.
             if (picture_)
                 panel->setAttribute(Qt::WA_NativeWindow);
             panel->setGeometry(d.geometry);

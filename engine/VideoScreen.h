@@ -86,8 +86,6 @@ private:
     void PaintBackground(QPainter &painter);
     void PaintPicture(QPainter &painter);
     void ClearSubtitleLayer();
-    /// Whether frames go to the picture window (made on the first call).
-    bool UsePictureWindow();
 
     SkinSet &skinSet_;
     MediaGraph &mediaGraph_;
@@ -97,8 +95,7 @@ private:
     QImage subtitleLayer_;  ///< the caption's pixels, cropped to subtitleRect_
     QRect subtitleRect_;
     QString subtitleKey_;   ///< what the cached layer was drawn from
-    PictureWindow *picture_ = nullptr;
-    bool pictureTried_ = false;
+    PictureWindow *picture_ = nullptr; ///< null: pictures are painted here
 };
 
 } // namespace velmo
