@@ -1,5 +1,6 @@
 #include "engine/GstFilterGraph.h"
 
+#include "engine/DecoderThreads.h"
 #include "engine/FilterPropertyFrame.h"
 #include "engine/GstFlowFilters.h"
 #include "engine/GstSupport.h"
@@ -74,6 +75,7 @@ std::shared_ptr<GstFilterGraph> GstFilterGraph::Create(int openTimeoutMs, HResul
 
     GstFilterGraph *self = graph.get();
     g_signal_connect(graph->pipeline_.get(), "source-setup", G_CALLBACK(OnSourceSetup), self);
+    g_signal_connect(graph->pipeline_.get(), "element-setup", G_CALLBACK(OnElementSetup), nullptr);
     graph->bridge_ = std::make_unique<GstBusBridge>([self](GstMessage *m) { self->OnBusMessage(m); });
     GstBusPtr bus(gst_element_get_bus(graph->pipeline_.get()));
     graph->bridge_->Attach(bus.get());
@@ -206,6 +208,13 @@ void GstFilterGraph::OnSourceSetup(GstElement *, GstElement *source, gpointer se
     };
     gst_pad_add_probe(pad.get(), GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST),
                       count, &static_cast<GstFilterGraph *>(self)->sourceReads_, nullptr);
+}
+
+// GStreamer thread, or the one that starts the medium: every element playbin
+// makes, its decoders included.
+void GstFilterGraph::OnElementSetup(GstElement *, GstElement *element, gpointer)
+{
+    TuneDecoderThreads(element);
 }
 
 void GstFilterGraph::WaitForPreroll()

@@ -105,6 +105,7 @@ private:
     HResult CheckStreams(const std::string &uri);
     int StreamCount() const;
     static void OnSourceSetup(GstElement *playbin, GstElement *source, gpointer self);
+    static void OnElementSetup(GstElement *playbin, GstElement *element, gpointer);
     HResult RenderSubtitles(const std::string &path);
     /// Waits for the medium begun; a medium that does not answer gets openError_ set.
     void WaitForPreroll();

@@ -1,5 +1,6 @@
 // MediaGraph on real GStreamer pipelines, with media made by tests/fixtures.
 
+#include "engine/DecoderThreads.h"
 #include "engine/GstFilterGraph.h"
 #include "engine/MediaGraph.h"
 #include "engine/MessageBox.h"
@@ -159,6 +160,93 @@ TEST_F(GstMediaGraph, AMediumBegunEarlyIsTakenOnlyByTheOpenOfItsPath)
     graph.AdoptPrefetch(std::move(early));
     graph.Close();
     EXPECT_TRUE(begun.expired());
+}
+
+TEST(DecoderThreads, FrameThreadsOnlyWhereOneCoreMayNotKeepUp)
+{
+    struct Case {
+        const char *type;
+        int width, height, rateNum, rateDen;
+        bool frames;
+    } cases[] = {
+        {"video/x-h264", 1920, 1080, 30, 1, false},  // 1080p30: one core
+        {"video/x-h264", 1920, 1088, 30, 1, false},  // as coded: still one core
+        {"video/x-h264", 1920, 1080, 30000, 1001, false},
+        {"video/x-h264", 1920, 1080, 60, 1, true},   // twice the rate
+        {"video/x-h264", 3840, 2160, 24, 1, true},   // 4K at any rate
+        {"video/x-h264", 1920, 1080, 0, 1, false},   // rate unknown: taken as 30
+        {"video/x-h264", 2560, 1440, 0, 1, true},
+        {"video/mpeg", 640, 360, 30, 1, false},
+        {"video/x-h265", 640, 360, 30, 1, true},     // heavy codecs keep frame threads
+        {"video/x-vp9", 320, 240, 25, 1, true},
+        {"video/x-av1", 320, 240, 25, 1, true},
+        {"video/x-h264", 0, 0, 25, 1, true},         // no size: libav's own choice
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.type) + " " + std::to_string(c.width) + "x" + std::to_string(c.height) + "@" +
+                     std::to_string(c.rateNum) + "/" + std::to_string(c.rateDen));
+        EXPECT_EQ(WantsFrameThreads(c.type, c.width, c.height, c.rateNum, c.rateDen), c.frames);
+    }
+}
+
+namespace {
+
+// The thread-type flags of the pipeline's libav video decoder; -1 without one.
+int DecoderThreadType(GstElement *pipeline)
+{
+    int found = -1;
+    GstIteratorPtr it(gst_bin_iterate_recurse(GST_BIN(pipeline)));
+    GValue item = G_VALUE_INIT;
+    while (found < 0 && gst_iterator_next(it.get(), &item) == GST_ITERATOR_OK) {
+        GstElement *element = GST_ELEMENT(g_value_get_object(&item));
+        if (g_str_has_prefix(GST_OBJECT_NAME(element), "avdec_h264")) {
+            guint flags = 0;
+            g_object_get(element, "thread-type", &flags, nullptr);
+            found = int(flags);
+        }
+        g_value_reset(&item);
+    }
+    g_value_unset(&item);
+    return found;
+}
+
+// Encodes a few pictures of the size and rate given to H.264 in Matroska.
+bool MakeH264Clip(const std::string &path, int width, int height, int rate)
+{
+    const std::string line = "videotestsrc num-buffers=3 ! video/x-raw,format=I420,width=" + std::to_string(width) +
+                             ",height=" + std::to_string(height) + ",framerate=" + std::to_string(rate) +
+                             "/1 ! x264enc speed-preset=ultrafast ! matroskamux ! filesink location=\"" + path + "\"";
+    GstElementPtr pipeline(gst_parse_launch(line.c_str(), nullptr));
+    if (!pipeline)
+        return false;
+    gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
+    GstBusPtr bus(gst_element_get_bus(pipeline.get()));
+    GstMessagePtr end(gst_bus_timed_pop_filtered(bus.get(), 20 * GST_SECOND,
+                                                 GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR)));
+    gst_element_set_state(pipeline.get(), GST_STATE_NULL);
+    return end && GST_MESSAGE_TYPE(end.get()) == GST_MESSAGE_EOS;
+}
+
+} // namespace
+
+// The decoder is told its threads from the stream it gets: slice threads for
+// a small picture (no picture held per thread), libav's own choice for one
+// above 1080p30.
+TEST_F(GstMediaGraph, TheDecoderGetsFrameThreadsOnlyForLargePictures)
+{
+    test::TempDir dir;
+    const std::string large = dir.path("large.mkv");
+    ASSERT_TRUE(MakeH264Clip(large, 2560, 1440, 30));
+    const struct {
+        std::string file;
+        int threadType;
+    } cases[] = {{FixturePath("clip.mkv"), 2 /* slice */}, {large, 0 /* auto */}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        ASSERT_EQ(graph.Open(screen, c.file), S_OK);
+        EXPECT_EQ(DecoderThreadType(Pipeline()), c.threadType);
+        graph.Close();
+    }
 }
 
 TEST_F(GstMediaGraph, APictureThatGrowsInMidStreamIsReportedAsASizeChange)
