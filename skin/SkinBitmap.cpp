@@ -14,6 +14,14 @@ bool SkinBitmap::Load(const std::string &path)
     if (!OpenForReading(file, path))
         return false;
     QImageReader reader(&file); // the format is told by the content
+    // A BMP goes straight to the built-in reader. Telling any other format
+    // by its content asks every image plugin, which loads them all: the
+    // skin is read while the medium's decoders load, and the loader takes one
+    // library at a time, so that would hold the window back until they are in.
+    if (file.peek(2) == "BM") {
+        reader.setFormat("bmp");
+        reader.setAutoDetectImageFormat(false);
+    }
     image_ = reader.read();
     return !image_.isNull();
 }

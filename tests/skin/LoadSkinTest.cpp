@@ -40,16 +40,18 @@ QSize sizeOf(const std::string &file)
     return {};
 }
 
-QByteArray bmp(QSize size)
+QByteArray picture(QSize size, const char *format)
 {
     QImage image(size, QImage::Format_RGB888);
     image.fill(Qt::darkCyan);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
+    image.save(&buffer, format);
     return bytes;
 }
+
+QByteArray bmp(QSize size) { return picture(size, "BMP"); }
 
 // A skin folder: the description `ini` and every picture but `skip`.
 std::string writeSkin(const TempDir &dir, const QByteArray &ini, const std::vector<std::string> &skip = {})
@@ -298,6 +300,10 @@ TEST(LoadSkin, MissingOrMisnamedPicturesLeaveOnlyTheirMemberEmpty)
                                        "mainslider_sel.bmp"});
     dir.write("skin/default/controlpanel_full.bmp", bmp({30, 10})); // small p: another file
     dir.write("skin/default/time_infor_back.bmp", "not a picture");
+    // Told by content, not by name: a PNG named .bmp is read, a BMP header
+    // over nothing is not.
+    dir.write("skin/default/stop.bmp", picture(sizeOf("stop.bmp"), "PNG"));
+    dir.write("skin/default/pause.bmp", bmp(sizeOf("pause.bmp")).left(40));
     const SkinSet skin(ini);
     EXPECT_TRUE(skin.play.bitmap.isNull());
     EXPECT_EQ(skin.play.width, 0);
@@ -313,7 +319,7 @@ TEST(LoadSkin, MissingOrMisnamedPicturesLeaveOnlyTheirMemberEmpty)
     EXPECT_FALSE(skin.timeline.thumb.isNull());
     EXPECT_TRUE(skin.time.back.isNull());
     EXPECT_EQ(skin.time.backInfo.height, 0);
-    expectSize(skin.pause, "pause.bmp");
+    EXPECT_TRUE(skin.pause.bitmap.isNull());
     expectSize(skin.stop, "stop.bmp");
     expectSize(skin.logo, "logo.bmp");
 }
