@@ -109,6 +109,8 @@ PictureWindow::~PictureWindow()
 
 void PictureWindow::ShowFrame(const VideoFrame &frame)
 {
+    if (refused_)
+        return;
     frame_ = frame;
     if (geometry() != frame.picture)
         setGeometry(frame.picture);
@@ -206,7 +208,7 @@ PixelBlock *PictureWindow::Scratch(size_t bytes)
 
 void PictureWindow::PutNow()
 {
-    if (frame_.image.isNull() || isHidden() || !EnsureTarget())
+    if (refused_ || frame_.image.isNull() || isHidden() || !EnsureTarget())
         return;
     const QSize window = size();
     const QRect caption = caption_.isNull() ? QRect() : captionRect_.translated(-frame_.picture.topLeft());
@@ -224,8 +226,15 @@ void PictureWindow::PutNow()
         const int stride = composed.width() * 4;
         PixelBlock *scratch = Scratch(size_t(stride) * size_t(composed.height()));
         composedSegment = scratch ? Segment(*scratch) : 0;
-        if (!composedSegment)
+        if (!composedSegment) {
+            // Not even a picture of our own reaches the server: painting is
+            // the only way left to show anything.
+            refused_ = true;
+            frame_ = {};
+            hide();
+            emit refused();
             return;
+        }
         QImage canvas(scratch->Data(), composed.width(), composed.height(), stride, QImage::Format_RGB32);
         QPainter painter(&canvas);
         painter.setCompositionMode(QPainter::CompositionMode_Source);

@@ -49,6 +49,12 @@ public:
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
     QPaintEngine *paintEngine() const override { return nullptr; }
 
+Q_SIGNALS:
+    /// No picture can be put: the server would not take our memory (or none
+    /// could be made to give it). The window stays hidden from then on; the
+    /// parent paints the pictures itself.
+    void refused();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     bool event(QEvent *event) override;
@@ -76,6 +82,7 @@ private:
     std::optional<VideoFrame> inFlight_;
     QElapsedTimer inFlightSince_;
     bool putWaiting_ = false;
+    bool refused_ = false;
     int framesDone_ = 0;
 };
 

@@ -59,6 +59,16 @@ VideoScreen::VideoScreen(SkinSet &skinSet, MediaGraph &mediaGraph, SubtitleStyle
     setFocusPolicy(Qt::StrongFocus);
     // Made now, while the medium is still being opened, not on the way of the first frame.
     picture_ = PictureWindow::Create(this);
+    if (picture_)
+        connect(picture_, &PictureWindow::refused, this, &VideoScreen::OnPictureRefused);
+}
+
+void VideoScreen::OnPictureRefused()
+{
+    // The window is in the middle of its own call: it goes once that is over.
+    picture_->deleteLater();
+    picture_ = nullptr;
+    update(frame_.area);
 }
 
 VideoScreen::~VideoScreen()

@@ -80,6 +80,8 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    /// The picture window cannot put pictures: this screen paints them from now on.
+    void OnPictureRefused();
     void Forward(const QEvent *event);
     /// Shows or hides the full-screen title bar and panel for a pointer at height `y`.
     void ShowFullScreenPanels(int y);

@@ -22,6 +22,8 @@
 #include <xcb/xcb.h>
 
 #include <cstring>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace velmo;
 using velmo::test::WaitUntil;
@@ -183,6 +185,66 @@ TEST_F(PictureWindowTest, TheServerShowsWhatTheScreenWouldPaint)
     // No picture: the window goes and the screen shows its own black.
     direct.screen->ClearFrame();
     EXPECT_TRUE(direct.screen->PictureOutput()->isHidden());
+}
+
+namespace {
+
+/// Keeps this process from making memory files of any use: none may grow
+/// beyond a page, as where a file size limit is set.
+class FileSizeLimited {
+public:
+    FileSizeLimited()
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit low = saved_;
+        low.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &low);
+        // Growing past the limit fails with EFBIG instead of ending the process.
+        previous_ = signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimited()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = SIG_DFL;
+};
+
+} // namespace
+
+// When no memory of ours can reach the server any more (none can be made, or
+// the server will not map it), the screen paints the picture itself instead
+// of leaving it black.
+TEST_F(PictureWindowTest, WhenTheServerCannotBeGivenThePictureTheScreenPaintsIt)
+{
+    // In the scaler's memory with no caption: put straight, nothing composed yet.
+    ShowOnBoth(Frame({266, 200}, {27, 0, 266, 200}, true));
+    PictureWindow *picture = direct.screen->PictureOutput();
+    ASSERT_NE(picture, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return picture->FramesDone() > 0; }));
+    {
+        FileSizeLimited limited;
+        // Memory from elsewhere must go through a composed picture of our own,
+        // which needs a new memory file.
+        ShowOnBoth(Frame({320, 200}, {0, 0, 320, 200}, false));
+        // Put now, or once the server is done with the put before.
+        EXPECT_TRUE(WaitUntil([&] { return direct.screen->PictureOutput() == nullptr; }, 3000));
+    }
+    direct.screen->repaint();
+    painted.screen->repaint();
+    const QImage seen = direct.Seen();
+    EXPECT_NE(seen.pixel(160, 100), qRgb(0, 0, 0));
+    EXPECT_EQ(FirstDifference(seen, painted.Seen()), "");
+    // And so it stays, caption and all.
+    for (Side *side : {&direct, &painted}) {
+        side->style.subtitleText = QStringLiteral("자막");
+        side->screen->DrawSubtitle(side->style);
+        side->screen->repaint();
+    }
+    EXPECT_EQ(FirstDifference(direct.Seen(), painted.Seen()), "");
 }
 
 TEST_F(PictureWindowTest, InputOverThePictureReachesTheMainWindowAsOverTheScreen)
