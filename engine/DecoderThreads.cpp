@@ -58,8 +58,8 @@ void TuneDecoderThreads(GstElement *element)
 {
     if (!GST_IS_VIDEO_DECODER(element))
         return;
-    GParamSpec *spec = g_object_class_find_property(G_OBJECT_GET_CLASS(element), "thread-type");
-    if (!spec || !G_IS_PARAM_SPEC_FLAGS(spec))
+    GParamSpec *property = g_object_class_find_property(G_OBJECT_GET_CLASS(element), "thread-type");
+    if (!property || !G_IS_PARAM_SPEC_FLAGS(property))
         return;
     GstPadPtr sink(gst_element_get_static_pad(element, "sink"));
     if (sink)
