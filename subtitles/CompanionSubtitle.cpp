@@ -23,10 +23,9 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
            });
 }
 
-// Names in `folder` that are `stem` + "." + `extension` with the extension in
-// any letter case, sorted so that the choice among several is repeatable.
-std::vector<std::string> namesWithExtension(const std::string &folder, const std::string &stem,
-                                            const std::string &extension)
+// The names in `folder` that start with `stem` + ".", sorted so that the
+// choice among several spellings of one extension is repeatable.
+std::vector<std::string> namesAfterStem(const std::string &folder, const std::string &stem)
 {
     std::vector<std::string> found;
     std::error_code ec;
@@ -37,14 +36,18 @@ std::vector<std::string> namesWithExtension(const std::string &folder, const std
     for (; it != std::filesystem::directory_iterator(); it.increment(ec)) {
         if (ec)
             break;
-        const std::string name = it->path().filename().string();
-        if (name.size() == prefix.size() + extension.size() && name.compare(0, prefix.size(), prefix) == 0
-            && equalsIgnoringAsciiCase(std::string_view(name).substr(prefix.size()), extension))
-            found.push_back(name);
+        std::string name = it->path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) == 0)
+            found.push_back(std::move(name));
     }
     std::sort(found.begin(), found.end());
     return found;
 }
+
+// SAMI first, as it always was; then the other caption formats, bare and
+// then with the Korean language part that downloaded files carry.
+constexpr const char *kExtensions[] = {"smi",    "sami",    "srt",    "vtt",    "ko.srt",
+                                       "kor.srt", "kr.srt", "ko.vtt", "kor.vtt", "kr.vtt"};
 
 } // namespace
 
@@ -59,12 +62,21 @@ std::string FindCompanionSubtitle(const std::string &mediaPath)
     const std::string folder = mediaPath.substr(0, nameStart);
     const std::string stem = mediaPath.substr(nameStart, stemEnd - nameStart);
 
-    for (const char *extension : {"smi", "sami"}) {
+    std::vector<std::string> names;
+    bool listed = false;
+    for (const char *extension : kExtensions) {
         const std::string exact = folder + stem + "." + extension;
         if (isRegularFile(exact))
             return exact;
-        for (const std::string &name : namesWithExtension(folder, stem, extension)) {
-            if (isRegularFile(folder + name))
+        if (!listed) {
+            names = namesAfterStem(folder, stem);
+            listed = true;
+        }
+        const std::string_view ext(extension);
+        for (const std::string &name : names) {
+            if (name.size() == stem.size() + 1 + ext.size()
+                && equalsIgnoringAsciiCase(std::string_view(name).substr(stem.size() + 1), ext)
+                && isRegularFile(folder + name))
                 return folder + name;
         }
     }

@@ -70,3 +70,27 @@ TEST(CompanionSubtitle, RelativePathsStayRelative)
     EXPECT_EQ(FindCompanionSubtitle("rel.mp4"), "rel.smi");
     EXPECT_EQ(FindCompanionSubtitle("./rel.mp4"), "./rel.smi");
 }
+
+TEST(CompanionSubtitle, OtherFormatsAfterSamiInTheirOrder)
+{
+    // Folder contents, and which of them the media "ep.mkv" takes.
+    const struct {
+        std::vector<const char *> files;
+        const char *chosen;
+    } cases[] = {
+        {{"ep.srt", "ep.vtt", "ep.smi"}, "ep.smi"},
+        {{"ep.vtt", "ep.SRT"}, "ep.SRT"},
+        {{"ep.kr.srt", "ep.vtt"}, "ep.vtt"},
+        {{"ep.kr.srt", "ep.kor.srt", "ep.ko.vtt"}, "ep.kor.srt"},
+        {{"ep.KO.VTT"}, "ep.KO.VTT"},
+        {{"ep.en.srt", "ep2.srt", "ep.srt.bak", "ep.720p.srt", "xep.srt"}, ""},
+    };
+    for (const auto &c : cases) {
+        TempDir dir;
+        dir.write("ep.mkv", "x");
+        for (const char *file : c.files)
+            dir.write(file, "s");
+        const std::string chosen = *c.chosen ? dir.path(c.chosen) : "";
+        EXPECT_EQ(FindCompanionSubtitle(dir.path("ep.mkv")), chosen) << c.files.front();
+    }
+}
