@@ -61,7 +61,7 @@ TEST(SamiDump, WithoutDeclaredClassesSaysSo)
 TEST(SamiDump, ARefusedFileGivesTheReasonAndExitCodeOne)
 {
     TempDir dir;
-    const ToolRun run = dump(dir.write("film.smi", "1\n00:00:01,000 --> 00:00:02,000\nHello\n"));
+    const ToolRun run = dump(dir.write("film.smi", "Hello\nno timings here\n"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(run.err.contains("no SYNC element")) << run.err.toStdString();
@@ -69,4 +69,14 @@ TEST(SamiDump, ARefusedFileGivesTheReasonAndExitCodeOne)
     const ToolRun missing = dump(dir.path("missing.smi"));
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_FALSE(missing.err.isEmpty());
+}
+
+TEST(SamiDump, SubRipAndWebVttDumpLikeSami)
+{
+    TempDir dir;
+    const ToolRun srt = dump(dir.write("film.smi", "1\n00:00:01,000 --> 00:00:02,000\n<i>Hello</i>\nthere\n"));
+    EXPECT_EQ(srt.exitCode, 0);
+    EXPECT_EQ(srt.out, QByteArray("class: -\n1000\tHello\\nthere\n2000\t \n"));
+    const ToolRun vtt = dump(dir.write("film.vtt", "WEBVTT\n\n00:01.500 --> 00:02.000\nHi\n"));
+    EXPECT_EQ(vtt.out, QByteArray("class: -\n1500\tHi\n2000\t \n"));
 }

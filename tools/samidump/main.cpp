@@ -1,10 +1,10 @@
-// velmo-sami-dump FILE: prints what the player makes of a SAMI file, to tell
-// why a subtitle looks wrong. First line "class: NAME" (or "class: -"), then
+// velmo-sami-dump FILE: prints what the player makes of a caption file (SAMI,
+// SubRip or WebVTT, told by its content), to tell why a subtitle looks wrong. First line "class: NAME" (or "class: -"), then
 // one line per caption in playing order: START_MS, a tab, the cleaned text in
 // UTF-8 with each line break written as the two characters "\n".
 
 #include "subtitles/CaptionText.h"
-#include "subtitles/SamiReader.h"
+#include "subtitles/TimedTextReader.h"
 
 #include <cstdio>
 #include <string>
@@ -28,7 +28,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: velmo-sami-dump FILE\n");
         return 2;
     }
-    const velmo::SamiResult result = velmo::ReadSamiFile(argv[1]);
+    const velmo::SamiResult result = velmo::ReadCaptionFile(argv[1]);
     if (!result.ok) {
         std::fprintf(stderr, "%s: %s\n", argv[1], result.error.toStdString().c_str());
         return 1;
