@@ -88,13 +88,14 @@ QString withoutCssComments(QStringView css)
     return out;
 }
 
-QString langOf(QStringView declarations)
+// The value of the CSS property `property` in a rule's declarations.
+QString propertyOf(QStringView declarations, QLatin1String property)
 {
     for (QStringView declaration : declarations.tokenize(u';')) {
         const qsizetype colon = declaration.indexOf(u':');
         if (colon < 0)
             continue;
-        if (declaration.left(colon).trimmed().compare(QLatin1String("lang"), Qt::CaseInsensitive) != 0)
+        if (declaration.left(colon).trimmed().compare(property, Qt::CaseInsensitive) != 0)
             continue;
         QStringView value = declaration.mid(colon + 1).trimmed();
         if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
@@ -263,7 +264,7 @@ QString NormaliseLineBreaks(QStringView content)
     return out;
 }
 
-void SamiClassList::Add(const QString &name, const QString &lang)
+void SamiClassList::Add(const QString &name, const QString &lang, const QString &title)
 {
     if ((items_.size() + 1) * 2 > slots_.size())
         grow();
@@ -274,7 +275,7 @@ void SamiClassList::Add(const QString &name, const QString &lang)
         if (slots_[s].hash == hash && items_[slots_[s].item - 1].name.compare(name, Qt::CaseInsensitive) == 0)
             return;
     }
-    items_.push_back({name, lang});
+    items_.push_back({name, lang, title});
     slots_[s] = {hash, uint32_t(items_.size())};
 }
 
@@ -307,7 +308,9 @@ void ParseClassDeclarations(QStringView css, SamiClassList &classes)
         const QStringView selectors = QStringView(text).mid(pos, open - pos);
         const QStringView body = QStringView(text).mid(open + 1, close - open - 1);
         pos = close + 1;
-        const QString lang = langOf(body); // once per rule, however many selectors share it
+        // Once per rule, however many selectors share it.
+        const QString lang = propertyOf(body, QLatin1String("lang"));
+        const QString title = propertyOf(body, QLatin1String("name"));
         for (QStringView selector : selectors.tokenize(u',')) {
             const qsizetype dot = selector.lastIndexOf(u'.');
             if (dot < 0)
@@ -317,7 +320,7 @@ void ParseClassDeclarations(QStringView css, SamiClassList &classes)
                 ++nameEnd;
             const QString name = selector.mid(dot + 1, nameEnd - dot - 1).toString();
             if (!name.isEmpty())
-                classes.Add(name, lang);
+                classes.Add(name, lang, title);
         }
         if (close >= text.size())
             return;

@@ -13,6 +13,7 @@ namespace velmo {
 struct SamiClass {
     QString name; ///< the selector's class name, as written ("KRCC")
     QString lang; ///< the "lang" property, "" when absent
+    QString title; ///< the "Name" property ("한국어"), "" when absent
 };
 
 /// True when a comment ("<!--") begins at `pos`.
@@ -63,7 +64,7 @@ QString NormaliseLineBreaks(QStringView content);
 class SamiClassList {
 public:
     /// Adds the class unless one of the same name (any letter case) is present.
-    void Add(const QString &name, const QString &lang);
+    void Add(const QString &name, const QString &lang, const QString &title = {});
     const std::vector<SamiClass> &items() const { return items_; }
 
 private:

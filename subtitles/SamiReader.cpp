@@ -2,10 +2,12 @@
 
 #include "skin/BytePath.h"
 
+#include "subtitles/CaptionText.h"
 #include "subtitles/SamiEncoding.h"
 #include "subtitles/SamiMarkup.h"
 
 #include <QFile>
+#include <QSet>
 
 #include <algorithm>
 
@@ -130,13 +132,14 @@ QString chooseClass(const std::vector<SamiClass> &classes)
     return korean != classes.end() ? korean->name : classes.front().name;
 }
 
-// Keeps the captions of `className` (a P without a class belongs to any),
-// ordered by start; equal starts keep the file's order.
-std::vector<SamiCaption> captionsOfClass(const std::vector<FoundCaption> &found, const QString &className)
+// Keeps the captions of `className` (with `unclassed`, a P without a class
+// too: it belongs to any), ordered by start; equal starts keep the file's order.
+std::vector<SamiCaption> captionsOfClass(const std::vector<FoundCaption> &found, const QString &className,
+                                         bool unclassed = true)
 {
     std::vector<SamiCaption> kept;
     for (const FoundCaption &c : found) {
-        if (className.isEmpty() || c.className.isEmpty()
+        if (className.isEmpty() || (unclassed && c.className.isEmpty())
             || c.className.compare(className, Qt::CaseInsensitive) == 0)
             kept.push_back({c.startMs, -1, c.text});
     }
@@ -145,6 +148,80 @@ std::vector<SamiCaption> captionsOfClass(const std::vector<FoundCaption> &found,
     for (size_t i = 0; i + 1 < kept.size(); ++i)
         kept[i].endMs = kept[i + 1].startMs;
     return kept;
+}
+
+// The declared classes that some paragraph uses, in the order declared.
+std::vector<SamiLanguage> languagesOf(const std::vector<SamiClass> &classes, const std::vector<FoundCaption> &found)
+{
+    QSet<QString> used;
+    for (const FoundCaption &c : found)
+        used.insert(c.className.toCaseFolded());
+    std::vector<SamiLanguage> languages;
+    for (const SamiClass &c : classes) {
+        if (languages.size() == kMaxSamiLanguages)
+            break;
+        if (used.contains(c.name.toCaseFolded()))
+            languages.push_back({c.name, c.title.isEmpty() ? c.name : c.title});
+    }
+    return languages;
+}
+
+// Every language's captions at once: at each change in any of them, the
+// lines of each that shows something, in the order given.
+std::vector<SamiCaption> mergedCaptions(const std::vector<std::vector<SamiCaption>> &languages)
+{
+    struct Track {
+        const std::vector<SamiCaption> *captions;
+        size_t next = 0;
+        QString text; // what shows now; empty for nothing
+    };
+    std::vector<Track> tracks;
+    std::vector<int64_t> points;
+    for (const auto &captions : languages) {
+        tracks.push_back({&captions, 0, {}});
+        for (const SamiCaption &c : captions)
+            points.push_back(c.startMs);
+    }
+    std::sort(points.begin(), points.end());
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    // A bound no real file comes near, so that a hostile one stays cheap.
+    qsizetype budget = 32 * 1024 * 1024;
+    std::vector<SamiCaption> merged;
+    for (int64_t t : points) {
+        QString text;
+        for (Track &track : tracks) {
+            for (; track.next < track.captions->size() && (*track.captions)[track.next].startMs <= t; ++track.next) {
+                const QString &raw = (*track.captions)[track.next].text;
+                track.text = CleanCaption(raw).trimmed().isEmpty() ? QString() : raw;
+            }
+            if (!track.text.isEmpty())
+                text += (text.isEmpty() ? QString() : QStringLiteral("<br>")) + track.text;
+        }
+        if (text.isEmpty())
+            text = QStringLiteral("<P>&nbsp;");
+        if (!merged.empty() && merged.back().text == text)
+            continue;
+        if ((budget -= text.size()) < 0)
+            break;
+        if (!merged.empty())
+            merged.back().endMs = t;
+        merged.push_back({t, -1, std::move(text)});
+    }
+    return merged;
+}
+
+// Every language, the default one last; a paragraph without a class goes
+// with the default.
+std::vector<SamiCaption> everyLanguage(const std::vector<FoundCaption> &found,
+                                       const std::vector<SamiLanguage> &languages, const QString &fallback)
+{
+    std::vector<std::vector<SamiCaption>> perLanguage;
+    for (const SamiLanguage &l : languages) {
+        if (l.className.compare(fallback, Qt::CaseInsensitive) != 0)
+            perLanguage.push_back(captionsOfClass(found, l.className, false));
+    }
+    perLanguage.push_back(captionsOfClass(found, fallback));
+    return mergedCaptions(perLanguage);
 }
 
 SamiResult refused(const QString &why)
@@ -156,7 +233,7 @@ SamiResult refused(const QString &why)
 
 } // namespace
 
-SamiResult ParseSami(const QByteArray &bytes)
+SamiResult ParseSami(const QByteArray &bytes, const QString &choice)
 {
     if (bytes.isEmpty())
         return refused(QStringLiteral("the file is empty"));
@@ -168,13 +245,25 @@ SamiResult ParseSami(const QByteArray &bytes)
 
     SamiResult result;
     result.ok = true;
-    result.document.className = chooseClass(parser.classes.items());
-    result.document.captions = captionsOfClass(parser.captions, result.document.className);
-    if (result.document.captions.empty() && !result.document.className.isEmpty() && !parser.captions.empty()) {
+    SamiDocument &doc = result.document;
+    doc.languages = languagesOf(parser.classes.items(), parser.captions);
+    doc.className = chooseClass(parser.classes.items());
+    const auto chosen = std::find_if(doc.languages.begin(), doc.languages.end(), [&](const SamiLanguage &l) {
+        return l.className.compare(choice, Qt::CaseInsensitive) == 0;
+    });
+    if (choice == QLatin1String(kEverySamiLanguage) && doc.languages.size() > 1) {
+        doc.everyLanguage = true;
+        doc.captions = everyLanguage(parser.captions, doc.languages, doc.className);
+        return result;
+    }
+    if (chosen != doc.languages.end())
+        doc.className = chosen->className;
+    doc.captions = captionsOfClass(parser.captions, doc.className);
+    if (doc.captions.empty() && !doc.className.isEmpty() && !parser.captions.empty()) {
         // The declared classes name none of the file's paragraphs: show them all
         // rather than nothing.
-        result.document.className.clear();
-        result.document.captions = captionsOfClass(parser.captions, {});
+        doc.className.clear();
+        doc.captions = captionsOfClass(parser.captions, {});
     }
     return result;
 }

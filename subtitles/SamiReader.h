@@ -17,11 +17,27 @@ struct SamiCaption {
     QString text;
 };
 
+/// One language of a SAMI file: a declared class that holds captions.
+struct SamiLanguage {
+    QString className; ///< as declared ("KRCC")
+    QString title;     ///< its "Name" property ("한국어"); the class name when it has none
+};
+
 /// What the reader makes of a SAMI file.
 struct SamiDocument {
     QString className;                 ///< the chosen class; empty when none is declared
     std::vector<SamiCaption> captions; ///< chosen class only, in playing order
+    /// The declared classes that hold captions, in the order declared (at
+    /// most kMaxSamiLanguages); the menu of languages lists them.
+    std::vector<SamiLanguage> languages;
+    bool everyLanguage = false; ///< the captions are every language's at once
 };
+
+/// Languages listed at most: no real file declares more than a handful.
+inline constexpr size_t kMaxSamiLanguages = 8;
+/// The choice that shows every language at once, the default one's lines
+/// last (nearest the bottom). No class can be called this.
+inline constexpr char kEverySamiLanguage[] = "*";
 
 struct SamiResult {
     bool ok = false;
@@ -35,7 +51,9 @@ inline constexpr qint64 kMaxSamiFileBytes = 64 * 1024 * 1024;
 /// Reads and parses a SAMI file; refuses unreadable, empty and non-SAMI files.
 SamiResult ReadSamiFile(const std::string &path);
 
-/// Parses SAMI bytes in any of the supported encodings.
-SamiResult ParseSami(const QByteArray &bytes);
+/// Parses SAMI bytes in any of the supported encodings. `choice` names the
+/// class to show, or kEverySamiLanguage; empty, or a class the file does not
+/// use, leaves the reader's own choice (the Korean class, else the first).
+SamiResult ParseSami(const QByteArray &bytes, const QString &choice = {});
 
 } // namespace velmo

@@ -1,5 +1,7 @@
 #include "subtitles/SamiReader.h"
 
+#include "subtitles/CaptionText.h"
+
 #include "skin/Cp949.h"
 #include "support/HostileSami.h"
 #include "support/TempDir.h"
@@ -278,4 +280,33 @@ TEST(SamiReader, ReadsAFileFromDisk)
     ASSERT_TRUE(result.ok) << result.error.toStdString();
     EXPECT_EQ(result.document.captions.size(), 3u);
     EXPECT_EQ(result.document.captions[0].text, QString::fromUtf8("<P Class=KRCC>똠방각하<br>안녕하세요"));
+}
+
+TEST(SamiReader, TheLanguageOfABilingualFileIsChosen)
+{
+    const QByteArray file = QByteArray(kBilingual);
+    const SamiResult plain = ParseSami(file);
+    ASSERT_EQ(plain.document.languages.size(), 2u);
+    EXPECT_EQ(plain.document.languages[0].title, QStringLiteral("한국어"));
+    EXPECT_EQ(plain.document.languages[1].className, QStringLiteral("ENCC"));
+    // Choice, the class shown, and what shows at 1000, 2500 and 4000 ms.
+    const struct {
+        const char *choice;
+        const char *className;
+        const char *shown;
+    } cases[] = {
+        {"", "KRCC", "똠방각하\r\n안녕하세요| |두 번째"},
+        {"encc", "ENCC", "Hello\r\nthere| |Second"},
+        {"FRCC", "KRCC", "똠방각하\r\n안녕하세요| |두 번째"},
+        {"*", "KRCC", "Hello\r\nthere\r\n똠방각하\r\n안녕하세요| |Second\r\n두 번째"},
+    };
+    for (const auto &c : cases) {
+        const SamiResult result = ParseSami(file, QString::fromUtf8(c.choice));
+        ASSERT_TRUE(result.ok);
+        EXPECT_EQ(result.document.className, QString::fromUtf8(c.className)) << c.choice;
+        QStringList shown;
+        for (const SamiCaption &caption : result.document.captions)
+            shown << CleanCaption(caption.text);
+        EXPECT_EQ(shown.join(u'|'), QString::fromUtf8(c.shown)) << c.choice;
+    }
 }
