@@ -1,4 +1,4 @@
-// MainWindow's commands: the dispatch through the command table, the context
+// MainWindow's commands: the dispatch to the command handlers, the context
 // menu, the caption-look commands, the filter pages and the dialogs.
 
 #include "app/MainWindow.h"
@@ -22,16 +22,8 @@ namespace velmo {
 
 void MainWindow::OnCommand(int id)
 {
-    if (id >= ID_FILTER_FIRST && id <= ID_FILTER_LAST) {
-        OnFilterCommand(id);
-        return;
-    }
-    if (id == IDM_ABOUTBOX) {
-        OnAbout();
-        return;
-    }
-    if (const CommandRow *row = FindCommand(id))
-        row->handler(*this, id);
+    if (const CommandHandler handler = FindCommandHandler(id))
+        handler(*this, id);
 }
 
 void MainWindow::OnSubtitleStyle(int id)

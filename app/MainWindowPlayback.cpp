@@ -36,11 +36,6 @@ std::string ChooseWithFileDialog(QWidget *parent, const QString &nameFilters)
 
 } // namespace
 
-void MainWindow::SetFileChooser(FileChooser chooser)
-{
-    fileChooser_ = std::move(chooser);
-}
-
 std::string MainWindow::ChooseFile(const char *classicFilter)
 {
     const QString filters = QtFileFilter(classicFilter);
@@ -251,16 +246,10 @@ void MainWindow::OnRate(double rate)
 
 // ---- Volume, mute and hide
 
-int MainWindow::ApplyVolumePosition(int position)
+void MainWindow::ApplyVolumePosition(int position)
 {
-    style_.volumeLevel = VolumeLevelFromPosition(position);
-    if (style_.soundEnabled) {
-        if (mediaGraph_.graph && mediaGraph_.basicAudio)
-            mediaGraph_.basicAudio->put_Volume(style_.volumeLevel);
-        if (controlPanel_)
-            controlPanel_->InvalidateVolumeSlider();
-    }
-    return 0;
+    if (SetVolumeFromPosition(position, style_, mediaGraph_) && controlPanel_)
+        controlPanel_->InvalidateVolumeSlider();
 }
 
 void MainWindow::OnVolumeStep(int step)
@@ -325,9 +314,10 @@ void MainWindow::OnMediaEvent()
     EventParam second;
     // The facet is read anew each time: a repeat replaces the graph in the middle of the drain.
     while (mediaGraph_.events && Succeeded(mediaGraph_.events->GetEvent(&code, &first, &second, 0))) {
-        if (code == EC_COMPLETE && !style_.repeatMode && quitAtEnd_) {
-            OnExit();
-            return;
+        if (code == EC_COMPLETE && !style_.repeatMode) {
+            emit PlaybackEnded();
+            if (!mediaGraph_.graph)
+                return; // whoever heard it closed the media
         } else if (code == EC_COMPLETE && style_.repeatMode) {
             OpenMedia(std::string(mediaGraph_.mediaPath));
             if (!mediaGraph_.graph)

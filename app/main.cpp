@@ -8,6 +8,7 @@ int main(int argc, char **argv)
     // longer than making the window, and run meanwhile on GStreamer's threads.
     velmo::PlayerAppOptions options;
     velmo::PrefetchStartupMedia(std::vector<std::string>(argv, argv + argc), &options);
+    options.quitAtEnd = qgetenv("VELMO_QUIT_AT_END") == "1";
     QApplication application(argc, argv);
     velmo::InstallKoreanFontSubstitutes();
     std::vector<std::string> arguments(argv, argv + argc);

@@ -194,9 +194,7 @@ void ControlPanel::OnVolumeScroll(int code, int)
 {
     if (code != TB_PAGEUP && code != TB_PAGEDOWN && code != TB_THUMBTRACK)
         return;
-    style_.volumeLevel = VolumeLevelFromPosition(volumeSlider->GetPos());
-    if (style_.soundEnabled && graph_.graph && graph_.basicAudio)
-        graph_.basicAudio->put_Volume(style_.volumeLevel);
+    SetVolumeFromPosition(volumeSlider->GetPos(), style_, graph_);
 }
 
 int ControlPanel::TimelinePosition() const { return timelineSlider->GetPos(); }
