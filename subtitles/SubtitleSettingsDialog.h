@@ -16,6 +16,7 @@ namespace velmo {
 class ColorSwatch;
 class FontListCombo;
 class SubtitleStyle;
+class TemplateWidgets;
 struct TemplateControl;
 
 /// The subtitle settings dialog. Every control writes its value straight into
@@ -44,7 +45,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QWidget *MakeControl(const TemplateControl &c, const QRect &rect);
+    /// The widget of control `c`, kept in its member; null for the size edit.
+    QWidget *MakeControl(const TemplateControl &c, const TemplateWidgets &layout);
     void ShowStyle();
     void ConnectControls();
     void ChooseColor(Colour &target, ColorSwatch *swatch);
