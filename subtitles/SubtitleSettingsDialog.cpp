@@ -49,6 +49,20 @@ SubtitleSettingsDialog::SubtitleSettingsDialog(SubtitleStyle &style, QWidget *pa
         child->installEventFilter(this);
 }
 
+void SubtitleSettingsDialog::ConnectButton(QPushButton *button, const TemplateControl &c)
+{
+    // Enter always means "닫기", whichever button has the focus.
+    button->setDefault(c.defaultButton);
+    if (c.id == IDC_OK)
+        connect(button, &QPushButton::clicked, this, &SubtitleSettingsDialog::accept);
+    else if (c.id == IDC_COLOR_BUTTON)
+        connect(button, &QPushButton::clicked, this, [this] { ChooseColor(style_.Color, colorSwatch_); });
+    else if (c.id == IDC_OUTLINE_BUTTON)
+        connect(button, &QPushButton::clicked, this, [this] { ChooseColor(style_.Outline, outlineSwatch_); });
+    else if (c.id == IDC_SHADOW_BUTTON)
+        connect(button, &QPushButton::clicked, this, [this] { ChooseColor(style_.Shadow, shadowSwatch_); });
+}
+
 QWidget *SubtitleSettingsDialog::MakeControl(const TemplateControl &c, const TemplateWidgets &layout)
 {
     switch (c.kind) {
@@ -74,20 +88,7 @@ QWidget *SubtitleSettingsDialog::MakeControl(const TemplateControl &c, const Tem
     }
     QWidget *widget = layout.MakeStandard(c, this);
     switch (c.kind) {
-    case ControlKind::PushButton: {
-        auto *button = static_cast<QPushButton *>(widget);
-        // Enter always means "닫기", whichever button has the focus.
-        button->setDefault(c.defaultButton);
-        if (c.id == IDC_OK)
-            connect(button, &QPushButton::clicked, this, &SubtitleSettingsDialog::accept);
-        else if (c.id == IDC_COLOR_BUTTON)
-            connect(button, &QPushButton::clicked, this, [this] { ChooseColor(style_.Color, colorSwatch_); });
-        else if (c.id == IDC_OUTLINE_BUTTON)
-            connect(button, &QPushButton::clicked, this, [this] { ChooseColor(style_.Outline, outlineSwatch_); });
-        else if (c.id == IDC_SHADOW_BUTTON)
-            connect(button, &QPushButton::clicked, this, [this] { ChooseColor(style_.Shadow, shadowSwatch_); });
-        break;
-    }
+    case ControlKind::PushButton: ConnectButton(static_cast<QPushButton *>(widget), c); break;
     case ControlKind::CheckBox: {
         QCheckBox **member = c.id == IDC_BOLD           ? &boldCheck_
                              : c.id == IDC_OUTLINE_USE  ? &outlineUse_

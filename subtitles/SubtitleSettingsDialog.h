@@ -8,6 +8,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QSlider;
 class QSpinBox;
 
@@ -47,6 +48,8 @@ protected:
 private:
     /// The widget of control `c`, kept in its member; null for the size edit.
     QWidget *MakeControl(const TemplateControl &c, const TemplateWidgets &layout);
+    /// Makes push button `c` the default as the template says and gives it its action.
+    void ConnectButton(QPushButton *button, const TemplateControl &c);
     void ShowStyle();
     void ConnectControls();
     void ChooseColor(Colour &target, ColorSwatch *swatch);
