@@ -1,4 +1,5 @@
 #include "app/PlayerApp.h"
+#include "app/QtTranslations.h"
 
 #include <QApplication>
 
@@ -10,6 +11,7 @@ int main(int argc, char **argv)
     velmo::PrefetchStartupMedia(std::vector<std::string>(argv, argv + argc), &options);
     QApplication application(argc, argv);
     velmo::InstallKoreanFontSubstitutes();
+    velmo::InstallQtTranslations();
     std::vector<std::string> arguments(argv, argv + argc);
     velmo::PlayerApp player(options);
     player.Run(arguments);
