@@ -99,6 +99,8 @@ void MainWindow::ConnectPanel(ControlPanel *panel)
 {
     // Queued, so a button's press handler has returned before a dialog opens.
     connect(panel, &ControlPanel::Command, this, &MainWindow::OnCommand, Qt::QueuedConnection);
+    // A panel's own play, pause or stop shows on the other panel too.
+    connect(panel, &ControlPanel::PlayStateChanged, this, &MainWindow::RefreshPlayButtons);
 }
 
 void MainWindow::ConnectTitleBar(TitleBar *bar)

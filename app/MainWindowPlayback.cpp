@@ -168,15 +168,15 @@ void MainWindow::SetControlTimeline(int value)
         controlPanel_->SetTimelinePosition(value);
 }
 
+// Both panels show the new state, whichever of them is on the screen: the
+// full-screen panel is the one a user sees while the keys act in full screen.
 void MainWindow::OnPlayPause()
 {
-    if (controlPanel_) {
+    if (controlPanel_)
         controlPanel_->TogglePlayPause();
-        controlPanel_->RefreshPlayButton();
-    } else {
-        // A skin without a control panel still plays and pauses.
-        TogglePlayback(mediaGraph_);
-    }
+    else
+        TogglePlayback(mediaGraph_); // a skin without a control panel still plays and pauses
+    RefreshPlayButtons();
 }
 
 void MainWindow::OnStop()
@@ -185,8 +185,7 @@ void MainWindow::OnStop()
         return;
     if (mediaGraph_.control)
         mediaGraph_.control->Stop();
-    if (controlPanel_)
-        controlPanel_->RefreshPlayButton();
+    RefreshPlayButtons();
 }
 
 void MainWindow::OnCloseMedia()
@@ -318,6 +317,7 @@ void MainWindow::OnMediaEvent()
             emit PlaybackEnded();
             if (!mediaGraph_.graph)
                 return; // whoever heard it closed the media
+            RefreshPlayButtons(); // the graph may have left the running state at the end
         } else if (code == EC_COMPLETE && style_.repeatMode) {
             OpenMedia(std::string(mediaGraph_.mediaPath));
             if (!mediaGraph_.graph)

@@ -1,4 +1,5 @@
 #include "app/PlayerApp.h"
+#include "app/QtTranslations.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@ int main(int argc, char **argv)
     options.quitAtEnd = qgetenv("VELMO_QUIT_AT_END") == "1";
     QApplication application(argc, argv);
     velmo::InstallKoreanFontSubstitutes();
+    velmo::InstallQtTranslations();
     std::vector<std::string> arguments(argv, argv + argc);
     velmo::PlayerApp player(options);
     player.Run(arguments);

@@ -135,11 +135,13 @@ void ControlPanel::OnButton(int controlId)
     case IDC_PLAY:
         TogglePlayPause();
         RefreshPlayButton();
+        emit PlayStateChanged();
         break;
     case IDC_STOP:
         if (graph_.graph && graph_.control) {
             graph_.control->Stop();
             RefreshPlayButton();
+            emit PlayStateChanged();
         }
         break;
     case IDC_OPEN: emit Command(ID_FILE_OPEN); break;

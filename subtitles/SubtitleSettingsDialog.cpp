@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -122,12 +123,20 @@ void SubtitleSettingsDialog::ShowStyle()
 
     fontList_->Fill();
     const QByteArray face = QByteArray::fromStdString(style_.Font);
-    for (int i = 0; i < fontList_->count(); ++i) {
-        if (toCp949(fontList_->itemText(i)) == face) {
-            fontList_->setCurrentIndex(i);
-            break;
-        }
+    int selected = -1;
+    for (int i = 0; i < fontList_->count() && selected < 0; ++i) {
+        if (toCp949(fontList_->itemText(i)) == face)
+            selected = i;
     }
+    // A stored face that is not installed (the Windows faces of the shipped
+    // settings) is drawn with a substitute: show that one, so the list tells
+    // what the captions look like. Only the user's choice changes the style.
+    if (selected < 0) {
+        const QString drawn = QFontInfo(style_.font ? *style_.font : QFont()).family();
+        selected = fontList_->findText(drawn, Qt::MatchFixedString);
+    }
+    if (selected >= 0)
+        fontList_->setCurrentIndex(selected);
 
     colorSwatch_->color = style_.Color;
     outlineSwatch_->color = style_.Outline;

@@ -20,6 +20,8 @@
 #include <QScreen>
 #include <QTest>
 
+#include <functional>
+
 namespace velmo::test {
 namespace {
 
@@ -473,6 +475,31 @@ TEST_F(MainWindowTest, FullScreenPanelsFollowThePointerAndLeaveWithTheMode)
     window->OnCommand(ID_FULL_SCREEN);
     EXPECT_FALSE(screen->fullScreenTitleBar->isVisible());
     EXPECT_FALSE(screen->fullScreenPanel->isVisible());
+}
+
+TEST_F(MainWindowTest, SpaceInFullScreenTurnsThePlayPictureOnBothPanels)
+{
+    window->OnInitDialog();
+    window->show();
+    window->OpenMedia(Media("a.avi"));
+    window->OnCommand(ID_FULL_SCREEN);
+    auto *panel = window->findChild<ControlPanel *>(QString(), Qt::FindDirectChildrenOnly);
+    auto *fullScreenPanel = qobject_cast<ControlPanel *>(MainWindowSeam::Screen(*window)->fullScreenPanel);
+    ASSERT_TRUE(panel && fullScreenPanel);
+    const QImage play = app->skinSet.play.bitmap.image();
+    const QImage pause = app->skinSet.pause.bitmap.image();
+    ASSERT_NE(play, pause);
+    const auto space = [&] { QTest::keyClick(MainWindowSeam::Screen(*window), Qt::Key_Space); };
+    const auto panelButton = [&] { QTest::mouseClick(fullScreenPanel->playButton, Qt::LeftButton, {}, QPoint(2, 2)); };
+    struct Step {
+        std::function<void()> act;
+        QImage expected;
+    };
+    for (const Step &step : {Step{space, play}, Step{space, pause}, Step{panelButton, play}}) {
+        step.act();
+        EXPECT_EQ(panel->playButton->image(), step.expected);
+        EXPECT_EQ(fullScreenPanel->playButton->image(), step.expected);
+    }
 }
 
 TEST_F(MainWindowTest, AWindowFittedToALargePictureStaysOnTheScreen)
