@@ -133,6 +133,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    /// Shows the modal property frame of the first filter called `name`, over this window.
+    void ShowFilterPages(const std::string &name);
     void LayOut();
     void AddFilterMenu(QMenu &menu, bool media);
     void ConnectPanel(ControlPanel *panel);

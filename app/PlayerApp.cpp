@@ -1,6 +1,7 @@
 #include "app/PlayerApp.h"
 
 #include "app/MainWindow.h"
+#include "app/MessageBox.h"
 
 #include <QApplication>
 #include <QThread>
@@ -68,6 +69,7 @@ PlayerApp::PlayerApp(const PlayerAppOptions &options)
     : skinSet(options.skinFile), mediaGraph(options.mediaBackend), subtitleStyle(options.settingsFile)
 {
     theApp = this;
+    InstallMessageBoxHook();
     mediaGraph.SetVolumeLevelSource(&subtitleStyle.volumeLevel);
     GError *error = nullptr;
     if (!gst_init_check(nullptr, nullptr, &error)) {

@@ -14,7 +14,7 @@ GstBusBridge::~GstBusBridge()
 void GstBusBridge::Attach(GstBus *bus)
 {
     Detach();
-    bus_.reset(GST_BUS(gst_object_ref(bus)));
+    bus_ = RefObject(bus);
     gst_bus_set_sync_handler(bus, &GstBusBridge::SyncHandler, this, nullptr);
 }
 

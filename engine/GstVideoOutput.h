@@ -8,7 +8,6 @@
 #include <QPointer>
 #include <QRect>
 #include <QSize>
-#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -29,7 +28,7 @@ struct ConvertedPicture {
 /// scaled once, to the size it is shown at, and converted to BGRx
 /// (FrameScaler). The bin's scaler and converter serve only formats that
 /// lacks. The newest frame is queued to the UI thread and handed to the owner
-/// widget (a VideoFrameSink) as an image.
+/// (a VideoFrameSink) as an image.
 class GstVideoOutput : public QObject, public BaseFilter, public std::enable_shared_from_this<GstVideoOutput> {
     Q_OBJECT
 public:
@@ -41,8 +40,9 @@ public:
 
     /// The bin to give the pipeline as its video sink.
     GstElement *Bin() const { return bin_.get(); }
-    /// The widget that shows the frames; null detaches (and clears it).
-    void SetOwner(QWidget *owner);
+    /// The object that shows the frames (a VideoFrameSink); null detaches
+    /// (and clears it).
+    void SetOwner(QObject *owner);
     /// The owner's rectangle the video covers.
     void SetArea(const QRect &area);
     /// Shows or hides the picture.
@@ -73,7 +73,7 @@ private:
     GstElementPtr capsFilter_;
     std::shared_ptr<GstFrameSlot> slot_;
     std::shared_ptr<MediaPin> pin_;
-    QPointer<QWidget> owner_;
+    QPointer<QObject> owner_;
     QRect area_;
     QSize capsSize_;       ///< the size the scaler was last asked for
     ConvertedPicture last_; ///< kept to refit the picture while paused

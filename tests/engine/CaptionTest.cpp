@@ -3,7 +3,7 @@
 
 #include "engine/CaptionTrack.h"
 #include "engine/MediaGraph.h"
-#include "engine/MessageBox.h"
+#include "app/MessageBox.h"
 #include "EngineTestUtil.h"
 #include "fixtures/MediaFixtures.h"
 #include "support/TempDir.h"
