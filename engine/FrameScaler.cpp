@@ -209,7 +209,8 @@ bool FrameScaler::Prepare(const GstVideoInfo &info, const QSize &size)
     return true;
 }
 
-// GStreamer thread!
+// The video output's streaming thread (any one thread at a time: the scaler
+// touches nothing of Qt's but QImage).
 QImage FrameScaler::Convert(const GstVideoInfo &info, GstBuffer *buffer, const QSize &size,
                             std::shared_ptr<PixelBlock> *block)
 {

@@ -28,7 +28,8 @@ void GstBusBridge::Detach()
     *alive_ = false;
 }
 
-// GStreamer thread!
+// Whichever thread posts: a GStreamer thread, or the UI thread itself while it
+// changes the pipeline's state.
 GstBusSyncReply GstBusBridge::SyncHandler(GstBus *, GstMessage *message, gpointer self)
 {
     auto *bridge = static_cast<GstBusBridge *>(self);

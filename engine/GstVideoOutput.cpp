@@ -125,6 +125,7 @@ ConvertedPicture ImageToShow(GstFrameSlot *slot, GstSamplePtr sample)
 // GStreamer thread!
 GstFlowReturn OfferSample(GstFrameSlot *slot, GstSamplePtr pulled)
 {
+    Q_ASSERT(!OnUiThread());
     if (!pulled)
         return GST_FLOW_OK;
     // The appsink reuses its sample object when it can; holding it while the
@@ -251,6 +252,7 @@ std::shared_ptr<MediaPin> GstVideoOutput::FindPin(const std::string &name)
 
 void GstVideoOutput::SetOwner(QObject *owner)
 {
+    Q_ASSERT(OnUiThread());
     if (owner_ && owner_ != owner)
         if (auto *sink = dynamic_cast<VideoFrameSink *>(owner_.data()))
             sink->ClearFrame();
@@ -364,7 +366,6 @@ void GstVideoOutput::Present(const ConvertedPicture &picture)
     if (!NegotiatedSize(&display))
         display = picture.image.size();
     frame.picture = FitPicture(frame.area, display, aspectMode_);
-    ++framesShown_;
     sink->ShowFrame(frame);
 }
 

@@ -53,8 +53,6 @@ public:
     /// The display size of the negotiated video; false before negotiation or
     /// without video.
     bool NegotiatedSize(QSize *displaySize) const;
-    /// Frames handed to the owner so far.
-    int FramesShown() const { return framesShown_; }
     /// Called on the UI thread with the display size whenever a frame shows
     /// that it differs from the size last reported (the first frame included).
     void SetSizeListener(std::function<void(const QSize &)> listener) { sizeListener_ = std::move(listener); }
@@ -81,7 +79,6 @@ private:
     QSize reportedSize_;   ///< the display size last given to sizeListener_
     bool visible_ = true;
     int32_t aspectMode_ = 1;
-    int framesShown_ = 0;
 };
 
 } // namespace velmo

@@ -45,7 +45,26 @@ void OnElementSetup(GstElement *, GstElement *element, gpointer)
     TuneDecoderThreads(element);
 }
 
+// GStreamer thread, or the one that starts the medium.
+void OnSourceSetup(GstElement *, GstElement *source, gpointer reads)
+{
+    GstPadPtr pad(gst_element_get_static_pad(source, "src"));
+    if (!pad)
+        return;
+    auto count = [](GstPad *, GstPadProbeInfo *, gpointer counter) {
+        static_cast<std::atomic<uint64_t> *>(counter)->fetch_add(1, std::memory_order_relaxed);
+        return GST_PAD_PROBE_OK;
+    };
+    gst_pad_add_probe(pad.get(), GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST),
+                      count, reads, nullptr);
+}
+
 } // namespace
+
+void CountSourceReads(GstElement *playbin, std::atomic<uint64_t> *reads)
+{
+    g_signal_connect(playbin, "source-setup", G_CALLBACK(OnSourceSetup), reads);
+}
 
 GstElementPtr MakePlaybin(GstElementPtr *volume)
 {

@@ -35,8 +35,8 @@ std::unique_ptr<PlaybinSession> PlaybinSession::Create(int openTimeoutMs, EventQ
     }
     GstElement *playbin = session->pipeline_.get();
     session->seeks_ = std::make_unique<SeekQueue>(playbin);
+    CountSourceReads(playbin, &session->sourceReads_);
     PlaybinSession *self = session.get();
-    g_signal_connect(playbin, "source-setup", G_CALLBACK(OnSourceSetup), self);
     session->bridge_ = std::make_unique<GstBusBridge>([self](GstMessage *m) { self->OnBusMessage(m); });
     GstBusPtr bus(gst_element_get_bus(playbin));
     session->bridge_->Attach(bus.get());
@@ -77,6 +77,7 @@ void PlaybinSession::Start(const std::string &uri)
 
 HResult PlaybinSession::Render(const std::string &uri)
 {
+    Q_ASSERT(OnUiThread());
     // A medium begun with Begin is awaited where it stands.
     const bool begun = (load_ == Load::Prerolling || load_ == Load::Prerolled) && !uri.empty() && uri == startedUri_;
     if (!begun && load_ != Load::Empty)
@@ -135,20 +136,6 @@ int PlaybinSession::StreamCount() const
     gint audios = 0;
     g_object_get(pipeline_.get(), "n-video", &videos, "n-audio", &audios, nullptr);
     return videos + audios;
-}
-
-// GStreamer thread, or the one that starts the medium.
-void PlaybinSession::OnSourceSetup(GstElement *, GstElement *source, gpointer self)
-{
-    GstPadPtr pad(gst_element_get_static_pad(source, "src"));
-    if (!pad)
-        return;
-    auto count = [](GstPad *, GstPadProbeInfo *, gpointer reads) {
-        static_cast<std::atomic<uint64_t> *>(reads)->fetch_add(1, std::memory_order_relaxed);
-        return GST_PAD_PROBE_OK;
-    };
-    gst_pad_add_probe(pad.get(), GstPadProbeType(GST_PAD_PROBE_TYPE_BUFFER | GST_PAD_PROBE_TYPE_BUFFER_LIST),
-                      count, &static_cast<PlaybinSession *>(self)->sourceReads_, nullptr);
 }
 
 void PlaybinSession::WaitForPreroll()
@@ -309,6 +296,7 @@ GstStateChangeReturn PlaybinSession::ApplyState()
 // keep working and the next Run plays on from the same place.
 HResult PlaybinSession::SetDesiredState(int32_t state)
 {
+    Q_ASSERT(OnUiThread());
     if (!HasMedium())
         return VFW_E_WRONG_STATE;
     desiredState_ = state;

@@ -88,7 +88,6 @@ private:
     GstStateChangeReturn ResolveStart();
     HResult CheckStreams(const std::string &uri);
     int StreamCount() const;
-    static void OnSourceSetup(GstElement *playbin, GstElement *source, gpointer self);
     /// Waits for the medium begun; a medium that does not answer gets openError_ set.
     void WaitForPreroll();
     void OnBusMessage(GstMessage *message);

@@ -1,5 +1,7 @@
 #include "engine/SeekQueue.h"
 
+#include "engine/GstSupport.h"
+
 #include <QLoggingCategory>
 
 #include <utility>
@@ -10,6 +12,7 @@ Q_LOGGING_CATEGORY(lcSeek, "velmo.engine.seek")
 
 bool SeekQueue::Request(int64_t ns, double rate)
 {
+    Q_ASSERT(OnUiThread());
     if (target_)
         waiting_ = Pending{ns, rate};
     else if (!Send({ns, rate}))
