@@ -4,7 +4,6 @@
 #include "engine/MediaFacets.h"
 
 #include <QObject>
-#include <QPointer>
 
 #include <array>
 #include <cstdint>
