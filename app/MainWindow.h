@@ -124,6 +124,8 @@ private:
 
     /// Replaces the panels made at initialisation; null: that panel is absent.
     void SetPanels(PlaybackPanel *controlPanel, PlaybackPanel *fullScreenPanel, QWidget *titleBar);
+    /// Shows the modal property frame of the first filter called `name`, over this window.
+    void ShowFilterPages(const std::string &name);
     void LayOut();
     void AddFilterMenu(QMenu &menu, bool media);
     void ConnectPanel(ControlPanel *panel);

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutDialog.h"
+#include "app/FilterPropertyFrame.h"
 #include "app/PlayerMessage.h"
 #include "app/SubtitleCommands.h"
 #include "engine/MediaGraph.h"
@@ -141,13 +142,24 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
         OnCommand(chosen->data().toInt());
 }
 
+void MainWindow::ShowFilterPages(const std::string &name)
+{
+    std::shared_ptr<FilterPages> pages = mediaGraph_.FilterPagesOf(name);
+    if (!pages)
+        return;
+    raise();
+    activateWindow();
+    FilterPropertyFrame frame(std::move(pages), this);
+    frame.exec();
+}
+
 void MainWindow::OnFilterCommand(int id)
 {
     // The entry of that id in the last menu shown names the filter; the first of equal names wins.
     const QList<QAction *> all = contextMenu_.findChildren<QAction *>();
     for (QAction *action : all) {
         if (action->data().toInt() == id && action->property("filterName").isValid()) {
-            mediaGraph_.ShowFilterPages(action->property("filterName").toByteArray().toStdString());
+            ShowFilterPages(action->property("filterName").toByteArray().toStdString());
             return;
         }
     }

@@ -1,6 +1,7 @@
 #include "app/PlayerApp.h"
 
 #include "app/MainWindow.h"
+#include "app/MessageBox.h"
 #include "engine/GstHandles.h"
 #include "resources/CommandIds.h"
 
@@ -74,6 +75,7 @@ PlayerApp::PlayerApp(const PlayerAppOptions &options)
       subtitleStyle(options.settingsFile),
       quitAtEnd_(options.quitAtEnd)
 {
+    InstallMessageBoxHook();
     mediaGraph.SetVolumeLevelSource(&subtitleStyle.volumeLevel);
     GError *raw = nullptr;
     const bool started = gst_init_check(nullptr, nullptr, &raw);

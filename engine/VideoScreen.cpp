@@ -79,7 +79,7 @@ VideoScreen::~VideoScreen()
 
 HResult VideoScreen::LoadMedia(const std::string &path)
 {
-    const HResult result = mediaGraph_.Open(this, path);
+    const HResult result = mediaGraph_.Open(this, path, window());
     if (Failed(result))
         return result;
     if (mediaGraph_.basicAudio)

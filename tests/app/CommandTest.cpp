@@ -307,7 +307,15 @@ TEST_F(CommandTest, GreyedEntriesAndTheFilterListWithAndWithoutMedia)
     EXPECT_EQ(list->actions().back()->text(), QStringLiteral("filter 14"));
 
     // Two filters of one name: either entry opens the first of them.
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        if (auto *frame = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            shown = frame->windowTitle();
+            frame->reject();
+        }
+    });
     window->OnCommand(ID_FILTER_FIRST + 6);
+    EXPECT_EQ(shown, QStringLiteral("decoder"));
     ASSERT_EQ(backend->script->propertyFramePositions.size(), 1u);
     EXPECT_EQ(backend->script->propertyFramePositions[0], 3u);
 }

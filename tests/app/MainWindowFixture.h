@@ -10,7 +10,7 @@
 #include "controls/PlaybackRules.h"
 #include "app/PlayerApp.h"
 #include "support/FakeMediaBackend.h"
-#include "engine/MessageBox.h"
+#include "app/MessageBox.h"
 #include "support/TempDir.h"
 
 #include <QString>

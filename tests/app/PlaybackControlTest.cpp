@@ -248,7 +248,9 @@ TEST_F(PlaybackControlTest, CaptionsAreCleanedShownAndSkippedWhileHidden)
     window->OnMediaEvent();
     EXPECT_EQ(Style().subtitleText, "Hello\r\nWorld");
     EXPECT_THAT(CallsSince(mark), Contains("RenderFile(" + dir.path("a.avi") + ")"));
-    EXPECT_EQ(Graph()->eventQueue.Size(), 0u);
+    int32_t code = 0;
+    EventParam p1, p2;
+    EXPECT_EQ(Graph()->GetEvent(&code, &p1, &p2, 0), E_ABORT); // drained
 }
 
 TEST_F(PlaybackControlTest, TheEndRepeatsOnlyInRepeatMode)

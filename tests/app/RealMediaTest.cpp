@@ -8,7 +8,7 @@
 #include "engine/GstFilterGraph.h"
 #include "engine/MediaBackend.h"
 #include "engine/MediaGraph.h"
-#include "engine/MessageBox.h"
+#include "app/MessageBox.h"
 #include "engine/VideoScreen.h"
 #include "fixtures/MediaFixtures.h"
 #include "resources/CommandIds.h"

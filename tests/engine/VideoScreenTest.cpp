@@ -3,7 +3,7 @@
 
 #include "support/FakeMediaBackend.h"
 #include "engine/MediaGraph.h"
-#include "engine/MessageBox.h"
+#include "app/MessageBox.h"
 #include "engine/VideoScreen.h"
 #include "EngineTestUtil.h"
 #include "fixtures/MediaFixtures.h"
