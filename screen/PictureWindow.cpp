@@ -1,4 +1,4 @@
-#include "engine/PictureWindow.h"
+#include "screen/PictureWindow.h"
 
 #include "engine/PictureLayout.h"
 

@@ -1,9 +1,9 @@
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 
-#include "engine/FullScreenBand.h"
-#include "engine/InputCopy.h"
 #include "engine/MediaGraph.h"
-#include "engine/PictureWindow.h"
+#include "screen/FullScreenBand.h"
+#include "screen/InputCopy.h"
+#include "screen/PictureWindow.h"
 #include "skin/SkinSet.h"
 #include "subtitles/SubtitleOverlay.h"
 #include "subtitles/SubtitleStyle.h"

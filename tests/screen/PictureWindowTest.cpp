@@ -4,9 +4,9 @@
 // without a caption; input over it reaches the main window as over the screen.
 
 #include "engine/MediaGraph.h"
-#include "engine/PictureWindow.h"
-#include "engine/VideoScreen.h"
-#include "EngineTestUtil.h"
+#include "screen/PictureWindow.h"
+#include "screen/VideoScreen.h"
+#include "engine/EngineTestUtil.h"
 #include "skin/SkinSet.h"
 #include "subtitles/SubtitleStyle.h"
 #include "support/FakeMediaBackend.h"
