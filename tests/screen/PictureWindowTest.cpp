@@ -163,9 +163,24 @@ TEST_F(PictureWindowTest, TheServerShowsWhatTheScreenWouldPaint)
     ASSERT_TRUE(WaitUntil([&] { return direct.Seen().pixel(10, 10) == qRgb(120, 200, 40); }));
     EXPECT_EQ(FirstDifference(direct.Seen(), painted.Seen()), "");
 
-    // No picture: the window goes and the screen shows its own black.
-    direct.screen->ClearFrame();
-    EXPECT_TRUE(direct.Window()->isHidden());
+    // A frame with nowhere to go, or none: the window goes and the screen
+    // shows its own black, as the painting screen does.
+    for (const bool clear : {false, true}) {
+        SCOPED_TRACE(clear ? "cleared" : "empty picture rectangle");
+        ShowOnBoth(Frame({320, 200}, {0, 0, 320, 200}, true));
+        ASSERT_FALSE(direct.Window()->isHidden());
+        if (clear) {
+            direct.screen->ClearFrame();
+            painted.screen->ClearFrame();
+        } else {
+            ShowOnBoth(Frame({320, 200}, {}, true));
+        }
+        EXPECT_TRUE(direct.Window()->isHidden());
+        direct.screen->repaint();
+        painted.screen->repaint();
+        EXPECT_EQ(direct.Seen().pixel(160, 100), qRgb(0, 0, 0));
+        EXPECT_EQ(FirstDifference(direct.Seen(), painted.Seen()), "");
+    }
 }
 
 namespace {
