@@ -14,7 +14,6 @@
 namespace velmo {
 
 class MediaGraph;
-class PictureOutput;
 class SkinSet;
 class SubtitleStyle;
 
