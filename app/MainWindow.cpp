@@ -10,7 +10,7 @@
 #include "controls/TitleBar.h"
 #include "engine/EventQueue.h"
 #include "engine/MediaGraph.h"
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 #include "resources/CommandIds.h"
 #include "resources/DialogTemplates.h"
 #include "resources/DialogUnits.h"

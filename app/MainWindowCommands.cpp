@@ -8,7 +8,7 @@
 #include "app/PlayerMessage.h"
 #include "app/SubtitleCommands.h"
 #include "engine/MediaGraph.h"
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandTable.h"
 #include "subtitles/SubtitleSettingsDialog.h"

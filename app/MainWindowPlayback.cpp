@@ -9,7 +9,7 @@
 #include "controls/PlaybackRules.h"
 #include "app/PlayerApp.h"
 #include "engine/MediaGraph.h"
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 #include "resources/CommandIds.h"
 #include "subtitles/CaptionText.h"
 #include "subtitles/CompanionSubtitle.h"

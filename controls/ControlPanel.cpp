@@ -5,7 +5,7 @@
 #include "controls/PlaybackRules.h"
 #include "controls/SkinSlider.h"
 #include "controls/TimeDisplay.h"
-#include "engine/InputCopy.h"
+#include "screen/InputCopy.h"
 #include "engine/MediaGraph.h"
 #include "resources/CommandIds.h"
 #include "resources/TemplateWidgets.h"

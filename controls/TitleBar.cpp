@@ -2,7 +2,7 @@
 
 #include "controls/BitmapButton.h"
 #include "controls/PanelParts.h"
-#include "engine/InputCopy.h"
+#include "screen/InputCopy.h"
 #include "resources/CommandIds.h"
 #include "resources/TemplateWidgets.h"
 

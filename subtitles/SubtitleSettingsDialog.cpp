@@ -1,7 +1,7 @@
 #include "subtitles/SubtitleSettingsDialog.h"
 
 #include "resources/TemplateWidgets.h"
-#include "skin/Cp949.h"
+#include "text/Cp949.h"
 #include "subtitles/ColorSwatch.h"
 #include "subtitles/FontListCombo.h"
 #include "subtitles/SubtitleStyle.h"

@@ -10,7 +10,7 @@
 #include "app/SubtitleCommands.h"
 #include "controls/ControlPanel.h"
 #include "controls/SkinSlider.h"
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandTable.h"
 #include "subtitles/SubtitleSettingsDialog.h"

@@ -4,7 +4,7 @@
 // reach: the file dialog, the panels, the screen's free area, the timer.
 
 #include "app/MainWindow.h"
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 
 #include <QRect>
 #include <QTimer>

@@ -5,7 +5,7 @@
 #include "controls/ControlPanel.h"
 #include "controls/TimeDisplay.h"
 #include "controls/TitleBar.h"
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 #include "resources/CommandIds.h"
 #include "resources/DialogTemplates.h"
 #include "resources/DialogUnits.h"

@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "app/PlayerMessage.h"
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 #include "resources/CommandIds.h"
 
 #include <QApplication>

@@ -9,7 +9,7 @@
 #include "engine/MediaBackend.h"
 #include "engine/MediaGraph.h"
 #include "app/MessageBox.h"
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 #include "fixtures/MediaFixtures.h"
 #include "resources/CommandIds.h"
 #include "support/LiveObjects.h"

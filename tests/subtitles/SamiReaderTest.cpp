@@ -1,6 +1,6 @@
 #include "subtitles/SamiReader.h"
 
-#include "skin/Cp949.h"
+#include "text/Cp949.h"
 #include "support/HostileSami.h"
 #include "support/TempDir.h"
 

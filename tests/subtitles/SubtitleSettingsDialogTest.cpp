@@ -2,7 +2,7 @@
 
 #include "resources/DialogTemplates.h"
 #include "resources/DialogUnits.h"
-#include "skin/Cp949.h"
+#include "text/Cp949.h"
 #include "subtitles/ColorSwatch.h"
 #include "subtitles/FontListCombo.h"
 #include "subtitles/SubtitleStyle.h"
