@@ -10,7 +10,7 @@
 #include "controls/TitleBar.h"
 #include "engine/EventQueue.h"
 #include "engine/MediaGraph.h"
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 #include "resources/CommandIds.h"
 #include "resources/DialogTemplates.h"
 #include "resources/DialogUnits.h"
@@ -24,14 +24,15 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <utility>
+
 namespace velmo {
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(PlayerApp &app, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint),
-      app_(*PlayerApp::instance()),
-      skinSet_(app_.skinSet),
-      mediaGraph_(app_.mediaGraph),
-      style_(app_.subtitleStyle),
+      skinSet_(app.skinSet),
+      mediaGraph_(app.mediaGraph),
+      style_(app.subtitleStyle),
       icon_(ProgramIcon())
 {
     const DialogTemplate &t = kMainWindowTemplate;
@@ -43,7 +44,6 @@ MainWindow::MainWindow(QWidget *parent)
     setAcceptDrops(true);
     setMinimumSize(kMinimumWindowSize);
     setMouseTracking(true);
-    quitAtEnd_ = qgetenv("VELMO_QUIT_AT_END") == "1";
 
     QRect frame(QPoint(0, 0), DialogSizeToPixels(t.width, t.height, DialogBaseUnits(font)));
     if (QScreen *screen = QGuiApplication::primaryScreen())
@@ -99,6 +99,8 @@ void MainWindow::ConnectPanel(ControlPanel *panel)
 {
     // Queued, so a button's press handler has returned before a dialog opens.
     connect(panel, &ControlPanel::Command, this, &MainWindow::OnCommand, Qt::QueuedConnection);
+    // A panel's own play, pause or stop shows on the other panel too.
+    connect(panel, &ControlPanel::PlayStateChanged, this, &MainWindow::RefreshPlayButtons);
 }
 
 void MainWindow::ConnectTitleBar(TitleBar *bar)
@@ -234,43 +236,27 @@ void MainWindow::OnFilledScreen()
 void MainWindow::ApplyWindowMode()
 {
     const bool coverScreen = style_.fullScreenMode || style_.filledScreenMode;
-    if (!coverScreen) {
-        // The panels over the picture belong to the full-screen modes only.
-        if (videoScreen_ && videoScreen_->fullScreenTitleBar)
-            videoScreen_->fullScreenTitleBar->hide();
-        if (fullScreenPanel_)
-            fullScreenPanel_->widget()->hide();
-        if (controlPanel_)
-            controlPanel_->widget()->show();
-        if (titleBar_)
-            titleBar_->show();
-        if (controlPanel_) {
-            controlPanel_->RefreshPlayButton();
-            if (fullScreenPanel_) {
-                controlPanel_->SetTimelinePosition(fullScreenPanel_->TimelinePosition());
-                controlPanel_->SetVolumePosition(fullScreenPanel_->VolumePosition());
-            }
+    // The normal mode's panels show beside the picture; the full-screen ones
+    // lie over it, hidden until the pointer nears their edge.
+    if (controlPanel_)
+        controlPanel_->widget()->setVisible(!coverScreen);
+    if (titleBar_)
+        titleBar_->setVisible(!coverScreen);
+    if (!coverScreen && fullScreenPanel_)
+        fullScreenPanel_->widget()->hide();
+    if (!coverScreen && videoScreen_ && videoScreen_->fullScreenTitleBar)
+        videoScreen_->fullScreenTitleBar->hide();
+    // The panel of the mode entered takes the sliders of the one left.
+    PlaybackPanel *entered = coverScreen ? fullScreenPanel_ : controlPanel_;
+    PlaybackPanel *left = coverScreen ? controlPanel_ : fullScreenPanel_;
+    if (entered) {
+        entered->RefreshPlayButton();
+        if (left) {
+            entered->SetTimelinePosition(left->TimelinePosition());
+            entered->SetVolumePosition(left->VolumePosition());
         }
-        if (coveringScreen_) {
-            coveringScreen_ = false;
-            showNormal();
-            // Without a window manager nothing remembers the earlier place: restore it here.
-            Reshape(normalGeometry_);
-        } else {
-            showNormal();
-        }
-    } else {
-        if (controlPanel_)
-            controlPanel_->widget()->hide();
-        if (titleBar_)
-            titleBar_->hide();
-        if (fullScreenPanel_) {
-            fullScreenPanel_->RefreshPlayButton();
-            if (controlPanel_) {
-                fullScreenPanel_->SetTimelinePosition(controlPanel_->TimelinePosition());
-                fullScreenPanel_->SetVolumePosition(controlPanel_->VolumePosition());
-            }
-        }
+    }
+    if (coverScreen) {
         if (!coveringScreen_) {
             normalGeometry_ = geometry();
             coveringScreen_ = true;
@@ -279,6 +265,12 @@ void MainWindow::ApplyWindowMode()
         // A window manager covers the screen by itself; without one, do it by hand
         // once it has had the time to act.
         QTimer::singleShot(kCoverCheckDelayMs, this, &MainWindow::EnsureCoveringScreen);
+    } else {
+        const bool wasCovering = std::exchange(coveringScreen_, false);
+        showNormal();
+        // Without a window manager nothing remembers the earlier place: restore it here.
+        if (wasCovering)
+            Reshape(normalGeometry_);
     }
     LayOut();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CommandHandlers.h"
 #include "app/WindowGeometry.h"
 #include "engine/MediaResult.h"
 #include "skin/SkinSet.h"
@@ -28,17 +29,14 @@ class VideoScreen;
 /// The player's one top-level window: borderless, covered by the video screen
 /// and the skin's panels, sized to the video, with a normal, a full-screen and
 /// a filled-screen mode. Every user action reaches it as a command id through
-/// OnCommand. Needs the PlayerApp to exist.
+/// OnCommand.
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    /// Chooses one file to open: gets the dialog's name filters (Qt form) and
-    /// returns the chosen path, or "" when the user cancelled.
-    using FileChooser = std::function<std::string(QWidget *parent, const QString &nameFilters)>;
-
     /// A frameless window of the main template's size, centred on the screen,
-    /// with the program's title and icon, accepting drops.
-    explicit MainWindow(QWidget *parent = nullptr);
+    /// with the program's title and icon, accepting drops. It works on the
+    /// skin, the graph and the style `app` owns, which outlive it.
+    explicit MainWindow(PlayerApp &app, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     /// Creates the children, lays them out and opens the command line's path.
@@ -50,22 +48,40 @@ public:
     /// adds the companion subtitle, resets the displays, fits the window to the
     /// video in normal mode and starts the position timer.
     void OpenMedia(std::string path);
-    /// Puts the panels' displays back as before any playback.
-    void ResetDisplays();
-    /// Turns a volume slider position (0 to 100) into volumeLevel and applies it; returns 0.
-    int ApplyVolumePosition(int position);
-    /// Mutes or unmutes.
-    void ToggleMute();
-    /// Minimises, mutes and pauses, or undoes that; nothing without media.
-    void ToggleHide();
-    /// Shows or hides the panels and covers the screen or not by the two mode flags.
-    void ApplyWindowMode();
     /// Drains the graph's event queue: repeats the media at its end and shows captions.
     void OnMediaEvent();
     /// One tick of the position timer.
     void OnTimer();
 
-    // Command handlers: the rows of the command table point here.
+    /// The context menu as it would show now: check marks, greyed entries and the filter list.
+    QMenu *BuildContextMenu();
+
+signals:
+    /// The media played to its end and repeat is off.
+    void PlaybackEnded();
+
+protected:
+    bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    friend CommandHandler FindCommandHandler(int id);
+    friend class MainWindowSeam; // tests reach the window's inner parts through it
+
+    /// Chooses one file to open: gets the dialog's name filters (Qt form) and
+    /// returns the chosen path, or "" when the user cancelled.
+    using FileChooser = std::function<std::string(QWidget *parent, const QString &nameFilters)>;
+
+    // Command handlers: the rows of FindCommandHandler point here.
     void OnFileOpen();
     void OnOpenAddress();
     /// Lets the user add a SAMI file to the open media.
@@ -95,44 +111,21 @@ public:
     void OnFilterCommand(int id);
     void OnExit();
 
-    /// The context menu as it would show now: check marks, greyed entries and the filter list.
-    QMenu *BuildContextMenu();
+    /// Puts the panels' displays back as before any playback.
+    void ResetDisplays();
+    /// Turns a volume slider position (0 to 100) into volumeLevel and applies it.
+    void ApplyVolumePosition(int position);
+    /// Mutes or unmutes.
+    void ToggleMute();
+    /// Minimises, mutes and pauses, or undoes that; nothing without media.
+    void ToggleHide();
+    /// Shows or hides the panels and covers the screen or not by the two mode flags.
+    void ApplyWindowMode();
 
-    /// Replaces the file dialog (tests choose without one); empty restores the default.
-    void SetFileChooser(FileChooser chooser);
-    /// Replaces the panels made at initialisation (tests drive the window
-    /// through panels of their own); null: that panel is absent.
+    /// Replaces the panels made at initialisation; null: that panel is absent.
     void SetPanels(PlaybackPanel *controlPanel, PlaybackPanel *fullScreenPanel, QWidget *titleBar);
-
-    /// Pretends the screen's free area is `area` when the window is fitted
-    /// to a picture (an invalid rectangle: the real screen's).
-    void SetAvailableAreaForTests(const QRect &area) { availableAreaForTests_ = area; }
-
-    /// The video screen (null before OnInitDialog).
-    VideoScreen *videoScreen() const { return videoScreen_; }
-    /// The position timer (id 0 of the window, 100 ms).
-    const QTimer &positionTimer() const { return positionTimer_; }
-    /// The client rectangle of the last resize.
-    const ClientRect &clientRect() const { return clientRect_; }
-    /// Whether the window covers the screen for a full-screen mode.
-    bool coveringScreen() const { return coveringScreen_; }
-    /// The geometry the window returns to when a full-screen mode ends.
-    QRect normalGeometry() const { return normalGeometry_; }
-
-protected:
-    bool event(QEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void paintEvent(QPaintEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void changeEvent(QEvent *event) override;
-    void contextMenuEvent(QContextMenuEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
-
-private:
+    /// Shows the modal property frame of the first filter called `name`, over this window.
+    void ShowFilterPages(const std::string &name);
     void LayOut();
     void AddFilterMenu(QMenu &menu, bool media);
     void ConnectPanel(ControlPanel *panel);
@@ -153,7 +146,6 @@ private:
     /// Renders a SAMI file into the open media: pauses, adds it, runs.
     void AddSubtitleToMedia(const std::string &path);
 
-    PlayerApp &app_;
     SkinSet &skinSet_;
     MediaGraph &mediaGraph_;
     SubtitleStyle &style_;
@@ -169,10 +161,7 @@ private:
     FileChooser fileChooser_;
     QRect normalGeometry_;
     bool coveringScreen_ = false; ///< the window is in a full-screen mode's place
-    QRect availableAreaForTests_;
-    /// Set by VELMO_QUIT_AT_END=1: the end of the media (without repeat) ends
-    /// the program, so benchmarks can time a whole playback.
-    bool quitAtEnd_ = false;
+    QRect availableAreaForTests_; ///< valid: stands in for the screen's free area
 
     /// How long a window manager gets to cover the screen before it is done by hand.
     static constexpr int kCoverCheckDelayMs = 250;

@@ -1,13 +1,14 @@
-// MainWindow's commands: the dispatch through the command table, the context
+// MainWindow's commands: the dispatch to the command handlers, the context
 // menu, the caption-look commands, the filter pages and the dialogs.
 
 #include "app/MainWindow.h"
 
 #include "app/AboutDialog.h"
+#include "app/FilterPropertyFrame.h"
 #include "app/PlayerMessage.h"
 #include "app/SubtitleCommands.h"
 #include "engine/MediaGraph.h"
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandTable.h"
 #include "subtitles/SubtitleSettingsDialog.h"
@@ -22,16 +23,8 @@ namespace velmo {
 
 void MainWindow::OnCommand(int id)
 {
-    if (id >= ID_FILTER_FIRST && id <= ID_FILTER_LAST) {
-        OnFilterCommand(id);
-        return;
-    }
-    if (id == IDM_ABOUTBOX) {
-        OnAbout();
-        return;
-    }
-    if (const CommandRow *row = FindCommand(id))
-        row->handler(*this, id);
+    if (const CommandHandler handler = FindCommandHandler(id))
+        handler(*this, id);
 }
 
 void MainWindow::OnSubtitleStyle(int id)
@@ -149,13 +142,24 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
         OnCommand(chosen->data().toInt());
 }
 
+void MainWindow::ShowFilterPages(const std::string &name)
+{
+    std::shared_ptr<FilterPages> pages = mediaGraph_.FilterPagesOf(name);
+    if (!pages)
+        return;
+    raise();
+    activateWindow();
+    FilterPropertyFrame frame(std::move(pages), this);
+    frame.exec();
+}
+
 void MainWindow::OnFilterCommand(int id)
 {
     // The entry of that id in the last menu shown names the filter; the first of equal names wins.
     const QList<QAction *> all = contextMenu_.findChildren<QAction *>();
     for (QAction *action : all) {
         if (action->data().toInt() == id && action->property("filterName").isValid()) {
-            mediaGraph_.ShowFilterPages(action->property("filterName").toByteArray().toStdString());
+            ShowFilterPages(action->property("filterName").toByteArray().toStdString());
             return;
         }
     }

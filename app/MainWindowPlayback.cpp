@@ -9,7 +9,7 @@
 #include "controls/PlaybackRules.h"
 #include "app/PlayerApp.h"
 #include "engine/MediaGraph.h"
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 #include "resources/CommandIds.h"
 #include "subtitles/CaptionText.h"
 #include "subtitles/CompanionSubtitle.h"
@@ -35,11 +35,6 @@ std::string ChooseWithFileDialog(QWidget *parent, const QString &nameFilters)
 }
 
 } // namespace
-
-void MainWindow::SetFileChooser(FileChooser chooser)
-{
-    fileChooser_ = std::move(chooser);
-}
 
 std::string MainWindow::ChooseFile(const char *classicFilter)
 {
@@ -173,15 +168,15 @@ void MainWindow::SetControlTimeline(int value)
         controlPanel_->SetTimelinePosition(value);
 }
 
+// Both panels show the new state, whichever of them is on the screen: the
+// full-screen panel is the one a user sees while the keys act in full screen.
 void MainWindow::OnPlayPause()
 {
-    if (controlPanel_) {
+    if (controlPanel_)
         controlPanel_->TogglePlayPause();
-        controlPanel_->RefreshPlayButton();
-    } else {
-        // A skin without a control panel still plays and pauses.
-        TogglePlayback(mediaGraph_);
-    }
+    else
+        TogglePlayback(mediaGraph_); // a skin without a control panel still plays and pauses
+    RefreshPlayButtons();
 }
 
 void MainWindow::OnStop()
@@ -190,8 +185,7 @@ void MainWindow::OnStop()
         return;
     if (mediaGraph_.control)
         mediaGraph_.control->Stop();
-    if (controlPanel_)
-        controlPanel_->RefreshPlayButton();
+    RefreshPlayButtons();
 }
 
 void MainWindow::OnCloseMedia()
@@ -251,16 +245,10 @@ void MainWindow::OnRate(double rate)
 
 // ---- Volume, mute and hide
 
-int MainWindow::ApplyVolumePosition(int position)
+void MainWindow::ApplyVolumePosition(int position)
 {
-    style_.volumeLevel = VolumeLevelFromPosition(position);
-    if (style_.soundEnabled) {
-        if (mediaGraph_.graph && mediaGraph_.basicAudio)
-            mediaGraph_.basicAudio->put_Volume(style_.volumeLevel);
-        if (controlPanel_)
-            controlPanel_->InvalidateVolumeSlider();
-    }
-    return 0;
+    if (SetVolumeFromPosition(position, style_, mediaGraph_) && controlPanel_)
+        controlPanel_->InvalidateVolumeSlider();
 }
 
 void MainWindow::OnVolumeStep(int step)
@@ -325,9 +313,11 @@ void MainWindow::OnMediaEvent()
     EventParam second;
     // The facet is read anew each time: a repeat replaces the graph in the middle of the drain.
     while (mediaGraph_.events && Succeeded(mediaGraph_.events->GetEvent(&code, &first, &second, 0))) {
-        if (code == EC_COMPLETE && !style_.repeatMode && quitAtEnd_) {
-            OnExit();
-            return;
+        if (code == EC_COMPLETE && !style_.repeatMode) {
+            emit PlaybackEnded();
+            if (!mediaGraph_.graph)
+                return; // whoever heard it closed the media
+            RefreshPlayButtons(); // the graph may have left the running state at the end
         } else if (code == EC_COMPLETE && style_.repeatMode) {
             OpenMedia(std::string(mediaGraph_.mediaPath));
             if (!mediaGraph_.graph)

@@ -1,8 +1,12 @@
 #include "app/PlayerApp.h"
 
 #include "app/MainWindow.h"
+#include "app/MessageBox.h"
+#include "engine/GstHandles.h"
+#include "resources/CommandIds.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QThread>
 
 #include <gst/gst.h>
@@ -14,7 +18,8 @@ namespace velmo {
 
 namespace {
 
-PlayerApp *theApp = nullptr;
+Q_LOGGING_CATEGORY(lcPlayerApp, "velmo.app")
+
 // An exit asked for while only a local loop ran (an open waiting for its
 // medium before the main loop starts): the main loop must not start then.
 std::optional<int> pendingExit;
@@ -65,14 +70,19 @@ void PrefetchStartupMedia(const std::vector<std::string> &arguments, PlayerAppOp
 }
 
 PlayerApp::PlayerApp(const PlayerAppOptions &options)
-    : skinSet(options.skinFile), mediaGraph(options.mediaBackend), subtitleStyle(options.settingsFile)
+    : skinSet(options.skinFile),
+      mediaGraph(options.mediaBackend),
+      subtitleStyle(options.settingsFile),
+      quitAtEnd_(options.quitAtEnd)
 {
-    theApp = this;
+    InstallMessageBoxHook();
     mediaGraph.SetVolumeLevelSource(&subtitleStyle.volumeLevel);
-    GError *error = nullptr;
-    if (!gst_init_check(nullptr, nullptr, &error)) {
-        g_clear_error(&error);
+    GError *raw = nullptr;
+    const bool started = gst_init_check(nullptr, nullptr, &raw);
+    const GErrorPtr error(raw);
+    if (!started) {
         // Nothing is shown: no window exists yet.
+        qCWarning(lcPlayerApp) << "GStreamer cannot start:" << (error ? error->message : "no reason given");
         std::exit(1);
     }
     mediaGraph.AdoptPrefetch(options.startupMedia);
@@ -81,19 +91,15 @@ PlayerApp::PlayerApp(const PlayerAppOptions &options)
 PlayerApp::~PlayerApp()
 {
     mediaGraph.Close();
-    theApp = nullptr;
-}
-
-PlayerApp *PlayerApp::instance()
-{
-    return theApp;
 }
 
 int PlayerApp::Run(const std::vector<std::string> &arguments)
 {
     subtitleStyle.startupPath = StartupPathFromArguments(arguments);
     pendingExit.reset();
-    MainWindow window;
+    MainWindow window(*this);
+    if (quitAtEnd_)
+        QObject::connect(&window, &MainWindow::PlaybackEnded, &window, [&window] { window.OnCommand(ID_EXIT); });
     window.OnInitDialog();
     if (pendingExit)
         return *pendingExit;

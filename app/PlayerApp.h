@@ -25,6 +25,9 @@ struct PlayerAppOptions {
     std::string settingsFile = kSettingsFileName;       ///< the settings file
     std::shared_ptr<MediaBackend> mediaBackend;          ///< null: GStreamer
     PrefetchedMedia startupMedia;                        ///< the command line's medium, begun early
+    /// The end of the media (without repeat) ends the program, so benchmarks
+    /// can time a whole playback (VELMO_QUIT_AT_END=1).
+    bool quitAtEnd = false;
 };
 
 /// Begins the command line's medium on GStreamer's threads before anything
@@ -35,7 +38,7 @@ void PrefetchStartupMedia(const std::vector<std::string> &arguments, PlayerAppOp
 
 /// The application object: owns the long-lived services of the player for the
 /// whole run, built in this order and destroyed in reverse. Build it after the
-/// QApplication; other windows reach it through instance().
+/// QApplication; the main window is given it.
 class PlayerApp {
 public:
     /// Builds the members in order and brings up GStreamer; a GStreamer that
@@ -44,9 +47,6 @@ public:
     ~PlayerApp();
     PlayerApp(const PlayerApp &) = delete;
     PlayerApp &operator=(const PlayerApp &) = delete;
-
-    /// The one application object, or null before it exists.
-    static PlayerApp *instance();
 
     /// Takes the command line into startupPath and runs the main window until
     /// the program ends; returns the exit code.
@@ -65,6 +65,9 @@ public:
     SkinSet skinSet;
     MediaGraph mediaGraph;
     SubtitleStyle subtitleStyle;
+
+private:
+    bool quitAtEnd_;
 };
 
 } // namespace velmo

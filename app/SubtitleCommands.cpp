@@ -5,25 +5,6 @@
 
 namespace velmo {
 
-bool IsSubtitleStyleCommand(int id)
-{
-    switch (id) {
-    case ID_SUBTITLE_SHOW:
-    case ID_SUBTITLE_BOLD:
-    case ID_OUTLINE:
-    case ID_OUTLINE_DEEP:
-    case ID_SHADOW:
-    case ID_SHADOW_DEEP:
-    case ID_FONT_BIGGER:
-    case ID_FONT_SMALLER:
-    case ID_SUBTITLE_UP:
-    case ID_SUBTITLE_DOWN:
-        return true;
-    default:
-        return false;
-    }
-}
-
 void ApplySubtitleCommand(SubtitleStyle &s, int id)
 {
     switch (id) {

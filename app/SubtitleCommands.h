@@ -4,9 +4,6 @@ namespace velmo {
 
 class SubtitleStyle;
 
-/// Whether `id` is one of the commands that change the caption's look.
-bool IsSubtitleStyleCommand(int id);
-
 /// Applies a caption-look command to `style` in memory: flips the flag, steps
 /// Position within 0..100 or Size within 10..80, or swaps Style between 400
 /// and 700; the size and weight commands rebuild the font (also when the size

@@ -1,4 +1,5 @@
 #include "app/PlayerApp.h"
+#include "app/QtTranslations.h"
 
 #include <QApplication>
 
@@ -8,8 +9,10 @@ int main(int argc, char **argv)
     // longer than making the window, and run meanwhile on GStreamer's threads.
     velmo::PlayerAppOptions options;
     velmo::PrefetchStartupMedia(std::vector<std::string>(argv, argv + argc), &options);
+    options.quitAtEnd = qgetenv("VELMO_QUIT_AT_END") == "1";
     QApplication application(argc, argv);
     velmo::InstallKoreanFontSubstitutes();
+    velmo::InstallQtTranslations();
     std::vector<std::string> arguments(argv, argv + argc);
     velmo::PlayerApp player(options);
     player.Run(arguments);

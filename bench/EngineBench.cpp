@@ -11,7 +11,7 @@
 
 #include "engine/EventQueue.h"
 #include "engine/MediaGraph.h"
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 #include "skin/SkinSet.h"
 #include "subtitles/SubtitleStyle.h"
 

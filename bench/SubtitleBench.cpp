@@ -1,7 +1,7 @@
 // Costs of the subtitle path: reading a large SAMI file, drawing a caption
 // layer, and compositing a cached layer onto a video frame.
 
-#include "skin/Cp949.h"
+#include "text/Cp949.h"
 #include "subtitles/SamiReader.h"
 #include "subtitles/SubtitleOverlay.h"
 #include "tests/support/HostileSami.h"

@@ -37,8 +37,6 @@ public:
     int StateWidth() const { return info_.width / kStateCount; }
     /// The picture strip now assigned.
     const QImage &image() const { return image_; }
-    bool hovered() const { return hovered_; }
-    bool pressed() const { return pressed_; }
 
     static constexpr int kStateCount = 3;
 

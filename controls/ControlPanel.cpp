@@ -5,9 +5,10 @@
 #include "controls/PlaybackRules.h"
 #include "controls/SkinSlider.h"
 #include "controls/TimeDisplay.h"
-#include "engine/InputCopy.h"
+#include "screen/InputCopy.h"
 #include "engine/MediaGraph.h"
 #include "resources/CommandIds.h"
+#include "resources/TemplateWidgets.h"
 #include "subtitles/SubtitleStyle.h"
 
 #include <QPainter>
@@ -25,20 +26,20 @@ ControlPanel::ControlPanel(const DialogTemplate &t, SkinSet &skin, MediaGraph &g
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    const QSize base = TemplateBaseUnits(t);
-    resize(DialogSizeToPixels(t.width, t.height, base));
+    const TemplateWidgets layout(t);
+    resize(layout.Size());
 
     // Every control starts hidden at its template place; the skin decides the rest.
     const auto button = [&](int id, const SkinImage &image) {
-        BitmapButton *b = MakeTemplateButton(this, t, base, id, image);
+        BitmapButton *b = MakeTemplateButton(this, layout.Rect(id), image);
         connect(b, &BitmapButton::clicked, this, [this, id] { OnButton(id); });
         return b;
     };
     timelineSlider = new SkinSlider(this);
-    timelineSlider->setGeometry(TemplateControlRect(t, IDC_TIMELINE_SLIDER, base));
+    timelineSlider->setGeometry(layout.Rect(IDC_TIMELINE_SLIDER));
     timelineSlider->hide();
     volumeSlider = new SkinSlider(this);
-    volumeSlider->setGeometry(TemplateControlRect(t, IDC_VOLUME_SLIDER, base));
+    volumeSlider->setGeometry(layout.Rect(IDC_VOLUME_SLIDER));
     volumeSlider->hide();
     playButton = button(IDC_PLAY, skin.play);
     stopButton = button(IDC_STOP, skin.stop);
@@ -47,7 +48,7 @@ ControlPanel::ControlPanel(const DialogTemplate &t, SkinSet &skin, MediaGraph &g
     openButton = button(IDC_OPEN, skin.open);
     fullScreenButton = button(IDC_FULL_SCREEN, skin.controlPanelFull);
     timeDisplay = new TimeDisplay(skin.time, this);
-    timeDisplay->setGeometry(TemplateControlRect(t, IDC_TIME_DISPLAY, base));
+    timeDisplay->setGeometry(layout.Rect(IDC_TIME_DISPLAY));
     timeDisplay->hide();
     connect(timelineSlider, &SkinSlider::Scroll, this, &ControlPanel::OnTimelineScroll);
     connect(volumeSlider, &SkinSlider::Scroll, this, &ControlPanel::OnVolumeScroll);
@@ -134,11 +135,13 @@ void ControlPanel::OnButton(int controlId)
     case IDC_PLAY:
         TogglePlayPause();
         RefreshPlayButton();
+        emit PlayStateChanged();
         break;
     case IDC_STOP:
         if (graph_.graph && graph_.control) {
             graph_.control->Stop();
             RefreshPlayButton();
+            emit PlayStateChanged();
         }
         break;
     case IDC_OPEN: emit Command(ID_FILE_OPEN); break;
@@ -194,9 +197,7 @@ void ControlPanel::OnVolumeScroll(int code, int)
 {
     if (code != TB_PAGEUP && code != TB_PAGEDOWN && code != TB_THUMBTRACK)
         return;
-    style_.volumeLevel = VolumeLevelFromPosition(volumeSlider->GetPos());
-    if (style_.soundEnabled && graph_.graph && graph_.basicAudio)
-        graph_.basicAudio->put_Volume(style_.volumeLevel);
+    SetVolumeFromPosition(volumeSlider->GetPos(), style_, graph_);
 }
 
 int ControlPanel::TimelinePosition() const { return timelineSlider->GetPos(); }

@@ -56,6 +56,8 @@ public:
 signals:
     /// A command for the main window (ID_FILE_OPEN, ID_FULL_SCREEN).
     void Command(int id);
+    /// The panel's own play/pause or stop button changed the playback state.
+    void PlayStateChanged();
 
 protected:
     /// The panel of template `t` (the full-screen panel has its own).

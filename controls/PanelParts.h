@@ -1,8 +1,6 @@
 #pragma once
 
 #include "controls/BitmapButton.h"
-#include "resources/DialogTemplates.h"
-#include "resources/DialogUnits.h"
 #include "skin/SkinSet.h"
 
 #include <QPainter>
@@ -27,26 +25,12 @@ inline void PaintPanelBackground(QPainter &painter, const SkinImage &middle, con
         painter.drawImage(QPoint(clientWidth - right.width, 0), right.bitmap.image());
 }
 
-/// The base units of template `t`'s font, which place its controls.
-inline QSize TemplateBaseUnits(const DialogTemplate &t)
-{
-    return DialogBaseUnits(TemplateFont(t.fontFace, t.pointSize));
-}
-
-/// The rectangle of control `id` of template `t`, in pixels (empty when absent).
-inline QRect TemplateControlRect(const DialogTemplate &t, int id, QSize base)
-{
-    const TemplateControl *c = FindTemplateControl(t, id);
-    return c ? DialogRectToPixels(c->x, c->y, c->width, c->height, base) : QRect();
-}
-
-/// A button of `parent` at its template place with the skin's picture,
-/// hidden until the skin shows it.
-inline BitmapButton *MakeTemplateButton(QWidget *parent, const DialogTemplate &t, QSize base, int id,
-                                        const SkinImage &image)
+/// A button of `parent` at `rect` (its template place) with the skin's
+/// picture, hidden until the skin shows it.
+inline BitmapButton *MakeTemplateButton(QWidget *parent, const QRect &rect, const SkinImage &image)
 {
     auto *b = new BitmapButton(parent);
-    b->setGeometry(TemplateControlRect(t, id, base));
+    b->setGeometry(rect);
     b->SetImage(image);
     b->hide();
     return b;

@@ -1,14 +1,20 @@
 #include "controls/PlaybackRules.h"
 
 #include "engine/MediaGraph.h"
+#include "subtitles/SubtitleStyle.h"
 
 #include <cmath>
 
 namespace velmo {
 
-int32_t VolumeLevelFromPosition(int position)
+bool SetVolumeFromPosition(int position, SubtitleStyle &style, MediaGraph &graph)
 {
-    return position * 100 - 10000;
+    style.volumeLevel = position * 100 - 10000;
+    if (!style.soundEnabled)
+        return false;
+    if (graph.graph && graph.basicAudio)
+        graph.basicAudio->put_Volume(style.volumeLevel);
+    return true;
 }
 
 int TimelinePercent(double positionSeconds, double durationSeconds)

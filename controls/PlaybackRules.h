@@ -7,10 +7,13 @@
 namespace velmo {
 
 class MediaGraph;
+class SubtitleStyle;
 
-/// The volume level (hundredths of a decibel) of a volume slider position:
-/// 0 gives -10000 (silence), 100 gives 0 (full).
-int32_t VolumeLevelFromPosition(int position);
+/// A volume slider position (0 to 100) as the player's volume: the level, in
+/// hundredths of a decibel from -10000 (silence, 0) to 0 (full, 100), is kept
+/// in `style` always and reaches the open media only while the sound is on
+/// (a muted player keeps the level for the unmute). Returns whether the sound is on.
+bool SetVolumeFromPosition(int position, SubtitleStyle &style, MediaGraph &graph);
 
 /// The timeline slider value of a position: the truncated per cent of the
 /// duration, 0 while the duration is not positive.

@@ -49,14 +49,8 @@ public:
     /// Stores `value` kept within the range and repaints.
     void SetPos(int value);
     int GetPos() const { return value_; }
-    int minimum() const { return minimum_; }
-    int maximum() const { return maximum_; }
-    int lineSize() const { return lineSize_; }
-    int pageSize() const { return pageSize_; }
-    /// Where the thumb was last drawn.
-    int thumbLeft() const { return thumbLeft_; }
+    /// The top of the thumb, set by SetBitmaps.
     int thumbTop() const { return thumbTop_; }
-    bool dragging() const { return dragging_; }
 
 signals:
     /// A change, with a SliderCode and the value when it was posted.

@@ -2,8 +2,9 @@
 
 #include "controls/BitmapButton.h"
 #include "controls/PanelParts.h"
-#include "engine/InputCopy.h"
+#include "screen/InputCopy.h"
 #include "resources/CommandIds.h"
+#include "resources/TemplateWidgets.h"
 
 #include <QPainter>
 
@@ -15,10 +16,10 @@ TitleBar::TitleBar(const DialogTemplate &t, SkinSet &skin, QWidget *parent) : QW
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    const QSize base = TemplateBaseUnits(t);
-    resize(DialogSizeToPixels(t.width, t.height, base));
+    const TemplateWidgets layout(t);
+    resize(layout.Size());
     const auto button = [&](int id, const SkinImage &image) {
-        BitmapButton *b = MakeTemplateButton(this, t, base, id, image);
+        BitmapButton *b = MakeTemplateButton(this, layout.Rect(id), image);
         connect(b, &BitmapButton::clicked, this, [this, id] { OnButton(id); });
         return b;
     };

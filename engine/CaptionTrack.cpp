@@ -1,5 +1,7 @@
 #include "engine/CaptionTrack.h"
 
+#include "engine/GstSupport.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -35,6 +37,7 @@ void CaptionTrack::Seek(int64_t ms)
 
 void CaptionTrack::Resync()
 {
+    Q_ASSERT(OnUiThread());
     timer_.stop();
     if (next_ >= captions_.size() || !clock_.running())
         return;

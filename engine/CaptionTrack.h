@@ -32,10 +32,6 @@ public:
     void Seek(int64_t ms);
     /// Playback started, stopped, or its rate changed: re-arms or disarms.
     void Resync();
-    /// Index of the next caption to deliver.
-    size_t NextIndex() const { return next_; }
-    /// Number of captions.
-    size_t Size() const { return captions_.size(); }
 
 private:
     void OnTimer();

@@ -1,5 +1,6 @@
 #include "engine/EventQueue.h"
 
+#include "engine/GstSupport.h"
 #include "resources/CommandIds.h"
 
 #include <QCoreApplication>
@@ -50,6 +51,7 @@ HResult EventQueue::FreeEventParams(int32_t, EventParam *param1, EventParam *par
 
 void EventQueue::Queue(int32_t code, intptr_t param1, const QString &text)
 {
+    Q_ASSERT(OnUiThread());
     Event e;
     e.code = code;
     e.param1.value = param1;

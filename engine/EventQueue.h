@@ -28,10 +28,6 @@ public:
 
     /// Appends an event and posts one notification to the notify window.
     void Queue(int32_t code, intptr_t param1, const QString &text = {});
-    /// Number of events waiting.
-    size_t Size() const { return events_.size(); }
-    /// Drops every waiting event.
-    void Clear() { events_.clear(); }
 
 private:
     struct Event {

@@ -131,17 +131,16 @@ bool FrameScaler::Handles(GstVideoFormat format)
 
 GstCapsPtr FrameScaler::NativeCaps()
 {
-    GValue list = G_VALUE_INIT;
-    g_value_init(&list, GST_TYPE_LIST);
+    GValueHolder list(GST_TYPE_LIST);
     for (const FormatPair &pair : kFormats) {
         GValue name = G_VALUE_INIT;
         g_value_init(&name, G_TYPE_STRING);
         g_value_set_static_string(&name, gst_video_format_to_string(pair.gst));
-        gst_value_list_append_and_take_value(&list, &name);
+        // The list takes the value over: nothing is left to unset.
+        gst_value_list_append_and_take_value(list.get(), &name);
     }
     GstCaps *caps = gst_caps_new_empty_simple("video/x-raw");
-    gst_caps_set_value(caps, "format", &list);
-    g_value_unset(&list);
+    gst_caps_set_value(caps, "format", list.get());
     return GstCapsPtr(caps);
 }
 
@@ -210,7 +209,8 @@ bool FrameScaler::Prepare(const GstVideoInfo &info, const QSize &size)
     return true;
 }
 
-// GStreamer thread!
+// The video output's streaming thread (any one thread at a time: the scaler
+// touches nothing of Qt's but QImage).
 QImage FrameScaler::Convert(const GstVideoInfo &info, GstBuffer *buffer, const QSize &size,
                             std::shared_ptr<PixelBlock> *block)
 {

@@ -32,7 +32,7 @@ public:
     /// video/x-raw caps listing the formats converted here.
     static GstCapsPtr NativeCaps();
 
-    // GStreamer thread!
+    /// Runs on the video output's streaming thread, one thread at a time.
     /// The frame in `buffer` (described by `info`) as an RGB32 image of `size`;
     /// a null image when the format is not handled or the frame cannot be read.
     /// The image's pixels go back to the pool once its last copy is gone and

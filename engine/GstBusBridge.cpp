@@ -14,7 +14,7 @@ GstBusBridge::~GstBusBridge()
 void GstBusBridge::Attach(GstBus *bus)
 {
     Detach();
-    bus_.reset(GST_BUS(gst_object_ref(bus)));
+    bus_ = RefObject(bus);
     gst_bus_set_sync_handler(bus, &GstBusBridge::SyncHandler, this, nullptr);
 }
 
@@ -28,7 +28,8 @@ void GstBusBridge::Detach()
     *alive_ = false;
 }
 
-// GStreamer thread!
+// Whichever thread posts: a GStreamer thread, or the UI thread itself while it
+// changes the pipeline's state.
 GstBusSyncReply GstBusBridge::SyncHandler(GstBus *, GstMessage *message, gpointer self)
 {
     auto *bridge = static_cast<GstBusBridge *>(self);

@@ -72,12 +72,12 @@ std::vector<std::unique_ptr<T, GstObjectUnref>> Take(GstIterator *raw)
     if (!raw)
         return objects;
     GstIteratorPtr it(raw);
-    GValue item = G_VALUE_INIT;
+    GValueHolder item;
     for (bool done = false; !done;) {
-        switch (gst_iterator_next(it.get(), &item)) {
+        switch (gst_iterator_next(it.get(), item.get())) {
         case GST_ITERATOR_OK:
-            objects.emplace_back(static_cast<T *>(gst_object_ref(g_value_get_object(&item))));
-            g_value_reset(&item);
+            objects.push_back(RefObject(static_cast<T *>(g_value_get_object(item.get()))));
+            item.Reset();
             break;
         case GST_ITERATOR_RESYNC:
             objects.clear();
@@ -87,7 +87,6 @@ std::vector<std::unique_ptr<T, GstObjectUnref>> Take(GstIterator *raw)
             done = true;
         }
     }
-    g_value_unset(&item);
     return objects;
 }
 
@@ -132,7 +131,7 @@ private:
     void List(GstElement *element)
     {
         if (seenElements_.insert(element).second)
-            listed.emplace_back(GST_ELEMENT(gst_object_ref(element)));
+            listed.push_back(RefElement(element));
     }
 
     void FromSource(GstElement *source)

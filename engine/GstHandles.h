@@ -61,4 +61,51 @@ inline GstElementPtr MakeElement(const char *factory, const char *name = nullptr
     return GstElementPtr(e);
 }
 
+/// A new, empty bin whose floating reference is sunk.
+inline GstElementPtr MakeBin(const char *name = nullptr)
+{
+    return GstElementPtr(GST_ELEMENT(gst_object_ref_sink(gst_bin_new(name))));
+}
+
+/// Takes a new reference to `element` (held by someone else); null stays null.
+inline GstElementPtr RefElement(GstElement *element)
+{
+    return GstElementPtr(element ? GST_ELEMENT(gst_object_ref(element)) : nullptr);
+}
+
+/// Takes a new reference to any GStreamer object.
+template <class T>
+std::unique_ptr<T, GstObjectUnref> RefObject(T *object)
+{
+    return std::unique_ptr<T, GstObjectUnref>(object ? static_cast<T *>(gst_object_ref(object)) : nullptr);
+}
+
+/// A GValue that is unset when it goes: initialised to `type`, or left empty
+/// for the functions that initialise it themselves (iterators).
+class GValueHolder {
+public:
+    GValueHolder() = default;
+    explicit GValueHolder(GType type) { g_value_init(&value_, type); }
+    ~GValueHolder() { Unset(); }
+    GValueHolder(const GValueHolder &) = delete;
+    GValueHolder &operator=(const GValueHolder &) = delete;
+
+    GValue *get() { return &value_; }
+    const GValue *get() const { return &value_; }
+    /// Empties the value, ready for the next iterator step.
+    void Reset()
+    {
+        if (G_IS_VALUE(&value_))
+            g_value_reset(&value_);
+    }
+    void Unset()
+    {
+        if (G_IS_VALUE(&value_))
+            g_value_unset(&value_);
+    }
+
+private:
+    GValue value_ = G_VALUE_INIT;
+};
+
 } // namespace velmo

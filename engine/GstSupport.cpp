@@ -10,6 +10,17 @@
 
 namespace velmo {
 
+GstMessageText ParseErrorOrWarning(GstMessage *message)
+{
+    GError *error = nullptr;
+    gchar *debug = nullptr;
+    if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_ERROR)
+        gst_message_parse_error(message, &error, &debug);
+    else if (GST_MESSAGE_TYPE(message) == GST_MESSAGE_WARNING)
+        gst_message_parse_warning(message, &error, &debug);
+    return {GErrorPtr(error), GCharPtr(debug)};
+}
+
 HResult ResultOfGstError(const GError *error)
 {
     if (!error)

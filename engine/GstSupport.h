@@ -5,6 +5,19 @@
 
 namespace velmo {
 
+/// What an error or warning message carries.
+struct GstMessageText {
+    GErrorPtr error;
+    GCharPtr debug;
+    /// The error's text, or "".
+    const char *Message() const { return error ? error->message : ""; }
+    /// The debug text, or "".
+    const char *Debug() const { return debug ? debug.get() : ""; }
+};
+
+/// Parses an error or a warning message.
+GstMessageText ParseErrorOrWarning(GstMessage *message);
+
 /// The result code for a GStreamer error: missing media, unreadable media, or a failure.
 HResult ResultOfGstError(const GError *error);
 

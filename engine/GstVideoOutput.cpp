@@ -8,6 +8,7 @@
 #include <gst/video/video.h>
 
 #include <QLoggingCategory>
+#include <QVariant>
 
 #include <mutex>
 #include <utility>
@@ -124,6 +125,7 @@ ConvertedPicture ImageToShow(GstFrameSlot *slot, GstSamplePtr sample)
 // GStreamer thread!
 GstFlowReturn OfferSample(GstFrameSlot *slot, GstSamplePtr pulled)
 {
+    Q_ASSERT(!OnUiThread());
     if (!pulled)
         return GST_FLOW_OK;
     // The appsink reuses its sample object when it can; holding it while the
@@ -191,8 +193,7 @@ GstCapsPtr OutputCaps(const QSize &size)
 std::shared_ptr<GstVideoOutput> GstVideoOutput::Create(HResult *result)
 {
     std::shared_ptr<GstVideoOutput> out(new GstVideoOutput());
-    GstElementPtr bin(gst_bin_new(nullptr));
-    gst_object_ref_sink(bin.get());
+    GstElementPtr bin = MakeBin();
     // Frames of the decoder's own formats pass both untouched and are converted
     // and scaled on the way out of the appsink; the rest are scaled first, then
     // converted, which costs about half of doing both in one pass.
@@ -249,8 +250,9 @@ std::shared_ptr<MediaPin> GstVideoOutput::FindPin(const std::string &name)
     return name == pin_->Name() ? pin_ : nullptr;
 }
 
-void GstVideoOutput::SetOwner(QWidget *owner)
+void GstVideoOutput::SetOwner(QObject *owner)
 {
+    Q_ASSERT(OnUiThread());
     if (owner_ && owner_ != owner)
         if (auto *sink = dynamic_cast<VideoFrameSink *>(owner_.data()))
             sink->ClearFrame();
@@ -358,12 +360,12 @@ void GstVideoOutput::Present(const ConvertedPicture &picture)
     VideoFrame frame;
     frame.image = picture.image;
     frame.pixels = picture.pixels;
-    frame.area = area_.isEmpty() ? QRect(QPoint(0, 0), owner_->size()) : area_;
+    // Until an area is given the picture fills the owner (a widget's "size").
+    frame.area = area_.isEmpty() ? QRect(QPoint(0, 0), owner_->property("size").toSize()) : area_;
     QSize display;
     if (!NegotiatedSize(&display))
         display = picture.image.size();
     frame.picture = FitPicture(frame.area, display, aspectMode_);
-    ++framesShown_;
     sink->ShowFrame(frame);
 }
 

@@ -8,7 +8,6 @@
 #include <QPointer>
 #include <QRect>
 #include <QSize>
-#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -29,7 +28,7 @@ struct ConvertedPicture {
 /// scaled once, to the size it is shown at, and converted to BGRx
 /// (FrameScaler). The bin's scaler and converter serve only formats that
 /// lacks. The newest frame is queued to the UI thread and handed to the owner
-/// widget (a VideoFrameSink) as an image.
+/// (a VideoFrameSink) as an image.
 class GstVideoOutput : public QObject, public BaseFilter, public std::enable_shared_from_this<GstVideoOutput> {
     Q_OBJECT
 public:
@@ -41,8 +40,9 @@ public:
 
     /// The bin to give the pipeline as its video sink.
     GstElement *Bin() const { return bin_.get(); }
-    /// The widget that shows the frames; null detaches (and clears it).
-    void SetOwner(QWidget *owner);
+    /// The object that shows the frames (a VideoFrameSink); null detaches
+    /// (and clears it).
+    void SetOwner(QObject *owner);
     /// The owner's rectangle the video covers.
     void SetArea(const QRect &area);
     /// Shows or hides the picture.
@@ -53,8 +53,6 @@ public:
     /// The display size of the negotiated video; false before negotiation or
     /// without video.
     bool NegotiatedSize(QSize *displaySize) const;
-    /// Frames handed to the owner so far.
-    int FramesShown() const { return framesShown_; }
     /// Called on the UI thread with the display size whenever a frame shows
     /// that it differs from the size last reported (the first frame included).
     void SetSizeListener(std::function<void(const QSize &)> listener) { sizeListener_ = std::move(listener); }
@@ -73,7 +71,7 @@ private:
     GstElementPtr capsFilter_;
     std::shared_ptr<GstFrameSlot> slot_;
     std::shared_ptr<MediaPin> pin_;
-    QPointer<QWidget> owner_;
+    QPointer<QObject> owner_;
     QRect area_;
     QSize capsSize_;       ///< the size the scaler was last asked for
     ConvertedPicture last_; ///< kept to refit the picture while paused
@@ -81,7 +79,6 @@ private:
     QSize reportedSize_;   ///< the display size last given to sizeListener_
     bool visible_ = true;
     int32_t aspectMode_ = 1;
-    int framesShown_ = 0;
 };
 
 } // namespace velmo

@@ -1,10 +1,28 @@
 #pragma once
 
-// The facets through which the player drives an open medium. One object (the
-// filter graph) implements all of them; callers obtain each facet with
-// QueryFacet<T>(graph), which yields null when the graph lacks it. Every
-// operation returns an HResult (negative: failure). The GStreamer graph and the
-// fake graph for tests implement the same facets.
+// The facets through which the player drives an open medium. A graph hands
+// them out with Facets(), each sharing the graph's lifetime and null when the
+// graph lacks it. Every operation returns an HResult (negative: failure). The
+// GStreamer graph and the fake graph for tests implement the same facets.
+//
+// Which platform name stands on which GStreamer object:
+//   filter graph (GraphBuilder)   one playbin (PlaybinSession) and its video output
+//   MediaControl                  the state asked of the playbin: Running is PLAYING,
+//                                 Paused and Stopped are PAUSED (Stopped keeps the position)
+//   MediaPosition, MediaSeeking   position and duration queries, flushing accurate seeks
+//                                 (seconds and 100-ns units over nanoseconds)
+//   BasicAudio                    the volume element in playbin's audio filter
+//                                 (hundredths of a dB over a linear volume)
+//   BasicVideo                    the caps negotiated at the video output's sink pad
+//   "Overlay Mixer", overlayMixer the video output: a bin ending in an appsink
+//                                 whose frames go to a VideoFrameSink (VideoWindow)
+//   pin "Input0", MixerPinConfig  the video output's letter-box or stretch mode
+//   MediaEventEx                  an event queue fed from the bus on the UI thread
+//   EC_COMPLETE                   end of stream (EOS)
+//   EC_ERRORABORT                 an ERROR message in mid-play
+//   EC_OLE_EVENT                  a caption of an added SAMI file, as text
+//   EC_VIDEO_SIZE_CHANGED         a frame whose display size differs from the last
+//   property frame (FilterPages)  an element's GObject properties and its pads' caps
 
 #include "engine/MediaResult.h"
 
@@ -16,7 +34,6 @@
 #include <vector>
 
 class QObject;
-class QWidget;
 
 namespace velmo {
 
@@ -89,16 +106,17 @@ inline constexpr int32_t WS_CHILD = 0x40000000;
 inline constexpr int32_t WS_CLIPSIBLINGS = 0x04000000;
 inline constexpr int32_t WS_CLIPCHILDREN = 0x02000000;
 
-/// Where the picture goes: a widget that implements VideoFrameSink receives the
-/// frames, scaled to the rectangle last given.
+/// Where the picture goes: an object that implements VideoFrameSink receives
+/// the frames, scaled to the rectangle last given.
 class VideoWindow {
 public:
     virtual ~VideoWindow() = default;
-    /// The widget that shows the picture (a VideoFrameSink); null detaches.
-    virtual HResult put_Owner(QWidget *owner) = 0;
-    /// The widget that receives input over the picture.
-    virtual HResult put_MessageDrain(QWidget *drain) = 0;
-    /// Style bits of the picture (kept; the picture is always a child).
+    /// The object that shows the picture (a VideoFrameSink); null detaches.
+    virtual HResult put_Owner(QObject *owner) = 0;
+    /// The object that receives input over the picture (the owner paints the
+    /// picture itself, so input reaches it anyway: nothing is kept).
+    virtual HResult put_MessageDrain(QObject *drain) = 0;
+    /// Style bits of the picture (the picture is always a child: nothing is kept).
     virtual HResult put_WindowStyle(int32_t style) = 0;
     /// Shows or hides the picture.
     virtual HResult put_Visible(bool visible) = 0;
@@ -152,10 +170,50 @@ public:
     virtual std::shared_ptr<MediaPin> FindPin(const std::string &name) = 0;
 };
 
+/// One readable property of a filter, as its property frame shows it.
+struct FilterProperty {
+    QString name;
+    QString blurb;      ///< what the property means
+    QString value;      ///< the value now, as text
+    bool editable = false; ///< writable and of a simple type (boolean, number, string, enumeration)
+};
+
+/// The property frame of one filter, without the frame: its properties, its
+/// pads' caps, and edits of its simple properties.
+class FilterPages {
+public:
+    virtual ~FilterPages() = default;
+    /// The filter's name (the frame's caption).
+    virtual QString Name() const = 0;
+    /// The readable properties with their values now.
+    virtual std::vector<FilterProperty> Properties() const = 0;
+    /// The value of property `name` now, as text; empty when there is none.
+    virtual QString Value(const QString &name) const = 0;
+    /// The pads and their caps, one pad per line.
+    virtual QString PadsText() const = 0;
+    /// Applies `text` to property `name`; false when the property is
+    /// read-only, not simple, or the text is not a value of its type.
+    virtual bool SetProperty(const QString &name, const QString &text) = 0;
+};
+
+/// The facets of a graph, each sharing the graph's lifetime; null where the
+/// graph lacks one.
+struct GraphFacets {
+    std::shared_ptr<MediaControl> control;
+    std::shared_ptr<MediaPosition> position;
+    std::shared_ptr<MediaSeeking> seeking;
+    std::shared_ptr<BasicAudio> basicAudio;
+    std::shared_ptr<BasicVideo> basicVideo;
+    std::shared_ptr<VideoWindow> videoWindow;
+    std::shared_ptr<MediaEventEx> events;
+};
+
 /// The graph: builds itself for a medium and lists its filters.
 class GraphBuilder {
 public:
     virtual ~GraphBuilder() = default;
+    /// The graph's facets.
+    virtual GraphFacets Facets() = 0;
     /// Adds a filter under `name` (the video output goes in as "Overlay Mixer").
     virtual HResult AddFilter(std::shared_ptr<BaseFilter> filter, const std::string &name) = 0;
     /// Builds the graph for a local path or an address with a scheme and waits
@@ -174,13 +232,13 @@ public:
     /// The names of the graph's filters as its user knows them (sources,
     /// demuxers, decoders, outputs; no plumbing), in enumeration order.
     virtual HResult EnumFilterNames(std::vector<std::string> *names) = 0;
-    /// Shows the modal property frame of the first filter called `name`, owned
-    /// by `owner`. False when no such filter exists.
-    virtual bool ShowPropertyFrame(const std::string &name, QWidget *owner) = 0;
+    /// The property frame of the first filter called `name`; null when no
+    /// such filter exists.
+    virtual std::shared_ptr<FilterPages> FindFilterPages(const std::string &name) = 0;
 };
 
-/// Obtains facet T of `object`: a counted reference sharing the object's
-/// lifetime, or null when the object does not implement T.
+/// Obtains facet T of `object` (a pin's MixerPinConfig): a counted reference
+/// sharing the object's lifetime, or null when the object does not implement T.
 template <class T, class U>
 std::shared_ptr<T> QueryFacet(const std::shared_ptr<U> &object)
 {

@@ -1,10 +1,10 @@
 #include "engine/MediaGraph.h"
 
-#include "engine/MessageBox.h"
+#include "engine/GstSupport.h"
+#include "engine/UserMessage.h"
 #include "resources/CommandIds.h"
 
 #include <QLoggingCategory>
-#include <QWidget>
 
 #include <utility>
 
@@ -57,13 +57,14 @@ HResult MediaGraph::BuildGraph(const std::string &path)
         graph->AddFilter(overlayMixer, "Overlay Mixer");
     }
 
-    control = QueryFacet<MediaControl>(graph);
-    events = QueryFacet<MediaEventEx>(graph);
-    videoWindow = QueryFacet<VideoWindow>(graph);
-    basicAudio = QueryFacet<BasicAudio>(graph);
-    basicVideo = QueryFacet<BasicVideo>(graph);
-    position = QueryFacet<MediaPosition>(graph);
-    seeking = QueryFacet<MediaSeeking>(graph);
+    GraphFacets facets = graph->Facets();
+    control = std::move(facets.control);
+    events = std::move(facets.events);
+    videoWindow = std::move(facets.videoWindow);
+    basicAudio = std::move(facets.basicAudio);
+    basicVideo = std::move(facets.basicVideo);
+    position = std::move(facets.position);
+    seeking = std::move(facets.seeking);
 
     mixerInputPin = overlayMixer->FindPin("Input0");
     if (mixerInputPin)
@@ -72,8 +73,11 @@ HResult MediaGraph::BuildGraph(const std::string &path)
     return graph->RenderFile(path);
 }
 
-HResult MediaGraph::Open(QWidget *owner, const std::string &path)
+HResult MediaGraph::Open(QObject *owner, const std::string &path, QObject *notify)
 {
+    Q_ASSERT(OnUiThread());
+    if (!notify)
+        notify = owner;
     // The window keeps painting while a medium is awaited; whatever runs
     // meanwhile must not pull the graph away under the waiting open.
     if (opening_)
@@ -89,10 +93,9 @@ HResult MediaGraph::Open(QWidget *owner, const std::string &path)
     if (Failed(built)) {
         qCWarning(lcGraph, "cannot open %s: 0x%08x", path.c_str(), static_cast<unsigned>(built));
         Close();
-        ShowMessageBox(owner ? owner->window() : nullptr, QString::fromUtf8(kCodecMessage), {}, MB_OK);
+        ShowUserMessage(notify, QString::fromUtf8(kCodecMessage));
         return built;
     }
-    owner_ = owner;
 
     if (basicVideo)
         basicVideo->GetVideoSize(&videoWidth, &videoHeight);
@@ -101,7 +104,7 @@ HResult MediaGraph::Open(QWidget *owner, const std::string &path)
         videoWindow->put_MessageDrain(owner);
     }
     if (events)
-        events->SetNotifyWindow(owner ? owner->window() : nullptr, WM_MEDIA_EVENT, 0);
+        events->SetNotifyWindow(notify, WM_MEDIA_EVENT, 0);
     if (videoWindow)
         videoWindow->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
     if (basicAudio)
@@ -133,7 +136,6 @@ HResult MediaGraph::Close()
     mixerInputPin.reset();
     overlayMixer.reset();
     graph.reset();
-    owner_ = nullptr;
     return result;
 }
 
@@ -210,18 +212,9 @@ HResult MediaGraph::CollectFilterNames()
     return S_OK;
 }
 
-bool MediaGraph::ShowFilterPages(const std::string &name)
+std::shared_ptr<FilterPages> MediaGraph::FilterPagesOf(const std::string &name)
 {
-    if (!graph)
-        return false;
-    QWidget *mainWindow = owner_ ? owner_->window() : nullptr;
-    if (mainWindow) {
-        mainWindow->raise();
-        mainWindow->activateWindow();
-    }
-    // Keep the graph alive while the modal frame runs, whatever the user does meanwhile.
-    std::shared_ptr<GraphBuilder> keep = graph;
-    return keep->ShowPropertyFrame(name, mainWindow);
+    return graph ? graph->FindFilterPages(name) : nullptr;
 }
 
 } // namespace velmo

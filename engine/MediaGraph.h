@@ -3,8 +3,7 @@
 #include "engine/MediaBackend.h"
 #include "engine/MediaFacets.h"
 
-#include <QPointer>
-#include <QWidget>
+#include <QObject>
 
 #include <array>
 #include <cstdint>
@@ -17,14 +16,6 @@ namespace velmo {
 /// The codec message shown when a medium cannot be opened.
 extern const char *const kCodecMessage;
 
-/// The playback engine: opens one file or address at a time into a graph whose
-/// picture goes to the owner widget (the video screen), routes the graph's
-/// events to the owner's top-level window as QEvent::User + WM_MEDIA_EVENT
-/// (see MediaEventType), adds SAMI files to the open graph and lists its
-/// filters. Media is open exactly when `graph` is not null; callers drive
-/// transport, position, rate, volume and aspect ratio through the facets
-/// directly. Cheap to construct: nothing is created before the first Open.
-/// UI thread only.
 /// A medium whose graph was started ahead of its Open (see PrefetchMedia).
 struct PrefetchedMedia {
     std::string path;
@@ -38,11 +29,19 @@ struct PrefetchedMedia {
 /// Nothing is shown or reported here; the Open that adopts it does that.
 PrefetchedMedia PrefetchMedia(MediaBackend &backend, const std::string &path);
 
+/// The playback engine: opens one file or address at a time into a graph whose
+/// picture goes to the owner (the video screen), routes the graph's events to
+/// a notify object (the top-level window) as QEvent::User + WM_MEDIA_EVENT
+/// (see MediaEventType), adds SAMI files to the open graph and lists its
+/// filters. Media is open exactly when `graph` is not null; callers drive
+/// transport, position, rate, volume and aspect ratio through the facets
+/// directly. Cheap to construct: nothing is created before the first Open.
+/// UI thread only.
 class MediaGraph {
 public:
     /// `backend` makes the graphs; null means GStreamer (made at the first Open).
     explicit MediaGraph(std::shared_ptr<MediaBackend> backend = nullptr);
-    virtual ~MediaGraph();
+    ~MediaGraph();
     MediaGraph(const MediaGraph &) = delete;
     MediaGraph &operator=(const MediaGraph &) = delete;
 
@@ -51,9 +50,10 @@ public:
 
     /// Closes any open media, builds, starts and returns the result of Run for
     /// `path` (a local path or an address with a scheme) with the picture shown
-    /// in `owner`. On failure shows the codec message, leaves nothing open and
+    /// in `owner` and the events sent to `notify` (null: to `owner`). On
+    /// failure shows the codec message over `notify`, leaves nothing open and
     /// returns the failure code.
-    HResult Open(QWidget *owner, const std::string &path);
+    HResult Open(QObject *owner, const std::string &path, QObject *notify = nullptr);
     /// Keeps `media` for the next Open: an Open of the same path takes its
     /// graph as it stands instead of starting over; any other Open, or a
     /// Close, discards it.
@@ -76,9 +76,9 @@ public:
     /// Refills filterNames/filterCount (at most 15, enumeration order);
     /// E_NOINTERFACE without media.
     HResult CollectFilterNames();
-    /// Shows the property frame of the first filter called `name`; false when
-    /// there is none or no media is open.
-    bool ShowFilterPages(const std::string &name);
+    /// The property frame of the first filter called `name`, for the
+    /// application to show; null when there is none or no media is open.
+    std::shared_ptr<FilterPages> FilterPagesOf(const std::string &name);
 
     std::shared_ptr<GraphBuilder> graph;           ///< null exactly when no media is open
     std::shared_ptr<MediaControl> control;         ///< run, pause, stop, state
@@ -105,7 +105,6 @@ private:
     std::shared_ptr<MediaBackend> backend_;
     PrefetchedMedia prefetched_;
     const int32_t *volumeLevel_ = nullptr;
-    QPointer<QWidget> owner_;
     bool opening_ = false; ///< an Open is waiting for its medium; re-entry is refused
 };
 

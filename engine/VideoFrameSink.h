@@ -19,8 +19,9 @@ struct VideoFrame {
     std::shared_ptr<PixelBlock> pixels; ///< the memory `image` lives in; null when it lives elsewhere
 };
 
-/// A widget that shows the picture of a graph: the graph's VideoWindow hands it
-/// frames on the UI thread once the widget is made the owner (put_Owner).
+/// What shows the picture of a graph (the video screen): the graph's
+/// VideoWindow hands it frames on the UI thread once it is made the owner
+/// (put_Owner).
 class VideoFrameSink {
 public:
     virtual ~VideoFrameSink() = default;

@@ -7,7 +7,7 @@
 
 #include "fuzz/FuzzSupport.h"
 
-#include "skin/Cp949.h"
+#include "text/Cp949.h"
 #include "subtitles/CaptionText.h"
 #include "subtitles/SamiEncoding.h"
 #include "subtitles/SamiReader.h"

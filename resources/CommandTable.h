@@ -1,16 +1,14 @@
 #pragma once
 
 // The player's commands as one table: id, name, menu label and key. The
-// context menu (menu 133), the key filter (accelerator table 136), the
-// dispatch of the main window and the tests all read it.
+// context menu (menu 133), the key filter (accelerator table 136) and the
+// tests read it; what each command does is the application's business.
 
 #include <Qt>
 
 #include <span>
 
 namespace velmo {
-
-class MainWindow;
 
 /// A key of accelerator table 136: a Qt key with exactly these modifiers
 /// (Ctrl and Alt only; no entry uses Shift). `key` 0: the command has no key.
@@ -19,16 +17,12 @@ struct AcceleratorKey {
     int modifiers = 0; ///< Qt::ControlModifier | Qt::AltModifier bits
 };
 
-/// What a command does; `id` tells commands that share a handler apart.
-using CommandHandler = void (*)(MainWindow &window, int id);
-
 /// One command.
 struct CommandRow {
     int id;
     const char *name;     ///< the constant's name, "ID_FILE_OPEN"
     const char *label;    ///< the menu label exactly as shown, key text and spacing included (UTF-8)
     AcceleratorKey key;   ///< the key that really raises it (the label may name another)
-    CommandHandler handler;
 };
 
 /// Every command, in the order of the context menu.

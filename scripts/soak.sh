@@ -16,16 +16,21 @@ player_bin="$(realpath "${2:-$root/build/app/velmo}")"
 for tool in Xvfb xdotool gst-launch-1.0 python3; do
     command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/deps.sh installs it)"; exit 2; }
 done
+# The rest runs on an X server of its own.
+if [ -z "${VELMO_SOAK_UNDER_XVFB:-}" ]; then
+    VELMO_SOAK_UNDER_XVFB=1 XVFB_SCREEN=1024x768x24 XVFB_DISPLAY="${VELMO_XVFB_DISPLAY:-}" \
+        exec "$root/tests/support/under_xvfb.sh" "$0" "$minutes" "$player_bin"
+fi
 
 tmp="$(mktemp -d)"
-xvfb="" player=""
+player=""
 cleanup() {
     local status=$?
     set +e
-    for pid in $player $xvfb; do
-        kill "$pid" 2>/dev/null
-        wait "$pid" 2>/dev/null
-    done
+    if [ -n "$player" ]; then
+        kill "$player" 2>/dev/null
+        wait "$player" 2>/dev/null
+    fi
     rm -rf "$tmp"
     exit "$status"
 }
@@ -43,18 +48,7 @@ gst-launch-1.0 -q matroskamux name=mux ! filesink location="$clip" \
     ! video/x-raw,format=I420 ! x264enc speed-preset=veryfast ! queue ! mux. \
     audiotestsrc num-buffers=87 ! audio/x-raw,rate=44100 ! audioconvert ! lamemp3enc ! queue ! mux. >/dev/null
 
-if [ -n "${VELMO_XVFB_DISPLAY:-}" ]; then
-    echo "$VELMO_XVFB_DISPLAY" > "$tmp/display"
-    Xvfb ":$VELMO_XVFB_DISPLAY" -screen 0 1024x768x24 -nolisten tcp 2>"$tmp/xvfb.log" &
-else
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-fi
-xvfb=$!
-for _ in $(seq 100); do
-    [ -s "$tmp/display" ] && DISPLAY=":$(tr -d '\n' < "$tmp/display")" xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-done
-export DISPLAY=":$(tr -d '\n' < "$tmp/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$tmp/runtime"
+export XDG_RUNTIME_DIR="$tmp/runtime"
 
 cd "$tmp/work"
 GST_DEBUG="GST_ELEMENT_FACTORY:4" GST_DEBUG_FILE="$tmp/gst.log" GST_DEBUG_NO_COLOR=1 \

@@ -1,6 +1,6 @@
 #include "skin/SkinBitmap.h"
 
-#include "skin/BytePath.h"
+#include "text/BytePath.h"
 
 #include <QFile>
 #include <QImageReader>

@@ -5,7 +5,7 @@
 
 #include <QAbstractItemDelegate>
 #include <QAbstractItemView>
-#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStyleOptionComboBox>
@@ -58,21 +58,35 @@ void FontListCombo::Fill()
 void FontListCombo::Fill(const std::vector<FontFace> &faces)
 {
     mark_ = TrueTypeMark();
-    // Asking the database per entry resolves aliases through fontconfig each
-    // time, which made measuring a long list slow.
-    knownFamilies_.clear();
-    for (const QString &family : QFontDatabase::families())
-        knownFamilies_.insert(family.toCaseFolded());
+    drawable_.clear();
     clear();
     for (const FontFace &face : faces)
         addItem(face.name, face.fontType);
     setCurrentIndex(faces.empty() ? -1 : 0);
 }
 
+bool FontListCombo::CanDraw(const QString &face) const
+{
+    // Made once per face: resolving a font goes through fontconfig's aliases
+    // each time, which made measuring a long list slow.
+    const auto known = drawable_.constFind(face);
+    if (known != drawable_.constEnd())
+        return *known;
+    // The family list names a face that two foundries provide only as
+    // "Name [foundry]", so ask what the font really resolves to: a face that
+    // is not there falls back to another family.
+    QString resolved = QFontInfo(QFont(face)).family();
+    if (const qsizetype foundry = resolved.indexOf(QStringLiteral(" [")); foundry > 0)
+        resolved.truncate(foundry);
+    const bool drawable = resolved.compare(face, Qt::CaseInsensitive) == 0;
+    drawable_.insert(face, drawable);
+    return drawable;
+}
+
 std::optional<QFont> FontListCombo::PreviewFont(int index) const
 {
     const QString face = itemText(index);
-    if (face.isEmpty() || !knownFamilies_.contains(face.toCaseFolded()))
+    if (face.isEmpty() || !CanDraw(face))
         return std::nullopt;
     QFont font(face);
     font.setWeight(QFont::Normal);
@@ -113,6 +127,9 @@ void FontListCombo::DrawEntry(QPainter &painter, QRect rect, int index, QStyle::
         return;
     }
     painter.save();
+    // A long name or its sample must not run out of the entry: in the closed
+    // box that would be over the drop arrow.
+    painter.setClipRect(rect, Qt::IntersectClip);
     const bool selected = state & QStyle::State_Selected;
     const QPalette &pal = palette();
     const QColor textColour = selected ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::Text);

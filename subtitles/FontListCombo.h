@@ -6,7 +6,7 @@
 #include <QComboBox>
 #include <QFont>
 #include <QImage>
-#include <QSet>
+#include <QHash>
 #include <QStyle>
 
 #include <optional>
@@ -29,8 +29,7 @@ public:
     void Fill(const std::vector<FontFace> &faces);
 
     /// The preview font of entry `index`: its face at a line height of
-    /// `previewHeight`; none when the font database did not know the face
-    /// when the list was filled.
+    /// `previewHeight`; none when no font of that face can be made.
     std::optional<QFont> PreviewFont(int index) const;
     /// Height of entry `index` (preview height + 4), widening `nameWidth` and
     /// `sampleWidth` to fit it; none when its preview cannot be made.
@@ -58,7 +57,10 @@ protected:
 
 private:
     QImage mark_; ///< the TrueType mark; null until the list is filled
-    QSet<QString> knownFamilies_; ///< case-folded families of the font database, read by Fill
+    /// Whether a font of `face` really draws in that face (not a fallback).
+    bool CanDraw(const QString &face) const;
+
+    mutable QHash<QString, bool> drawable_; ///< CanDraw's answers since the last Fill
 };
 
 } // namespace velmo

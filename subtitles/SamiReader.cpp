@@ -1,6 +1,6 @@
 #include "subtitles/SamiReader.h"
 
-#include "skin/BytePath.h"
+#include "text/BytePath.h"
 
 #include "subtitles/CaptionText.h"
 #include "subtitles/SamiEncoding.h"

@@ -6,9 +6,11 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace velmo {
@@ -69,6 +71,63 @@ QStringList wrapLines(const QString &text, const QFont &font, QPaintDevice *devi
     return lines;
 }
 
+// The smallest line height the settings let a caption have: a caption is not
+// shrunk below it to fit a small picture.
+constexpr int kSmallestLineHeight = 10;
+
+// The caption as it is drawn: its font and its wrapped lines.
+struct Fitted {
+    QFont font;
+    QStringList lines;
+    int64_t lineHeight = 0;
+};
+
+Fitted wrapped(const QFont &font, const QString &text, QPaintDevice *device, int width)
+{
+    return {font, wrapLines(text, font, device, width), QFontMetrics(font, device).height()};
+}
+
+Fitted atLineHeight(QFont font, int lineHeight, const QString &text, QPaintDevice *device, int width)
+{
+    SetCellHeight(font, lineHeight);
+    return wrapped(font, text, device, width);
+}
+
+// The caption's lines must stay on the picture, between its top and the line
+// `room` pixels below it where the last line ends. A caption too tall for a
+// small picture is drawn smaller, down to the smallest line height, so that
+// all of it can still be read; lines that do not fit even then are left out
+// from the top, since the last lines are the ones that just began.
+Fitted fitCaption(const QFont &font, const QString &text, QPaintDevice *device, int width, int64_t room)
+{
+    const auto fits = [room](const Fitted &f) { return int64_t(f.lines.size()) * f.lineHeight <= room; };
+    Fitted best = wrapped(font, text, device, width);
+    if (fits(best))
+        return best;
+    // A smaller font never needs more lines, so the largest height that fits
+    // is found by halving.
+    int low = kSmallestLineHeight;
+    int high = room < kSmallestLineHeight ? 0 : int(std::min(best.lineHeight - 1, room));
+    std::optional<Fitted> found;
+    while (low <= high) {
+        const int mid = low + (high - low) / 2;
+        Fitted probe = atLineHeight(font, mid, text, device, width);
+        if (fits(probe)) {
+            found = std::move(probe);
+            low = mid + 1;
+        } else {
+            high = mid - 1;
+        }
+    }
+    if (found)
+        return *found;
+    if (best.lineHeight > kSmallestLineHeight)
+        best = atLineHeight(font, kSmallestLineHeight, text, device, width);
+    const int64_t kept = best.lineHeight > 0 ? room / best.lineHeight : 0;
+    best.lines = best.lines.mid(std::max<qsizetype>(0, best.lines.size() - qsizetype(kept)));
+    return best;
+}
+
 // One shaped line, placed with its left edge and baseline in layer coordinates.
 struct PlacedRun {
     QPointF origin;
@@ -113,9 +172,11 @@ QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const Sub
 
     QImage layer(screenSize, QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
-    const QFont font = style.font ? *style.font : QFont();
+    const int64_t room = int64_t(screenSize.height()) - int64_t(style.Position);
+    const Fitted fitted = fitCaption(style.font ? *style.font : QFont(), text, &layer, screenSize.width(), room);
+    const QFont &font = fitted.font;
     const QFontMetrics metrics(font, &layer);
-    const QStringList lines = wrapLines(text, font, &layer, screenSize.width());
+    const QStringList &lines = fitted.lines;
 
     // The box ends at the bottom of the screen; its top leaves the measured
     // text ending Position pixels above the bottom. The text sits at the top
@@ -124,7 +185,7 @@ QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const Sub
     // the layer (a line height of margin for glyphs that overhang their line
     // and for the passes' offsets) is left out rather than drawn at
     // coordinates the painter cannot hold.
-    const int64_t lineHeight = metrics.height();
+    const int64_t lineHeight = fitted.lineHeight;
     const int64_t top = int64_t(screenSize.height()) - int64_t(lines.size()) * lineHeight - int64_t(style.Position);
 
     std::vector<PlacedRun> runs;

@@ -1,14 +1,14 @@
 #include "subtitles/SubtitleSettingsDialog.h"
 
-#include "resources/DialogTemplates.h"
-#include "resources/DialogUnits.h"
-#include "skin/Cp949.h"
+#include "resources/TemplateWidgets.h"
+#include "text/Cp949.h"
 #include "subtitles/ColorSwatch.h"
 #include "subtitles/FontListCombo.h"
 #include "subtitles/SubtitleStyle.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,40 +31,15 @@ constexpr int32_t kBold = 700;
 constexpr int32_t kNormal = 400;
 constexpr uint8_t kAntialiasedQuality = 4;
 
-// Makes a combo box drop a plain list of the template's height instead of a
-// menu over the current entry, whatever the style prefers.
-void useListPopup(QComboBox *combo, int droppedHeight, int entryHeight)
-{
-    combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
-    combo->setMaxVisibleItems(std::max(1, (droppedHeight - combo->height()) / std::max(1, entryHeight)));
-}
-
 } // namespace
 
 SubtitleSettingsDialog::SubtitleSettingsDialog(SubtitleStyle &style, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
     , style_(style)
 {
-    const DialogTemplate &t = kSubtitleSettingsTemplate;
-    const QFont font = TemplateFont(t.fontFace, t.pointSize);
-    const QSize base = DialogBaseUnits(font);
-    setFont(font);
-    setWindowTitle(QString::fromUtf8(t.caption));
-    setFixedSize(DialogSizeToPixels(t.width, t.height, base));
-
-    QRect buddyRect;
-    for (const TemplateControl &c : t.controls) {
-        QRect rect = DialogRectToPixels(c.x, c.y, c.width, c.height, base);
-        // The size edit and its arrows are one spin box over both places.
-        if (c.kind == ControlKind::Edit) {
-            buddyRect = rect;
-            continue;
-        }
-        if (c.kind == ControlKind::UpDown)
-            rect = rect.united(buddyRect);
-        if (QWidget *widget = MakeControl(c, rect); widget && c.id >= 0)
-            widget->setObjectName(QString::number(c.id));
-    }
+    const TemplateWidgets layout(kSubtitleSettingsTemplate);
+    layout.SetUpWindow(*this);
+    layout.Build([&](const TemplateControl &c) { return MakeControl(c, layout); });
     sizeEdit_ = upDown_->findChild<QLineEdit *>();
     sizeEdit_->setObjectName(QString::number(IDC_SIZE_EDIT));
     sizeEdit_->setReadOnly(true);
@@ -75,86 +50,69 @@ SubtitleSettingsDialog::SubtitleSettingsDialog(SubtitleStyle &style, QWidget *pa
         child->installEventFilter(this);
 }
 
-QWidget *SubtitleSettingsDialog::MakeControl(const TemplateControl &c, const QRect &rect)
+void SubtitleSettingsDialog::ConnectButton(QPushButton *button, const TemplateControl &c)
 {
-    const QString text = QString::fromUtf8(c.text);
-    QWidget *widget = nullptr;
+    // Enter always means "닫기", whichever button has the focus.
+    button->setDefault(c.defaultButton);
+    if (c.id == IDC_OK)
+        connect(button, &QPushButton::clicked, this, &SubtitleSettingsDialog::accept);
+    else if (c.id == IDC_COLOR_BUTTON)
+        connect(button, &QPushButton::clicked, this, [this] { ChooseColor(style_.Color, colorSwatch_); });
+    else if (c.id == IDC_OUTLINE_BUTTON)
+        connect(button, &QPushButton::clicked, this, [this] { ChooseColor(style_.Outline, outlineSwatch_); });
+    else if (c.id == IDC_SHADOW_BUTTON)
+        connect(button, &QPushButton::clicked, this, [this] { ChooseColor(style_.Shadow, shadowSwatch_); });
+}
+
+QWidget *SubtitleSettingsDialog::MakeControl(const TemplateControl &c, const TemplateWidgets &layout)
+{
     switch (c.kind) {
-    case ControlKind::PushButton: {
-        auto *button = new QPushButton(text, this);
-        // Enter always means "닫기", whichever button has the focus.
-        button->setAutoDefault(false);
-        button->setDefault(c.defaultButton);
-        if (c.id == IDC_OK)
-            connect(button, &QPushButton::clicked, this, &SubtitleSettingsDialog::accept);
-        else if (c.id == IDC_COLOR_BUTTON)
-            connect(button, &QPushButton::clicked, this, [this] { ChooseColor(style_.Color, colorSwatch_); });
-        else if (c.id == IDC_OUTLINE_BUTTON)
-            connect(button, &QPushButton::clicked, this, [this] { ChooseColor(style_.Outline, outlineSwatch_); });
-        else if (c.id == IDC_SHADOW_BUTTON)
-            connect(button, &QPushButton::clicked, this, [this] { ChooseColor(style_.Shadow, shadowSwatch_); });
-        widget = button;
-        break;
-    }
-    case ControlKind::StaticText:
-        widget = new QLabel(text, this);
-        break;
-    case ControlKind::GroupBox:
-        widget = new QGroupBox(text, this);
-        break;
-    case ControlKind::CheckBox: {
-        auto *check = new QCheckBox(text, this);
-        QCheckBox **member = c.id == IDC_BOLD           ? &boldCheck_
-                             : c.id == IDC_OUTLINE_USE  ? &outlineUse_
-                             : c.id == IDC_SHADOW_USE   ? &shadowUse_
-                             : c.id == IDC_OUTLINE_DEEP ? &outlineDeep_
-                                                        : &shadowDeep_;
-        *member = check;
-        widget = check;
-        break;
-    }
-    case ControlKind::DropDownList:
-        qualityList_ = new QComboBox(this);
-        qualityList_->addItems(text.split(u'\n'));
-        qualityList_->setGeometry(rect.x(), rect.y(), rect.width(), qualityList_->sizeHint().height());
-        useListPopup(qualityList_, rect.height(), qualityList_->fontMetrics().height() + 4);
-        return qualityList_;
-    case ControlKind::FontList:
+    case ControlKind::Edit:
+        return nullptr; // the size edit is part of the up-down
+    case ControlKind::FontList: {
+        const QRect rect = layout.Rect(c);
         fontList_ = new FontListCombo(this);
         fontList_->setGeometry(rect.x(), rect.y(), rect.width(), fontList_->sizeHint().height());
-        useListPopup(fontList_, rect.height(), fontList_->previewHeight + 4);
+        DropPlainList(fontList_, rect.height(), fontList_->previewHeight + 4);
         return fontList_;
-    case ControlKind::UpDown:
-        upDown_ = new QSpinBox(this);
-        widget = upDown_;
-        break;
-    case ControlKind::SunkenStatic:
-        positionValue_ = new QLabel(this);
-        positionValue_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        widget = positionValue_;
-        break;
+    }
     case ControlKind::ColorSwatch: {
         auto *swatch = new ColorSwatch(this);
         ColorSwatch **member = c.id == IDC_COLOR_SWATCH     ? &colorSwatch_
                                : c.id == IDC_OUTLINE_SWATCH ? &outlineSwatch_
                                                             : &shadowSwatch_;
         *member = swatch;
-        widget = swatch;
+        swatch->setGeometry(layout.Rect(c));
+        return swatch;
+    }
+    default: break;
+    }
+    QWidget *widget = layout.MakeStandard(c, this);
+    switch (c.kind) {
+    case ControlKind::PushButton: ConnectButton(static_cast<QPushButton *>(widget), c); break;
+    case ControlKind::CheckBox: {
+        QCheckBox **member = c.id == IDC_BOLD           ? &boldCheck_
+                             : c.id == IDC_OUTLINE_USE  ? &outlineUse_
+                             : c.id == IDC_SHADOW_USE   ? &shadowUse_
+                             : c.id == IDC_OUTLINE_DEEP ? &outlineDeep_
+                                                        : &shadowDeep_;
+        *member = static_cast<QCheckBox *>(widget);
         break;
     }
+    case ControlKind::DropDownList: qualityList_ = static_cast<QComboBox *>(widget); break;
+    case ControlKind::UpDown:
+        // The size edit and its arrows are one spin box over both places.
+        upDown_ = static_cast<QSpinBox *>(widget);
+        upDown_->setGeometry(layout.Rect(c).united(layout.Rect(IDC_SIZE_EDIT)));
+        break;
+    case ControlKind::SunkenStatic: positionValue_ = static_cast<QLabel *>(widget); break;
     case ControlKind::Trackbar:
-        trackbar_ = new QSlider(Qt::Horizontal, this);
+        trackbar_ = static_cast<QSlider *>(widget);
         // The page the trackbar moves by on a click beside the thumb: a fifth of its range.
         trackbar_->setPageStep(kPositionMax / 5);
-        widget = trackbar_;
         break;
-    case ControlKind::Edit:
-    case ControlKind::StaticIcon:
-    case ControlKind::StaticBitmap:
-        break; // not in this template (the size edit is part of the up-down)
+    default: break;
     }
-    if (widget)
-        widget->setGeometry(rect);
     return widget;
 }
 
@@ -165,12 +123,20 @@ void SubtitleSettingsDialog::ShowStyle()
 
     fontList_->Fill();
     const QByteArray face = QByteArray::fromStdString(style_.Font);
-    for (int i = 0; i < fontList_->count(); ++i) {
-        if (toCp949(fontList_->itemText(i)) == face) {
-            fontList_->setCurrentIndex(i);
-            break;
-        }
+    int selected = -1;
+    for (int i = 0; i < fontList_->count() && selected < 0; ++i) {
+        if (toCp949(fontList_->itemText(i)) == face)
+            selected = i;
     }
+    // A stored face that is not installed (the Windows faces of the shipped
+    // settings) is drawn with a substitute: show that one, so the list tells
+    // what the captions look like. Only the user's choice changes the style.
+    if (selected < 0) {
+        const QString drawn = QFontInfo(style_.font ? *style_.font : QFont()).family();
+        selected = fontList_->findText(drawn, Qt::MatchFixedString);
+    }
+    if (selected >= 0)
+        fontList_->setCurrentIndex(selected);
 
     colorSwatch_->color = style_.Color;
     outlineSwatch_->color = style_.Outline;

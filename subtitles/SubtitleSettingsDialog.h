@@ -8,6 +8,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QSlider;
 class QSpinBox;
 
@@ -16,6 +17,7 @@ namespace velmo {
 class ColorSwatch;
 class FontListCombo;
 class SubtitleStyle;
+class TemplateWidgets;
 struct TemplateControl;
 
 /// The subtitle settings dialog. Every control writes its value straight into
@@ -44,7 +46,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QWidget *MakeControl(const TemplateControl &c, const QRect &rect);
+    /// The widget of control `c`, kept in its member; null for the size edit.
+    QWidget *MakeControl(const TemplateControl &c, const TemplateWidgets &layout);
+    /// Makes push button `c` the default as the template says and gives it its action.
+    void ConnectButton(QPushButton *button, const TemplateControl &c);
     void ShowStyle();
     void ConnectControls();
     void ChooseColor(Colour &target, ColorSwatch *swatch);

@@ -1,6 +1,6 @@
 #include "subtitles/SubtitleStyle.h"
 
-#include "skin/Cp949.h"
+#include "text/Cp949.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

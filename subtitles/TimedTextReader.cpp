@@ -1,6 +1,6 @@
 #include "subtitles/TimedTextReader.h"
 
-#include "skin/BytePath.h"
+#include "text/BytePath.h"
 #include "subtitles/SamiEncoding.h"
 
 #include <QFile>

@@ -1,14 +1,16 @@
-// The command table against the player's menu and keys, key routing through
-// the window and its panels, the context menu and the caption-look commands.
+// The command table's invariants (one row, one key and one handler per
+// command), key routing through the window and its panels, the context menu
+// and the caption-look commands.
 
 #include "MainWindowFixture.h"
 
 #include "app/AboutDialog.h"
+#include "app/CommandHandlers.h"
 #include "app/OpenUrlDialog.h"
 #include "app/SubtitleCommands.h"
 #include "controls/ControlPanel.h"
 #include "controls/SkinSlider.h"
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandTable.h"
 #include "subtitles/SubtitleSettingsDialog.h"
@@ -22,6 +24,7 @@
 #include <QTimer>
 
 #include <set>
+#include <span>
 
 namespace velmo::test {
 namespace {
@@ -32,68 +35,52 @@ using ::testing::Not;
 constexpr int kCtrl = Qt::ControlModifier;
 constexpr int kAlt = Qt::AltModifier;
 
-TEST(CommandTable, LabelsAndKeysAreThePlayersOwn)
+/// The command ids of the menu's entries, popups walked, in order.
+void CollectMenuIds(std::span<const MenuEntry> entries, std::vector<int> &ids)
 {
-    struct Case {
-        int id;
-        const char *label;
-        int key, modifiers; // key 0: no accelerator
-    } cases[] = {
-        {ID_FILE_OPEN, "열기              Ctrl + O", Qt::Key_O, kCtrl},
-        {ID_OPEN_ADDRESS, "주소열기      Alt  + U", Qt::Key_U, kAlt},
-        {ID_OPEN_SUBTITLE, "자막열기      Alt  + O", Qt::Key_O, kAlt},
-        {ID_CLOSE_MEDIA, "닫기              Ctrl + C", Qt::Key_C, kCtrl},
-        {ID_PLAY_PAUSE, "재생/일시정지  Space", Qt::Key_Space, 0},
-        {ID_STOP, "정지                   S", Qt::Key_S, 0},
-        {ID_FORWARD_5S, "5초 앞으로        Right", Qt::Key_Right, 0},
-        {ID_BACK_5S, "5초 뒤로            Left", Qt::Key_Left, 0},
-        {ID_FORWARD_30S, "30초 앞으로      Ctrl + Right", Qt::Key_Right, kCtrl},
-        {ID_BACK_30S, "30초 뒤로          Ctrl + Left", Qt::Key_Left, kCtrl},
-        {ID_JUMP_START, "맨앞으로           Home   ", Qt::Key_Home, 0},
-        {ID_JUMP_MIDDLE, "중반부로           Ctrl + Home", Qt::Key_Home, kCtrl},
-        {ID_JUMP_END, "엔딩부분           End", Qt::Key_End, 0},
-        {ID_RATE_SLOW, "느린재생           Ctrl + 1", 0, 0},
-        {ID_RATE_NORMAL, "보통재생           Ctrl + 2", 0, 0},
-        {ID_RATE_FAST, "빠른재생           Ctrl + 3", 0, 0},
-        {ID_REPEAT, "반복재생            r", Qt::Key_R, 0},
-        {ID_SUBTITLE_SHOW, "자막보이기       Alt + T ", 0, 0},
-        {ID_SUBTITLE_UP, "위        로^        Alt + PgUp  ", Qt::Key_PageUp, kAlt},
-        {ID_SUBTITLE_DOWN, "아  래  로^        Alt +PgDn ", Qt::Key_PageDown, kAlt},
-        {ID_SUBTITLE_BOLD, "자막진하게       Alt + B", Qt::Key_B, kAlt},
-        {ID_OUTLINE, "테두리효과       Alt + f", Qt::Key_F, kAlt},
-        {ID_OUTLINE_DEEP, "테두리진하게   Alt + g", Qt::Key_G, kAlt},
-        {ID_SHADOW, "그림자효과       Alt + S", Qt::Key_S, kAlt},
-        {ID_SHADOW_DEEP, "그림자진하게   Alt + d", Qt::Key_D, kAlt},
-        {ID_FONT_BIGGER, "글자더크게       Alt + Up", Qt::Key_Up, kAlt},
-        {ID_FONT_SMALLER, "글자더작게       Alt + Down", Qt::Key_Down, kAlt},
-        {ID_MUTE, "음소거   x", Qt::Key_X, 0},
-        {ID_VOLUME_UP, "크게      Up", Qt::Key_Up, 0},
-        {ID_VOLUME_DOWN, "작게      Down", Qt::Key_Down, 0},
-        {ID_FULL_SCREEN, "전체화면      Enter", Qt::Key_Return, 0},
-        {ID_FILLED_SCREEN, "꽉찬화면      Ctrl + Enter    ", Qt::Key_Return, kCtrl},
-        {ID_SIZE_HALF, "x  0.5    1", Qt::Key_1, 0},
-        {ID_SIZE_NORMAL, "x  1.0    2", Qt::Key_2, 0},
-        {ID_SIZE_ONE_HALF, "x  1.5    3", Qt::Key_3, 0},
-        {ID_SIZE_DOUBLE, "x  2.0    4", Qt::Key_4, 0},
-        {ID_HIDE, "숨김              ESC", Qt::Key_Escape, 0},
-        {ID_SUBTITLE_SETTINGS, "자막설정      F3", Qt::Key_F3, 0},
-        {ID_ABOUT, "벨모  F5", Qt::Key_F5, 0},
-        {ID_EXIT, "종료              X", 0, 0},
-    };
-    ASSERT_EQ(CommandTable().size(), std::size(cases));
-    int accelerators = 0;
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        const Case &c = cases[i];
-        const CommandRow &row = CommandTable()[i];
-        EXPECT_EQ(row.id, c.id) << "row " << i;
-        EXPECT_STREQ(row.label, c.label) << row.name;
-        EXPECT_TRUE(row.handler) << row.name;
-        if (c.key) {
-            ++accelerators;
-            EXPECT_EQ(AcceleratorCommand(c.key, Qt::KeyboardModifiers(c.modifiers)), c.id) << row.name;
-        }
+    for (const MenuEntry &e : entries) {
+        if (e.kind == MenuEntry::Command)
+            ids.push_back(e.id);
+        else if (e.kind == MenuEntry::Popup)
+            CollectMenuIds(e.items, ids);
     }
-    EXPECT_EQ(accelerators, 35);
+}
+
+TEST(CommandTable, MenuAndTableHoldTheSameCommandsOnceEachWithAHandler)
+{
+    std::vector<int> menuIds;
+    CollectMenuIds(ContextMenuEntries(), menuIds);
+    std::set<int> tableIds;
+    for (const CommandRow &row : CommandTable()) {
+        EXPECT_TRUE(tableIds.insert(row.id).second) << row.name << " stands twice";
+        EXPECT_TRUE(FindCommandHandler(row.id)) << row.name << " does nothing";
+    }
+    EXPECT_EQ(std::set<int>(menuIds.begin(), menuIds.end()).size(), menuIds.size()) << "an entry stands twice";
+    EXPECT_EQ(std::set<int>(menuIds.begin(), menuIds.end()), tableIds);
+
+    // Ids that reach the window without a row of their own.
+    const std::pair<int, bool> outside[] = {
+        {IDM_ABOUTBOX, true}, {ID_FILTER_FIRST, true}, {ID_FILTER_LAST, true},
+        {ID_FILTER_LAST + 1, false}, {ID_HELP, false}, {0, false},
+    };
+    for (const auto &[id, handled] : outside)
+        EXPECT_EQ(FindCommandHandler(id) != nullptr, handled) << id;
+}
+
+TEST(CommandTable, EachKeyRaisesItsOwnCommandAndNoOther)
+{
+    std::set<std::pair<int, int>> keys;
+    int withKeys = 0;
+    for (const CommandRow &row : CommandTable()) {
+        if (row.key.key == 0)
+            continue;
+        ++withKeys;
+        EXPECT_TRUE(keys.insert({row.key.key, row.key.modifiers}).second) << row.name << " shares its key";
+        EXPECT_EQ(row.key.modifiers & ~(kCtrl | kAlt), 0) << row.name;
+        EXPECT_EQ(AcceleratorCommand(row.key.key, Qt::KeyboardModifiers(row.key.modifiers)), row.id) << row.name;
+    }
+    // Rate and caption visibility have labels that name keys the table does not hold.
+    EXPECT_EQ(withKeys, 35);
 }
 
 TEST(CommandTable, KeysTheTableDoesNotHold)
@@ -201,7 +188,7 @@ TEST_F(CommandTest, KeysReachTheWindowWhereverTheFocusIsAndPagesReachTheSlider)
     EXPECT_THAT(CallsSince(mark), Contains("put_CurrentPosition(60)"));
 
     // The same table from the video screen and the window itself.
-    QTest::keyClick(window->videoScreen(), Qt::Key_R);
+    QTest::keyClick(MainWindowSeam::Screen(*window), Qt::Key_R);
     EXPECT_TRUE(Style().repeatMode);
     QTest::keyClick(window.get(), Qt::Key_X);
     EXPECT_FALSE(Style().soundEnabled);
@@ -226,11 +213,37 @@ TEST_F(CommandTest, TheAddressDialogGetsItsOwnKeys)
     });
     const size_t mark = Calls().size();
     window->OnCommand(ID_OPEN_ADDRESS);
-    EXPECT_TRUE(window->videoScreen() && app->mediaGraph.graph); // Ctrl+C closed nothing
+    EXPECT_TRUE(MainWindowSeam::Screen(*window) && app->mediaGraph.graph); // Ctrl+C closed nothing
     EXPECT_FALSE(Style().repeatMode);
     EXPECT_TRUE(Style().soundEnabled);
     EXPECT_THAT(CallsSince(mark), Not(Contains(::testing::StartsWith("SetPositions"))));
     EXPECT_THAT(CallsSince(mark), Not(Contains("Release")));
+}
+
+TEST_F(CommandTest, TheMenuShowsTheResourceLabelsAsTheyStand)
+{
+    // Walks the resource and the menu built from it side by side.
+    const auto compare = [](QMenu &menu, std::span<const MenuEntry> entries, bool top, auto &self) -> void {
+        const QList<QAction *> actions = menu.actions();
+        ASSERT_EQ(actions.size(), qsizetype(entries.size())) << menu.title().toStdString();
+        for (size_t i = 0; i < entries.size(); ++i) {
+            const MenuEntry &e = entries[i];
+            QAction *action = actions[qsizetype(i)];
+            if (top && int(i) == kFilterMenuIndex)
+                continue; // the filter list stands here instead
+            if (e.kind == MenuEntry::Separator) {
+                EXPECT_TRUE(action->isSeparator()) << i;
+            } else if (e.kind == MenuEntry::Popup) {
+                ASSERT_TRUE(action->menu()) << e.text;
+                EXPECT_EQ(action->text(), QString::fromUtf8(e.text));
+                self(*action->menu(), e.items, false, self);
+            } else {
+                EXPECT_EQ(action->text(), QString::fromUtf8(FindCommand(e.id)->label)) << FindCommand(e.id)->name;
+                EXPECT_EQ(action->data().toInt(), e.id);
+            }
+        }
+    };
+    compare(*window->BuildContextMenu(), ContextMenuEntries(), true, compare);
 }
 
 TEST_F(CommandTest, CheckMarksFollowThePlayersState)
@@ -294,7 +307,15 @@ TEST_F(CommandTest, GreyedEntriesAndTheFilterListWithAndWithoutMedia)
     EXPECT_EQ(list->actions().back()->text(), QStringLiteral("filter 14"));
 
     // Two filters of one name: either entry opens the first of them.
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        if (auto *frame = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            shown = frame->windowTitle();
+            frame->reject();
+        }
+    });
     window->OnCommand(ID_FILTER_FIRST + 6);
+    EXPECT_EQ(shown, QStringLiteral("decoder"));
     ASSERT_EQ(backend->script->propertyFramePositions.size(), 1u);
     EXPECT_EQ(backend->script->propertyFramePositions[0], 3u);
 }
@@ -303,8 +324,8 @@ TEST_F(CommandTest, F3OpensTheSettingsWhoseChangesRedrawTheCaptionAtOnce)
 {
     window->OpenMedia(Media("a.avi"));
     Style().subtitleText = QStringLiteral("자막");
-    window->videoScreen()->DrawSubtitle(Style());
-    ASSERT_TRUE(window->videoScreen()->HasSubtitleLayer());
+    MainWindowSeam::Screen(*window)->DrawSubtitle(Style());
+    ASSERT_TRUE(MainWindowSeam::Screen(*window)->HasSubtitleLayer());
     bool outlineBefore = Style().Outline_Use;
     bool layerAfterChange = true;
     QTimer::singleShot(0, [&] {
@@ -313,10 +334,10 @@ TEST_F(CommandTest, F3OpensTheSettingsWhoseChangesRedrawTheCaptionAtOnce)
         auto *outline = dialog->findChild<QCheckBox *>(QString::number(IDC_OUTLINE_USE));
         ASSERT_TRUE(outline);
         outline->click();
-        layerAfterChange = window->videoScreen()->HasSubtitleLayer();
+        layerAfterChange = MainWindowSeam::Screen(*window)->HasSubtitleLayer();
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
-    QTest::keyClick(window->videoScreen(), Qt::Key_F3);
+    QTest::keyClick(MainWindowSeam::Screen(*window), Qt::Key_F3);
     EXPECT_NE(Style().Outline_Use, outlineBefore);
     EXPECT_FALSE(layerAfterChange); // the screen was invalidated while the dialog was open
 }

@@ -4,12 +4,13 @@
 // skin, a settings file in a temporary folder, the exit path captured and
 // message boxes recorded instead of shown.
 
+#include "MainWindowSeam.h"
 #include "app/MainWindow.h"
 #include "controls/PlaybackPanel.h"
 #include "controls/PlaybackRules.h"
 #include "app/PlayerApp.h"
 #include "support/FakeMediaBackend.h"
-#include "engine/MessageBox.h"
+#include "app/MessageBox.h"
 #include "support/TempDir.h"
 
 #include <QString>
@@ -79,9 +80,9 @@ protected:
         options.mediaBackend = backend;
         app = std::make_unique<PlayerApp>(options);
         previousExit = PlayerApp::SetExitFunction([this](int code) { exitCodes.push_back(code); });
-        window = std::make_unique<MainWindow>();
+        window = std::make_unique<MainWindow>(*app);
         // A screen large enough for every fitted size of the tests, unless a test says otherwise.
-        window->SetAvailableAreaForTests(QRect(0, 0, 3840, 2160));
+        MainWindowSeam::SetAvailableArea(*window, QRect(0, 0, 3840, 2160));
     }
 
     void TearDown() override
@@ -104,7 +105,7 @@ protected:
     {
         controlPanel = std::make_unique<RecordingPanel>(app->mediaGraph, window.get());
         fullScreenPanel = std::make_unique<RecordingPanel>(app->mediaGraph, window.get());
-        window->SetPanels(controlPanel.get(), fullScreenPanel.get(), nullptr);
+        MainWindowSeam::SetPanels(*window, controlPanel.get(), fullScreenPanel.get(), nullptr);
     }
 
     std::vector<std::string> &Calls() { return backend->script->calls; }

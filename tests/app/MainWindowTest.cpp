@@ -5,7 +5,7 @@
 #include "controls/ControlPanel.h"
 #include "controls/TimeDisplay.h"
 #include "controls/TitleBar.h"
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 #include "resources/CommandIds.h"
 #include "resources/DialogTemplates.h"
 #include "resources/DialogUnits.h"
@@ -19,6 +19,8 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
+
+#include <functional>
 
 namespace velmo::test {
 namespace {
@@ -49,14 +51,14 @@ TEST_F(MainWindowTest, InitLaysOutTheScreenAndOpensTheCommandLinePath)
 {
     Style().startupPath = Media("start.avi", {10.0, 320, 240});
     ASSERT_TRUE(window->OnInitDialog());
-    ASSERT_NE(window->videoScreen(), nullptr);
+    ASSERT_NE(MainWindowSeam::Screen(*window), nullptr);
     ASSERT_TRUE(app->mediaGraph.graph);
     EXPECT_EQ(Graph()->renderedPath, Style().startupPath);
     const SkinMetrics skin = Skin();
     EXPECT_EQ(window->size(), FittedWindowSize(320, 240, skin));
     const int w = window->width();
     const int h = window->height();
-    EXPECT_EQ(window->videoScreen()->geometry(),
+    EXPECT_EQ(MainWindowSeam::Screen(*window)->geometry(),
               QRect(skin.screenLeftWidth, skin.topReserved, w - skin.screenRightWidth,
                     h - skin.bottomReserved - skin.topReserved));
     EXPECT_EQ(app->skinSet.mainClientRect.right, w);
@@ -89,8 +91,8 @@ TEST_F(MainWindowTest, OpenMediaRunsItsStepsInOrder)
     EXPECT_EQ(controlPanel->refreshes, 1);
     EXPECT_EQ(fullScreenPanel->refreshes, 1);
     EXPECT_EQ(window->geometry(), QRect(QPoint(30, 40), FittedWindowSize(640, 480, Skin())));
-    EXPECT_TRUE(window->positionTimer().isActive());
-    EXPECT_EQ(window->positionTimer().interval(), 100);
+    EXPECT_TRUE(MainWindowSeam::PositionTimer(*window).isActive());
+    EXPECT_EQ(MainWindowSeam::PositionTimer(*window).interval(), 100);
 }
 
 TEST_F(MainWindowTest, AudioOnlyMediaFitTheWindowOnlyToAnEarlierVideo)
@@ -125,7 +127,7 @@ TEST_F(MainWindowTest, AFailedOpenChangesNothingElse)
     EXPECT_EQ(controlPanel->timeline, 30);
     EXPECT_EQ(controlPanel->timeText, "kept");
     EXPECT_EQ(window->geometry(), geometry);
-    EXPECT_TRUE(window->positionTimer().isActive());
+    EXPECT_TRUE(MainWindowSeam::PositionTimer(*window).isActive());
 }
 
 TEST_F(MainWindowTest, DroppingThreeFilesOpensTheFirstOnly)
@@ -155,7 +157,7 @@ TEST_F(MainWindowTest, FileDialogGetsTheMediaFiltersAndAnEmptyChoiceOpensNothing
     window->OnInitDialog();
     QString filtersSeen;
     std::string answer;
-    window->SetFileChooser([&](QWidget *parent, const QString &filters) {
+    MainWindowSeam::SetFileChooser(*window, [&](QWidget *parent, const QString &filters) {
         EXPECT_EQ(parent, nullptr);
         filtersSeen = filters;
         return answer;
@@ -208,7 +210,7 @@ TEST_F(MainWindowTest, FullScreenAndFilledScreenTransitions)
     EXPECT_TRUE(Style().fullScreenMode);
     EXPECT_EQ(mixer->mode, AM_ARMODE_LETTER_BOX);
     EXPECT_TRUE(WaitForGeometry(*window, screen));
-    EXPECT_EQ(window->videoScreen()->geometry(), QRect(QPoint(0, 0), screen.size()));
+    EXPECT_EQ(MainWindowSeam::Screen(*window)->geometry(), QRect(QPoint(0, 0), screen.size()));
 
     // Filled from full: stretched, still covering the screen.
     window->OnCommand(ID_FILLED_SCREEN);
@@ -225,9 +227,9 @@ TEST_F(MainWindowTest, FullScreenAndFilledScreenTransitions)
 
     window->OnCommand(ID_FULL_SCREEN);
     EXPECT_FALSE(Style().fullScreenMode);
-    EXPECT_FALSE(window->coveringScreen());
+    EXPECT_FALSE(MainWindowSeam::CoveringScreen(*window));
     EXPECT_TRUE(WaitForGeometry(*window, normal));
-    EXPECT_EQ(window->videoScreen()->geometry().topLeft(), QPoint(Skin().screenLeftWidth, Skin().topReserved));
+    EXPECT_EQ(MainWindowSeam::Screen(*window)->geometry().topLeft(), QPoint(Skin().screenLeftWidth, Skin().topReserved));
 
     window->OnCommand(ID_FILLED_SCREEN);
     window->OnCommand(ID_FILLED_SCREEN);
@@ -244,7 +246,7 @@ TEST_F(MainWindowTest, ModesWithoutMediaLeaveTheAspectRatioAlone)
     window->show();
     window->OnCommand(ID_FULL_SCREEN);
     EXPECT_TRUE(Style().fullScreenMode);
-    EXPECT_TRUE(window->coveringScreen());
+    EXPECT_TRUE(MainWindowSeam::CoveringScreen(*window));
     window->OnCommand(ID_FULL_SCREEN);
     EXPECT_THAT(Calls(), Not(Contains(::testing::StartsWith("SetAspectRatioMode"))));
 }
@@ -313,7 +315,7 @@ TEST_F(MainWindowTest, APresetInFilledScreenReturnsToNormalWithThePictureStillSt
 
     EXPECT_FALSE(Style().filledScreenMode);
     EXPECT_FALSE(Style().fullScreenMode);
-    EXPECT_FALSE(window->coveringScreen());
+    EXPECT_FALSE(MainWindowSeam::CoveringScreen(*window));
     EXPECT_EQ(backend->LastMixer()->pin->mode, AM_ARMODE_STRETCHED);
     EXPECT_THAT(CallsSince(mark), Not(Contains(::testing::StartsWith("SetAspectRatioMode"))));
     EXPECT_EQ(window->geometry(), QRect(corner, PresetWindowSize(ID_SIZE_DOUBLE, 320, 240, Skin())));
@@ -399,7 +401,7 @@ TEST_F(MouseTest, APressOnAZoneBoundaryNeitherMovesNorSizes)
 TEST_F(MouseTest, MovesOverTheVideoScreenSetTheZoneCursor)
 {
     // The screen forwards its moves; the zone comes from the cursor's position.
-    VideoScreen *screen = window->videoScreen();
+    VideoScreen *screen = MainWindowSeam::Screen(*window);
     const QPoint local(window->width() - 2, 150);
     QCursor::setPos(window->mapToGlobal(local));
     QTest::mouseMove(screen, screen->mapFromGlobal(window->mapToGlobal(local)));
@@ -424,7 +426,7 @@ TEST_F(MainWindowTest, InitMakesThePanelsTheSkinShowsAndTheirFullScreenTwins)
     ASSERT_TRUE(panel && bar);
     EXPECT_EQ(panel->geometry(), QRect(0, 400 - app->skinSet.controlPanel.height, 500, app->skinSet.controlPanel.height));
     EXPECT_EQ(bar->geometry(), QRect(0, 0, 500, app->skinSet.topPanel.height));
-    VideoScreen *screen = window->videoScreen();
+    VideoScreen *screen = MainWindowSeam::Screen(*window);
     ASSERT_TRUE(screen->fullScreenPanel && screen->fullScreenTitleBar);
     EXPECT_EQ(screen->fullScreenPanel->parentWidget(), screen);
     EXPECT_TRUE(screen->fullScreenPanel->isHidden());
@@ -437,7 +439,7 @@ TEST_F(MainWindowTest, InitMakesThePanelsTheSkinShowsAndTheirFullScreenTwins)
     EXPECT_EQ(panel->timeDisplay->text(), QStringLiteral("00:01:05 / 00:01:40"));
     EXPECT_EQ(panel->TimelinePosition(), 65);
     int chooserCalls = 0;
-    window->SetFileChooser([&](QWidget *, const QString &) { ++chooserCalls; return std::string(); });
+    MainWindowSeam::SetFileChooser(*window, [&](QWidget *, const QString &) { ++chooserCalls; return std::string(); });
     QTest::mouseClick(panel->openButton, Qt::LeftButton, {}, QPoint(2, 2));
     QCoreApplication::processEvents();
     EXPECT_EQ(chooserCalls, 1);
@@ -449,7 +451,7 @@ TEST_F(MainWindowTest, FullScreenPanelsFollowThePointerAndLeaveWithTheMode)
     window->show();
     window->OpenMedia(Media("a.avi"));
     window->OnCommand(ID_FULL_SCREEN);
-    VideoScreen *screen = window->videoScreen();
+    VideoScreen *screen = MainWindowSeam::Screen(*window);
     ASSERT_TRUE(QTest::qWaitFor([&] { return screen->clientRect.size() == window->screen()->geometry().size(); }));
     const int h = screen->clientRect.height();
     const int panelHeight = app->skinSet.controlPanel.height;
@@ -475,15 +477,40 @@ TEST_F(MainWindowTest, FullScreenPanelsFollowThePointerAndLeaveWithTheMode)
     EXPECT_FALSE(screen->fullScreenPanel->isVisible());
 }
 
+TEST_F(MainWindowTest, SpaceInFullScreenTurnsThePlayPictureOnBothPanels)
+{
+    window->OnInitDialog();
+    window->show();
+    window->OpenMedia(Media("a.avi"));
+    window->OnCommand(ID_FULL_SCREEN);
+    auto *panel = window->findChild<ControlPanel *>(QString(), Qt::FindDirectChildrenOnly);
+    auto *fullScreenPanel = qobject_cast<ControlPanel *>(MainWindowSeam::Screen(*window)->fullScreenPanel);
+    ASSERT_TRUE(panel && fullScreenPanel);
+    const QImage play = app->skinSet.play.bitmap.image();
+    const QImage pause = app->skinSet.pause.bitmap.image();
+    ASSERT_NE(play, pause);
+    const auto space = [&] { QTest::keyClick(MainWindowSeam::Screen(*window), Qt::Key_Space); };
+    const auto panelButton = [&] { QTest::mouseClick(fullScreenPanel->playButton, Qt::LeftButton, {}, QPoint(2, 2)); };
+    struct Step {
+        std::function<void()> act;
+        QImage expected;
+    };
+    for (const Step &step : {Step{space, play}, Step{space, pause}, Step{panelButton, play}}) {
+        step.act();
+        EXPECT_EQ(panel->playButton->image(), step.expected);
+        EXPECT_EQ(fullScreenPanel->playButton->image(), step.expected);
+    }
+}
+
 TEST_F(MainWindowTest, AWindowFittedToALargePictureStaysOnTheScreen)
 {
     const QRect area(0, 0, 1024, 768);
-    window->SetAvailableAreaForTests(area);
+    MainWindowSeam::SetAvailableArea(*window, area);
     window->OnInitDialog();
     window->show();
     window->OpenMedia(Media("big.avi", {10.0, 1920, 1080}));
     EXPECT_TRUE(area.contains(window->geometry())) << window->geometry().x() << "," << window->geometry().width();
-    const QSize picture = window->videoScreen()->size() - QSize(0, 0);
+    const QSize picture = MainWindowSeam::Screen(*window)->size() - QSize(0, 0);
     // The picture area keeps 16:9 within a pixel of rounding.
     EXPECT_NEAR(double(picture.width() - app->skinSet.screenRight.width) / picture.height(), 16.0 / 9.0, 0.01);
 

@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "app/PlayerMessage.h"
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 #include "resources/CommandIds.h"
 
 #include <QApplication>
@@ -75,8 +75,6 @@ TEST_F(PlaybackControlTest, VolumeMessageAppliesASliderPosition)
     QCoreApplication::sendEvent(window.get(), &message);
     EXPECT_EQ(Style().volumeLevel, -6300);
     EXPECT_EQ(Graph()->volume, -6300);
-    EXPECT_EQ(window->ApplyVolumePosition(0), 0);
-    EXPECT_EQ(Style().volumeLevel, -10000);
 }
 
 TEST_F(PlaybackControlTest, HideMinimisesMutesAndPausesAndRestoringUndoesIt)
@@ -129,14 +127,14 @@ TEST_F(PlaybackControlTest, TimerRedrawsTheCaptionOnlyWhileLoadedAndVisible)
     const std::string film = Media("film.avi");
     backend->AddSubtitle(dir.write("film.smi", "<SAMI></SAMI>"));
     window->OpenMedia(film);
-    window->videoScreen()->resize(320, 240);
+    MainWindowSeam::Screen(*window)->resize(320, 240);
     Style().subtitleText = "Hello";
     Style().subtitleVisible = false;
     window->OnTimer();
-    EXPECT_FALSE(window->videoScreen()->HasSubtitleLayer());
+    EXPECT_FALSE(MainWindowSeam::Screen(*window)->HasSubtitleLayer());
     Style().subtitleVisible = true;
     window->OnTimer();
-    EXPECT_TRUE(window->videoScreen()->HasSubtitleLayer());
+    EXPECT_TRUE(MainWindowSeam::Screen(*window)->HasSubtitleLayer());
 }
 
 TEST_F(PlaybackControlTest, SeeksJumpsAndRates)
@@ -203,7 +201,7 @@ TEST_F(PlaybackControlTest, PlayPauseStopAndRepeat)
 
 TEST_F(PlaybackControlTest, PlayPauseWorksWithoutAControlPanel)
 {
-    window->SetPanels(nullptr, nullptr, nullptr);
+    MainWindowSeam::SetPanels(*window, nullptr, nullptr, nullptr);
     window->OpenMedia(Media("a.avi"));
     window->OnCommand(ID_STOP);
     Graph()->positionSeconds = 3.0;
@@ -218,7 +216,7 @@ TEST_F(PlaybackControlTest, CloseMediaStopsTheTimerWithOrWithoutMedia)
 {
     controlPanel->timeline = 20;
     window->OnCommand(ID_CLOSE_MEDIA);
-    EXPECT_FALSE(window->positionTimer().isActive());
+    EXPECT_FALSE(MainWindowSeam::PositionTimer(*window).isActive());
     EXPECT_EQ(controlPanel->timeline, 0);
 
     window->OpenMedia(Media("a.avi"));
@@ -227,7 +225,7 @@ TEST_F(PlaybackControlTest, CloseMediaStopsTheTimerWithOrWithoutMedia)
     window->OnCommand(ID_CLOSE_MEDIA);
     EXPECT_FALSE(app->mediaGraph.graph);
     EXPECT_EQ(backend->script->graphsAlive, 0);
-    EXPECT_FALSE(window->positionTimer().isActive());
+    EXPECT_FALSE(MainWindowSeam::PositionTimer(*window).isActive());
     EXPECT_EQ(controlPanel->timeline, 0);
     EXPECT_EQ(controlPanel->timeText, "00:00:00 / 00:00:00");
 }
@@ -235,11 +233,11 @@ TEST_F(PlaybackControlTest, CloseMediaStopsTheTimerWithOrWithoutMedia)
 TEST_F(PlaybackControlTest, CaptionsAreCleanedShownAndSkippedWhileHidden)
 {
     window->OpenMedia(Media("a.avi"));
-    window->videoScreen()->resize(320, 240);
+    MainWindowSeam::Screen(*window)->resize(320, 240);
     Graph()->QueueEvent(EC_OLE_EVENT, 0, "<P Class=KRCC>Hello<br>World");
     QCoreApplication::processEvents();
     EXPECT_EQ(Style().subtitleText, "Hello\r\nWorld");
-    EXPECT_TRUE(window->videoScreen()->HasSubtitleLayer());
+    EXPECT_TRUE(MainWindowSeam::Screen(*window)->HasSubtitleLayer());
 
     // Hidden subtitles: the caption is released unseen, the next event of the same drain still counts.
     Style().subtitleVisible = false;
@@ -250,7 +248,9 @@ TEST_F(PlaybackControlTest, CaptionsAreCleanedShownAndSkippedWhileHidden)
     window->OnMediaEvent();
     EXPECT_EQ(Style().subtitleText, "Hello\r\nWorld");
     EXPECT_THAT(CallsSince(mark), Contains("RenderFile(" + dir.path("a.avi") + ")"));
-    EXPECT_EQ(Graph()->eventQueue.Size(), 0u);
+    int32_t code = 0;
+    EventParam p1, p2;
+    EXPECT_EQ(Graph()->GetEvent(&code, &p1, &p2, 0), E_ABORT); // drained
 }
 
 TEST_F(PlaybackControlTest, TheEndRepeatsOnlyInRepeatMode)
@@ -261,7 +261,7 @@ TEST_F(PlaybackControlTest, TheEndRepeatsOnlyInRepeatMode)
     Graph()->Complete();
     QCoreApplication::processEvents();
     EXPECT_THAT(CallsSince(mark), Not(Contains("RenderFile(" + film + ")")));
-    EXPECT_TRUE(window->positionTimer().isActive());
+    EXPECT_TRUE(MainWindowSeam::PositionTimer(*window).isActive());
 
     window->OnCommand(ID_REPEAT);
     controlPanel->timeline = 100;
@@ -285,7 +285,7 @@ TEST_F(PlaybackControlTest, AnErrorInMidPlayEndsPlaybackAsTheEndDoesWithoutRepea
     Graph()->QueueEvent(EC_ERRORABORT, VFW_E_NOT_FOUND);
     QCoreApplication::processEvents();
 
-    EXPECT_FALSE(window->positionTimer().isActive());
+    EXPECT_FALSE(MainWindowSeam::PositionTimer(*window).isActive());
     EXPECT_EQ(controlPanel->refreshes, refreshes + 1);
     EXPECT_EQ(fullScreenPanel->refreshes, fullRefreshes + 1);
     EXPECT_THAT(CallsSince(mark), Not(Contains("RenderFile(" + film + ")")));
@@ -323,7 +323,7 @@ TEST_F(PlaybackControlTest, OpenSubtitlePausesAddsAndRuns)
     std::string answer = dir.write("extra.smi", "<SAMI></SAMI>");
     backend->AddSubtitle(answer);
     QString filters;
-    window->SetFileChooser([&](QWidget *, const QString &f) {
+    MainWindowSeam::SetFileChooser(*window, [&](QWidget *, const QString &f) {
         filters = f;
         return answer;
     });
@@ -344,7 +344,7 @@ TEST_F(PlaybackControlTest, ExitClosesTheGraphStopsTheTimerAndEndsWithCodeOne)
     window->OnCommand(ID_EXIT);
     EXPECT_FALSE(app->mediaGraph.graph);
     EXPECT_EQ(backend->script->graphsAlive, 0);
-    EXPECT_FALSE(window->positionTimer().isActive());
+    EXPECT_FALSE(MainWindowSeam::PositionTimer(*window).isActive());
     EXPECT_THAT(exitCodes, ElementsAre(1));
 
     // The window manager's close is the same command.

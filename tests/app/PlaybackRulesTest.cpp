@@ -22,13 +22,6 @@ TEST(PlaybackRules, FileFiltersKeepLabelsAndPatterns)
     EXPECT_EQ(filters[7], QString::fromUtf8("모든파일(*.*) (*.*)"));
 }
 
-TEST(PlaybackRules, VolumeLevels)
-{
-    EXPECT_EQ(VolumeLevelFromPosition(0), -10000);
-    EXPECT_EQ(VolumeLevelFromPosition(37), -6300);
-    EXPECT_EQ(VolumeLevelFromPosition(100), 0);
-}
-
 TEST(PlaybackRules, TimelineOnlyMovesForward)
 {
     struct Case {

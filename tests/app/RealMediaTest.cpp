@@ -1,14 +1,15 @@
 // The whole player on a real clip: the command line, GStreamer, the window and
 // the end of the media, run through PlayerApp::Run as a user would start it.
 
+#include "MainWindowSeam.h"
 #include "app/MainWindow.h"
 #include "app/PlayerApp.h"
 #include "app/WindowGeometry.h"
 #include "engine/GstFilterGraph.h"
 #include "engine/MediaBackend.h"
 #include "engine/MediaGraph.h"
-#include "engine/MessageBox.h"
-#include "engine/VideoScreen.h"
+#include "app/MessageBox.h"
+#include "screen/VideoScreen.h"
 #include "fixtures/MediaFixtures.h"
 #include "resources/CommandIds.h"
 #include "support/LiveObjects.h"
@@ -98,10 +99,10 @@ TEST(RealMedia, RepeatingAClipThirtyTimesHoldsNoMorePipelinesOrDescriptors)
     options.mediaBackend = backend;
     MessageBoxCapture messages;
     PlayerApp app(options);
-    MainWindow window;
+    MainWindow window(app);
     window.OnInitDialog();
     window.show();
-    QTest::keyClick(window.videoScreen(), Qt::Key_R);
+    QTest::keyClick(MainWindowSeam::Screen(window), Qt::Key_R);
     ASSERT_TRUE(app.subtitleStyle.repeatMode);
 
     window.OpenMedia(clip);
@@ -173,7 +174,7 @@ TEST(RealMedia, StartsWithAClipOnTheCommandLineAndRepeatsItAtTheEnd)
         lastPosition = position;
         if (ticksAtEnd < 10)
             return false;
-        endedWithoutRepeat = app.mediaGraph.graph && backend->graphs == 2 && window->positionTimer().isActive();
+        endedWithoutRepeat = app.mediaGraph.graph && backend->graphs == 2 && MainWindowSeam::PositionTimer(*window).isActive();
         window->close(); // the window manager's close is the exit command
         return true;
     });

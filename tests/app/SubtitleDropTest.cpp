@@ -101,7 +101,7 @@ TEST(SubtitleDrop, CaptionsOfADroppedFileAppearOnAPlayingClip)
     options.mediaBackend = CreateGstMediaBackend();
     MessageBoxCapture messages;
     PlayerApp app(options);
-    MainWindow window;
+    MainWindow window(app);
     window.OnInitDialog();
     window.OpenMedia(clip);
     ASSERT_TRUE(app.mediaGraph.graph);

@@ -4,6 +4,7 @@
 #include "controls/BitmapButton.h"
 #include "controls/ControlPanel.h"
 #include "controls/FullScreenPanel.h"
+#include "controls/PlaybackRules.h"
 #include "controls/SkinSlider.h"
 #include "controls/TimeDisplay.h"
 #include "controls/TitleBar.h"
@@ -139,32 +140,38 @@ TEST_F(PanelTest, DraggingTheTimelineSeeksAtEveryTrackAndNotAtTheRelease)
     EXPECT_EQ(Calls(), (std::vector<std::string>{"put_CurrentPosition(180)"}));
 }
 
-TEST_F(PanelTest, VolumeIsStoredAlwaysAndAppliedWhenSoundIsOnWithAGraph)
+TEST_F(PanelTest, VolumeIsStoredAlwaysAndHeardOnlyWhenSoundIsOnWithAGraph)
 {
-    ControlPanel panel(skin, graph, style, &owner);
     struct Case {
         bool open, soundOn;
-        int start;
+        int position;
         int expectedLevel;
         std::vector<std::string> calls;
     } cases[] = {
-        {false, true, 47, -6300, {}},
-        {true, false, 47, -6300, {}},
-        {true, true, 47, -6300, {"put_Volume(-6300)"}},
-        {true, true, 5, -10000, {"put_Volume(-10000)"}},
+        {false, true, 37, -6300, {}},
+        {true, false, 37, -6300, {}},
+        {true, true, 37, -6300, {"put_Volume(-6300)"}},
+        {true, true, 0, -10000, {"put_Volume(-10000)"}},
+        {true, true, 100, 0, {"put_Volume(0)"}},
     };
     for (const Case &c : cases) {
         if (c.open && !graph.graph)
             Open(10.0);
         Calls().clear();
         style.soundEnabled = c.soundOn;
-        panel.SetVolumePosition(c.start);
-        panel.volumeSlider->setFocus();
-        QTest::keyClick(panel.volumeSlider, Qt::Key_PageUp);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(style.volumeLevel, c.expectedLevel) << c.start;
-        EXPECT_EQ(Calls(), c.calls) << c.start;
+        EXPECT_EQ(SetVolumeFromPosition(c.position, style, graph), c.soundOn) << c.position;
+        EXPECT_EQ(style.volumeLevel, c.expectedLevel) << c.position;
+        EXPECT_EQ(Calls(), c.calls) << c.position;
     }
+
+    // The panel's slider goes through the same rule: a page step down from 47.
+    ControlPanel panel(skin, graph, style, &owner);
+    panel.SetVolumePosition(47);
+    panel.volumeSlider->setFocus();
+    QTest::keyClick(panel.volumeSlider, Qt::Key_PageUp);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(style.volumeLevel, -6300);
+    EXPECT_EQ(Graph()->volume, -6300);
 }
 
 TEST_F(PanelTest, PlayButtonTogglesAndShowsTheStateItLeft)

@@ -4,7 +4,7 @@
 
 #include "engine/GstHandles.h"
 #include "engine/MediaGraph.h"
-#include "engine/MessageBox.h"
+#include "app/MessageBox.h"
 #include "EngineTestUtil.h"
 #include "fixtures/MediaFixtures.h"
 

@@ -3,7 +3,7 @@
 
 #include "engine/CaptionTrack.h"
 #include "engine/MediaGraph.h"
-#include "engine/MessageBox.h"
+#include "app/MessageBox.h"
 #include "EngineTestUtil.h"
 #include "fixtures/MediaFixtures.h"
 #include "support/TempDir.h"
@@ -66,14 +66,20 @@ TEST(CaptionTrack, SeekDeliversTheCurrentCaptionAndResyncDeliversWhatIsDue)
     clock.delivered.clear();
     track.Resync();
     EXPECT_EQ(clock.delivered, QStringList({"b", "c1", "c2"}));
-    EXPECT_EQ(track.NextIndex(), 4u);
+    clock.delivered.clear();
+    track.Resync(); // nothing new is due
+    EXPECT_TRUE(clock.delivered.isEmpty());
 
     // Before the first caption nothing is current.
     clock.delivered.clear();
     clock.running = false;
     track.Seek(-1);
     EXPECT_TRUE(clock.delivered.isEmpty());
-    EXPECT_EQ(track.NextIndex(), 0u);
+    // ...and from there every caption is still to come.
+    clock.running = true;
+    clock.now = 5000;
+    track.Resync();
+    EXPECT_EQ(clock.delivered, QStringList({"a", "b", "c1", "c2", "d"}));
 }
 
 TEST(CaptionTrack, TheTimerFollowsTheRate)

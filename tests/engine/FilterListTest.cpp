@@ -1,18 +1,15 @@
 // The filter list of real graphs: which elements it names, in which order,
 // and that each name opens the pages of its own filter.
 
-#include "engine/FilterPropertyFrame.h"
 #include "engine/GstFilterGraph.h"
+#include "engine/GstFilterPages.h"
 #include "engine/GstFlowFilters.h"
 #include "engine/MediaGraph.h"
-#include "engine/MessageBox.h"
-#include "EngineTestUtil.h"
+#include "app/MessageBox.h"
+#include "GraphFixture.h"
 #include "fixtures/MediaFixtures.h"
 #include "support/TempDir.h"
 
-#include <QApplication>
-#include <QTableWidget>
-#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -33,14 +30,6 @@ std::string Describe(GstElement *element)
 {
     GstElementFactory *factory = element ? gst_element_get_factory(element) : nullptr;
     return element ? NameOf(element) + " (" + (factory ? GST_OBJECT_NAME(factory) : "no factory") + ")" : "nothing";
-}
-
-QString ValueOf(QTableWidget *table, const QString &name)
-{
-    for (int row = 0; row < table->rowCount(); ++row)
-        if (table->item(row, 0)->text() == name)
-            return table->item(row, 1)->text();
-    return QStringLiteral("<absent>");
 }
 
 TEST(FlowFilters, KeepSourcesParsersDecodersEffectsAndOutputsAlongEachBranch)
@@ -81,19 +70,8 @@ TEST(FlowFilters, KeepSourcesParsersDecodersEffectsAndOutputsAlongEachBranch)
     }
 }
 
-class FilterList : public ::testing::Test {
+class FilterList : public test::RealGraphTest {
 protected:
-    void SetUp() override
-    {
-        VELMO_SKIP_UNLESS_PLAYBACK();
-        ASSERT_TRUE(test::EnsureFixtures());
-        screen = new QWidget(&window);
-        screen->resize(320, 240);
-    }
-    void TearDown() override { graph.Close(); }
-
-    GstFilterGraph &Gst() { return dynamic_cast<GstFilterGraph &>(*graph.graph); }
-
     // Whether `element` is what `expected` says: "Overlay Mixer", "audio
     // output" (the sink playbin was given), "video decoder" or "audio decoder"
     // (by the factory's own description), or else a factory name.
@@ -134,16 +112,10 @@ protected:
             GstElementPtr filter = Gst().FindFilter(graph.filterNames[i]);
             EXPECT_TRUE(Is(filter.get(), expected[i])) << "entry " << i << " should be " << expected[i];
             if (filter) {
-                FilterPropertyFrame frame(filter.get(), nullptr);
-                EXPECT_EQ(frame.windowTitle().toStdString(), graph.filterNames[i]);
+                EXPECT_EQ(GstFilterPages(filter.get()).Name().toStdString(), graph.filterNames[i]);
             }
         }
     }
-
-    MediaGraph graph;
-    QWidget window;
-    QWidget *screen = nullptr;
-    MessageBoxCapture boxes;
 };
 
 TEST_F(FilterList, NamesTheStreamsFiltersInTheOrderItFlows)
@@ -171,7 +143,7 @@ TEST_F(FilterList, NamesTheStreamsFiltersInTheOrderItFlows)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.media);
-        ASSERT_EQ(graph.Open(screen, c.media), S_OK);
+        ASSERT_EQ(Open(c.media), S_OK);
         ExpectFilters(c.filters);
     }
     EXPECT_TRUE(boxes.messages.empty());
@@ -183,7 +155,7 @@ TEST_F(FilterList, SubtitleSourcesComeLastAndTheFirstOfOneNameOpens)
     const QByteArray sami = "<SAMI>\n<BODY>\n<SYNC Start=100><P Class=KRCC>하나\n</BODY>\n</SAMI>\n";
     const std::string first = dir.write("first/clip.smi", sami);
     const std::string second = dir.write("second/clip.smi", sami);
-    ASSERT_EQ(graph.Open(screen, FixturePath("clip.mkv")), S_OK);
+    ASSERT_EQ(Open(FixturePath("clip.mkv")), S_OK);
     ASSERT_EQ(graph.AddSubtitleFile(first), S_OK);
     ASSERT_EQ(graph.AddSubtitleFile(second), S_OK);
     ExpectFilters({"filesrc", "matroskademux", "video decoder", "Overlay Mixer", "audio decoder", "scaletempo",
@@ -191,23 +163,15 @@ TEST_F(FilterList, SubtitleSourcesComeLastAndTheFirstOfOneNameOpens)
     EXPECT_EQ(graph.filterNames[7], "clip.smi");
     EXPECT_EQ(graph.filterNames[8], "clip.smi");
 
-    // The modal frame that the menu command opens is the first file's.
-    QString title, location;
-    QTimer::singleShot(0, [&] {
-        auto *frame = qobject_cast<FilterPropertyFrame *>(QApplication::activeModalWidget());
-        if (!frame)
-            return;
-        title = frame->windowTitle();
-        location = ValueOf(frame->Table(), QStringLiteral("location"));
-        frame->reject();
-    });
-    EXPECT_TRUE(graph.ShowFilterPages("clip.smi"));
-    EXPECT_EQ(title, QStringLiteral("clip.smi"));
-    EXPECT_EQ(location.toStdString(), first);
+    // The pages that the menu command shows are the first file's.
+    std::shared_ptr<FilterPages> pages = graph.FilterPagesOf("clip.smi");
+    ASSERT_TRUE(pages);
+    EXPECT_EQ(pages->Name(), QStringLiteral("clip.smi"));
+    EXPECT_EQ(pages->Value(QStringLiteral("location")).toStdString(), first);
 
     // Plumbing is not a filter any more, even by its exact name.
-    EXPECT_FALSE(graph.ShowFilterPages(NameOf(Gst().Pipeline())));
-    EXPECT_FALSE(graph.ShowFilterPages("no such element"));
+    EXPECT_FALSE(graph.FilterPagesOf(NameOf(Gst().Pipeline())));
+    EXPECT_FALSE(graph.FilterPagesOf("no such element"));
 }
 
 } // namespace

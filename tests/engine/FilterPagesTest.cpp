@@ -1,33 +1,24 @@
-// The property frame of one element: readable properties with their values,
-// pad caps, and in-place edits of simple writable properties.
+// The property pages of one element: readable properties with their values,
+// pad caps, and edits of simple writable properties.
 
-#include "engine/FilterPropertyFrame.h"
-
-#include <QTableWidget>
+#include "engine/GstFilterPages.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace velmo;
 
 namespace {
 
-QString ValueOf(QTableWidget *table, const QString &name)
+bool Editable(const FilterPages &pages, const QString &name)
 {
-    for (int row = 0; row < table->rowCount(); ++row)
-        if (table->item(row, 0)->text() == name)
-            return table->item(row, 1)->text();
-    return QStringLiteral("<absent>");
+    const std::vector<FilterProperty> all = pages.Properties();
+    auto it = std::find_if(all.begin(), all.end(), [&](const FilterProperty &p) { return p.name == name; });
+    return it != all.end() && it->editable;
 }
 
-bool Editable(QTableWidget *table, const QString &name)
-{
-    for (int row = 0; row < table->rowCount(); ++row)
-        if (table->item(row, 0)->text() == name)
-            return table->item(row, 1)->flags() & Qt::ItemIsEditable;
-    return false;
-}
-
-TEST(FilterPropertyFrame, ListsValuesAndCapsAndAppliesEdits)
+TEST(FilterPages, ListValuesAndCapsAndApplyEdits)
 {
     GstElementPtr pipeline(GST_ELEMENT(gst_object_ref_sink(
         gst_parse_launch("audiotestsrc name=tone ! audio/x-raw,rate=8000,channels=1 ! volume name=gain volume=0.25 "
@@ -38,49 +29,37 @@ TEST(FilterPropertyFrame, ListsValuesAndCapsAndAppliesEdits)
     ASSERT_NE(gst_element_get_state(pipeline.get(), nullptr, nullptr, 5 * GST_SECOND), GST_STATE_CHANGE_FAILURE);
     GstElementPtr gain(gst_bin_get_by_name(GST_BIN(pipeline.get()), "gain"));
 
-    {
-        FilterPropertyFrame frame(gain.get(), nullptr);
-        EXPECT_EQ(frame.windowTitle(), QStringLiteral("gain"));
-        QTableWidget *table = frame.Table();
-        EXPECT_EQ(ValueOf(table, "name"), QStringLiteral("gain"));
-        EXPECT_EQ(ValueOf(table, "volume").toDouble(), 0.25);
-        EXPECT_TRUE(Editable(table, "volume"));
-        EXPECT_TRUE(Editable(table, "mute"));
-        EXPECT_FALSE(Editable(table, "parent")); // an object, not a simple value
-        EXPECT_TRUE(frame.PadsText().contains(QStringLiteral("sink: audio/x-raw")));
-        EXPECT_TRUE(frame.PadsText().contains(QStringLiteral("rate=(int)8000")));
+    GstFilterPages pages(gain.get());
+    EXPECT_EQ(pages.Name(), QStringLiteral("gain"));
+    EXPECT_EQ(pages.Value("name"), QStringLiteral("gain"));
+    EXPECT_EQ(pages.Value("volume").toDouble(), 0.25);
+    EXPECT_TRUE(Editable(pages, "volume"));
+    EXPECT_TRUE(Editable(pages, "mute"));
+    EXPECT_FALSE(Editable(pages, "parent")); // an object, not a simple value
+    EXPECT_TRUE(pages.PadsText().contains(QStringLiteral("sink: audio/x-raw")));
+    EXPECT_TRUE(pages.PadsText().contains(QStringLiteral("rate=(int)8000")));
 
-        // Edits through the table reach the element; bad text is refused.
-        for (int row = 0; row < table->rowCount(); ++row) {
-            if (table->item(row, 0)->text() == "volume")
-                table->item(row, 1)->setText(QStringLiteral("0.5"));
-        }
-        gdouble volume = 0;
-        g_object_get(gain.get(), "volume", &volume, nullptr);
-        EXPECT_EQ(volume, 0.5);
-        EXPECT_TRUE(frame.SetProperty("mute", "true"));
-        gboolean mute = FALSE;
-        g_object_get(gain.get(), "mute", &mute, nullptr);
-        EXPECT_TRUE(mute);
-        EXPECT_FALSE(frame.SetProperty("volume", "loud"));
-        EXPECT_FALSE(frame.SetProperty("parent", "x"));
-        EXPECT_FALSE(frame.SetProperty("no-such-property", "1"));
-        g_object_get(gain.get(), "volume", &volume, nullptr);
-        EXPECT_EQ(volume, 0.5);
-    }
-    {
-        GstElementPtr tone(gst_bin_get_by_name(GST_BIN(pipeline.get()), "tone"));
-        FilterPropertyFrame frame(tone.get(), nullptr);
-        EXPECT_EQ(ValueOf(frame.Table(), "wave"), QStringLiteral("sine"));
-        EXPECT_TRUE(frame.SetProperty("wave", "square"));
-        gint wave = 0;
-        g_object_get(tone.get(), "wave", &wave, nullptr);
-        EXPECT_EQ(wave, 1);
-    }
+    // Edits reach the element; bad text and other kinds are refused.
+    EXPECT_TRUE(pages.SetProperty("mute", "true"));
+    gboolean mute = FALSE;
+    g_object_get(gain.get(), "mute", &mute, nullptr);
+    EXPECT_TRUE(mute);
+    EXPECT_FALSE(pages.SetProperty("volume", "loud"));
+    EXPECT_FALSE(pages.SetProperty("parent", "x"));
+    EXPECT_FALSE(pages.SetProperty("no-such-property", "1"));
+    EXPECT_EQ(pages.Value("volume").toDouble(), 0.25);
+
+    GstElementPtr tone(gst_bin_get_by_name(GST_BIN(pipeline.get()), "tone"));
+    GstFilterPages tonePages(tone.get());
+    EXPECT_EQ(tonePages.Value("wave"), QStringLiteral("sine"));
+    EXPECT_TRUE(tonePages.SetProperty("wave", "square"));
+    gint wave = 0;
+    g_object_get(tone.get(), "wave", &wave, nullptr);
+    EXPECT_EQ(wave, 1);
     gst_element_set_state(pipeline.get(), GST_STATE_NULL);
 }
 
-TEST(FilterPropertyFrame, ShowsEmptyBoxedValuesWithoutComplaint)
+TEST(FilterPages, ShowEmptyBoxedValuesWithoutComplaint)
 {
     // An HTTP source has no extra headers (a GstStructure) until given some;
     // printing the empty value makes GStreamer complain.
@@ -94,10 +73,7 @@ TEST(FilterPropertyFrame, ShowsEmptyBoxedValuesWithoutComplaint)
                 ++*static_cast<int *>(count);
         },
         &criticals);
-    {
-        FilterPropertyFrame frame(source.get(), nullptr);
-        EXPECT_EQ(ValueOf(frame.Table(), "extra-headers"), QStringLiteral("NULL"));
-    }
+    EXPECT_EQ(GstFilterPages(source.get()).Value("extra-headers"), QStringLiteral("NULL"));
     g_log_set_default_handler(previous, nullptr);
     EXPECT_EQ(criticals, 0);
 }

@@ -127,9 +127,14 @@ namespace {
 /// Keeps the last frame the video output hands over.
 class FrameRecorder : public QWidget, public VideoFrameSink {
 public:
-    void ShowFrame(const VideoFrame &frame) override { last = frame; }
+    void ShowFrame(const VideoFrame &frame) override
+    {
+        last = frame;
+        ++shown;
+    }
     void ClearFrame() override { last = VideoFrame(); }
     VideoFrame last;
+    int shown = 0; ///< frames handed over so far
 };
 
 /// Whether the output bin's element made by `factory` passes buffers through.
@@ -171,7 +176,7 @@ TEST(GstVideoOutputFrames, FramesComeAtThePictureSizeInTheirColoursWhateverTheDe
         gst_bin_add(GST_BIN(pipeline.get()), output->Bin());
         ASSERT_TRUE(gst_element_link(last.get(), output->Bin()));
         gst_element_set_state(pipeline.get(), GST_STATE_PLAYING);
-        const bool shown = test::WaitUntil([&] { return output->FramesShown() >= 2; });
+        const bool shown = test::WaitUntil([&] { return owner.shown >= 2; });
         gst_element_set_state(pipeline.get(), GST_STATE_NULL);
         ASSERT_TRUE(shown) << format;
         // Letter-boxed: 4:3 in 200x100 is 133x100, centred.

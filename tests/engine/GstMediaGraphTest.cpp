@@ -1,21 +1,18 @@
 // MediaGraph on real GStreamer pipelines, with media made by tests/fixtures.
 
 #include "engine/DecoderThreads.h"
-#include "engine/GstFilterGraph.h"
-#include "engine/MediaGraph.h"
-#include "engine/MessageBox.h"
-#include "EngineTestUtil.h"
+#include "GraphFixture.h"
 #include "fixtures/MediaFixtures.h"
 #include "support/TempDir.h"
 
 #include <gst/audio/streamvolume.h>
 
 #include <QFile>
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 using namespace velmo;
@@ -24,17 +21,13 @@ using velmo::test::WaitUntil;
 
 namespace {
 
-class GstMediaGraph : public ::testing::Test {
+class GstMediaGraph : public test::RealGraphTest {
 protected:
     void SetUp() override
     {
-        VELMO_SKIP_UNLESS_PLAYBACK();
-        ASSERT_TRUE(test::EnsureFixtures());
-        screen = new QWidget(&window);
-        screen->resize(320, 240);
+        RealGraphTest::SetUp();
         graph.SetVolumeLevelSource(&volumeLevel);
     }
-    void TearDown() override { graph.Close(); }
 
     double Position()
     {
@@ -54,13 +47,8 @@ protected:
         EXPECT_EQ(graph.control->GetState(0, &s), S_OK);
         return s;
     }
-    GstElement *Pipeline() { return std::dynamic_pointer_cast<GstFilterGraph>(graph.graph)->Pipeline(); }
 
-    MediaGraph graph;
     int32_t volumeLevel = 0;
-    QWidget window;
-    QWidget *screen = nullptr;
-    MessageBoxCapture boxes;
 };
 
 TEST_F(GstMediaGraph, EachFormatOpensWithItsSizeAndDurationThenCloses)
@@ -76,7 +64,7 @@ TEST_F(GstMediaGraph, EachFormatOpensWithItsSizeAndDurationThenCloses)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);
-        ASSERT_EQ(graph.Open(screen, FixturePath(c.file)), S_OK);
+        ASSERT_EQ(Open(FixturePath(c.file)), S_OK);
         ASSERT_TRUE(graph.graph);
         EXPECT_EQ(graph.videoWidth, c.width);
         EXPECT_EQ(graph.videoHeight, c.height);
@@ -90,14 +78,14 @@ TEST_F(GstMediaGraph, EachFormatOpensWithItsSizeAndDurationThenCloses)
 
 TEST_F(GstMediaGraph, AudioOnlyMediaKeepsThePreviousVideoSize)
 {
-    ASSERT_EQ(graph.Open(screen, FixturePath("audio.mp3")), S_OK);
+    ASSERT_EQ(Open(FixturePath("audio.mp3")), S_OK);
     EXPECT_EQ(graph.videoWidth, 0);
     int32_t w = 7, h = 9;
     EXPECT_LT(graph.basicVideo->GetVideoSize(&w, &h), 0);
     EXPECT_EQ(w, 7);
     EXPECT_EQ(h, 9);
-    ASSERT_EQ(graph.Open(screen, FixturePath("gst_video.mkv")), S_OK);
-    ASSERT_EQ(graph.Open(screen, FixturePath("audio.wav")), S_OK);
+    ASSERT_EQ(Open(FixturePath("gst_video.mkv")), S_OK);
+    ASSERT_EQ(Open(FixturePath("audio.wav")), S_OK);
     EXPECT_EQ(graph.videoWidth, 160);
     EXPECT_EQ(graph.videoHeight, 120);
     EXPECT_NEAR(Duration(), 2.0, 0.1);
@@ -108,13 +96,13 @@ TEST_F(GstMediaGraph, BrokenFilesShowTheCodecMessageOnceAndLeaveNoGraph)
     for (const char *file : {"missing.avi", "empty.avi", "random.avi", "text.avi", "truncated.mp4", "lyrics.avi"}) {
         SCOPED_TRACE(file);
         boxes.messages.clear();
-        EXPECT_LT(graph.Open(screen, FixturePath(file)), 0);
+        EXPECT_LT(Open(FixturePath(file)), 0);
         EXPECT_EQ(boxes.messages.size(), 1u);
         EXPECT_FALSE(graph.graph);
         EXPECT_FALSE(graph.events);
     }
     // Still usable afterwards.
-    EXPECT_EQ(graph.Open(screen, FixturePath("clip.mkv")), S_OK);
+    EXPECT_EQ(Open(FixturePath("clip.mkv")), S_OK);
 }
 
 // A medium begun before its Open (the command line's, while the window is
@@ -141,7 +129,7 @@ TEST_F(GstMediaGraph, AMediumBegunEarlyIsTakenOnlyByTheOpenOfItsPath)
         PrefetchedMedia early = PrefetchMedia(*backend, FixturePath(c.begun));
         std::weak_ptr<GraphBuilder> begun = early.graph;
         graph.AdoptPrefetch(std::move(early));
-        const HResult opened = graph.Open(screen, FixturePath(c.opened));
+        const HResult opened = Open(FixturePath(c.opened));
         EXPECT_EQ(opened == S_OK, c.opens);
         EXPECT_EQ(boxes.messages.size(), c.opens ? 0u : 1u);
         EXPECT_EQ(graph.graph && graph.graph == begun.lock(), c.taken);
@@ -243,7 +231,7 @@ TEST_F(GstMediaGraph, TheDecoderGetsFrameThreadsOnlyForLargePictures)
     } cases[] = {{FixturePath("clip.mkv"), 2 /* slice */}, {large, 0 /* auto */}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.file);
-        ASSERT_EQ(graph.Open(screen, c.file), S_OK);
+        ASSERT_EQ(Open(c.file), S_OK);
         EXPECT_EQ(DecoderThreadType(Pipeline()), c.threadType);
         graph.Close();
     }
@@ -251,7 +239,7 @@ TEST_F(GstMediaGraph, TheDecoderGetsFrameThreadsOnlyForLargePictures)
 
 TEST_F(GstMediaGraph, APictureThatGrowsInMidStreamIsReportedAsASizeChange)
 {
-    ASSERT_EQ(graph.Open(screen, FixturePath("size_change.ts")), S_OK);
+    ASSERT_EQ(Open(FixturePath("size_change.ts")), S_OK);
     EXPECT_EQ(graph.videoWidth, 160);
     EXPECT_EQ(graph.videoHeight, 120);
     std::vector<test::DrainedEvent> sizes;
@@ -271,7 +259,7 @@ TEST_F(GstMediaGraph, APictureThatGrowsInMidStreamIsReportedAsASizeChange)
 
 TEST_F(GstMediaGraph, StateChangesAreReportedAtOnce)
 {
-    ASSERT_EQ(graph.Open(screen, FixturePath("long.mkv")), S_OK);
+    ASSERT_EQ(Open(FixturePath("long.mkv")), S_OK);
     EXPECT_EQ(State(), State_Running);
     EXPECT_EQ(graph.control->Pause(), S_OK);
     EXPECT_EQ(State(), State_Paused);
@@ -287,7 +275,7 @@ TEST_F(GstMediaGraph, StateChangesAreReportedAtOnce)
 
 TEST_F(GstMediaGraph, SeeksAreAccurateAndSeekByClampsAtBothEnds)
 {
-    ASSERT_EQ(graph.Open(screen, FixturePath("long.mkv")), S_OK);
+    ASSERT_EQ(Open(FixturePath("long.mkv")), S_OK);
     ASSERT_EQ(graph.control->Pause(), S_OK);
     const double duration = Duration();
 
@@ -312,9 +300,46 @@ TEST_F(GstMediaGraph, SeeksAreAccurateAndSeekByClampsAtBothEnds)
     ASSERT_TRUE(WaitUntil([&] { return std::abs(Position() - 1.5) < 0.05; }));
 }
 
+// A dragged timeline asks for a position at every step: the seeks that reach
+// the pipeline are far fewer than the asks, and the last one asked is where
+// the pipeline ends. Meanwhile the position read is the newest asked.
+TEST_F(GstMediaGraph, ABurstOfSeeksEndsAtTheLastAndSendsFarFewer)
+{
+    ASSERT_EQ(Open(FixturePath("long.mkv")), S_OK);
+    ASSERT_EQ(graph.control->Pause(), S_OK);
+    GstElement *output = std::dynamic_pointer_cast<GstVideoOutput>(graph.overlayMixer)->Bin();
+    GstPadPtr pad(gst_element_get_static_pad(output, "sink"));
+    std::atomic<int> seeks{0};
+    const gulong probe = gst_pad_add_probe(
+        pad.get(), GST_PAD_PROBE_TYPE_EVENT_UPSTREAM,
+        [](GstPad *, GstPadProbeInfo *info, gpointer count) {
+            if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_SEEK)
+                ++*static_cast<std::atomic<int> *>(count);
+            return GST_PAD_PROBE_OK;
+        },
+        &seeks, nullptr);
+
+    double last = 0;
+    for (int i = 1; i <= 50; ++i) {
+        last = 0.05 * i;
+        ASSERT_EQ(graph.position->put_CurrentPosition(last), S_OK);
+        EXPECT_NEAR(Position(), last, 1e-6);
+        QCoreApplication::processEvents(); // what a drag lets run between steps
+    }
+    ASSERT_TRUE(WaitUntil([&] {
+        gint64 ns = -1;
+        return gst_element_query_position(Pipeline(), GST_FORMAT_TIME, &ns) &&
+               std::abs(double(ns) / GST_SECOND - last) < 0.05;
+    }));
+    EXPECT_NEAR(Position(), last, 0.05);
+    EXPECT_GE(seeks.load(), 1);
+    EXPECT_LT(seeks.load(), 25);
+    gst_pad_remove_probe(pad.get(), probe);
+}
+
 TEST_F(GstMediaGraph, RateChangesKeepPlayingAndTheRateSticksAcrossSeeks)
 {
-    ASSERT_EQ(graph.Open(screen, FixturePath("long.mkv")), S_OK);
+    ASSERT_EQ(Open(FixturePath("long.mkv")), S_OK);
     test::NotifyCounter counter(&window);
     for (double rate : {0.5, 2.0, 1.0, 2.0}) {
         SCOPED_TRACE(rate);
@@ -337,7 +362,7 @@ TEST_F(GstMediaGraph, RateChangesKeepPlayingAndTheRateSticksAcrossSeeks)
 TEST_F(GstMediaGraph, VolumeIsHundredthsOfADecibelAndTheFloorIsSilence)
 {
     volumeLevel = -600;
-    ASSERT_EQ(graph.Open(screen, FixturePath("audio.wav")), S_OK);
+    ASSERT_EQ(Open(FixturePath("audio.wav")), S_OK);
     GstElementPtr element(gst_bin_get_by_name(GST_BIN(Pipeline()), GstFilterGraph::kVolumeName));
     ASSERT_TRUE(element);
     auto *volume = GST_STREAM_VOLUME(element.get());
@@ -361,7 +386,7 @@ TEST_F(GstMediaGraph, VolumeIsHundredthsOfADecibelAndTheFloorIsSilence)
 // the player for as long as it repeats.
 TEST_F(GstMediaGraph, EveryElementOfAGraphGoesWithIt)
 {
-    ASSERT_EQ(graph.Open(screen, FixturePath("clip.mkv")), S_OK);
+    ASSERT_EQ(Open(FixturePath("clip.mkv")), S_OK);
     ASSERT_TRUE(WaitUntil([&] { return Position() > 0.2; }, 10000));
     std::vector<gpointer> alive;
     alive.reserve(256);
@@ -387,7 +412,7 @@ TEST_F(GstMediaGraph, EveryElementOfAGraphGoesWithIt)
 TEST_F(GstMediaGraph, EndOfStreamReachesTheNotifyWindowAsComplete)
 {
     test::NotifyCounter counter(&window);
-    ASSERT_EQ(graph.Open(screen, FixturePath("truncated.mkv")), S_OK);
+    ASSERT_EQ(Open(FixturePath("truncated.mkv")), S_OK);
     ASSERT_TRUE(WaitUntil([&] { return counter.count > 0; }, 15000));
     const auto events = test::Drain(*graph.events);
     ASSERT_EQ(events.size(), 1u);
@@ -409,7 +434,7 @@ TEST_F(GstMediaGraph, PathsLongerThanTheOldLimitOpen)
     const std::string path = folder + "/영상 clip #1.mkv";
     ASSERT_TRUE(QFile::copy(QString::fromStdString(FixturePath("clip.mkv")), QString::fromStdString(path)));
     ASSERT_GT(path.size(), 259u);
-    EXPECT_EQ(graph.Open(screen, path), S_OK);
+    EXPECT_EQ(Open(path), S_OK);
     EXPECT_EQ(graph.mediaPath, path);
     EXPECT_EQ(graph.videoWidth, 320);
 }

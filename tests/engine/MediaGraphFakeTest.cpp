@@ -3,7 +3,7 @@
 
 #include "support/FakeMediaBackend.h"
 #include "engine/MediaGraph.h"
-#include "engine/MessageBox.h"
+#include "app/MessageBox.h"
 #include "resources/CommandIds.h"
 #include "EngineTestUtil.h"
 
@@ -39,7 +39,7 @@ protected:
 TEST_F(MediaGraphFake, OpenRunsTheStepsInOrderAndKeepsTheMediaOpen)
 {
     backend->AddMedia("a.avi", {10.0, 640, 360});
-    ASSERT_EQ(graph.Open(screen, "a.avi"), S_OK);
+    ASSERT_EQ(graph.Open(screen, "a.avi", &window), S_OK);
 
     const std::vector<std::string> expected = {
         "AddFilter(Overlay Mixer)", "RenderFile(a.avi)", "put_Owner(set)", "put_MessageDrain(set)",
@@ -52,7 +52,7 @@ TEST_F(MediaGraphFake, OpenRunsTheStepsInOrderAndKeepsTheMediaOpen)
     EXPECT_EQ(graph.videoHeight, 360);
     EXPECT_EQ(graph.mediaPath, "a.avi");
     EXPECT_TRUE(boxes.messages.empty());
-    // Events go to the top-level window of the owner.
+    // Events go to the notify object given, not to the owner.
     test::NotifyCounter counter(&window);
     backend->LastGraph()->QueueEvent(EC_COMPLETE);
     ASSERT_TRUE(test::WaitUntil([&] { return counter.count == 1; }));
@@ -220,7 +220,7 @@ TEST_F(MediaGraphFake, SubtitleFilesAreAddedOnlyToAnOpenGraph)
 TEST_F(MediaGraphFake, FilterNamesStopAtFifteenInEnumerationOrder)
 {
     EXPECT_EQ(graph.CollectFilterNames(), E_NOINTERFACE);
-    EXPECT_FALSE(graph.ShowFilterPages("source"));
+    EXPECT_FALSE(graph.FilterPagesOf("source"));
 
     backend->script->filterNames.clear();
     for (int i = 1; i <= 20; ++i)
@@ -238,8 +238,8 @@ TEST_F(MediaGraphFake, FilterNamesStopAtFifteenInEnumerationOrder)
     EXPECT_EQ(graph.filterNames[3], "filter 4"); // stale entries stay, unseen
 
     // Either "decoder" entry opens the first of the two.
-    EXPECT_TRUE(graph.ShowFilterPages(graph.filterNames[2]));
-    EXPECT_FALSE(graph.ShowFilterPages("gone"));
+    EXPECT_TRUE(graph.FilterPagesOf(graph.filterNames[2]));
+    EXPECT_FALSE(graph.FilterPagesOf("gone"));
     EXPECT_EQ(backend->script->propertyFrames, std::vector<std::string>{"decoder"});
     EXPECT_EQ(backend->script->propertyFramePositions, std::vector<size_t>{1});
 }

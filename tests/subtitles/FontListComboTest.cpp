@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QPainter>
 #include <QSet>
+#include <QStyleOptionComboBox>
 
 #include <gtest/gtest.h>
 
@@ -180,6 +181,35 @@ TEST(FontListCombo, ASelectedEntryIsDrawnInTheHighlightColours)
     const QRgb highlightedText = pal.color(QPalette::HighlightedText).rgb();
     EXPECT_EQ(columnsWhere(image, [](QRgb p) { return qRed(p) > qGreen(p); }).first, -1);
     EXPECT_GE(columnsWhere(image, [&](QRgb p) { return p == highlightedText; }, 25).first, 25);
+}
+
+} // namespace
+} // namespace velmo
+
+namespace velmo {
+namespace {
+
+TEST(FontListCombo, TheClosedBoxDrawsTheEntryOnlyInsideItsTextField)
+{
+    FontListCombo combo;
+    combo.Fill({{"NanumMyeongjo", kTrueTypeFontType}});
+    combo.resize(70, combo.sizeHint().height());
+    QStyleOptionComboBox option;
+    option.initFrom(&combo);
+    const QRect field = combo.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &combo);
+    // The name alone, after its indent, is wider than the field.
+    ASSERT_GT(25 + combo.fontMetrics().horizontalAdvance(QStringLiteral("NanumMyeongjo")), field.width());
+    const QImage withEntry = combo.grab().toImage();
+    combo.setCurrentIndex(-1);
+    const QImage empty = combo.grab().toImage();
+    ASSERT_EQ(withEntry.size(), empty.size());
+    int outside = 0;
+    for (int y = 0; y < empty.height(); ++y)
+        for (int x = 0; x < empty.width(); ++x)
+            if (!field.contains(x, y) && withEntry.pixel(x, y) != empty.pixel(x, y))
+                ++outside;
+    EXPECT_EQ(outside, 0);
+    EXPECT_FALSE(withEntry == empty); // the entry is drawn
 }
 
 } // namespace

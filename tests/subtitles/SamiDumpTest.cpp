@@ -1,4 +1,4 @@
-#include "skin/Cp949.h"
+#include "text/Cp949.h"
 #include "support/TempDir.h"
 
 #include <QProcess>

@@ -1,8 +1,7 @@
 #include "subtitles/SamiReader.h"
 
 #include "subtitles/CaptionText.h"
-
-#include "skin/Cp949.h"
+#include "text/Cp949.h"
 #include "support/HostileSami.h"
 #include "support/TempDir.h"
 

@@ -2,7 +2,7 @@
 // the dump tool must print for it (NAME.dump): read through the real reader,
 // as a user's file would be.
 
-#include "skin/Cp949.h"
+#include "text/Cp949.h"
 #include "subtitles/SamiEncoding.h"
 
 #include <QDir>

@@ -246,3 +246,26 @@ TEST(SubtitleOverlay, PositionsFarOffTheScreenDrawNothing)
     ASSERT_FALSE(ink.isEmpty());
     EXPECT_EQ(ink.bottom(), kScreen.height() - 1);
 }
+
+// The picture of the smallest window the default skin allows (300 x 250 less
+// the title bar, the control panel and the side edges).
+TEST(SubtitleOverlay, ACaptionTooTallForThePictureStaysInsideIt)
+{
+    const QSize smallest(294, 168);
+    const auto style = crispStyle();
+    style->font = MakeSubtitleFont(36, 700, 0, "NanumGothic");
+    style->Position = 42; // room for three and a half lines of the font asked for
+    const QString caption = QString::fromUtf8("그 사람이 어디로 갔는지 아무도 모른다고 했어\r\n"
+                                              "내일 아침까지 기다려 보면 알게 될 거야");
+    const QRect ink = inkBounds(DrawSubtitleLayer(smallest, caption, *style));
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_GT(ink.top(), 0); // nothing cut at the picture's top edge
+    EXPECT_LE(ink.bottom(), smallest.height() - 1 - style->Position);
+    EXPECT_GT(ink.height(), 3 * 10); // drawn smaller, not dropped: several lines remain
+
+    // Room for one line of the smallest height only: the last line is the one kept.
+    style->font = MakeSubtitleFont(20, 400, 0, "NanumGothic");
+    style->Position = smallest.height() - 10;
+    EXPECT_EQ(DrawSubtitleLayer(smallest, QStringLiteral("first\r\nlast"), *style),
+              DrawSubtitleLayer(smallest, QStringLiteral("last"), *style));
+}

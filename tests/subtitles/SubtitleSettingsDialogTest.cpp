@@ -2,7 +2,7 @@
 
 #include "resources/DialogTemplates.h"
 #include "resources/DialogUnits.h"
-#include "skin/Cp949.h"
+#include "text/Cp949.h"
 #include "subtitles/ColorSwatch.h"
 #include "subtitles/FontListCombo.h"
 #include "subtitles/SubtitleStyle.h"
@@ -144,15 +144,28 @@ TEST_F(SubtitleSettingsDialogTest, ShowsTheStyleWithoutChangingIt)
     EXPECT_EQ(swatch.pixel(swatch.width() / 2, swatch.height() / 2), qRgb(0, 0, 128));
 }
 
-TEST_F(SubtitleSettingsDialogTest, AFaceThatIsNotInstalledLeavesTheFirstEntryAndTheStyle)
+TEST_F(SubtitleSettingsDialogTest, AFaceThatIsNotInstalledShowsItsSubstituteAndStaysInTheFile)
 {
-    style_->Font = toCp949(QString::fromUtf8("굴림")).toStdString();
-    style_->Size = 5; // outside the arrows' range: shown clamped, kept as it is
-    SubtitleSettingsDialog dialog(*style_);
-    EXPECT_EQ(dialog.findChild<FontListCombo *>("1074")->currentIndex(), 0);
-    EXPECT_EQ(fromCp949(QByteArray::fromStdString(style_->Font)), QString::fromUtf8("굴림"));
-    EXPECT_EQ(dialog.findChild<QSpinBox *>("1063")->value(), 10);
-    EXPECT_EQ(style_->Size, 5);
+    // The shipped settings' face, and one whose substitute is not the list's first entry.
+    QFont::insertSubstitution(QStringLiteral("Velmo Absent Face"), QStringLiteral("NanumMyeongjo"));
+    struct Case {
+        const char *stored;
+        const char *shown;
+    };
+    for (const Case &c : {Case{"굴림", "NanumGothic"}, Case{"Velmo Absent Face", "NanumMyeongjo"}}) {
+        SCOPED_TRACE(c.stored);
+        const QString stored = QString::fromUtf8(c.stored);
+        style_->Font = toCp949(stored).toStdString();
+        style_->RebuildFont();
+        style_->Size = 5; // outside the arrows' range: shown clamped, kept as it is
+        SubtitleSettingsDialog dialog(*style_);
+        EXPECT_EQ(dialog.findChild<FontListCombo *>("1074")->currentText(), QString::fromUtf8(c.shown));
+        EXPECT_EQ(dialog.findChild<QSpinBox *>("1063")->value(), 10);
+        EXPECT_EQ(style_->Size, 5);
+        dialog.accept();
+        EXPECT_EQ(fromCp949(QByteArray::fromStdString(style_->Font)), stored);
+        EXPECT_TRUE(fileOnDisk().contains(toCp949("Font=" + stored)));
+    }
 }
 
 TEST_F(SubtitleSettingsDialogTest, UpArrowMakesTheSizeAtOnceAndCloseSavesIt)

@@ -1,6 +1,6 @@
 #include "subtitles/TimedTextReader.h"
 
-#include "skin/Cp949.h"
+#include "text/Cp949.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -12,6 +12,20 @@ std::string Number(double v)
     std::snprintf(buf, sizeof buf, "%g", v);
     return buf;
 }
+
+/// Pages that name their filter and hold nothing else.
+class FakeFilterPages : public FilterPages {
+public:
+    explicit FakeFilterPages(std::string name) : name_(std::move(name)) {}
+    QString Name() const override { return QString::fromStdString(name_); }
+    std::vector<FilterProperty> Properties() const override { return {}; }
+    QString Value(const QString &) const override { return {}; }
+    QString PadsText() const override { return {}; }
+    bool SetProperty(const QString &, const QString &) override { return false; }
+
+private:
+    std::string name_;
+};
 } // namespace
 
 FakeFilterGraph::FakeFilterGraph(std::shared_ptr<FakeMediaScript> script) : script_(std::move(script))
@@ -68,15 +82,21 @@ HResult FakeFilterGraph::EnumFilterNames(std::vector<std::string> *names)
     return S_OK;
 }
 
-bool FakeFilterGraph::ShowPropertyFrame(const std::string &name, QWidget *)
+GraphFacets FakeFilterGraph::Facets()
+{
+    const std::shared_ptr<FakeFilterGraph> self = shared_from_this();
+    return {self, self, self, self, self, self, self};
+}
+
+std::shared_ptr<FilterPages> FakeFilterGraph::FindFilterPages(const std::string &name)
 {
     const auto &names = script_->filterNames;
     const auto first = std::find(names.begin(), names.end(), name);
     if (first == names.end())
-        return false;
+        return nullptr;
     script_->propertyFrames.push_back(name);
     script_->propertyFramePositions.push_back(static_cast<size_t>(first - names.begin()));
-    return true;
+    return std::make_shared<FakeFilterPages>(name);
 }
 
 HResult FakeFilterGraph::Run()
@@ -228,14 +248,14 @@ HResult FakeFilterGraph::GetVideoSize(int32_t *width, int32_t *height)
     return S_OK;
 }
 
-HResult FakeFilterGraph::put_Owner(QWidget *o)
+HResult FakeFilterGraph::put_Owner(QObject *o)
 {
     Log(std::string("put_Owner(") + (o ? "set" : "null") + ")");
     owner = o;
     return S_OK;
 }
 
-HResult FakeFilterGraph::put_MessageDrain(QWidget *d)
+HResult FakeFilterGraph::put_MessageDrain(QObject *d)
 {
     Log(std::string("put_MessageDrain(") + (d ? "set" : "null") + ")");
     drain = d;

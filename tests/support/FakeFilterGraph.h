@@ -3,9 +3,9 @@
 #include "engine/EventQueue.h"
 #include "engine/MediaFacets.h"
 
+#include <QObject>
 #include <QPointer>
 #include <QRect>
-#include <QWidget>
 
 #include <functional>
 #include <map>
@@ -32,7 +32,7 @@ struct FakeMediaScript {
     std::vector<std::string> filterNames = {"source", "demuxer", "video decoder", "audio decoder",
                                             "Overlay Mixer", "audio renderer"};
     std::vector<std::string> calls;                 ///< every command a graph received, in order
-    std::vector<std::string> propertyFrames;        ///< names whose property frame was shown
+    std::vector<std::string> propertyFrames;        ///< names whose property frame was asked for
     std::vector<size_t> propertyFramePositions;     ///< where in filterNames each shown filter stands
     int graphsAlive = 0;                            ///< graphs not yet destroyed
     std::function<void()> onRender;                 ///< runs inside RenderFile of a medium, as the UI does while an open waits
@@ -53,16 +53,18 @@ class FakeFilterGraph : public GraphBuilder,
                         public BasicAudio,
                         public BasicVideo,
                         public VideoWindow,
-                        public MediaEventEx {
+                        public MediaEventEx,
+                        public std::enable_shared_from_this<FakeFilterGraph> {
 public:
     explicit FakeFilterGraph(std::shared_ptr<FakeMediaScript> script);
     ~FakeFilterGraph() override;
 
     // GraphBuilder
+    GraphFacets Facets() override;
     HResult AddFilter(std::shared_ptr<BaseFilter> filter, const std::string &name) override;
     HResult RenderFile(const std::string &pathOrAddress) override;
     HResult EnumFilterNames(std::vector<std::string> *names) override;
-    bool ShowPropertyFrame(const std::string &name, QWidget *owner) override;
+    std::shared_ptr<FilterPages> FindFilterPages(const std::string &name) override;
     // MediaControl
     HResult Run() override;
     HResult Pause() override;
@@ -85,8 +87,8 @@ public:
     // BasicVideo
     HResult GetVideoSize(int32_t *width, int32_t *height) override;
     // VideoWindow
-    HResult put_Owner(QWidget *owner) override;
-    HResult put_MessageDrain(QWidget *drain) override;
+    HResult put_Owner(QObject *owner) override;
+    HResult put_MessageDrain(QObject *drain) override;
     HResult put_WindowStyle(int32_t style) override;
     HResult put_Visible(bool visible) override;
     HResult SetWindowPosition(int32_t x, int32_t y, int32_t width, int32_t height) override;
@@ -107,8 +109,8 @@ public:
     double positionSeconds = 0.0;    ///< what the position getters report
     double rate = 1.0;
     int32_t volume = 0;
-    QPointer<QWidget> owner;
-    QPointer<QWidget> drain;
+    QPointer<QObject> owner;
+    QPointer<QObject> drain;
     bool visible = true;
     QRect windowRect;                ///< the last SetWindowPosition
     EventQueue eventQueue;

@@ -2,9 +2,9 @@
 
 #include "engine/MediaResult.h"
 #include "engine/VideoFrameSink.h"
+#include "screen/PaintedPicture.h"
 
 #include <QImage>
-#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -14,7 +14,6 @@
 namespace velmo {
 
 class MediaGraph;
-class PictureWindow;
 class SkinSet;
 class SubtitleStyle;
 
@@ -28,8 +27,7 @@ class SubtitleStyle;
 ///
 /// Input: every mouse press, release, double click, move and wheel, and every
 /// key press and release that reaches the screen is also posted, as a copy with
-/// coordinates relative to the screen, to the input target (the top-level
-/// window by default). Keys of the accelerator table never get here: the
+/// coordinates relative to the screen, to the top-level window. Keys of the accelerator table never get here: the
 /// application's key filter dispatches and consumes them first. Drops are not
 /// accepted here, so Qt hands them to the main window.
 class VideoScreen : public QWidget, public VideoFrameSink {
@@ -51,8 +49,6 @@ public:
     void Invalidate(bool erase = true);
     /// Clears the caption layer and repaints at once (the wipe before a new caption).
     void RedrawErase();
-    /// Where copies of the input go; null restores the top-level window.
-    void SetInputTarget(QObject *target) { inputTarget_ = target; }
 
     /// Whether a caption layer is being shown.
     bool HasSubtitleLayer() const { return !subtitleLayer_.isNull(); }
@@ -60,9 +56,6 @@ public:
     QRect SubtitleRect() const { return subtitleRect_; }
     /// Whether a picture is being shown.
     bool HasPicture() const { return !frame_.image.isNull(); }
-    /// The native window the X server fills with the picture; null when the
-    /// screen paints pictures itself (not on X11).
-    PictureWindow *PictureOutput() const { return picture_; }
     /// The frame shown (null image when none).
     const VideoFrame &CurrentFrame() const { return frame_; }
 
@@ -82,7 +75,6 @@ protected:
 private:
     /// The picture window cannot put pictures: this screen paints them from now on.
     void OnPictureRefused();
-    void Forward(const QEvent *event);
     /// Shows or hides the full-screen title bar and panel for a pointer at height `y`.
     void ShowFullScreenPanels(int y);
     void PaintBackground(QPainter &painter);
@@ -92,12 +84,13 @@ private:
     SkinSet &skinSet_;
     MediaGraph &mediaGraph_;
     SubtitleStyle &style_;
-    QPointer<QObject> inputTarget_;
     VideoFrame frame_;
     QImage subtitleLayer_;  ///< the caption's pixels, cropped to subtitleRect_
     QRect subtitleRect_;
     QString subtitleKey_;   ///< what the cached layer was drawn from
-    PictureWindow *picture_ = nullptr; ///< null: pictures are painted here
+    PaintedPicture painted_{*this};
+    /// Where frames go: the picture window (a child, owned as such) or painted_.
+    PictureOutput *output_ = &painted_;
 };
 
 } // namespace velmo

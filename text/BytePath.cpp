@@ -1,4 +1,4 @@
-#include "skin/BytePath.h"
+#include "text/BytePath.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "engine/PictureWindow.h"
+#include "screen/PictureWindow.h"
 
 #include "engine/PictureLayout.h"
 
@@ -15,6 +15,7 @@
 #include <sys/socket.h>
 
 #include <cstdlib>
+#include <memory>
 
 namespace velmo {
 
@@ -23,6 +24,13 @@ namespace {
 /// How long a put may go unanswered before the server is taken to have
 /// dropped it (its window went away with it): the next frame is put anyway.
 constexpr qint64 kLostPutMs = 250;
+
+/// A reply or error from the server, which the caller frees with free().
+struct FreeReply {
+    void operator()(void *reply) const { std::free(reply); }
+};
+template <typename T>
+using XcbReply = std::unique_ptr<T, FreeReply>;
 
 xcb_connection_t *X11Connection()
 {
@@ -48,28 +56,25 @@ uint8_t CompletionEvent(xcb_connection_t *connection)
     const xcb_query_extension_reply_t *shm = xcb_get_extension_data(connection, &xcb_shm_id);
     if (!shm || !shm->present)
         return 0;
-    xcb_shm_query_version_reply_t *version =
-        xcb_shm_query_version_reply(connection, xcb_shm_query_version(connection), nullptr);
+    const XcbReply<xcb_shm_query_version_reply_t> version(
+        xcb_shm_query_version_reply(connection, xcb_shm_query_version(connection), nullptr));
     if (!version)
         return 0;
     // Memory files came with version 1.2.
     const bool files = version->major_version > 1 || (version->major_version == 1 && version->minor_version >= 2);
-    std::free(version);
     return files ? uint8_t(shm->first_event + XCB_SHM_COMPLETION) : 0;
 }
 
 int Depth(xcb_connection_t *connection, uint32_t window)
 {
-    xcb_get_geometry_reply_t *geometry =
-        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
-    const int depth = geometry ? geometry->depth : 0;
-    std::free(geometry);
-    return depth;
+    const XcbReply<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr));
+    return geometry ? geometry->depth : 0;
 }
 
 } // namespace
 
-PictureWindow *PictureWindow::Create(QWidget *parent)
+PictureWindow *PictureWindow::Create(QWidget *parent, std::function<void()> refused)
 {
     if (qEnvironmentVariableIsSet("VELMO_PAINTED_PICTURE") || QGuiApplication::platformName() != QLatin1String("xcb"))
         return nullptr;
@@ -77,7 +82,7 @@ PictureWindow *PictureWindow::Create(QWidget *parent)
     const uint8_t completion = connection ? CompletionEvent(connection) : 0;
     if (!completion)
         return nullptr;
-    auto *window = new PictureWindow(parent, connection, completion);
+    auto *window = new PictureWindow(parent, connection, completion, std::move(refused));
     // Our pixels are 32-bit BGRx: the window must take them as 24-bit colour.
     if (Depth(connection, uint32_t(window->winId())) != 24) {
         delete window;
@@ -86,8 +91,9 @@ PictureWindow *PictureWindow::Create(QWidget *parent)
     return window;
 }
 
-PictureWindow::PictureWindow(QWidget *parent, xcb_connection_t *connection, uint8_t completionEvent)
-    : QWidget(parent), connection_(connection), completionEvent_(completionEvent)
+PictureWindow::PictureWindow(QWidget *parent, xcb_connection_t *connection, uint8_t completionEvent,
+                             std::function<void()> refused)
+    : QWidget(parent), connection_(connection), completionEvent_(completionEvent), onRefused_(std::move(refused))
 {
     // The server draws every pixel; Qt neither paints nor clears here.
     setAttribute(Qt::WA_NativeWindow);
@@ -111,6 +117,10 @@ void PictureWindow::ShowFrame(const VideoFrame &frame)
 {
     if (refused_)
         return;
+    if (frame.picture.isEmpty()) {
+        ClearFrame();
+        return;
+    }
     frame_ = frame;
     if (geometry() != frame.picture)
         setGeometry(frame.picture);
@@ -176,12 +186,10 @@ uint32_t PictureWindow::Segment(PixelBlock &block)
     if (fd < 0)
         return 0;
     const uint32_t segment = xcb_generate_id(connection_);
-    xcb_generic_error_t *error =
-        xcb_request_check(connection_, xcb_shm_attach_fd_checked(connection_, segment, fd, /*read_only*/ 1));
-    if (error) {
-        std::free(error);
+    const XcbReply<xcb_generic_error_t> error(
+        xcb_request_check(connection_, xcb_shm_attach_fd_checked(connection_, segment, fd, /*read_only*/ 1)));
+    if (error)
         return 0;
-    }
     block.segment = segment;
     // Blocks go on whichever thread drops them last; the server is told on the UI thread.
     block.forget = [](uint32_t segment) {
@@ -232,7 +240,7 @@ void PictureWindow::PutNow()
             refused_ = true;
             frame_ = {};
             hide();
-            emit refused();
+            onRefused_();
             return;
         }
         QImage canvas(scratch->Data(), composed.width(), composed.height(), stride, QImage::Format_RGB32);

@@ -1,18 +1,10 @@
 // The video screen as a real widget, offscreen: the skin background rules,
 // frames, the caption layer, input forwarding, and frames from a real pipeline.
 
-#include "support/FakeMediaBackend.h"
-#include "engine/MediaGraph.h"
-#include "engine/MessageBox.h"
-#include "engine/VideoScreen.h"
-#include "EngineTestUtil.h"
+#include "app/MessageBox.h"
+#include "engine/EngineTestUtil.h"
 #include "fixtures/MediaFixtures.h"
-#include "skin/SkinSet.h"
-#include "subtitles/SubtitleStyle.h"
-#include "support/TempDir.h"
-
-#include <QKeyEvent>
-#include <QMouseEvent>
+#include "screen/ScreenFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -21,30 +13,14 @@ using velmo::test::WaitUntil;
 
 namespace {
 
-/// Records the events a window receives.
-struct Recorder : QObject {
-    std::vector<std::pair<QEvent::Type, QPointF>> events;
-    bool eventFilter(QObject *, QEvent *e) override
-    {
-        if (auto *m = dynamic_cast<QMouseEvent *>(e))
-            events.emplace_back(e->type(), m->position());
-        else if (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)
-            events.emplace_back(e->type(), QPointF(static_cast<QKeyEvent *>(e)->key(), 0));
-        return false;
-    }
-};
-
-class VideoScreenTest : public ::testing::Test {
+class VideoScreenTest : public ::testing::Test, protected test::ScreenOnFakeGraph {
 protected:
     VideoScreenTest()
-        : skin(dir.path("none/skin.ini")), style(dir.path("none.ini")), backend(std::make_shared<FakeMediaBackend>()),
-          graph(backend)
     {
         SetImage(skin.screenLeft, "left.png", QSize(6, 300), Qt::red);
         SetImage(skin.screenRight, "right.png", QSize(8, 300), Qt::blue);
         SetImage(skin.screenBack, "back.png", QSize(4, 4), Qt::green);
         SetImage(skin.logo, "logo.png", QSize(20, 10), Qt::yellow);
-        screen = new VideoScreen(skin, graph, style, &window);
         window.resize(200, 100);
         screen->setGeometry(0, 0, 200, 100);
         window.show();
@@ -60,13 +36,6 @@ protected:
     }
     QColor At(int x, int y) { return screen->grab().toImage().pixelColor(x, y); }
 
-    test::TempDir dir;
-    SkinSet skin;
-    SubtitleStyle style;
-    std::shared_ptr<FakeMediaBackend> backend;
-    MediaGraph graph;
-    QWidget window;
-    VideoScreen *screen = nullptr;
     MessageBoxCapture boxes;
 };
 
@@ -201,21 +170,14 @@ TEST_F(VideoScreenTest, TheCaptionLayerIsKeptUntilAnErasingInvalidation)
 TEST_F(VideoScreenTest, InputOverThePictureReachesTheMainWindowOnceWithScreenCoordinates)
 {
     screen->setGeometry(10, 20, 180, 70);
-    Recorder recorder;
-    window.installEventFilter(&recorder);
+    test::InputRecorder recorder(&window);
     QTest::mouseDClick(screen, Qt::LeftButton, Qt::NoModifier, QPoint(7, 9));
     QTest::mouseMove(screen, QPoint(30, 40));
     QTest::keyClick(screen, Qt::Key_A);
-    ASSERT_TRUE(WaitUntil([&] {
-        return std::any_of(recorder.events.begin(), recorder.events.end(),
-                           [](const auto &e) { return e.first == QEvent::KeyRelease; });
-    }));
-    auto count = [&](QEvent::Type t) {
-        return std::count_if(recorder.events.begin(), recorder.events.end(), [t](const auto &e) { return e.first == t; });
-    };
-    EXPECT_EQ(count(QEvent::MouseButtonDblClick), 1);
-    EXPECT_EQ(count(QEvent::KeyPress), 1);
-    EXPECT_EQ(count(QEvent::KeyRelease), 1);
+    ASSERT_TRUE(WaitUntil([&] { return recorder.Count(QEvent::KeyRelease) > 0; }));
+    EXPECT_EQ(recorder.Count(QEvent::MouseButtonDblClick), 1);
+    EXPECT_EQ(recorder.Count(QEvent::KeyPress), 1);
+    EXPECT_EQ(recorder.Count(QEvent::KeyRelease), 1);
     for (const auto &[type, pos] : recorder.events) {
         if (type == QEvent::MouseButtonDblClick) {
             EXPECT_EQ(pos, QPointF(7, 9));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/UserMessage.h"
+
 #include <QString>
 
 #include <functional>
@@ -32,8 +34,12 @@ struct CapturedMessage {
     int type = MB_OK;
 };
 
-/// For tests: while it lives, ShowMessageBox records each message here and
-/// returns `answer` without showing anything. Captures nest; the newest wins.
+/// Makes the engine's messages (UserMessage) message boxes of ShowMessageBox.
+void InstallMessageBoxHook();
+
+/// For tests: while it lives, ShowMessageBox and the engine's messages are
+/// recorded here, and ShowMessageBox returns `answer` without showing
+/// anything. Captures nest; the newest wins.
 class MessageBoxCapture {
 public:
     explicit MessageBoxCapture(int answer = IDOK);
@@ -46,6 +52,7 @@ public:
 
 private:
     MessageBoxCapture *previous_;
+    UserMessageHook previousHook_;
 };
 
 } // namespace velmo

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/VideoFrameSink.h"
+#include "screen/PictureOutput.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QElapsedTimer>
@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -26,41 +27,42 @@ namespace velmo {
 /// newest of those is put when the server says it is done.
 ///
 /// Input over the window goes to the parent as if it had happened there.
-class PictureWindow : public QWidget, public QAbstractNativeEventFilter {
+class PictureWindow final : public QWidget, public PictureOutput, public QAbstractNativeEventFilter {
     Q_OBJECT
 public:
     /// A hidden picture window in `parent`; null when the display cannot take
     /// pictures this way (not X11, a server reached through the network, no
     /// shared memory by file, not 24 bits deep, or VELMO_PAINTED_PICTURE
-    /// set), so that the parent paints them itself.
-    static PictureWindow *Create(QWidget *parent);
+    /// set), so that the parent paints them itself. `refused` is called,
+    /// once and from inside a call of the window, when no picture can be put:
+    /// the server would not take our memory (or none could be made to give
+    /// it). The window stays hidden from then on and must outlive that call.
+    static PictureWindow *Create(QWidget *parent, std::function<void()> refused);
     ~PictureWindow() override;
 
-    /// Shows `frame` over `frame.picture` (parent coordinates).
-    void ShowFrame(const VideoFrame &frame);
-    /// The caption layer over the picture (parent coordinates; a null image
-    /// for none); the frame shown is put again with it.
-    void SetCaption(const QImage &layer, const QRect &rect);
+    /// Shows `frame` over `frame.picture` (parent coordinates); hides the
+    /// window when that is empty.
+    void ShowFrame(const VideoFrame &frame) override;
+    /// The frame shown is put again with the new caption layer.
+    void SetCaption(const QImage &layer, const QRect &rect) override;
     /// Hides the window and lets go of the frame.
-    void ClearFrame();
+    void ClearFrame() override;
+    /// The server fills the window: the parent paints nothing under it.
+    void Paint(QPainter &, const VideoFrame &) const override {}
+    QWidget *NativeWindow() override { return this; }
     /// Frames whose last piece the server has finished.
     int FramesDone() const { return framesDone_; }
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
     QPaintEngine *paintEngine() const override { return nullptr; }
 
-Q_SIGNALS:
-    /// No picture can be put: the server would not take our memory (or none
-    /// could be made to give it). The window stays hidden from then on; the
-    /// parent paints the pictures itself.
-    void refused();
-
 protected:
     void paintEvent(QPaintEvent *event) override;
     bool event(QEvent *event) override;
 
 private:
-    PictureWindow(QWidget *parent, xcb_connection_t *connection, uint8_t completionEvent);
+    PictureWindow(QWidget *parent, xcb_connection_t *connection, uint8_t completionEvent,
+                  std::function<void()> refused);
     /// Puts `frame_` now, or marks it to be put when the server is done.
     void Put();
     void PutNow();
@@ -72,6 +74,7 @@ private:
 
     xcb_connection_t *connection_;
     uint8_t completionEvent_;   ///< the server's event code for a finished put
+    std::function<void()> onRefused_;
     uint32_t target_ = 0;       ///< the X window the graphics context was made for
     uint32_t gc_ = 0;
     VideoFrame frame_;

@@ -1,19 +1,19 @@
-#include "engine/VideoScreen.h"
+#include "screen/VideoScreen.h"
 
-#include "engine/FullScreenBand.h"
-#include "engine/InputCopy.h"
 #include "engine/MediaGraph.h"
-#include "engine/PictureWindow.h"
+#include "screen/FullScreenBand.h"
+#include "screen/InputCopy.h"
+#include "screen/PictureWindow.h"
 #include "skin/SkinSet.h"
 #include "subtitles/SubtitleOverlay.h"
 #include "subtitles/SubtitleStyle.h"
 
-#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QRegion>
+#include <QThread>
 
 namespace velmo {
 
@@ -58,16 +58,15 @@ VideoScreen::VideoScreen(SkinSet &skinSet, MediaGraph &mediaGraph, SubtitleStyle
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     // Made now, while the medium is still being opened, not on the way of the first frame.
-    picture_ = PictureWindow::Create(this);
-    if (picture_)
-        connect(picture_, &PictureWindow::refused, this, &VideoScreen::OnPictureRefused);
+    if (PictureWindow *window = PictureWindow::Create(this, [this] { OnPictureRefused(); }))
+        output_ = window;
 }
 
 void VideoScreen::OnPictureRefused()
 {
     // The window is in the middle of its own call: it goes once that is over.
-    picture_->deleteLater();
-    picture_ = nullptr;
+    output_->NativeWindow()->deleteLater();
+    output_ = &painted_;
     update(frame_.area);
 }
 
@@ -79,7 +78,7 @@ VideoScreen::~VideoScreen()
 
 HResult VideoScreen::LoadMedia(const std::string &path)
 {
-    const HResult result = mediaGraph_.Open(this, path);
+    const HResult result = mediaGraph_.Open(this, path, window());
     if (Failed(result))
         return result;
     if (mediaGraph_.basicAudio)
@@ -116,8 +115,7 @@ void VideoScreen::ClearSubtitleLayer()
     subtitleLayer_ = QImage();
     subtitleRect_ = QRect();
     subtitleKey_.clear();
-    if (picture_)
-        picture_->SetCaption({}, {});
+    output_->SetCaption({}, {});
 }
 
 void VideoScreen::DrawSubtitle(const SubtitleStyle &style)
@@ -139,8 +137,7 @@ void VideoScreen::DrawSubtitle(const SubtitleStyle &style)
         subtitleLayer_ = layer.copy(bounds);
         subtitleRect_ = bounds;
     }
-    if (picture_)
-        picture_->SetCaption(subtitleLayer_, subtitleRect_);
+    output_->SetCaption(subtitleLayer_, subtitleRect_);
     const QRect dirty = old.united(subtitleRect_);
     if (!dirty.isEmpty())
         update(dirty);
@@ -148,27 +145,21 @@ void VideoScreen::DrawSubtitle(const SubtitleStyle &style)
 
 void VideoScreen::ShowFrame(const VideoFrame &frame)
 {
+    Q_ASSERT(thread() == QThread::currentThread());
     const QRect before = frame_.picture;
     const bool areaChanged = frame.area != frame_.area;
     frame_ = frame;
-    const bool own = frame.picture.isEmpty() || !picture_;
-    if (!own)
-        picture_->ShowFrame(frame);
-    else if (picture_)
-        picture_->ClearFrame();
-    // Only the picture changes from frame to frame; a new area or picture
-    // rectangle uncovers other parts.
+    output_->ShowFrame(frame);
+    // A new area or picture rectangle uncovers more than the picture.
     if (areaChanged || before != frame.picture)
         update(frame.area.united(before));
-    else if (own)
-        update(frame.picture);
 }
 
 void VideoScreen::ClearFrame()
 {
+    Q_ASSERT(thread() == QThread::currentThread());
     frame_ = VideoFrame();
-    if (picture_)
-        picture_->ClearFrame();
+    output_->ClearFrame();
     update();
 }
 
@@ -219,12 +210,7 @@ void VideoScreen::PaintPicture(QPainter &painter)
     QRegion bars = QRegion(frame_.area).subtracted(QRegion(picture));
     for (const QRect &bar : bars)
         painter.fillRect(bar, Qt::black);
-    if (picture_ && !picture_->isHidden())
-        return;
-    if (frame_.image.size() == picture.size())
-        painter.drawImage(picture.topLeft(), frame_.image);
-    else
-        painter.drawImage(picture, frame_.image);
+    output_->Paint(painter, frame_);
 }
 
 void VideoScreen::ShowFullScreenPanels(int y)
@@ -239,7 +225,7 @@ void VideoScreen::ShowFullScreenPanels(int y)
             FullScreenBand(placement.align, y, clientRect.height(), panelHeight, clientRect.width(), displayWidth);
         if (d.action == BandDecision::Show) {
             // A panel over the picture window must be a window too, or the picture hides it.
-            if (picture_)
+            if (output_->NativeWindow())
                 panel->setAttribute(Qt::WA_NativeWindow);
             panel->setGeometry(d.geometry);
             panel->show();
@@ -253,24 +239,12 @@ void VideoScreen::ShowFullScreenPanels(int y)
     apply(fullScreenPanel, skinSet_.controlPanelPlacement, skinSet_.controlPanel.height);
 }
 
-void VideoScreen::Forward(const QEvent *event)
-{
-    QObject *target = inputTarget_ ? inputTarget_.data() : window();
-    if (!target || target == this)
-        return;
-    QCoreApplication::postEvent(target, event->clone());
-}
-
 bool VideoScreen::event(QEvent *event)
 {
-    if (!IsForwardedInput(event))
-        return QWidget::event(event);
     if (event->type() == QEvent::MouseMove)
         ShowFullScreenPanels(static_cast<QMouseEvent *>(event)->position().toPoint().y());
     // Input over the picture acts as it does anywhere in the main window.
-    Forward(event);
-    event->accept();
-    return true;
+    return ForwardInput(this, event) || QWidget::event(event);
 }
 
 } // namespace velmo

@@ -3,17 +3,11 @@
 // scaler's memory and elsewhere, at the picture's size and another, with and
 // without a caption; input over it reaches the main window as over the screen.
 
-#include "engine/MediaGraph.h"
-#include "engine/PictureWindow.h"
-#include "engine/VideoScreen.h"
-#include "EngineTestUtil.h"
-#include "skin/SkinSet.h"
-#include "subtitles/SubtitleStyle.h"
-#include "support/FakeMediaBackend.h"
-#include "support/TempDir.h"
+#include "engine/EngineTestUtil.h"
+#include "screen/PictureWindow.h"
+#include "screen/ScreenFixture.h"
 
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QScreen>
 
 #include <gtest/gtest.h>
@@ -32,18 +26,11 @@ namespace {
 
 constexpr QSize kScreen(320, 200);
 
-/// A top-level window holding a video screen with an open film on the fake graph.
-struct Side {
-    /// `painted`: the screen paints its pictures itself, as where no X server takes them.
-    Side(test::TempDir &dir, const QPoint &at, bool painted)
-        : skin(dir.path("none/skin.ini")), style(dir.path("none.ini")), backend(std::make_shared<FakeMediaBackend>()),
-          graph(backend)
+/// A top-level window at `at` holding a video screen with a film to open on the fake graph.
+struct Side : test::ScreenOnFakeGraph {
+    Side(const QPoint &at, bool painted) : ScreenOnFakeGraph(painted)
     {
         backend->AddMedia("film.avi", {5.0, 320, 240});
-        if (painted)
-            qputenv("VELMO_PAINTED_PICTURE", "1");
-        screen = new VideoScreen(skin, graph, style, &window);
-        qunsetenv("VELMO_PAINTED_PICTURE");
         window.setGeometry(QRect(at, kScreen));
         screen->setGeometry(QRect(QPoint(0, 0), kScreen));
         window.show();
@@ -55,13 +42,8 @@ struct Side {
                                                             kScreen.height()).toImage().convertToFormat(
             QImage::Format_RGB32);
     }
-
-    SkinSet skin;
-    SubtitleStyle style;
-    std::shared_ptr<FakeMediaBackend> backend;
-    MediaGraph graph;
-    QWidget window;
-    VideoScreen *screen = nullptr;
+    /// The screen's picture window; null when the screen paints its pictures.
+    PictureWindow *Window() const { return screen->findChild<PictureWindow *>(); }
 };
 
 /// A frame whose every pixel differs from its neighbours', in a pixel block or not.
@@ -127,9 +109,8 @@ protected:
         painted.screen->ShowFrame(frame);
     }
 
-    test::TempDir dir;
-    Side direct{dir, QPoint(0, 0), false};
-    Side painted{dir, QPoint(400, 0), true};
+    Side direct{QPoint(0, 0), false};
+    Side painted{QPoint(400, 0), true};
 };
 
 } // namespace
@@ -152,16 +133,16 @@ TEST_F(PictureWindowTest, TheServerShowsWhatTheScreenWouldPaint)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        const int before = direct.screen->PictureOutput() ? direct.screen->PictureOutput()->FramesDone() : 0;
+        const int before = direct.Window() ? direct.Window()->FramesDone() : 0;
         ShowOnBoth(Frame(c.frame, c.picture, c.inBlock));
         for (Side *side : {&direct, &painted}) {
             side->style.subtitleText = QString::fromUtf8(c.caption ? c.caption : " ");
             side->screen->DrawSubtitle(side->style);
         }
         painted.screen->repaint();
-        PictureWindow *picture = direct.screen->PictureOutput();
+        PictureWindow *picture = direct.Window();
         ASSERT_NE(picture, nullptr);
-        ASSERT_EQ(painted.screen->PictureOutput(), nullptr);
+        ASSERT_EQ(painted.Window(), nullptr);
         ASSERT_TRUE(WaitUntil([&] { return picture->FramesDone() > before; }));
         EXPECT_EQ(direct.screen->HasSubtitleLayer(), c.caption != nullptr);
 
@@ -182,9 +163,24 @@ TEST_F(PictureWindowTest, TheServerShowsWhatTheScreenWouldPaint)
     ASSERT_TRUE(WaitUntil([&] { return direct.Seen().pixel(10, 10) == qRgb(120, 200, 40); }));
     EXPECT_EQ(FirstDifference(direct.Seen(), painted.Seen()), "");
 
-    // No picture: the window goes and the screen shows its own black.
-    direct.screen->ClearFrame();
-    EXPECT_TRUE(direct.screen->PictureOutput()->isHidden());
+    // A frame with nowhere to go, or none: the window goes and the screen
+    // shows its own black, as the painting screen does.
+    for (const bool clear : {false, true}) {
+        SCOPED_TRACE(clear ? "cleared" : "empty picture rectangle");
+        ShowOnBoth(Frame({320, 200}, {0, 0, 320, 200}, true));
+        ASSERT_FALSE(direct.Window()->isHidden());
+        if (clear) {
+            direct.screen->ClearFrame();
+            painted.screen->ClearFrame();
+        } else {
+            ShowOnBoth(Frame({320, 200}, {}, true));
+        }
+        EXPECT_TRUE(direct.Window()->isHidden());
+        direct.screen->repaint();
+        painted.screen->repaint();
+        EXPECT_EQ(direct.Seen().pixel(160, 100), qRgb(0, 0, 0));
+        EXPECT_EQ(FirstDifference(direct.Seen(), painted.Seen()), "");
+    }
 }
 
 namespace {
@@ -222,7 +218,7 @@ TEST_F(PictureWindowTest, WhenTheServerCannotBeGivenThePictureTheScreenPaintsIt)
 {
     // In the scaler's memory with no caption: put straight, nothing composed yet.
     ShowOnBoth(Frame({266, 200}, {27, 0, 266, 200}, true));
-    PictureWindow *picture = direct.screen->PictureOutput();
+    PictureWindow *picture = direct.Window();
     ASSERT_NE(picture, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return picture->FramesDone() > 0; }));
     {
@@ -231,7 +227,7 @@ TEST_F(PictureWindowTest, WhenTheServerCannotBeGivenThePictureTheScreenPaintsIt)
         // which needs a new memory file.
         ShowOnBoth(Frame({320, 200}, {0, 0, 320, 200}, false));
         // Put now, or once the server is done with the put before.
-        EXPECT_TRUE(WaitUntil([&] { return direct.screen->PictureOutput() == nullptr; }, 3000));
+        EXPECT_TRUE(WaitUntil([&] { return direct.Window() == nullptr; }, 3000));
     }
     direct.screen->repaint();
     painted.screen->repaint();
@@ -250,26 +246,13 @@ TEST_F(PictureWindowTest, WhenTheServerCannotBeGivenThePictureTheScreenPaintsIt)
 TEST_F(PictureWindowTest, InputOverThePictureReachesTheMainWindowAsOverTheScreen)
 {
     direct.screen->ShowFrame(Frame({266, 200}, {27, 0, 266, 200}, true));
-    PictureWindow *picture = direct.screen->PictureOutput();
+    PictureWindow *picture = direct.Window();
     ASSERT_NE(picture, nullptr);
-    std::vector<std::pair<QEvent::Type, QPointF>> seen;
-    struct Recorder : QObject {
-        std::vector<std::pair<QEvent::Type, QPointF>> *seen;
-        bool eventFilter(QObject *, QEvent *e) override
-        {
-            if (auto *m = dynamic_cast<QMouseEvent *>(e))
-                seen->emplace_back(e->type(), m->position());
-            return false;
-        }
-    } recorder;
-    recorder.seen = &seen;
-    direct.window.installEventFilter(&recorder);
+    test::InputRecorder recorder(&direct.window);
     QTest::mouseDClick(picture, Qt::LeftButton, Qt::NoModifier, QPoint(5, 6));
     QTest::mouseClick(picture, Qt::RightButton, Qt::NoModifier, QPoint(10, 190));
-    ASSERT_TRUE(WaitUntil([&] {
-        return std::any_of(seen.begin(), seen.end(), [](const auto &e) { return e.first == QEvent::MouseButtonRelease; });
-    }));
-    for (const auto &[type, position] : seen) {
+    ASSERT_TRUE(WaitUntil([&] { return recorder.Count(QEvent::MouseButtonRelease) > 0; }));
+    for (const auto &[type, position] : recorder.events) {
         if (type == QEvent::MouseButtonDblClick) {
             EXPECT_EQ(position, QPointF(32, 6));
         }
@@ -277,8 +260,7 @@ TEST_F(PictureWindowTest, InputOverThePictureReachesTheMainWindowAsOverTheScreen
             EXPECT_EQ(position, QPointF(37, 190));
         }
     }
-    EXPECT_EQ(std::count_if(seen.begin(), seen.end(), [](const auto &e) { return e.first == QEvent::MouseButtonDblClick; }),
-              1);
+    EXPECT_EQ(recorder.Count(QEvent::MouseButtonDblClick), 1);
 }
 
 TEST(PictureWindowFallback, WithoutSharedMemoryTheScreenPaintsThePicture)
@@ -287,14 +269,13 @@ TEST(PictureWindowFallback, WithoutSharedMemoryTheScreenPaintsThePicture)
         GTEST_SKIP() << "needs an X server (run through tests/support/under_xvfb.sh)";
     if (ServerHasSharedMemory())
         GTEST_SKIP() << "the X server has shared memory";
-    test::TempDir dir;
-    Side side(dir, QPoint(0, 0), false);
+    Side side(QPoint(0, 0), false);
     ASSERT_EQ(side.screen->LoadMedia("film.avi"), S_OK);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&side.window));
     const VideoFrame frame = Frame({266, 200}, {27, 0, 266, 200}, true);
     side.screen->ShowFrame(frame);
     side.screen->repaint();
-    EXPECT_EQ(side.screen->PictureOutput(), nullptr);
+    EXPECT_EQ(side.Window(), nullptr);
     EXPECT_EQ(side.Seen().pixel(100, 50), frame.image.pixel(100 - 27, 50));
     EXPECT_EQ(side.Seen().pixel(10, 50), qRgb(0, 0, 0));
 }

@@ -1,4 +1,4 @@
-#include "engine/FullScreenBand.h"
+#include "screen/FullScreenBand.h"
 
 namespace velmo {
 

@@ -1,0 +1,390 @@
+#include "engine/PlaybinSession.h"
+
+#include "engine/EventQueue.h"
+#include "engine/GstSupport.h"
+#include "engine/MediumWait.h"
+#include "engine/PlaybinParts.h"
+
+#include <gst/audio/streamvolume.h>
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+
+#include <algorithm>
+
+namespace velmo {
+
+Q_LOGGING_CATEGORY(lcGst, "velmo.engine.gst")
+
+namespace {
+
+// A local file that nothing has read for this long, with no stream shown, is
+// given up on; slow but working files (an index being rebuilt) keep reading.
+constexpr int kLocalStallMs = 3000;
+
+} // namespace
+
+std::unique_ptr<PlaybinSession> PlaybinSession::Create(int openTimeoutMs, EventQueue &events, HResult *result)
+{
+    std::unique_ptr<PlaybinSession> session(new PlaybinSession(openTimeoutMs, events));
+    session->pipeline_ = MakePlaybin(&session->volume_);
+    if (!session->pipeline_) {
+        if (result)
+            *result = E_NOINTERFACE;
+        return nullptr;
+    }
+    GstElement *playbin = session->pipeline_.get();
+    session->seeks_ = std::make_unique<SeekQueue>(playbin);
+    CountSourceReads(playbin, &session->sourceReads_);
+    PlaybinSession *self = session.get();
+    session->bridge_ = std::make_unique<GstBusBridge>([self](GstMessage *m) { self->OnBusMessage(m); });
+    GstBusPtr bus(gst_element_get_bus(playbin));
+    session->bridge_->Attach(bus.get());
+    if (result)
+        *result = S_OK;
+    return session;
+}
+
+PlaybinSession::~PlaybinSession()
+{
+    if (wait_)
+        wait_->Finish();
+    // Stop every streaming thread before the bridge goes.
+    gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
+    bridge_->Detach();
+}
+
+HResult PlaybinSession::Begin(const std::string &uri)
+{
+    if (load_ != Load::Empty)
+        return VFW_E_WRONG_STATE;
+    if (uri.empty())
+        return VFW_E_NOT_FOUND;
+    Start(uri);
+    return S_OK;
+}
+
+void PlaybinSession::Start(const std::string &uri)
+{
+    g_object_set(pipeline_.get(), "uri", uri.c_str(), nullptr);
+    desiredState_ = State_Paused;
+    load_ = Load::Prerolling;
+    openError_ = S_OK;
+    startedUri_ = uri;
+    local_ = uri.compare(0, 5, "file:") == 0;
+    startReturn_ = gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED);
+}
+
+HResult PlaybinSession::Render(const std::string &uri)
+{
+    Q_ASSERT(OnUiThread());
+    // A medium begun with Begin is awaited where it stands.
+    const bool begun = (load_ == Load::Prerolling || load_ == Load::Prerolled) && !uri.empty() && uri == startedUri_;
+    if (!begun && load_ != Load::Empty)
+        return VFW_E_WRONG_STATE;
+    if (uri.empty())
+        return VFW_E_NOT_FOUND;
+    if (!begun)
+        Start(uri);
+    const GstStateChangeReturn ret = ResolveStart();
+    if (ret == GST_STATE_CHANGE_FAILURE) {
+        // The reason was posted on the bus already: take it now.
+        QCoreApplication::sendPostedEvents(bridge_.get(), QEvent::MetaCall);
+        openError_ = Failed(openError_) ? openError_ : VFW_E_NOT_FOUND;
+    } else if (ret == GST_STATE_CHANGE_SUCCESS && !live_) {
+        load_ = Load::Prerolled;
+    } else {
+        WaitForPreroll();
+    }
+    if (!Failed(openError_))
+        openError_ = CheckStreams(uri);
+    if (Failed(openError_)) {
+        gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
+        desiredState_ = State_Stopped;
+        load_ = Load::Empty;
+        live_ = false;
+        return openError_;
+    }
+    load_ = Load::Loaded;
+    return S_OK;
+}
+
+// A live source makes nothing while paused, and its answer says nothing about
+// whether it will: play it, and let its first data reaching the outputs (or
+// an error, or the wait's end) decide.
+GstStateChangeReturn PlaybinSession::ResolveStart()
+{
+    if (startReturn_ != GST_STATE_CHANGE_NO_PREROLL)
+        return startReturn_;
+    live_ = true;
+    return gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING);
+}
+
+// The type finder takes some stray bytes for lyrics or subtitles, which
+// preroll with nothing to play: such a medium is as unplayable as any other.
+HResult PlaybinSession::CheckStreams(const std::string &uri)
+{
+    if (StreamCount() > 0)
+        return S_OK;
+    qCWarning(lcGst, "%s holds neither sound nor picture", uri.c_str());
+    return VFW_E_UNSUPPORTED_STREAM;
+}
+
+int PlaybinSession::StreamCount() const
+{
+    gint videos = 0;
+    gint audios = 0;
+    g_object_get(pipeline_.get(), "n-video", &videos, "n-audio", &audios, nullptr);
+    return videos + audios;
+}
+
+void PlaybinSession::WaitForPreroll()
+{
+    if (load_ != Load::Prerolling || Failed(openError_))
+        return;
+    MediumWait wait(openTimeoutMs_);
+    // A local file is read as fast as the demuxer asks. One no longer read
+    // before any stream showed will never play: its demuxer gave up, and the
+    // error saying so is lost when the demuxer posts it while it is still
+    // being set up (decodebin drops errors of elements it is trying out).
+    if (local_)
+        wait.WatchProgress([this] { return sourceReads_.load(std::memory_order_relaxed); },
+                           [this] { return StreamCount() == 0; }, kLocalStallMs);
+    wait_ = &wait;
+    const MediumWait::End end = wait.Run();
+    wait_ = nullptr;
+    if (load_ != Load::Prerolling || Failed(openError_))
+        return;
+    switch (end) {
+    case MediumWait::End::Stalled:
+        qCWarning(lcGst, "%s is no longer read and shows no stream", startedUri_.c_str());
+        openError_ = VFW_E_UNSUPPORTED_STREAM;
+        break;
+    case MediumWait::End::Abandoned:
+        qCWarning(lcGst, "the wait for %s was given up", startedUri_.c_str());
+        openError_ = E_ABORT;
+        break;
+    case MediumWait::End::Deadline:
+    case MediumWait::End::Finished:
+        qCWarning(lcGst, "%s delivered nothing within %d ms", startedUri_.c_str(), openTimeoutMs_);
+        openError_ = VFW_E_TIMEOUT;
+        break;
+    }
+}
+
+void PlaybinSession::OnBusMessage(GstMessage *message)
+{
+    Q_ASSERT(OnUiThread());
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_ERROR:
+        OnError(message);
+        break;
+    case GST_MESSAGE_WARNING:
+        qCInfo(lcGst, "%s: %s", GST_OBJECT_NAME(GST_MESSAGE_SRC(message)), ParseErrorOrWarning(message).Message());
+        break;
+    case GST_MESSAGE_EOS:
+        if (load_ == Load::Loaded)
+            events_.Queue(EC_COMPLETE, 0);
+        break;
+    case GST_MESSAGE_ASYNC_DONE:
+        OnAsyncDone();
+        break;
+    case GST_MESSAGE_STATE_CHANGED:
+        OnStateChanged(message);
+        break;
+    case GST_MESSAGE_BUFFERING:
+        OnBuffering(message);
+        break;
+    case GST_MESSAGE_CLOCK_LOST:
+        if (desiredState_ == State_Running) {
+            gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED);
+            gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// The first data arrived, or a flushing seek settled: a target that waited
+// for it goes now, so a dragged timeline shows pictures as it goes and ends
+// where it was let go.
+void PlaybinSession::OnAsyncDone()
+{
+    if (load_ == Load::Prerolling) {
+        load_ = Load::Prerolled;
+        if (wait_)
+            wait_->Finish();
+    }
+    if (seeks_->Target() && seeks_->Completed())
+        ClockChanged();
+}
+
+void PlaybinSession::OnError(GstMessage *message)
+{
+    const GstMessageText text = ParseErrorOrWarning(message);
+    qCWarning(lcGst, "error from %s: %s (%s)", GST_OBJECT_NAME(GST_MESSAGE_SRC(message)), text.Message(),
+              text.Debug());
+    const HResult result = ResultOfGstError(text.error.get());
+    switch (load_) {
+    case Load::Prerolling:
+    case Load::Prerolled:
+        if (!Failed(openError_))
+            openError_ = result;
+        if (wait_)
+            wait_->Finish();
+        break;
+    case Load::Loaded:
+        StopOnError(result);
+        break;
+    case Load::Empty:
+    case Load::Broken: // what follows the first error says nothing new
+        break;
+    }
+}
+
+// A dropped connection or a damaged stream ends playback as the end of the
+// medium does, but stopped: the picture stays, the window is told, and Run
+// starts the medium over (a reconnect for an address).
+void PlaybinSession::StopOnError(HResult error)
+{
+    load_ = Load::Broken;
+    desiredState_ = State_Stopped;
+    buffering_ = false;
+    seeks_->Clear();
+    gst_element_set_state(pipeline_.get(), GST_STATE_READY);
+    ClockChanged();
+    events_.Queue(EC_ERRORABORT, error);
+}
+
+void PlaybinSession::OnStateChanged(GstMessage *message)
+{
+    if (GST_MESSAGE_SRC(message) != GST_OBJECT(pipeline_.get()))
+        return;
+    GstState oldState, newState, pending;
+    gst_message_parse_state_changed(message, &oldState, &newState, &pending);
+    const bool wasPlaying = Playing();
+    reached_ = newState;
+    if (Playing() != wasPlaying)
+        ClockChanged();
+}
+
+void PlaybinSession::OnBuffering(GstMessage *message)
+{
+    if (live_ || load_ == Load::Broken)
+        return;
+    gint percent = 100;
+    gst_message_parse_buffering(message, &percent);
+    const bool buffering = percent < 100;
+    if (buffering == buffering_)
+        return;
+    const bool wasPlaying = Playing();
+    buffering_ = buffering;
+    if (desiredState_ == State_Running)
+        gst_element_set_state(pipeline_.get(), buffering ? GST_STATE_PAUSED : GST_STATE_PLAYING);
+    if (Playing() != wasPlaying)
+        ClockChanged();
+}
+
+GstStateChangeReturn PlaybinSession::ApplyState()
+{
+    const GstState target = desiredState_ == State_Running && !buffering_ ? GST_STATE_PLAYING : GST_STATE_PAUSED;
+    return gst_element_set_state(pipeline_.get(), target);
+}
+
+// Stopped keeps the pipeline prerolled where it is, so positions and seeks
+// keep working and the next Run plays on from the same place.
+HResult PlaybinSession::SetDesiredState(int32_t state)
+{
+    Q_ASSERT(OnUiThread());
+    if (!HasMedium())
+        return VFW_E_WRONG_STATE;
+    desiredState_ = state;
+    if (load_ == Load::Broken) {
+        if (state == State_Stopped)
+            return S_OK; // stopped already
+        // Start over: the pipeline rebuilds its stream from the beginning.
+        load_ = Load::Loaded;
+        lastPositionNs_ = 0;
+    }
+    return ApplyState() == GST_STATE_CHANGE_FAILURE ? E_FAIL : S_OK;
+}
+
+bool PlaybinSession::PositionNs(int64_t *ns)
+{
+    if (const std::optional<int64_t> target = seeks_->Target()) {
+        *ns = *target;
+        return true;
+    }
+    if (!HasMedium())
+        return false;
+    gint64 pos = 0;
+    if (load_ == Load::Loaded && gst_element_query_position(pipeline_.get(), GST_FORMAT_TIME, &pos) && pos >= 0)
+        lastPositionNs_ = pos;
+    int64_t duration = 0;
+    *ns = DurationNs(&duration) ? std::min(lastPositionNs_, duration) : lastPositionNs_;
+    return true;
+}
+
+bool PlaybinSession::DurationNs(int64_t *ns)
+{
+    if (durationNs_ < 0 && load_ == Load::Loaded) {
+        gint64 d = -1;
+        if (gst_element_query_duration(pipeline_.get(), GST_FORMAT_TIME, &d) && d >= 0)
+            durationNs_ = d;
+    }
+    if (durationNs_ < 0)
+        return false;
+    *ns = durationNs_;
+    return true;
+}
+
+HResult PlaybinSession::SeekTo(int64_t ns)
+{
+    const HResult hr = Seek(ns, rate_);
+    if (Succeeded(hr))
+        listener_.jumped(lastPositionNs_);
+    return hr;
+}
+
+HResult PlaybinSession::SetRate(double rate)
+{
+    if (!(rate > 0))
+        return E_INVALIDARG;
+    int64_t now = 0;
+    if (!PositionNs(&now))
+        return E_FAIL;
+    const HResult hr = Seek(now, rate);
+    if (Failed(hr))
+        return hr;
+    rate_ = rate;
+    ClockChanged();
+    return S_OK;
+}
+
+HResult PlaybinSession::Seek(int64_t ns, double rate)
+{
+    if (load_ != Load::Loaded)
+        return VFW_E_WRONG_STATE;
+    int64_t duration = 0;
+    if (DurationNs(&duration))
+        ns = std::min(ns, duration);
+    ns = std::max<int64_t>(ns, 0);
+    if (!seeks_->Request(ns, rate))
+        return VFW_E_CANNOT_SEEK;
+    lastPositionNs_ = ns;
+    return S_OK;
+}
+
+void PlaybinSession::SetVolume(double linear)
+{
+    if (volume_)
+        gst_stream_volume_set_volume(GST_STREAM_VOLUME(volume_.get()), GST_STREAM_VOLUME_FORMAT_LINEAR, linear);
+}
+
+void PlaybinSession::ClockChanged()
+{
+    listener_.clockChanged();
+}
+
+} // namespace velmo

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "engine/GstBusBridge.h"
+#include "engine/GstHandles.h"
+#include "engine/MediaResult.h"
+#include "engine/SeekQueue.h"
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace velmo {
+
+class EventQueue;
+class MediumWait;
+
+/// One playbin and its life: opening a medium (waiting for it to preroll),
+/// the state the user asked for, buffering, seeks and the bus. Times are in
+/// nanoseconds. The sound goes through the default audio sink with a
+/// pitch-keeping tempo filter and a volume element of our own. The end of the
+/// stream and an error in mid-play are queued on `events`. UI thread only.
+class PlaybinSession {
+public:
+    /// What the session tells its owner about its clock.
+    struct Listener {
+        std::function<void(int64_t ns)> jumped; ///< a seek moved the position to `ns`
+        std::function<void()> clockChanged;     ///< playing started or stopped, the rate changed, a seek settled
+    };
+
+    /// A session whose Render gives up after `openTimeoutMs`; null with
+    /// *result set when playbin is missing.
+    static std::unique_ptr<PlaybinSession> Create(int openTimeoutMs, EventQueue &events, HResult *result);
+    ~PlaybinSession();
+    PlaybinSession(const PlaybinSession &) = delete;
+    PlaybinSession &operator=(const PlaybinSession &) = delete;
+
+    /// Sets the listener (both its functions must be set).
+    void SetListener(Listener listener) { listener_ = std::move(listener); }
+    /// Gives playbin its video sink.
+    void SetVideoSink(GstElement *sink) { g_object_set(pipeline_.get(), "video-sink", sink, nullptr); }
+    /// Starts opening `uri` without waiting; VFW_E_WRONG_STATE once a medium was begun.
+    HResult Begin(const std::string &uri);
+    /// Opens `uri` (or waits for the same one begun) until it is ready to play,
+    /// paused; on failure leaves the session empty.
+    HResult Render(const std::string &uri);
+    /// A medium is open (playing, or stopped by an error).
+    bool HasMedium() const { return load_ == Load::Loaded || load_ == Load::Broken; }
+    /// The medium is open and playable: a change of its picture's size is news.
+    bool Loaded() const { return load_ == Load::Loaded; }
+
+    /// State_Stopped, State_Paused or State_Running; a medium stopped by an
+    /// error starts over on Running or Paused.
+    HResult SetDesiredState(int32_t state);
+    int32_t DesiredState() const { return desiredState_; }
+    /// The stream moves: playing and not refilling.
+    bool Playing() const { return reached_ == GST_STATE_PLAYING && !buffering_; }
+
+    /// The position: the newest seek target until the seeks settle.
+    bool PositionNs(int64_t *ns);
+    bool DurationNs(int64_t *ns);
+    /// Whether the medium can be repositioned.
+    bool Seekable() const { return seeks_->Seekable(); }
+    /// An accurate seek to `ns` (clamped to the medium) at the current rate.
+    /// While a seek is in flight only the newest target is kept, and sent
+    /// when that one completes.
+    HResult SeekTo(int64_t ns);
+    /// Plays on from here at `rate` (> 0).
+    HResult SetRate(double rate);
+    double Rate() const { return rate_; }
+    /// Linear loudness, 0 silent to 1 full.
+    void SetVolume(double linear);
+
+    /// The playbin.
+    GstElement *Pipeline() const { return pipeline_.get(); }
+
+private:
+    /// Where the session stands with its medium.
+    enum class Load {
+        Empty,      ///< nothing rendered yet
+        Prerolling, ///< Render waits for the first data (a live source plays meanwhile)
+        Prerolled,  ///< the first data arrived; Render checks what the medium holds
+        Loaded,     ///< ready: running, paused or stopped as asked
+        Broken,     ///< an error ended playback; Run or Pause starts the medium over
+    };
+    PlaybinSession(int openTimeoutMs, EventQueue &events) : openTimeoutMs_(openTimeoutMs), events_(events) {}
+    void Start(const std::string &uri);
+    GstStateChangeReturn ResolveStart();
+    HResult CheckStreams(const std::string &uri);
+    int StreamCount() const;
+    /// Waits for the medium begun; a medium that does not answer gets openError_ set.
+    void WaitForPreroll();
+    void OnBusMessage(GstMessage *message);
+    void OnAsyncDone();
+    void OnError(GstMessage *message);
+    void StopOnError(HResult error);
+    void OnBuffering(GstMessage *message);
+    void OnStateChanged(GstMessage *message);
+    GstStateChangeReturn ApplyState();
+    HResult Seek(int64_t ns, double rate);
+    void ClockChanged();
+
+    const int openTimeoutMs_;
+    EventQueue &events_;
+    Listener listener_{[](int64_t) {}, [] {}};
+    GstElementPtr pipeline_;
+    GstElementPtr volume_; ///< the volume element in the audio filter
+    std::unique_ptr<GstBusBridge> bridge_;
+    MediumWait *wait_ = nullptr;          ///< the wait for the medium, while it runs
+    Load load_ = Load::Empty;
+    HResult openError_ = S_OK;            ///< why the open failed, while it runs
+    std::string startedUri_;              ///< the medium the pipeline was last started on
+    GstStateChangeReturn startReturn_ = GST_STATE_CHANGE_FAILURE; ///< its first answer to PAUSED
+    bool local_ = false;                  ///< the medium is a local file
+    std::atomic<uint64_t> sourceReads_{0}; ///< buffers the source has handed on (counted on GStreamer's threads)
+    bool live_ = false;                   ///< the source is live: it cannot preroll and does not buffer
+    bool buffering_ = false;              ///< a network source refills; playback waits
+    int32_t desiredState_ = State_Stopped; ///< what the user asked for
+    GstState reached_ = GST_STATE_NULL;   ///< what the pipeline last reported reaching
+    std::unique_ptr<SeekQueue> seeks_;
+    int64_t lastPositionNs_ = 0;
+    int64_t durationNs_ = -1;
+    double rate_ = 1.0;
+};
+
+} // namespace velmo

@@ -1,0 +1,104 @@
+#include "resources/TemplateWidgets.h"
+
+#include "resources/DialogUnits.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+
+#include <algorithm>
+
+namespace velmo {
+
+TemplateWidgets::TemplateWidgets(const DialogTemplate &t)
+    : t_(t), font_(TemplateFont(t.fontFace, t.pointSize)), base_(DialogBaseUnits(font_))
+{
+}
+
+QSize TemplateWidgets::Size() const
+{
+    return DialogSizeToPixels(t_.width, t_.height, base_);
+}
+
+QRect TemplateWidgets::Rect(const TemplateControl &c) const
+{
+    return DialogRectToPixels(c.x, c.y, c.width, c.height, base_);
+}
+
+QRect TemplateWidgets::Rect(int id) const
+{
+    const TemplateControl *c = FindTemplateControl(t_, id);
+    return c ? Rect(*c) : QRect();
+}
+
+void TemplateWidgets::SetUpWindow(QWidget &window) const
+{
+    window.setFont(font_);
+    window.setWindowTitle(QString::fromUtf8(t_.caption));
+    window.setFixedSize(Size());
+}
+
+QWidget *TemplateWidgets::MakeStandard(const TemplateControl &c, QWidget *parent) const
+{
+    const QRect rect = Rect(c);
+    QString text = QString::fromUtf8(c.text);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QWidget *widget = nullptr;
+    switch (c.kind) {
+    case ControlKind::PushButton: {
+        auto *button = new QPushButton(text, parent);
+        // Enter acts on the default button only, whichever button has the focus.
+        button->setAutoDefault(false);
+        widget = button;
+        break;
+    }
+    case ControlKind::Edit: widget = new QLineEdit(parent); break;
+    case ControlKind::StaticText: widget = new QLabel(text, parent); break;
+    case ControlKind::GroupBox: widget = new QGroupBox(text, parent); break;
+    case ControlKind::CheckBox: widget = new QCheckBox(text, parent); break;
+    case ControlKind::DropDownList: {
+        // The template's height is the dropped list's; the box keeps its own.
+        auto *list = new QComboBox(parent);
+        list->addItems(text.split(u'\n'));
+        list->setGeometry(rect.x(), rect.y(), rect.width(), list->sizeHint().height());
+        DropPlainList(list, rect.height(), list->fontMetrics().height() + 4);
+        return list;
+    }
+    case ControlKind::UpDown: widget = new QSpinBox(parent); break;
+    case ControlKind::SunkenStatic: {
+        auto *label = new QLabel(parent);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        widget = label;
+        break;
+    }
+    case ControlKind::Trackbar: widget = new QSlider(Qt::Horizontal, parent); break;
+    case ControlKind::StaticIcon:
+    case ControlKind::StaticBitmap:
+    case ControlKind::FontList:
+    case ControlKind::ColorSwatch:
+        return nullptr;
+    }
+    widget->setGeometry(rect);
+    return widget;
+}
+
+void TemplateWidgets::Build(const Maker &make) const
+{
+    for (const TemplateControl &c : t_.controls) {
+        if (QWidget *widget = make(c); widget && c.id >= 0)
+            widget->setObjectName(QString::number(c.id));
+    }
+}
+
+void DropPlainList(QComboBox *combo, int droppedHeight, int entryHeight)
+{
+    combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    combo->setMaxVisibleItems(std::max(1, (droppedHeight - combo->height()) / std::max(1, entryHeight)));
+}
+
+} // namespace velmo
