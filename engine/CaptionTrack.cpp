@@ -23,7 +23,7 @@ CaptionTrack::CaptionTrack(std::vector<SamiCaption> captions, Clock clock)
     connect(&timer_, &QTimer::timeout, this, &CaptionTrack::OnTimer);
 }
 
-void CaptionTrack::Seek(int64_t ms)
+void CaptionTrack::Seek(int64_t ms, SeekMode mode)
 {
     // The first caption that starts after the position comes next; the one
     // before it is the caption current at the position.
@@ -32,6 +32,8 @@ void CaptionTrack::Seek(int64_t ms)
     next_ = static_cast<size_t>(after - captions_.begin());
     if (next_ > 0)
         clock_.deliver(captions_[next_ - 1].text);
+    else if (mode == ClearWhenNone)
+        clock_.deliver(QStringLiteral("<P>&nbsp;"));
     Resync();
 }
 

@@ -10,7 +10,7 @@
 
 namespace velmo {
 
-/// Hands the captions of one SAMI file to the event queue as playback reaches
+/// Hands the captions of one caption file to the event queue as playback reaches
 /// each caption's start. Driven from the UI thread by the graph's position: a
 /// single-shot timer is armed for the next start from the position and the
 /// rate, and re-armed whenever they change. UI thread only.
@@ -27,9 +27,13 @@ public:
 
     CaptionTrack(std::vector<SamiCaption> captions, Clock clock);
 
+    /// Whether a seek to before the first caption clears what shows.
+    enum SeekMode { KeepWhenNone, ClearWhenNone };
     /// The position jumped to `ms` (a seek, or the track was just added): the
     /// caption current there is delivered at once, then the flow goes on.
-    void Seek(int64_t ms);
+    /// Before the first caption nothing is delivered, or with ClearWhenNone
+    /// an empty caption.
+    void Seek(int64_t ms, SeekMode mode = KeepWhenNone);
     /// Playback started, stopped, or its rate changed: re-arms or disarms.
     void Resync();
 

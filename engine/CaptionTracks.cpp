@@ -1,32 +1,74 @@
 #include "engine/CaptionTracks.h"
 
+#include "subtitles/TimedTextReader.h"
+
 #include <QLoggingCategory>
 
 namespace velmo {
 
 Q_LOGGING_CATEGORY(lcCaptions, "velmo.engine.captions")
 
+CaptionTracks::CaptionTracks(CaptionTrack::Clock clock) : clock_(std::move(clock)), shiftedClock_(clock_)
+{
+    shiftedClock_.position = [this](int64_t *ms) {
+        if (!clock_.position(ms))
+            return false;
+        *ms -= offsetMs_;
+        return true;
+    };
+}
+
 HResult CaptionTracks::Add(const std::string &path, int64_t nowMs)
 {
-    SamiResult sami = ReadSamiFile(path);
+    SamiResult sami = ReadCaptionFile(path, choice_);
     if (!sami.ok) {
         qCInfo(lcCaptions, "subtitle file %s refused: %s", path.c_str(), qUtf8Printable(sami.error));
         return VFW_E_UNSUPPORTED_STREAM;
     }
-    tracks_.push_back(std::make_unique<CaptionTrack>(std::move(sami.document.captions), clock_));
+    languages_ = std::move(sami.document.languages);
+    paths_.push_back(path);
+    tracks_.push_back(std::make_unique<CaptionTrack>(std::move(sami.document.captions), shiftedClock_));
     GCharPtr fileName(g_path_get_basename(path.c_str()));
     if (GstElementPtr source = MakeElement("filesrc", fileName.get())) {
         g_object_set(source.get(), "location", path.c_str(), nullptr);
         sources_.push_back(std::move(source));
     }
-    tracks_.back()->Seek(nowMs);
+    tracks_.back()->Seek(nowMs - offsetMs_);
     return S_OK;
 }
 
 void CaptionTracks::Seek(int64_t ms)
 {
     for (auto &track : tracks_)
-        track->Seek(ms);
+        track->Seek(ms - offsetMs_);
+}
+
+HResult CaptionTracks::SetCaptionOffset(int64_t offsetMs)
+{
+    offsetMs_ = offsetMs;
+    ShowCurrent();
+    return S_OK;
+}
+
+HResult CaptionTracks::SetCaptionLanguage(const QString &choice)
+{
+    choice_ = choice;
+    for (size_t i = 0; i < tracks_.size(); ++i) {
+        SamiResult sami = ReadCaptionFile(paths_[i], choice_);
+        if (sami.ok)
+            tracks_[i] = std::make_unique<CaptionTrack>(std::move(sami.document.captions), shiftedClock_);
+    }
+    ShowCurrent();
+    return S_OK;
+}
+
+void CaptionTracks::ShowCurrent()
+{
+    int64_t now = 0;
+    if (!shiftedClock_.position(&now))
+        return;
+    for (auto &track : tracks_)
+        track->Seek(now, CaptionTrack::ClearWhenNone);
 }
 
 void CaptionTracks::Resync()

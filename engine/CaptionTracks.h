@@ -2,6 +2,7 @@
 
 #include "engine/CaptionTrack.h"
 #include "engine/GstHandles.h"
+#include "engine/MediaFacets.h"
 #include "engine/MediaResult.h"
 
 #include <memory>
@@ -10,15 +11,15 @@
 
 namespace velmo {
 
-/// The captions of the SAMI files added to the open medium: one track per
-/// file, all on the medium's clock. The captions never pass through the
+/// The captions of the caption files added to the open medium: one track per
+/// file, all on the medium's clock shifted by the caption offset. The captions never pass through the
 /// pipeline; an idle file source named after each file stands for it among
 /// the filters, so the user sees where they come from. UI thread only.
-class CaptionTracks {
+class CaptionTracks : public CaptionControl {
 public:
-    explicit CaptionTracks(CaptionTrack::Clock clock) : clock_(std::move(clock)) {}
+    explicit CaptionTracks(CaptionTrack::Clock clock);
 
-    /// Reads the SAMI file at `path` and starts its captions at `nowMs`;
+    /// Reads the caption file at `path` and starts its captions at `nowMs`;
     /// VFW_E_UNSUPPORTED_STREAM when the file is refused.
     HResult Add(const std::string &path, int64_t nowMs);
     /// The position jumped to `ms`: each track delivers its current caption.
@@ -27,11 +28,24 @@ public:
     void Resync();
     /// Drops every track (before the clock they read goes).
     void Clear() { tracks_.clear(); }
+
+    HResult SetCaptionOffset(int64_t offsetMs) override;
+    int64_t CaptionOffset() const override { return offsetMs_; }
+    HResult SetCaptionLanguage(const QString &choice) override;
+    std::vector<SamiLanguage> CaptionLanguages() const override { return languages_; }
     /// One file source per file, in the order added.
     const std::vector<GstElementPtr> &Sources() const { return sources_; }
 
 private:
-    CaptionTrack::Clock clock_;
+    /// Every track shows what is current at the shifted time now, or nothing.
+    void ShowCurrent();
+
+    CaptionTrack::Clock clock_;        ///< the medium's own clock
+    CaptionTrack::Clock shiftedClock_; ///< what the tracks read: the clock less the offset
+    int64_t offsetMs_ = 0;
+    QString choice_;
+    std::vector<SamiLanguage> languages_;
+    std::vector<std::string> paths_; ///< each track's file, to read again in another language
     std::vector<std::unique_ptr<CaptionTrack>> tracks_;
     std::vector<GstElementPtr> sources_;
 };

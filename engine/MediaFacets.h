@@ -25,6 +25,7 @@
 //   property frame (FilterPages)  an element's GObject properties and its pads' caps
 
 #include "engine/MediaResult.h"
+#include "subtitles/SamiReader.h"
 
 #include <QString>
 
@@ -198,6 +199,25 @@ public:
 
 /// The facets of a graph, each sharing the graph's lifetime; null where the
 /// graph lacks one.
+/// What the captions of the open medium show: a facet of our own, beyond
+/// the platform's. The offset and the language hold for the files added
+/// later too, until the graph goes.
+class CaptionControl {
+public:
+    virtual ~CaptionControl() = default;
+    /// Shows every caption `offsetMs` later (negative: earlier), at once: the
+    /// caption current at the shifted time replaces the one shown.
+    virtual HResult SetCaptionOffset(int64_t offsetMs) = 0;
+    /// The offset in force.
+    virtual int64_t CaptionOffset() const = 0;
+    /// Shows the class `choice` of the caption files, kEverySamiLanguage for
+    /// all of them at once, or empty for each file's own choice.
+    virtual HResult SetCaptionLanguage(const QString &choice) = 0;
+    /// The languages of the caption file added last, as its reader lists
+    /// them; empty without one.
+    virtual std::vector<SamiLanguage> CaptionLanguages() const = 0;
+};
+
 struct GraphFacets {
     std::shared_ptr<MediaControl> control;
     std::shared_ptr<MediaPosition> position;
@@ -206,6 +226,7 @@ struct GraphFacets {
     std::shared_ptr<BasicVideo> basicVideo;
     std::shared_ptr<VideoWindow> videoWindow;
     std::shared_ptr<MediaEventEx> events;
+    std::shared_ptr<CaptionControl> captions; ///< null where the graph has none
 };
 
 /// The graph: builds itself for a medium and lists its filters.

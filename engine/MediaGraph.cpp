@@ -65,6 +65,7 @@ HResult MediaGraph::BuildGraph(const std::string &path)
     basicVideo = std::move(facets.basicVideo);
     position = std::move(facets.position);
     seeking = std::move(facets.seeking);
+    captions = std::move(facets.captions);
 
     mixerInputPin = overlayMixer->FindPin("Input0");
     if (mixerInputPin)
@@ -132,6 +133,7 @@ HResult MediaGraph::Close()
     basicAudio.reset();
     position.reset();
     seeking.reset();
+    captions.reset();
     mixerPinConfig.reset();
     mixerInputPin.reset();
     overlayMixer.reset();

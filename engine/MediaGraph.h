@@ -70,7 +70,7 @@ public:
     void SetVideoRect(int32_t x, int32_t y, int32_t width, int32_t height);
     /// Relative seek by `delta` 100-ns units, clamped to 0 and the duration.
     HResult SeekBy(uint64_t delta, bool forward);
-    /// Adds the captions of a SAMI file to the open graph; negative when the
+    /// Adds the captions of a caption file (SAMI, SubRip, WebVTT) to the open graph; negative when the
     /// file is refused or no media is open.
     HResult AddSubtitleFile(const std::string &path);
     /// Refills filterNames/filterCount (at most 15, enumeration order);
@@ -88,6 +88,7 @@ public:
     std::shared_ptr<BasicAudio> basicAudio;        ///< volume
     std::shared_ptr<MediaPosition> position;       ///< duration and position in seconds
     std::shared_ptr<MediaSeeking> seeking;         ///< 100-ns positions and rate
+    std::shared_ptr<CaptionControl> captions;      ///< caption offset and language; null where the graph has none
     std::shared_ptr<MixerPinConfig> mixerPinConfig; ///< aspect-ratio mode; null when "Input0" was not found
     std::shared_ptr<BaseFilter> overlayMixer;      ///< the video output added as "Overlay Mixer"
     std::shared_ptr<MediaPin> mixerInputPin;       ///< the output's pin "Input0"

@@ -60,6 +60,12 @@ VideoScreen::VideoScreen(SkinSet &skinSet, MediaGraph &mediaGraph, SubtitleStyle
     // Made now, while the medium is still being opened, not on the way of the first frame.
     if (PictureWindow *window = PictureWindow::Create(this, [this] { OnPictureRefused(); }))
         output_ = window;
+    messageTimer_.setSingleShot(true);
+    connect(&messageTimer_, &QTimer::timeout, this, [this] {
+        messageLayer_ = QImage();
+        messageRect_ = QRect();
+        UpdateOverlay();
+    });
 }
 
 void VideoScreen::OnPictureRefused()
@@ -115,7 +121,39 @@ void VideoScreen::ClearSubtitleLayer()
     subtitleLayer_ = QImage();
     subtitleRect_ = QRect();
     subtitleKey_.clear();
-    output_->SetCaption({}, {});
+    UpdateOverlay();
+}
+
+void VideoScreen::ShowMessage(const QString &text)
+{
+    QRect drawn;
+    const QImage layer = DrawMessageLayer(size(), text, style_, &drawn);
+    messageLayer_ = drawn.isEmpty() ? QImage() : layer.copy(drawn);
+    messageRect_ = messageLayer_.isNull() ? QRect() : drawn;
+    messageTimer_.start(kMessageMs);
+    UpdateOverlay();
+}
+
+// The outputs take one layer over the picture; while a message shows, it is
+// the caption's and the message's rectangles together.
+void VideoScreen::UpdateOverlay()
+{
+    const QRect old = overlayRect_;
+    if (messageLayer_.isNull() || subtitleLayer_.isNull()) {
+        overlay_ = messageLayer_.isNull() ? subtitleLayer_ : messageLayer_;
+        overlayRect_ = messageLayer_.isNull() ? subtitleRect_ : messageRect_;
+    } else {
+        overlayRect_ = subtitleRect_.united(messageRect_);
+        overlay_ = QImage(overlayRect_.size(), QImage::Format_ARGB32_Premultiplied);
+        overlay_.fill(Qt::transparent);
+        QPainter painter(&overlay_);
+        painter.drawImage(subtitleRect_.topLeft() - overlayRect_.topLeft(), subtitleLayer_);
+        painter.drawImage(messageRect_.topLeft() - overlayRect_.topLeft(), messageLayer_);
+    }
+    output_->SetCaption(overlay_, overlayRect_);
+    const QRect dirty = old.united(overlayRect_);
+    if (!dirty.isEmpty())
+        update(dirty);
 }
 
 void VideoScreen::DrawSubtitle(const SubtitleStyle &style)
@@ -125,7 +163,6 @@ void VideoScreen::DrawSubtitle(const SubtitleStyle &style)
     const QString key = LayerKey(size(), style);
     if (key == subtitleKey_)
         return;
-    const QRect old = subtitleRect_;
     ClearSubtitleLayer();
     subtitleKey_ = key;
     QRect drawn;
@@ -137,10 +174,7 @@ void VideoScreen::DrawSubtitle(const SubtitleStyle &style)
         subtitleLayer_ = layer.copy(bounds);
         subtitleRect_ = bounds;
     }
-    output_->SetCaption(subtitleLayer_, subtitleRect_);
-    const QRect dirty = old.united(subtitleRect_);
-    if (!dirty.isEmpty())
-        update(dirty);
+    UpdateOverlay();
 }
 
 void VideoScreen::ShowFrame(const VideoFrame &frame)
@@ -169,8 +203,9 @@ void VideoScreen::paintEvent(QPaintEvent *event)
     painter.setClipRegion(event->region());
     PaintBackground(painter);
     PaintPicture(painter);
-    if (!subtitleLayer_.isNull() && mediaGraph_.graph)
-        painter.drawImage(subtitleRect_.topLeft(), subtitleLayer_);
+    // A caption left from a medium now closed is not painted; a message is.
+    if (!overlay_.isNull() && (mediaGraph_.graph || subtitleLayer_.isNull()))
+        painter.drawImage(overlayRect_.topLeft(), overlay_);
 }
 
 void VideoScreen::PaintBackground(QPainter &painter)

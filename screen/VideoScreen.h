@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <string>
@@ -49,6 +50,11 @@ public:
     void Invalidate(bool erase = true);
     /// Clears the caption layer and repaints at once (the wipe before a new caption).
     void RedrawErase();
+    /// Shows `text` as a short message over the picture's top left (drawn
+    /// like the caption, smaller) for kMessageMs; a new message replaces it.
+    void ShowMessage(const QString &text);
+    /// How long a message stays.
+    static constexpr int kMessageMs = 1500;
 
     /// Whether a caption layer is being shown.
     bool HasSubtitleLayer() const { return !subtitleLayer_.isNull(); }
@@ -80,6 +86,8 @@ private:
     void PaintBackground(QPainter &painter);
     void PaintPicture(QPainter &painter);
     void ClearSubtitleLayer();
+    /// Hands the caption and the message, as one layer, to the output.
+    void UpdateOverlay();
 
     SkinSet &skinSet_;
     MediaGraph &mediaGraph_;
@@ -88,6 +96,11 @@ private:
     QImage subtitleLayer_;  ///< the caption's pixels, cropped to subtitleRect_
     QRect subtitleRect_;
     QString subtitleKey_;   ///< what the cached layer was drawn from
+    QImage messageLayer_;   ///< the message's pixels, cropped to messageRect_
+    QRect messageRect_;
+    QTimer messageTimer_;
+    QImage overlay_;        ///< caption and message together, over overlayRect_
+    QRect overlayRect_;
     PaintedPicture painted_{*this};
     /// Where frames go: the picture window (a child, owned as such) or painted_.
     PictureOutput *output_ = &painted_;

@@ -156,6 +156,29 @@ std::vector<Pass> passesFor(const SubtitleStyle &style)
     return passes;
 }
 
+// Every pass of the style over the shaped lines: shadows, outlines, then the text.
+void DrawPasses(QImage &layer, const std::vector<PlacedRun> &runs, const SubtitleStyle &style)
+{
+    QPainter painter(&layer);
+    for (const Pass &pass : passesFor(style)) {
+        painter.setPen(pass.colour);
+        static constexpr std::array<Offset, 1> kNone = {{{0, 0}}};
+        const Offset *begin = pass.offsets ? pass.offsets->data() : kNone.data();
+        const Offset *end = pass.offsets ? begin + pass.offsets->size() : begin + 1;
+        for (const Offset *o = begin; o != end; ++o) {
+            for (const PlacedRun &placed : runs)
+                painter.drawGlyphRun(placed.origin + QPointF(o->dx, o->dy), placed.run);
+        }
+    }
+}
+
+// Passes reach 2 pixels up and left and 4 right and down; one more for the
+// smoothing of glyph edges.
+QRect PassBounds(const QRectF &ink, const QImage &layer)
+{
+    return ink.isEmpty() ? QRect() : ink.toAlignedRect().adjusted(-3, -3, 5, 5).intersected(layer.rect());
+}
+
 } // namespace
 
 QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style)
@@ -206,24 +229,43 @@ QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const Sub
         }
     }
 
-    QPainter painter(&layer);
-    for (const Pass &pass : passesFor(style)) {
-        painter.setPen(pass.colour);
-        static constexpr std::array<Offset, 1> kNone = {{{0, 0}}};
-        const Offset *begin = pass.offsets ? pass.offsets->data() : kNone.data();
-        const Offset *end = pass.offsets ? begin + pass.offsets->size() : begin + 1;
-        for (const Offset *o = begin; o != end; ++o) {
-            for (const PlacedRun &placed : runs)
-                painter.drawGlyphRun(placed.origin + QPointF(o->dx, o->dy), placed.run);
-        }
-    }
-    painter.end();
+    DrawPasses(layer, runs, style);
 
-    if (drawnArea && !inkBounds.isEmpty()) {
-        // Passes reach 2 pixels up and left and 4 right and down; one more for
-        // the smoothing of glyph edges.
-        *drawnArea = inkBounds.toAlignedRect().adjusted(-3, -3, 5, 5).intersected(layer.rect());
+    if (drawnArea)
+        *drawnArea = PassBounds(inkBounds, layer);
+    return layer;
+}
+
+QImage DrawMessageLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style, QRect *drawnArea)
+{
+    *drawnArea = QRect();
+    if (screenSize.isEmpty() || text.trimmed().isEmpty())
+        return {};
+    QImage layer(screenSize, QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    QFont font = style.font ? *style.font : QFont();
+    const int captionHeight = QFontMetrics(font, &layer).height();
+    SetCellHeight(font, std::max(kSmallestLineHeight, captionHeight * 2 / 3));
+    const QFontMetrics metrics(font, &layer);
+    const int margin = std::max(4, metrics.height() / 2);
+    std::vector<PlacedRun> runs;
+    QRectF inkBounds;
+    int lineTop = margin;
+    for (const QString &paragraph : paragraphsOf(text)) {
+        const QString shown = metrics.elidedText(paragraph, Qt::ElideRight, screenSize.width() - 2 * margin);
+        QTextLayout layout(shown, font, &layer);
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        const QPointF origin(margin, lineTop + metrics.ascent() - line.ascent());
+        for (const QGlyphRun &run : layout.glyphRuns()) {
+            runs.push_back({origin, run});
+            inkBounds |= run.boundingRect().translated(origin);
+        }
+        lineTop += metrics.height();
     }
+    DrawPasses(layer, runs, style);
+    *drawnArea = PassBounds(inkBounds, layer);
     return layer;
 }
 

@@ -23,4 +23,9 @@ QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const Sub
 /// transparent rest.
 QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style, QRect *drawnArea);
 
+/// A short message over the picture (a setting just changed), drawn like the
+/// caption but at the screen's top left, at two thirds of the caption's line
+/// height, one line per line of `text`. *drawnArea as above.
+QImage DrawMessageLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style, QRect *drawnArea);
+
 } // namespace velmo

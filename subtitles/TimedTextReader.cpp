@@ -284,7 +284,7 @@ SamiResult ParseTimedText(const QByteArray &bytes)
     return ParseCues(DecodeSamiBytes(bytes));
 }
 
-SamiResult ReadCaptionFile(const std::string &path)
+SamiResult ReadCaptionFile(const std::string &path, const QString &choice)
 {
     QFile file;
     QString why;
@@ -306,7 +306,7 @@ SamiResult ReadCaptionFile(const std::string &path)
     case CaptionFormat::Unknown:
         break;
     }
-    return ParseSami(bytes);
+    return ParseSami(bytes, choice);
 }
 
 } // namespace velmo

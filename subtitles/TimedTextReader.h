@@ -32,7 +32,8 @@ std::optional<int64_t> ParseCueTime(QStringView text);
 SamiResult ParseTimedText(const QByteArray &bytes);
 
 /// Reads any caption file, telling its format by content; refuses
-/// unreadable, empty, oversized and unrecognised files.
-SamiResult ReadCaptionFile(const std::string &path);
+/// unreadable, empty, oversized and unrecognised files. `choice` picks the
+/// language of a SAMI file as ParseSami does.
+SamiResult ReadCaptionFile(const std::string &path, const QString &choice = {});
 
 } // namespace velmo

@@ -2,6 +2,7 @@
 // with a hand-driven clock, then on a real pipeline.
 
 #include "engine/CaptionTrack.h"
+#include "engine/CaptionTracks.h"
 #include "engine/MediaGraph.h"
 #include "app/MessageBox.h"
 #include "EngineTestUtil.h"
@@ -225,3 +226,33 @@ TEST_F(Captions, CaptionsFollowTheRate)
 }
 
 } // namespace
+
+TEST(CaptionTracks, TheOffsetAndTheLanguageApplyAtOnce)
+{
+    velmo::test::TempDir dir;
+    HandClock clock;
+    CaptionTracks tracks(clock.Make());
+    const std::string srt = dir.write("a.srt", "00:00:01,000 --> 00:00:02,000\none\n\n00:00:02,000 --> 00:00:03,000\ntwo\n");
+    ASSERT_EQ(tracks.Add(srt, 0), S_OK);
+    EXPECT_TRUE(tracks.CaptionLanguages().empty());
+    // At 1.7 s "one" shows; shown 0.5 s earlier, "two" is due; 1 s later, nothing yet.
+    const struct {
+        int64_t offsetMs;
+        const char *shown;
+    } steps[] = {{0, "<P>one"}, {-500, "<P>two"}, {1000, "<P>&nbsp;"}, {0, "<P>one"}};
+    clock.now = 1700;
+    for (const auto &step : steps) {
+        clock.delivered.clear();
+        tracks.SetCaptionOffset(step.offsetMs);
+        EXPECT_EQ(clock.delivered, QStringList({step.shown})) << step.offsetMs;
+    }
+
+    const std::string smi = dir.write("b.smi", "<SAMI><HEAD><STYLE><!-- .KRCC {Name:한국어; lang:ko-KR;} "
+                                               ".ENCC {Name:English; lang:en-US;} --></STYLE></HEAD><BODY>"
+                                               "<SYNC Start=0><P Class=KRCC>가<SYNC Start=0><P Class=ENCC>a</BODY></SAMI>");
+    ASSERT_EQ(tracks.Add(smi, 1700), S_OK);
+    ASSERT_EQ(tracks.CaptionLanguages().size(), 2u);
+    clock.delivered.clear();
+    tracks.SetCaptionLanguage(QStringLiteral("ENCC"));
+    EXPECT_EQ(clock.delivered, QStringList({"<P>one", "<P Class=ENCC>a"}));
+}
