@@ -72,9 +72,14 @@ CommandHandler FindCommandHandler(int id)
         // The system menu's about item, which has no menu row of its own.
         {IDM_ABOUTBOX, [](W &w, int) { w.OnAbout(); }},
         {ID_EXIT, [](W &w, int) { w.OnExit(); }},
+        {ID_CAPTION_EARLIER, &By<&W::OnCaptionSync>},
+        {ID_CAPTION_LATER, &By<&W::OnCaptionSync>},
+        {ID_CAPTION_SYNC_RESET, &By<&W::OnCaptionSync>},
     };
     if (id >= ID_FILTER_FIRST && id <= ID_FILTER_LAST)
         return &By<&W::OnFilterCommand>;
+    if (id >= ID_CAPTION_LANGUAGE_FIRST && id <= ID_CAPTION_LANGUAGE_LAST)
+        return &By<&W::OnCaptionLanguage>;
     for (const HandlerRow &row : kHandlers)
         if (row.id == id)
             return row.handler;

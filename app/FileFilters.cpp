@@ -10,7 +10,8 @@ const char *const kMediaFileFilter =
     "MPEG파일(*.mpg *.mpe *.mpeg *.dat *.m1v *m2)|*.mpg;*.mpe;*.mpeg;*.dat;*.m1v;*.m2|"
     "퀵타임 파일(*.qt *.mov)|*.qt;*.mov|사운드 파일(*.mp3 *.wav *wma)|*.mp3;*.wav;*.wma|모든파일(*.*)|*.*||";
 
-const char *const kSubtitleFileFilter = "사미파일(벨모)|*.smi;*.sami|";
+const char *const kSubtitleFileFilter =
+    "사미파일(벨모)|*.smi;*.sami|자막 파일(*.smi *.sami *.srt *.vtt)|*.smi;*.sami;*.srt;*.vtt|";
 
 QString QtFileFilter(const char *classicFilter)
 {

@@ -109,6 +109,13 @@ private:
     void OnAbout();
     /// Opens the property pages of the filter whose entry of the last context menu has `id`.
     void OnFilterCommand(int id);
+    /// Moves the captions in time (the sync keys) and says by how much.
+    void OnCaptionSync(int id);
+    /// Shows another language of the caption file (its submenu's entries).
+    void OnCaptionLanguage(int id);
+    /// Gives a newly opened graph the caption offset and language of its
+    /// medium; another medium starts without them.
+    void ApplyCaptionState();
     void OnExit();
 
     /// Puts the panels' displays back as before any playback.
@@ -128,6 +135,7 @@ private:
     void ShowFilterPages(const std::string &name);
     void LayOut();
     void AddFilterMenu(QMenu &menu, bool media);
+    void AddLanguageMenu(QMenu &parent, const char *title);
     void ConnectPanel(ControlPanel *panel);
     void ConnectTitleBar(TitleBar *bar);
     void SetAspectRatioMode(int32_t mode);
@@ -158,6 +166,9 @@ private:
     QMenu contextMenu_;        ///< rebuilt at each right click; the filter entries keep their names here
     AcceleratorFilter *accelerators_ = nullptr; ///< null before initialisation
     QTimer positionTimer_;
+    int64_t captionOffsetMs_ = 0;    ///< the caption sync keys' offset, for captionStatePath_
+    QString captionLanguage_;        ///< the language chosen, for captionStatePath_; empty: the file's own
+    std::string captionStatePath_;   ///< the medium the two above belong to
     FileChooser fileChooser_;
     QRect normalGeometry_;
     bool coveringScreen_ = false; ///< the window is in a full-screen mode's place

@@ -97,6 +97,8 @@ QMenu *MainWindow::BuildContextMenu()
             }
             if (e.kind == MenuEntry::Separator) {
                 menu.addSeparator();
+            } else if (e.kind == MenuEntry::CaptionLanguages) {
+                AddLanguageMenu(menu, e.text);
             } else if (e.kind == MenuEntry::Popup) {
                 self(*menu.addMenu(Literal(e.text)), e.items, self);
             } else if (const CommandRow *row = FindCommand(e.id)) {

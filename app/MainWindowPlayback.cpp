@@ -13,7 +13,7 @@
 #include "resources/CommandIds.h"
 #include "subtitles/CaptionText.h"
 #include "subtitles/CompanionSubtitle.h"
-#include "subtitles/SamiReader.h"
+#include "subtitles/TimedTextReader.h"
 #include "subtitles/SubtitleStyle.h"
 
 #include <QDragEnterEvent>
@@ -49,6 +49,7 @@ void MainWindow::OpenMedia(std::string path)
 {
     if (!videoScreen_ || Failed(videoScreen_->LoadMedia(path)))
         return; // the graph has reported the failure and holds nothing
+    ApplyCaptionState();
     const std::string subtitle = FindCompanionSubtitle(path);
     if (!subtitle.empty())
         mediaGraph_.AddSubtitleFile(subtitle);
@@ -121,15 +122,15 @@ void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 
 namespace {
 
-// Whatever its name, a file the SAMI reader accepts is a subtitle. A file
+// Whatever its name, a file the caption reader accepts is a subtitle. A file
 // past the reader's limit is refused without reading it, so dropping a film
 // costs nothing.
-bool IsSamiFile(const QUrl &url)
+bool IsCaptionFile(const QUrl &url)
 {
     if (!url.isLocalFile())
         return false;
     const QFileInfo file(url.toLocalFile());
-    return file.isFile() && file.size() <= kMaxSamiFileBytes && ReadSamiFile(url.toLocalFile().toStdString()).ok;
+    return file.isFile() && file.size() <= kMaxSamiFileBytes && ReadCaptionFile(url.toLocalFile().toStdString()).ok;
 }
 
 } // namespace
@@ -145,7 +146,7 @@ void MainWindow::dropEvent(QDropEvent *event)
     const std::string path = first.isLocalFile() ? first.toLocalFile().toStdString() : first.toString().toStdString();
     // A subtitle dropped on open media joins it, as one chosen with the
     // subtitle command does, instead of failing to open as media.
-    if (mediaGraph_.graph && IsSamiFile(first)) {
+    if (mediaGraph_.graph && IsCaptionFile(first)) {
         AddSubtitleToMedia(path);
         return;
     }

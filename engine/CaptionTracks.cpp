@@ -8,6 +8,15 @@ namespace velmo {
 
 Q_LOGGING_CATEGORY(lcCaptions, "velmo.engine.captions")
 
+namespace {
+
+QString ShownOf(const SamiDocument &document)
+{
+    return document.everyLanguage ? QString::fromLatin1(kEverySamiLanguage) : document.className;
+}
+
+} // namespace
+
 CaptionTracks::CaptionTracks(CaptionTrack::Clock clock) : clock_(std::move(clock)), shiftedClock_(clock_)
 {
     shiftedClock_.position = [this](int64_t *ms) {
@@ -26,6 +35,7 @@ HResult CaptionTracks::Add(const std::string &path, int64_t nowMs)
         return VFW_E_UNSUPPORTED_STREAM;
     }
     languages_ = std::move(sami.document.languages);
+    shown_ = ShownOf(sami.document);
     paths_.push_back(path);
     tracks_.push_back(std::make_unique<CaptionTrack>(std::move(sami.document.captions), shiftedClock_));
     GCharPtr fileName(g_path_get_basename(path.c_str()));
@@ -55,8 +65,11 @@ HResult CaptionTracks::SetCaptionLanguage(const QString &choice)
     choice_ = choice;
     for (size_t i = 0; i < tracks_.size(); ++i) {
         SamiResult sami = ReadCaptionFile(paths_[i], choice_);
-        if (sami.ok)
-            tracks_[i] = std::make_unique<CaptionTrack>(std::move(sami.document.captions), shiftedClock_);
+        if (!sami.ok)
+            continue;
+        if (i + 1 == tracks_.size())
+            shown_ = ShownOf(sami.document);
+        tracks_[i] = std::make_unique<CaptionTrack>(std::move(sami.document.captions), shiftedClock_);
     }
     ShowCurrent();
     return S_OK;

@@ -33,6 +33,7 @@ public:
     int64_t CaptionOffset() const override { return offsetMs_; }
     HResult SetCaptionLanguage(const QString &choice) override;
     std::vector<SamiLanguage> CaptionLanguages() const override { return languages_; }
+    QString CaptionLanguageShown() const override { return shown_; }
     /// One file source per file, in the order added.
     const std::vector<GstElementPtr> &Sources() const { return sources_; }
 
@@ -45,6 +46,7 @@ private:
     int64_t offsetMs_ = 0;
     QString choice_;
     std::vector<SamiLanguage> languages_;
+    QString shown_;
     std::vector<std::string> paths_; ///< each track's file, to read again in another language
     std::vector<std::unique_ptr<CaptionTrack>> tracks_;
     std::vector<GstElementPtr> sources_;

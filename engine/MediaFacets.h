@@ -216,6 +216,9 @@ public:
     /// The languages of the caption file added last, as its reader lists
     /// them; empty without one.
     virtual std::vector<SamiLanguage> CaptionLanguages() const = 0;
+    /// The class that file shows, kEverySamiLanguage for all; empty when it
+    /// declares none.
+    virtual QString CaptionLanguageShown() const = 0;
 };
 
 struct GraphFacets {

@@ -51,6 +51,15 @@ enum CommandId : int {
     ID_EXIT = 32774,
     ID_FILTER_FIRST = 32860,
     ID_FILTER_LAST = 32875,
+
+    // Commands of our own, beyond menu 133: numbered apart from its ids.
+    ID_CAPTION_EARLIER = 33001,
+    ID_CAPTION_LATER = 33002,
+    ID_CAPTION_SYNC_RESET = 33003,
+    /// The languages of the caption file, in its order; the last entry
+    /// listed shows them all.
+    ID_CAPTION_LANGUAGE_FIRST = 33010,
+    ID_CAPTION_LANGUAGE_LAST = 33019,
 };
 
 /// Private messages of the main window (offsets kept from the window-message numbering).

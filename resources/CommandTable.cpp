@@ -40,6 +40,9 @@ constexpr CommandRow kCommands[] = {
     {ID_SHADOW_DEEP, "ID_SHADOW_DEEP", "그림자진하게   Alt + d", {Qt::Key_D, kAlt}},
     {ID_FONT_BIGGER, "ID_FONT_BIGGER", "글자더크게       Alt + Up", {Qt::Key_Up, kAlt}},
     {ID_FONT_SMALLER, "ID_FONT_SMALLER", "글자더작게       Alt + Down", {Qt::Key_Down, kAlt}},
+    {ID_CAPTION_EARLIER, "ID_CAPTION_EARLIER", "자막 0.5초 빠르게     ,", {Qt::Key_Comma, 0}},
+    {ID_CAPTION_LATER, "ID_CAPTION_LATER", "자막 0.5초 느리게     .", {Qt::Key_Period, 0}},
+    {ID_CAPTION_SYNC_RESET, "ID_CAPTION_SYNC_RESET", "자막 싱크 되돌리기   /", {Qt::Key_Slash, 0}},
     {ID_MUTE, "ID_MUTE", "음소거   x", {Qt::Key_X, 0}},
     {ID_VOLUME_UP, "ID_VOLUME_UP", "크게      Up", {Qt::Key_Up, 0}},
     {ID_VOLUME_DOWN, "ID_VOLUME_DOWN", "작게      Down", {Qt::Key_Down, 0}},
@@ -68,6 +71,9 @@ constexpr MenuEntry kSubtitleItems[] = {
     Cmd(ID_SUBTITLE_SHOW), Cmd(ID_SUBTITLE_UP), Cmd(ID_SUBTITLE_DOWN), kSeparator,
     Cmd(ID_SUBTITLE_BOLD), Cmd(ID_OUTLINE),     Cmd(ID_OUTLINE_DEEP),  Cmd(ID_SHADOW),
     Cmd(ID_SHADOW_DEEP),   Cmd(ID_FONT_BIGGER), Cmd(ID_FONT_SMALLER),
+    // Ours, after the resource's entries so that their places stay.
+    kSeparator, Cmd(ID_CAPTION_EARLIER), Cmd(ID_CAPTION_LATER), Cmd(ID_CAPTION_SYNC_RESET),
+    {MenuEntry::CaptionLanguages, 0, "자막 언어", {}},
 };
 constexpr MenuEntry kSoundItems[] = {Cmd(ID_MUTE), Cmd(ID_VOLUME_UP), Cmd(ID_VOLUME_DOWN)};
 constexpr MenuEntry kSizeItems[] = {Cmd(ID_SIZE_HALF), Cmd(ID_SIZE_NORMAL), Cmd(ID_SIZE_ONE_HALF),

@@ -35,9 +35,11 @@ int AcceleratorCommand(int key, Qt::KeyboardModifiers modifiers);
 
 /// One entry of the context menu.
 struct MenuEntry {
-    enum Kind { Command, Separator, Popup } kind;
+    /// CaptionLanguages: the submenu of the caption file's languages, which
+    /// the window fills when the menu is shown.
+    enum Kind { Command, Separator, Popup, CaptionLanguages } kind;
     int id = 0;                       ///< Command: its id
-    const char *text = nullptr;       ///< Popup: its title (UTF-8)
+    const char *text = nullptr;       ///< Popup, CaptionLanguages: its title (UTF-8)
     std::span<const MenuEntry> items; ///< Popup: its entries
 };
 

@@ -333,7 +333,7 @@ TEST_F(PlaybackControlTest, OpenSubtitlePausesAddsAndRuns)
     window->OpenMedia(Media("a.avi"));
     const size_t mark = Calls().size();
     window->OnCommand(ID_OPEN_SUBTITLE);
-    EXPECT_EQ(filters, QString::fromUtf8("사미파일(벨모) (*.smi *.sami)"));
+    EXPECT_EQ(filters, QString::fromUtf8("사미파일(벨모) (*.smi *.sami);;자막 파일(*.smi *.sami *.srt *.vtt) (*.smi *.sami *.srt *.vtt)"));
     EXPECT_THAT(CallsSince(mark), ElementsAre("Pause", "RenderFile(" + answer + ")", "Run"));
     EXPECT_TRUE(app->mediaGraph.subtitleLoaded);
 }

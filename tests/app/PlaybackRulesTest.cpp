@@ -1,5 +1,7 @@
+#include "app/CaptionSync.h"
 #include "app/FileFilters.h"
 #include "controls/PlaybackRules.h"
+#include "resources/CommandIds.h"
 
 #include <QStringList>
 
@@ -12,7 +14,7 @@ namespace {
 
 TEST(PlaybackRules, FileFiltersKeepLabelsAndPatterns)
 {
-    EXPECT_EQ(QtFileFilter(kSubtitleFileFilter), QString::fromUtf8("사미파일(벨모) (*.smi *.sami)"));
+    EXPECT_EQ(QtFileFilter(kSubtitleFileFilter), QString::fromUtf8("사미파일(벨모) (*.smi *.sami);;자막 파일(*.smi *.sami *.srt *.vtt) (*.smi *.sami *.srt *.vtt)"));
     const QStringList filters = QtFileFilter(kMediaFileFilter).split(";;");
     ASSERT_EQ(filters.size(), 8);
     EXPECT_EQ(filters[0], QString::fromUtf8("재생가능한 미디어(전부) (*.avi *.wmv *.asf *.mpg *.mpeg *.mpe *.dat *.m1v "
@@ -20,6 +22,23 @@ TEST(PlaybackRules, FileFiltersKeepLabelsAndPatterns)
     EXPECT_EQ(filters[2], QString::fromUtf8("ASF/WMV파일(*.asf *.wmv) (*.asf *.wmv)"));
     EXPECT_EQ(filters[6], QString::fromUtf8("사운드 파일(*.mp3 *.wav *wma) (*.mp3 *.wav *.wma)"));
     EXPECT_EQ(filters[7], QString::fromUtf8("모든파일(*.*) (*.*)"));
+}
+
+TEST(CaptionSync, StepsAndTheirMessage)
+{
+    const struct {
+        int id;
+        int64_t before, after;
+        const char *message;
+    } cases[] = {
+        {ID_CAPTION_EARLIER, 0, -500, "자막 싱크 -0.5초"}, {ID_CAPTION_LATER, -500, 0, "자막 싱크 0초"},
+        {ID_CAPTION_LATER, 500, 1000, "자막 싱크 +1초"},    {ID_CAPTION_SYNC_RESET, -2500, 0, "자막 싱크 0초"},
+        {ID_CAPTION_EARLIER, -1000, -1500, "자막 싱크 -1.5초"}, {ID_STOP, 1500, 1500, "자막 싱크 +1.5초"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(CaptionOffsetAfter(c.id, c.before), c.after) << c.id;
+        EXPECT_EQ(CaptionSyncMessage(c.after), QString::fromUtf8(c.message));
+    }
 }
 
 TEST(PlaybackRules, TimelineOnlyMovesForward)

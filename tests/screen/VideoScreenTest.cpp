@@ -6,6 +6,7 @@
 #include "fixtures/MediaFixtures.h"
 #include "screen/ScreenFixture.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace velmo;
@@ -165,6 +166,32 @@ TEST_F(VideoScreenTest, TheCaptionLayerIsKeptUntilAnErasingInvalidation)
     ASSERT_TRUE(screen->HasSubtitleLayer());
     screen->setGeometry(0, 0, 150, 80);
     EXPECT_FALSE(screen->HasSubtitleLayer());
+}
+
+TEST_F(VideoScreenTest, AMessageShowsAtTheTopLeftBesideTheCaptionAndGoes)
+{
+    style.Color = 0x00FFFFFF;
+    style.Position = 10;
+    style.subtitleText = QStringLiteral("Caption");
+    backend->AddMedia("film.avi");
+    ASSERT_EQ(screen->LoadMedia("film.avi"), S_OK);
+    screen->DrawSubtitle(style);
+    const QRect caption = screen->SubtitleRect();
+    const auto lightIn = [this](const QRect &r) {
+        const QImage shot = screen->grab().toImage();
+        int light = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                light += shot.pixelColor(x, y).lightness() > 128;
+        return light;
+    };
+    const QRect topLeft(0, 0, screen->width() / 2, caption.top() - 1);
+    EXPECT_EQ(lightIn(topLeft), 0);
+    screen->ShowMessage(QStringLiteral("자막 싱크 -0.5초"));
+    EXPECT_GT(lightIn(topLeft), 10);
+    EXPECT_GT(lightIn(caption), 10);
+    QTRY_COMPARE_WITH_TIMEOUT(lightIn(topLeft), 0, 3 * VideoScreen::kMessageMs);
+    EXPECT_GT(lightIn(caption), 10);
 }
 
 TEST_F(VideoScreenTest, InputOverThePictureReachesTheMainWindowOnceWithScreenCoordinates)
