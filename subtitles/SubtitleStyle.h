@@ -37,6 +37,9 @@ public:
     Colour ReadColor(const std::string &key) const;
     /// Rebuilds `font` from Size, Style, fontQuality and Font.
     void RebuildFont();
+    /// Writes the options of our own (section "Velmo") to the file at once,
+    /// leaving section "Sami" as the file last had it.
+    bool SaveOptions();
 
     IniFile settingsFile;
     int32_t volumeLevel = 0;
@@ -46,6 +49,10 @@ public:
     bool hiddenMode = false;
     bool repeatMode = false;
     bool subtitleVisible = true;
+    // Options of our own, beyond section "Sami": off unless the settings
+    // file's section "Velmo" turns them on ("1" or "true").
+    bool captionMarkup = false;  ///< "Caption_Markup": draw the colours and weights a caption file carries
+    bool continuousPlay = false; ///< "Continuous_Play": at the end of a medium, open the next file of its folder
     QString subtitleText; ///< the cleaned caption now showing (kept whole: captions may hold characters CP949 lacks)
     Colour Color = 0;
     Colour Outline = 0;
