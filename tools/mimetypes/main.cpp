@@ -2,6 +2,7 @@
 // GStreamer plugins can play, each followed by ";".
 //   velmo-mimetypes [OUTPUT-FILE]
 
+#include "engine/GstHandles.h"
 #include "tools/mimetypes/PlayableMimeTypes.h"
 
 #include <gst/gst.h>
@@ -12,17 +13,15 @@
 
 int main(int argc, char **argv)
 {
-    GError *error = nullptr;
-    if (!gst_init_check(&argc, &argv, &error)) {
+    GError *raw = nullptr;
+    const bool started = gst_init_check(&argc, &argv, &raw);
+    const velmo::GErrorPtr error(raw);
+    if (!started) {
         std::fprintf(stderr, "velmo-mimetypes: %s\n", error ? error->message : "GStreamer did not start");
-        g_clear_error(&error);
         return 1;
     }
     const auto types = velmo::PlayableMimeTypes([](const std::string &factory) {
-        GstElementFactory *found = gst_element_factory_find(factory.c_str());
-        if (found)
-            gst_object_unref(found);
-        return found != nullptr;
+        return velmo::GstObjectPtr(GST_OBJECT(gst_element_factory_find(factory.c_str()))) != nullptr;
     });
     std::string line;
     for (const std::string &type : types)

@@ -129,11 +129,12 @@ QImage composeWindow(const SkinSet &s, QSize size, bool busy)
     return window;
 }
 
-} // namespace
+using NamedPictures = std::vector<std::pair<const char *, const QImage *>>;
 
-QImage DrawContactSheet(const SkinSet &s)
+// Every picture of the skin, by its file's name.
+NamedPictures namedPictures(const SkinSet &s)
 {
-    const std::vector<std::pair<const char *, const QImage *>> pictures = {
+    return {
         {"controlpanel", &s.controlPanel.bitmap.image()},
         {"controlpanel_left", &s.controlPanelLeft.bitmap.image()},
         {"controlpanel_right", &s.controlPanelRight.bitmap.image()},
@@ -168,7 +169,13 @@ QImage DrawContactSheet(const SkinSet &s)
         {"time_infor_right", &s.time.rightCap.image()},
         {"logo", &s.logo.bitmap.image()},
     };
+}
 
+} // namespace
+
+QImage DrawContactSheet(const SkinSet &s)
+{
+    const NamedPictures pictures = namedPictures(s);
     const QImage small = composeWindow(s, QSize(320, 260), false);
     const QImage wide = composeWindow(s, QSize(560, 330), true);
     const int margin = 16;

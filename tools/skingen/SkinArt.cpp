@@ -1,5 +1,7 @@
 #include "SkinArt.h"
 
+#include "ButtonGlyphs.h"
+
 #include "SkinLayout.h"
 
 #include <QFont>
@@ -92,26 +94,6 @@ QImage transportButton(const std::function<void(QPainter &, const QColor &)> &gl
     });
 }
 
-QPainterPath triangleRight(qreal left, qreal top, qreal width, qreal height)
-{
-    QPainterPath path;
-    path.moveTo(left, top);
-    path.lineTo(left + width, top + height / 2);
-    path.lineTo(left, top + height);
-    path.closeSubpath();
-    return path;
-}
-
-QPainterPath triangleLeft(qreal right, qreal top, qreal width, qreal height)
-{
-    QPainterPath path;
-    path.moveTo(right, top);
-    path.lineTo(right - width, top + height / 2);
-    path.lineTo(right, top + height);
-    path.closeSubpath();
-    return path;
-}
-
 // Play and pause: an accent disc with a white glyph.
 QImage discButton(bool pauseGlyph)
 {
@@ -126,7 +108,7 @@ QImage discButton(bool pauseGlyph)
             p.drawRoundedRect(QRectF(-4, -5, 3, 10), 0.8, 0.8);
             p.drawRoundedRect(QRectF(1, -5, 3, 10), 0.8, 0.8);
         } else {
-            p.drawPath(triangleRight(-3, -5.5, 9, 11));
+            p.drawPath(TriangleRight(-3, -5.5, 9, 11));
         }
     });
 }
@@ -193,7 +175,7 @@ void drawMark(QPainter &p, const QRectF &box, const QColor &top, const QColor &b
     p.setBrush(Qt::white);
     const qreal w = box.width() * 0.36;
     const qreal h = box.height() * 0.42;
-    p.drawPath(triangleRight(box.center().x() - w * 0.38, box.center().y() - h / 2, w, h));
+    p.drawPath(TriangleRight(box.center().x() - w * 0.38, box.center().y() - h / 2, w, h));
 }
 
 QImage titleIcon()
@@ -368,69 +350,18 @@ std::vector<SkinPicture> DrawSkinPictures()
     add("screen_left.bmp", screenBorder(true));
     add("play.bmp", discButton(false));
     add("pause.bmp", discButton(true));
-    add("stop.bmp", transportButton([](QPainter &p, const QColor &c) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(c);
-        p.drawRoundedRect(QRectF(-5, -5, 10, 10), 1.5, 1.5);
-    }));
-    add("next.bmp", transportButton([](QPainter &p, const QColor &c) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(c);
-        p.drawPath(triangleRight(-5, -5, 8, 10));
-        p.fillRect(QRectF(4, -5, 2, 10), c);
-    }));
-    add("prev.bmp", transportButton([](QPainter &p, const QColor &c) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(c);
-        p.drawPath(triangleLeft(5, -5, 8, 10));
-        p.fillRect(QRectF(-6, -5, 2, 10), c);
-    }));
-    add("open.bmp", transportButton([](QPainter &p, const QColor &c) {
-        // A folder: the back with its tab, and the front flap cut off by a
-        // one-pixel gap.
-        QPainterPath back;
-        back.moveTo(-7, -5);
-        back.lineTo(-2, -5);
-        back.lineTo(0, -3);
-        back.lineTo(7, -3);
-        back.lineTo(7, 5);
-        back.lineTo(-7, 5);
-        back.closeSubpath();
-        p.setPen(Qt::NoPen);
-        p.setBrush(c);
-        p.drawPath(back);
-        p.setCompositionMode(QPainter::CompositionMode_Clear);
-        p.fillRect(QRectF(-7, -2, 14, 1), Qt::transparent);
-    }));
-    add("controlPanel_full.bmp", transportButton([](QPainter &p, const QColor &c) {
-        // Four corners pointing outwards, two pixels thick on whole pixels.
-        const int e = 6, k = 4;
-        for (const QPoint corner : {QPoint(-1, -1), QPoint(1, -1), QPoint(1, 1), QPoint(-1, 1)}) {
-            const int x = corner.x() < 0 ? -e : e - 2;
-            const int y = corner.y() < 0 ? -e : e - 2;
-            p.fillRect(QRect(corner.x() < 0 ? -e : e - k, y, k, 2), c);
-            p.fillRect(QRect(x, corner.y() < 0 ? -e : e - k, 2, k), c);
-        }
-    }));
+    add("stop.bmp", transportButton(StopGlyph));
+    add("next.bmp", transportButton(NextGlyph));
+    add("prev.bmp", transportButton(PrevGlyph));
+    add("open.bmp", transportButton(OpenGlyph));
+    add("controlPanel_full.bmp", transportButton(FullScreenGlyph));
     add("sound_on.bmp", soundButton(true));
     add("sound_off.bmp", soundButton(false));
-    add("maximize.bmp", titleButton(false, [](QPainter &p, const QColor &c) {
-        p.setPen(c);
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(-5, -5, 10, 10);
-        p.drawLine(-5, -4, 5, -4);
-    }));
-    add("close.bmp", titleButton(true, [](QPainter &p, const QColor &c) {
-        p.setRenderHint(QPainter::Antialiasing, true);
-        p.setPen(QPen(c, 1.3, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(-4.5, -4.5), QPointF(5, 5));
-        p.drawLine(QPointF(5, -4.5), QPointF(-4.5, 5));
-    }));
+    add("maximize.bmp", titleButton(false, MaximizeGlyph));
+    add("close.bmp", titleButton(true, CloseGlyph));
     add("title_ico.bmp", titleIcon());
     add("title_str.bmp", titleString());
-    add("minimize.bmp", titleButton(false, [](QPainter &p, const QColor &c) {
-        p.fillRect(-5, 0, 11, 1, c);
-    }));
+    add("minimize.bmp", titleButton(false, MinimizeGlyph));
     add("logo.bmp", logo());
     add("mainslider.bmp", sliderTrack(40, kTimelineH, kTimelineTemplateH / 2));
     add("mainslider_ball.bmp", sliderThumb(kTimelineThumb, false));

@@ -34,6 +34,42 @@ int usage()
     return 2;
 }
 
+// The pictures and the description, as the player reads them.
+bool writeSkin(const QString &folder)
+{
+    for (const skingen::SkinPicture &picture : skingen::DrawSkinPictures()) {
+        const QString path = folder + '/' + QString::fromStdString(picture.fileName);
+        // RGB888 keeps the files at 24 bits per pixel.
+        if (!picture.image.convertToFormat(QImage::Format_RGB888).save(path, "BMP")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return false;
+        }
+    }
+    const QString description = folder + QStringLiteral("/skin.ini");
+    if (!writeFile(description, skingen::SkinDescription())) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(description));
+        return false;
+    }
+    return true;
+}
+
+// The skin read back the way the player does, so a broken picture or
+// description shows up here rather than on screen.
+bool loadsBack(const SkinSet &skin)
+{
+    const SkinImage *images[] = {&skin.controlPanel, &skin.controlPanelLeft, &skin.controlPanelRight, &skin.topPanel,
+                                 &skin.topPanelLeft, &skin.topPanelRight, &skin.logo, &skin.screenBack,
+                                 &skin.screenLeft, &skin.screenRight, &skin.play, &skin.pause, &skin.stop,
+                                 &skin.open, &skin.prev, &skin.next, &skin.soundOn, &skin.soundOff,
+                                 &skin.maximize, &skin.minimize, &skin.close, &skin.titleIcon, &skin.titleString,
+                                 &skin.controlPanelFull};
+    for (const SkinImage *image : images) {
+        if (image->bitmap.isNull())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -66,34 +102,12 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    for (const skingen::SkinPicture &picture : skingen::DrawSkinPictures()) {
-        const QString path = folder + '/' + QString::fromStdString(picture.fileName);
-        // RGB888 keeps the files at 24 bits per pixel.
-        if (!picture.image.convertToFormat(QImage::Format_RGB888).save(path, "BMP")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-            return 1;
-        }
-    }
-    const QString description = folder + QStringLiteral("/skin.ini");
-    if (!writeFile(description, skingen::SkinDescription())) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(description));
+    if (!writeSkin(folder))
         return 1;
-    }
-
-    // Read the skin back the way the player does, so a broken picture or
-    // description shows up here rather than on screen.
-    const SkinSet skin(description.toStdString());
-    const SkinImage *images[] = {&skin.controlPanel, &skin.controlPanelLeft, &skin.controlPanelRight, &skin.topPanel,
-                                 &skin.topPanelLeft, &skin.topPanelRight, &skin.logo, &skin.screenBack,
-                                 &skin.screenLeft, &skin.screenRight, &skin.play, &skin.pause, &skin.stop,
-                                 &skin.open, &skin.prev, &skin.next, &skin.soundOn, &skin.soundOff,
-                                 &skin.maximize, &skin.minimize, &skin.close, &skin.titleIcon, &skin.titleString,
-                                 &skin.controlPanelFull};
-    for (const SkinImage *image : images) {
-        if (image->bitmap.isNull()) {
-            std::fprintf(stderr, "a picture did not load back\n");
-            return 1;
-        }
+    const SkinSet skin((folder + QStringLiteral("/skin.ini")).toStdString());
+    if (!loadsBack(skin)) {
+        std::fprintf(stderr, "a picture did not load back\n");
+        return 1;
     }
 
     if (!sheetPath.isEmpty()) {
