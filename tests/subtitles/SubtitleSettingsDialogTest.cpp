@@ -351,11 +351,8 @@ TEST_F(SubtitleSettingsDialogTest, ScaleNumbersStandUnderTheThumbAtTheirValues)
         const QFontMetrics metrics(label->font());
         const QString text = label->text();
         const QRect box = label->contentsRect();
-        int left = box.left();
-        if (label->alignment() & Qt::AlignHCenter)
-            left += (box.width() - metrics.horizontalAdvance(text)) / 2;
-        else if (label->alignment() & Qt::AlignRight)
-            left = box.right() + 1 - metrics.horizontalAdvance(text);
+        const int left = box.left() + ((label->alignment() & Qt::AlignHCenter)
+                                           ? (box.width() - metrics.horizontalAdvance(text)) / 2 : 0);
         for (const QRegularExpressionMatch &m : QRegularExpression(QStringLiteral("\\d+")).globalMatch(text)) {
             centres[m.captured().toInt()] = label->x() + left + metrics.horizontalAdvance(text.left(m.capturedStart())) +
                                             metrics.horizontalAdvance(m.captured()) / 2;
