@@ -114,20 +114,16 @@ int HandleCentreX(const QSlider &slider, int value)
 
 } // namespace
 
-std::vector<QLabel *> TemplateWidgets::MakeScale(const TemplateControl &c, const QSlider &trackbar,
-                                                 QWidget *parent) const
+void TemplateWidgets::MakeScale(const TemplateControl &c, const QSlider &trackbar, QWidget *parent) const
 {
     // Spaces cannot put a number under its place: their width is the font's, not the track's.
     const QRect rows = Rect(c);
-    std::vector<QLabel *> labels;
     for (const QString &number : QString::fromUtf8(c.text).split(u' ', Qt::SkipEmptyParts)) {
         auto *label = new QLabel(number, parent);
         label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
         const int width = label->fontMetrics().horizontalAdvance(number) + 2;
         label->setGeometry(HandleCentreX(trackbar, number.toInt()) - width / 2, rows.y(), width, rows.height());
-        labels.push_back(label);
     }
-    return labels;
 }
 
 void TemplateWidgets::Build(const Maker &make) const

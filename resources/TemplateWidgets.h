@@ -10,10 +10,8 @@
 #include <QSize>
 
 #include <functional>
-#include <vector>
 
 class QComboBox;
-class QLabel;
 class QSlider;
 class QWidget;
 
@@ -44,7 +42,7 @@ public:
     /// The numbers of scale `c` as labels in `parent`, each in `c`'s rows and
     /// centred under the handle `trackbar` (a sibling, its range set) shows at
     /// that number.
-    std::vector<QLabel *> MakeScale(const TemplateControl &c, const QSlider &trackbar, QWidget *parent) const;
+    void MakeScale(const TemplateControl &c, const QSlider &trackbar, QWidget *parent) const;
 
     /// Makes a control's widget, or returns null to leave the control out.
     using Maker = std::function<QWidget *(const TemplateControl &c)>;
