@@ -24,7 +24,6 @@ void BuildTemplateDialog(QDialog &dialog, const DialogTemplate &t)
         }
         QWidget *widget = layout.MakeStandard(c, &dialog);
         if (auto *button = qobject_cast<QPushButton *>(widget)) {
-            button->setFlat(true);
             // Enter acts on OK only; every other button closes the dialog as a cancel.
             button->setDefault(c.id == IDC_OK);
             if (c.id == IDC_OK)

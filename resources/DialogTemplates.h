@@ -22,6 +22,7 @@ enum class ControlKind {
     UpDown,        ///< arrows that step the integer of the edit just before it in the template
     SunkenStatic,  ///< a static with a sunken border
     ColorSwatch,   ///< a static filled with one colour
+    TrackbarScale, ///< a static of numbers between spaces, each under the trackbar's position of that value
 };
 
 /// One control of a dialog template; x, y, width and height in dialog units.
@@ -204,7 +205,7 @@ inline constexpr TemplateControl kSubtitleSettingsControls[] = {
     {-1, ControlKind::StaticText, "슬라이더 값", 73, 98, 40, 8, false},
     {IDC_POSITION_VALUE, ControlKind::SunkenStatic, "", 118, 97, 21, 9, false},
     {IDC_POSITION_TRACKBAR, ControlKind::Trackbar, "", 9, 107, 214, 11, false},
-    {-1, ControlKind::StaticText,
+    {-1, ControlKind::TrackbarScale,
      "0                                           50                                        100", 12, 120, 210, 8,
      false},
     {IDC_OK, ControlKind::PushButton, "닫기", 93, 140, 46, 15, true},

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSlider>
 
 #include <algorithm>
 
@@ -81,10 +83,47 @@ QWidget *TemplateWidgets::MakeStandard(const TemplateControl &c, QWidget *parent
     case ControlKind::StaticBitmap:
     case ControlKind::FontList:
     case ControlKind::ColorSwatch:
+    case ControlKind::TrackbarScale:
         return nullptr;
     }
     widget->setGeometry(rect);
     return widget;
+}
+
+namespace {
+
+// The centre of the handle `slider` shows at `value`, in its parent's coordinates.
+int HandleCentreX(const QSlider &slider, int value)
+{
+    QStyleOptionSlider option;
+    option.initFrom(&slider);
+    option.subControls = QStyle::SC_SliderGroove | QStyle::SC_SliderHandle;
+    option.orientation = slider.orientation();
+    option.minimum = slider.minimum();
+    option.maximum = slider.maximum();
+    option.sliderPosition = value;
+    option.sliderValue = value;
+    option.singleStep = slider.singleStep();
+    option.pageStep = slider.pageStep();
+    option.tickPosition = slider.tickPosition();
+    option.tickInterval = slider.tickInterval();
+    option.upsideDown = slider.invertedAppearance() != (slider.layoutDirection() == Qt::RightToLeft);
+    const QRect handle = slider.style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &slider);
+    return slider.x() + handle.x() + handle.width() / 2;
+}
+
+} // namespace
+
+void TemplateWidgets::MakeScale(const TemplateControl &c, const QSlider &trackbar, QWidget *parent) const
+{
+    // Spaces cannot put a number under its place: their width is the font's, not the track's.
+    const QRect rows = Rect(c);
+    for (const QString &number : QString::fromUtf8(c.text).split(u' ', Qt::SkipEmptyParts)) {
+        auto *label = new QLabel(number, parent);
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+        const int width = label->fontMetrics().horizontalAdvance(number) + 2;
+        label->setGeometry(HandleCentreX(trackbar, number.toInt()) - width / 2, rows.y(), width, rows.height());
+    }
 }
 
 void TemplateWidgets::Build(const Maker &make) const

@@ -12,6 +12,7 @@
 #include <functional>
 
 class QComboBox;
+class QSlider;
 class QWidget;
 
 namespace velmo {
@@ -36,8 +37,12 @@ public:
     /// button (no automatic default), an edit, a label, a group box, a check
     /// box, a drop-down list of the text's lines, a spin box, a sunken label or
     /// a horizontal slider. Null for the kinds each window draws its own way
-    /// (icons, bitmaps, the font list, colour swatches).
+    /// (icons, bitmaps, the font list, colour swatches, trackbar scales).
     QWidget *MakeStandard(const TemplateControl &c, QWidget *parent) const;
+    /// The numbers of scale `c` as labels in `parent`, each in `c`'s rows and
+    /// centred under the handle `trackbar` (a sibling, its range set) shows at
+    /// that number.
+    void MakeScale(const TemplateControl &c, const QSlider &trackbar, QWidget *parent) const;
 
     /// Makes a control's widget, or returns null to leave the control out.
     using Maker = std::function<QWidget *(const TemplateControl &c)>;

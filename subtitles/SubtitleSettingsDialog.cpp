@@ -45,6 +45,11 @@ SubtitleSettingsDialog::SubtitleSettingsDialog(SubtitleStyle &style, QWidget *pa
     sizeEdit_->setReadOnly(true);
 
     ShowStyle();
+    // Placed once the trackbar has its range, under the values it names.
+    for (const TemplateControl &c : kSubtitleSettingsTemplate.controls) {
+        if (c.kind == ControlKind::TrackbarScale)
+            layout.MakeScale(c, *trackbar_, this);
+    }
     ConnectControls();
     for (QWidget *child : findChildren<QWidget *>())
         child->installEventFilter(this);

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
@@ -27,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 namespace velmo {
@@ -333,6 +335,35 @@ QRect thumbOf(QSlider *slider)
     option.sliderPosition = slider->sliderPosition();
     option.sliderValue = slider->value();
     return slider->style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, slider);
+}
+
+// Each number of the scale stands under the thumb at its value: its centre,
+// measured with the font of the label that draws it.
+TEST_F(SubtitleSettingsDialogTest, ScaleNumbersStandUnderTheThumbAtTheirValues)
+{
+    auto *trackbar = control<QSlider>(IDC_POSITION_TRACKBAR);
+    const int scaleTop = DialogRectToPixels(12, 120, 210, 8, DialogBaseUnits(TemplateFont("돋움", 10))).y();
+    dialog_->show();
+    std::map<int, int> centres; // number -> x in the dialog
+    for (QLabel *label : dialog_->findChildren<QLabel *>()) {
+        if (label->y() != scaleTop)
+            continue;
+        const QFontMetrics metrics(label->font());
+        const QString text = label->text();
+        const QRect box = label->contentsRect();
+        const int left = box.left() + ((label->alignment() & Qt::AlignHCenter)
+                                           ? (box.width() - metrics.horizontalAdvance(text)) / 2 : 0);
+        for (const QRegularExpressionMatch &m : QRegularExpression(QStringLiteral("\\d+")).globalMatch(text)) {
+            centres[m.captured().toInt()] = label->x() + left + metrics.horizontalAdvance(text.left(m.capturedStart())) +
+                                            metrics.horizontalAdvance(m.captured()) / 2;
+        }
+    }
+    ASSERT_EQ(centres.size(), 3u);
+    for (const int value : {0, 50, 100}) {
+        SCOPED_TRACE(value);
+        trackbar->setValue(value);
+        EXPECT_NEAR(centres[value], trackbar->x() + thumbOf(trackbar).center().x(), 3);
+    }
 }
 
 TEST_F(SubtitleSettingsDialogTest, DraggingTheTrackbarMovesTheCaptionAndTheNumber)
