@@ -184,8 +184,7 @@ std::vector<SamiCaption> mergedCaptions(const std::vector<std::vector<SamiCaptio
     }
     std::sort(points.begin(), points.end());
     points.erase(std::unique(points.begin(), points.end()), points.end());
-    // A bound no real file comes near, so that a hostile one stays cheap.
-    qsizetype budget = 32 * 1024 * 1024;
+    qsizetype budget = kMaxCaptionEventChars;
     std::vector<SamiCaption> merged;
     for (int64_t t : points) {
         QString text;
@@ -199,13 +198,8 @@ std::vector<SamiCaption> mergedCaptions(const std::vector<std::vector<SamiCaptio
         }
         if (text.isEmpty())
             text = QStringLiteral("<P>&nbsp;");
-        if (!merged.empty() && merged.back().text == text)
-            continue;
-        if ((budget -= text.size()) < 0)
+        if (!AppendCaptionEvent(merged, t, std::move(text), budget))
             break;
-        if (!merged.empty())
-            merged.back().endMs = t;
-        merged.push_back({t, -1, std::move(text)});
     }
     return merged;
 }
@@ -268,17 +262,43 @@ SamiResult ParseSami(const QByteArray &bytes, const QString &choice)
     return result;
 }
 
-SamiResult ReadSamiFile(const std::string &path)
+bool ReadCaptionBytes(const std::string &path, QByteArray *bytes, QString *why)
 {
     QFile file;
+    if (!OpenForReading(file, path, why)) {
+        *why = QStringLiteral("cannot open the file: ") + *why;
+        return false;
+    }
+    *bytes = file.read(kMaxSamiFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        *why = QStringLiteral("cannot read the file: ") + file.errorString();
+        return false;
+    }
+    if (bytes->size() > kMaxSamiFileBytes) {
+        *why = QStringLiteral("the file is too large for a caption file");
+        return false;
+    }
+    return true;
+}
+
+bool AppendCaptionEvent(std::vector<SamiCaption> &events, int64_t startMs, QString text, qsizetype &budget)
+{
+    if (!events.empty() && events.back().text == text)
+        return true;
+    if ((budget -= text.size()) < 0)
+        return false;
+    if (!events.empty())
+        events.back().endMs = startMs;
+    events.push_back({startMs, -1, std::move(text)});
+    return true;
+}
+
+SamiResult ReadSamiFile(const std::string &path)
+{
+    QByteArray bytes;
     QString why;
-    if (!OpenForReading(file, path, &why))
-        return refused(QStringLiteral("cannot open the file: ") + why);
-    const QByteArray bytes = file.read(kMaxSamiFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return refused(QStringLiteral("cannot read the file: ") + file.errorString());
-    if (bytes.size() > kMaxSamiFileBytes)
-        return refused(QStringLiteral("the file is too large for a SAMI file"));
+    if (!ReadCaptionBytes(path, &bytes, &why))
+        return refused(why);
     return ParseSami(bytes);
 }
 

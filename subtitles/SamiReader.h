@@ -47,6 +47,18 @@ struct SamiResult {
 
 /// Files larger than this are refused unread: no subtitle file comes near it.
 inline constexpr qint64 kMaxSamiFileBytes = 64 * 1024 * 1024;
+/// The characters of all the events one file may give, once cues are merged.
+inline constexpr qsizetype kMaxCaptionEventChars = 32 * 1024 * 1024;
+
+/// Reads the bytes of a caption file of at most kMaxSamiFileBytes; false,
+/// with the reason in *why, when it cannot be read or is too large.
+bool ReadCaptionBytes(const std::string &path, QByteArray *bytes, QString *why);
+
+/// Appends the event that shows `text` from `startMs` on to `events` (which
+/// ends the one before), unless it shows what the last one shows; false,
+/// appending nothing, once `budget` characters are spent: a bound no real
+/// file comes near, so that a hostile one stays cheap.
+bool AppendCaptionEvent(std::vector<SamiCaption> &events, int64_t startMs, QString text, qsizetype &budget);
 
 /// Reads and parses a SAMI file; refuses unreadable, empty and non-SAMI files.
 SamiResult ReadSamiFile(const std::string &path);

@@ -1,9 +1,7 @@
 #include "subtitles/TimedTextReader.h"
 
-#include "text/BytePath.h"
 #include "subtitles/SamiEncoding.h"
 
-#include <QFile>
 
 #include <algorithm>
 #include <vector>
@@ -13,10 +11,9 @@ namespace velmo {
 namespace {
 
 // Bounds that no real caption file comes near, so that a hostile one stays
-// cheap: cues shown at once, characters of one cue, characters of all events.
+// cheap: cues shown at once, characters of one cue.
 constexpr size_t kMaxShownCues = 16;
 constexpr qsizetype kMaxCueChars = 2000;
-constexpr qsizetype kMaxEventChars = 32 * 1024 * 1024;
 
 struct Cue {
     int64_t startMs = 0;
@@ -178,7 +175,7 @@ std::vector<SamiCaption> EventsOf(const std::vector<Cue> &cues)
     std::vector<SamiCaption> events;
     std::vector<size_t> shown; // indexes of the cues showing, in start order
     size_t next = 0;
-    qsizetype budget = kMaxEventChars;
+    qsizetype budget = kMaxCaptionEventChars;
     for (int64_t t : points) {
         shown.erase(std::remove_if(shown.begin(), shown.end(), [&](size_t k) { return cues[k].endMs <= t; }),
                     shown.end());
@@ -191,13 +188,8 @@ std::vector<SamiCaption> EventsOf(const std::vector<Cue> &cues)
             text += (k ? QLatin1String("<br>") : QLatin1String("")) + cues[shown[k]].text;
         if (shown.empty())
             text += QLatin1String("&nbsp;");
-        if (!events.empty() && events.back().text == text)
-            continue;
-        if ((budget -= text.size()) < 0)
+        if (!AppendCaptionEvent(events, t, std::move(text), budget))
             break;
-        if (!events.empty())
-            events.back().endMs = t;
-        events.push_back({t, -1, std::move(text)});
     }
     return events;
 }
@@ -286,15 +278,10 @@ SamiResult ParseTimedText(const QByteArray &bytes)
 
 SamiResult ReadCaptionFile(const std::string &path, const QString &choice)
 {
-    QFile file;
+    QByteArray bytes;
     QString why;
-    if (!OpenForReading(file, path, &why))
-        return Refused(QStringLiteral("cannot open the file: ") + why);
-    const QByteArray bytes = file.read(kMaxSamiFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return Refused(QStringLiteral("cannot read the file: ") + file.errorString());
-    if (bytes.size() > kMaxSamiFileBytes)
-        return Refused(QStringLiteral("the file is too large for a caption file"));
+    if (!ReadCaptionBytes(path, &bytes, &why))
+        return Refused(why);
     if (bytes.isEmpty())
         return Refused(QStringLiteral("the file is empty"));
     const QString text = DecodeSamiBytes(bytes);
