@@ -13,7 +13,7 @@ namespace velmo {
 class IniFile {
 public:
     IniFile() = default;
-    virtual ~IniFile() = default;
+    ~IniFile() = default;
     IniFile(const IniFile &) = delete;
     IniFile &operator=(const IniFile &) = delete;
 

@@ -25,7 +25,7 @@ class SubtitleStyle {
 public:
     /// Sets the initial values, then loads `settingsFileName`.
     explicit SubtitleStyle(std::string settingsFileName = kSettingsFileName);
-    virtual ~SubtitleStyle() = default;
+    ~SubtitleStyle() = default;
     SubtitleStyle(const SubtitleStyle &) = delete;
     SubtitleStyle &operator=(const SubtitleStyle &) = delete;
 
