@@ -75,11 +75,14 @@ CommandHandler FindCommandHandler(int id)
         {ID_CAPTION_EARLIER, &By<&W::OnCaptionSync>},
         {ID_CAPTION_LATER, &By<&W::OnCaptionSync>},
         {ID_CAPTION_SYNC_RESET, &By<&W::OnCaptionSync>},
+        {ID_RECENT_CLEAR, [](W &w, int) { w.OnRecentClear(); }},
     };
     if (id >= ID_FILTER_FIRST && id <= ID_FILTER_LAST)
         return &By<&W::OnFilterCommand>;
     if (id >= ID_CAPTION_LANGUAGE_FIRST && id <= ID_CAPTION_LANGUAGE_LAST)
         return &By<&W::OnCaptionLanguage>;
+    if (id >= ID_RECENT_FIRST && id <= ID_RECENT_LAST)
+        return &By<&W::OnRecentFile>;
     for (const HandlerRow &row : kHandlers)
         if (row.id == id)
             return row.handler;

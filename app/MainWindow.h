@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/CommandHandlers.h"
+#include "app/ResumeStore.h"
 #include "app/WindowGeometry.h"
 #include "engine/MediaResult.h"
 #include "skin/SkinSet.h"
 
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QMenu>
 #include <QPoint>
@@ -13,6 +15,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace velmo {
@@ -118,6 +121,27 @@ private:
     void ApplyCaptionState();
     void OnExit();
 
+    // Resume and recent media (MainWindowResume.cpp).
+    /// Writes or drops the open medium's record by where it stands now.
+    void RememberPosition();
+    /// Every kResumeSaveMs of playing, RememberPosition (called by the timer's tick).
+    void RememberWhilePlaying();
+    /// After an open: lists the medium first among the recent ones, gives it
+    /// its remembered captions and sound stream, and offers its position.
+    void OnMediaOpened();
+    /// While the offer stands, the Enter key's command resumes and any other
+    /// command ends the offer first; true when `id` was taken.
+    bool TakeResumeCommand(int id);
+    /// Ends the offer and takes its message away.
+    void EndResumeOffer();
+    /// Opens the `id`-th recent medium.
+    void OnRecentFile(int id);
+    /// Forgets the recent list and every record.
+    void OnRecentClear();
+    /// Adds the recent media submenu titled `title` to `parent`; returns it.
+    QMenu &AddRecentMenu(QMenu &parent, const char *title);
+    ResumeStore Resume() const;
+
     /// Puts the panels' displays back as before any playback.
     void ResetDisplays();
     /// Turns a volume slider position (0 to 100) into volumeLevel and applies it.
@@ -170,10 +194,18 @@ private:
     QString captionLanguage_;        ///< the language chosen, for captionStatePath_; empty: the file's own
     std::string captionStatePath_;   ///< the medium the two above belong to
     FileChooser fileChooser_;
+    ResumeRules resumeRules_;               ///< when leaving a medium remembers it
+    std::optional<int64_t> resumeOfferMs_;  ///< the position offered, while the offer stands
+    QElapsedTimer resumeOfferClock_;        ///< since the offer was made
+    QElapsedTimer resumeSaveClock_;         ///< since the last write while playing
     QRect normalGeometry_;
     bool coveringScreen_ = false; ///< the window is in a full-screen mode's place
     QRect availableAreaForTests_; ///< valid: stands in for the screen's free area
 
+    /// How long the resume offer stands.
+    static constexpr int kResumeOfferMs = 5000;
+    /// How often a playing medium's position is written (what a crash loses at most).
+    static constexpr int kResumeSaveMs = 30000;
     /// How long a window manager gets to cover the screen before it is done by hand.
     static constexpr int kCoverCheckDelayMs = 250;
 

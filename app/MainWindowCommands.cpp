@@ -23,6 +23,8 @@ namespace velmo {
 
 void MainWindow::OnCommand(int id)
 {
+    if (TakeResumeCommand(id))
+        return;
     if (const CommandHandler handler = FindCommandHandler(id))
         handler(*this, id);
 }
@@ -99,6 +101,9 @@ QMenu *MainWindow::BuildContextMenu()
                 menu.addSeparator();
             } else if (e.kind == MenuEntry::CaptionLanguages) {
                 AddLanguageMenu(menu, e.text);
+            } else if (e.kind == MenuEntry::RecentFiles) {
+                QMenu &recent = AddRecentMenu(menu, e.text);
+                self(recent, e.items, self);
             } else if (e.kind == MenuEntry::Popup) {
                 self(*menu.addMenu(Literal(e.text)), e.items, self);
             } else if (const CommandRow *row = FindCommand(e.id)) {

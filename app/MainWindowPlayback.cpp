@@ -47,9 +47,11 @@ std::string MainWindow::ChooseFile(const char *classicFilter)
 
 void MainWindow::OpenMedia(std::string path)
 {
+    RememberPosition(); // of the medium this open replaces
     if (!videoScreen_ || Failed(videoScreen_->LoadMedia(path)))
         return; // the graph has reported the failure and holds nothing
     ApplyCaptionState();
+    OnMediaOpened();
     const std::string subtitle = FindCompanionSubtitle(path);
     if (!subtitle.empty())
         mediaGraph_.AddSubtitleFile(subtitle);
@@ -192,6 +194,7 @@ void MainWindow::OnStop()
 void MainWindow::OnCloseMedia()
 {
     if (mediaGraph_.graph) {
+        RememberPosition();
         mediaGraph_.Close();
         if (videoScreen_)
             videoScreen_->Invalidate(true);
@@ -295,6 +298,7 @@ void MainWindow::ToggleHide()
 
 void MainWindow::OnTimer()
 {
+    RememberWhilePlaying();
     if (mediaGraph_.graph) {
         if (controlPanel_)
             controlPanel_->UpdateTime();
@@ -346,6 +350,7 @@ void MainWindow::OnMediaEvent()
 
 void MainWindow::OnExit()
 {
+    RememberPosition();
     if (mediaGraph_.graph)
         mediaGraph_.Close();
     positionTimer_.stop();

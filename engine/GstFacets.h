@@ -50,11 +50,14 @@ private:
     PlaybinSession &session_;
 };
 
-class GstBasicAudio : public BasicAudio {
+/// BasicAudio and the choice of sound stream (playbin's current-audio).
+class GstBasicAudio : public BasicAudio, public AudioStreamChoice {
 public:
     explicit GstBasicAudio(PlaybinSession &session) : session_(session) {}
     HResult put_Volume(int32_t volume) override;
     HResult get_Volume(int32_t *volume) override;
+    int32_t CurrentAudioStream() const override;
+    HResult SetCurrentAudioStream(int32_t index) override;
 
 private:
     PlaybinSession &session_;

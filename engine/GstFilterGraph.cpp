@@ -63,7 +63,8 @@ GraphFacets GstFilterGraph::Facets()
     return {Share<MediaControl>(self, control_.get()), Share<MediaPosition>(self, position_.get()),
             Share<MediaSeeking>(self, seeking_.get()),  Share<BasicAudio>(self, audio_.get()),
             Share<BasicVideo>(self, &video_),           Share<VideoWindow>(self, &video_),
-            Share<MediaEventEx>(self, &events_),        Share<CaptionControl>(self, &captions_)};
+            Share<MediaEventEx>(self, &events_),        Share<CaptionControl>(self, &captions_),
+            Share<AudioStreamChoice>(self, audio_.get())};
 }
 
 HResult GstFilterGraph::AddFilter(std::shared_ptr<BaseFilter> filter, const std::string &name)

@@ -221,6 +221,16 @@ public:
     virtual QString CaptionLanguageShown() const = 0;
 };
 
+/// Which of the medium's sound streams plays: a facet of our own.
+class AudioStreamChoice {
+public:
+    virtual ~AudioStreamChoice() = default;
+    /// The stream playing, from 0; -1 when the medium has none.
+    virtual int32_t CurrentAudioStream() const = 0;
+    /// Plays stream `index` instead; E_INVALIDARG when the medium has no such stream.
+    virtual HResult SetCurrentAudioStream(int32_t index) = 0;
+};
+
 struct GraphFacets {
     std::shared_ptr<MediaControl> control;
     std::shared_ptr<MediaPosition> position;
@@ -230,6 +240,7 @@ struct GraphFacets {
     std::shared_ptr<VideoWindow> videoWindow;
     std::shared_ptr<MediaEventEx> events;
     std::shared_ptr<CaptionControl> captions; ///< null where the graph has none
+    std::shared_ptr<AudioStreamChoice> audioStreams; ///< null where the graph has none
 };
 
 /// The graph: builds itself for a medium and lists its filters.

@@ -60,6 +60,10 @@ enum CommandId : int {
     /// listed shows them all.
     ID_CAPTION_LANGUAGE_FIRST = 33010,
     ID_CAPTION_LANGUAGE_LAST = 33019,
+    /// The media opened last, newest first (the "최근 파일" submenu).
+    ID_RECENT_FIRST = 33100,
+    ID_RECENT_LAST = 33109,
+    ID_RECENT_CLEAR = 33110,
 };
 
 /// Private messages of the main window (offsets kept from the window-message numbering).

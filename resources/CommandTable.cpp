@@ -56,6 +56,7 @@ constexpr CommandRow kCommands[] = {
     {ID_SUBTITLE_SETTINGS, "ID_SUBTITLE_SETTINGS", "자막설정      F3", {Qt::Key_F3, 0}},
     {ID_ABOUT, "ID_ABOUT", "벨모  F5", {Qt::Key_F5, 0}},
     {ID_EXIT, "ID_EXIT", "종료              X", {}},
+    {ID_RECENT_CLEAR, "ID_RECENT_CLEAR", "기록 지우기", {}},
 };
 
 constexpr MenuEntry Cmd(int id) { return {MenuEntry::Command, id, nullptr, {}}; }
@@ -76,6 +77,7 @@ constexpr MenuEntry kSubtitleItems[] = {
     {MenuEntry::CaptionLanguages, 0, "자막 언어", {}},
 };
 constexpr MenuEntry kSoundItems[] = {Cmd(ID_MUTE), Cmd(ID_VOLUME_UP), Cmd(ID_VOLUME_DOWN)};
+constexpr MenuEntry kRecentItems[] = {Cmd(ID_RECENT_CLEAR)};
 constexpr MenuEntry kSizeItems[] = {Cmd(ID_SIZE_HALF), Cmd(ID_SIZE_NORMAL), Cmd(ID_SIZE_ONE_HALF),
                                     Cmd(ID_SIZE_DOUBLE)};
 
@@ -88,6 +90,8 @@ constexpr MenuEntry kMenuItems[] = {
     {MenuEntry::Popup, 0, "재생", kPlaybackItems},
     {MenuEntry::Popup, 0, "자막설정", kSubtitleItems},
     {MenuEntry::Popup, 0, "사운드", kSoundItems},
+    // Ours, after the filter list's place so that it keeps its index.
+    {MenuEntry::RecentFiles, 0, "최근 파일", kRecentItems},
     kSeparator,
     Cmd(ID_FULL_SCREEN),
     Cmd(ID_FILLED_SCREEN),

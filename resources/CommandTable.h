@@ -36,11 +36,12 @@ int AcceleratorCommand(int key, Qt::KeyboardModifiers modifiers);
 /// One entry of the context menu.
 struct MenuEntry {
     /// CaptionLanguages: the submenu of the caption file's languages, which
-    /// the window fills when the menu is shown.
-    enum Kind { Command, Separator, Popup, CaptionLanguages } kind;
+    /// the window fills when the menu is shown. RecentFiles: the submenu of
+    /// the media opened last, filled when shown, followed by its `items`.
+    enum Kind { Command, Separator, Popup, CaptionLanguages, RecentFiles } kind;
     int id = 0;                       ///< Command: its id
-    const char *text = nullptr;       ///< Popup, CaptionLanguages: its title (UTF-8)
-    std::span<const MenuEntry> items; ///< Popup: its entries
+    const char *text = nullptr;       ///< Popup, CaptionLanguages, RecentFiles: its title (UTF-8)
+    std::span<const MenuEntry> items; ///< Popup, RecentFiles: its (fixed) entries
 };
 
 /// The popup "메뉴" of menu 133, entry by entry.

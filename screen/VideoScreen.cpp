@@ -124,13 +124,13 @@ void VideoScreen::ClearSubtitleLayer()
     UpdateOverlay();
 }
 
-void VideoScreen::ShowMessage(const QString &text)
+void VideoScreen::ShowMessage(const QString &text, int durationMs)
 {
     QRect drawn;
     const QImage layer = DrawMessageLayer(size(), text, style_, &drawn);
     messageLayer_ = drawn.isEmpty() ? QImage() : layer.copy(drawn);
     messageRect_ = messageLayer_.isNull() ? QRect() : drawn;
-    messageTimer_.start(kMessageMs);
+    messageTimer_.start(durationMs);
     UpdateOverlay();
 }
 

@@ -51,8 +51,9 @@ public:
     /// Clears the caption layer and repaints at once (the wipe before a new caption).
     void RedrawErase();
     /// Shows `text` as a short message over the picture's top left (drawn
-    /// like the caption, smaller) for kMessageMs; a new message replaces it.
-    void ShowMessage(const QString &text);
+    /// like the caption, smaller) for `durationMs`; a new message replaces
+    /// it, an empty one takes it away.
+    void ShowMessage(const QString &text, int durationMs = kMessageMs);
     /// How long a message stays.
     static constexpr int kMessageMs = 1500;
 

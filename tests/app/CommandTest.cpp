@@ -41,7 +41,7 @@ void CollectMenuIds(std::span<const MenuEntry> entries, std::vector<int> &ids)
     for (const MenuEntry &e : entries) {
         if (e.kind == MenuEntry::Command)
             ids.push_back(e.id);
-        else if (e.kind == MenuEntry::Popup)
+        else if (e.kind == MenuEntry::Popup || e.kind == MenuEntry::RecentFiles)
             CollectMenuIds(e.items, ids);
     }
 }
@@ -242,6 +242,10 @@ TEST_F(CommandTest, TheMenuShowsTheResourceLabelsAsTheyStand)
             } else if (e.kind == MenuEntry::CaptionLanguages) {
                 ASSERT_TRUE(action->menu()) << e.text; // filled when shown
                 EXPECT_EQ(action->text(), QString::fromUtf8(e.text));
+            } else if (e.kind == MenuEntry::RecentFiles) {
+                ASSERT_TRUE(action->menu()) << e.text; // its fixed entries follow the media listed
+                EXPECT_EQ(action->text(), QString::fromUtf8(e.text));
+                EXPECT_EQ(action->menu()->actions().last()->data().toInt(), e.items.back().id);
             } else {
                 EXPECT_EQ(action->text(), QString::fromUtf8(FindCommand(e.id)->label)) << FindCommand(e.id)->name;
                 EXPECT_EQ(action->data().toInt(), e.id);
@@ -287,8 +291,9 @@ TEST_F(CommandTest, GreyedEntriesAndTheFilterListWithAndWithoutMedia)
 {
     const QString filters = QStringLiteral("필터정보");
     QStringList entries = TopEntries();
-    ASSERT_EQ(entries.size(), 18);
+    ASSERT_EQ(entries.size(), 19);
     EXPECT_EQ(entries[7], filters);
+    EXPECT_EQ(entries[8], QStringLiteral("최근 파일"));
     EXPECT_FALSE(entries.contains(QStringLiteral("사운드")));
     auto actions = MenuActions();
     EXPECT_FALSE(actions.at(ID_OPEN_SUBTITLE)->isEnabled());

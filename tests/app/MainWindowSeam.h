@@ -29,6 +29,8 @@ public:
     static const QTimer &PositionTimer(const MainWindow &w) { return w.positionTimer_; }
     /// Whether the window stands in a full-screen mode's place.
     static bool CoveringScreen(const MainWindow &w) { return w.coveringScreen_; }
+    /// Lowers the lengths that resume takes to those of a test clip.
+    static void SetResumeRules(MainWindow &w, const ResumeRules &rules) { w.resumeRules_ = rules; }
     /// The video screen, null before OnInitDialog.
     static VideoScreen *Screen(const MainWindow &w)
     {
