@@ -116,6 +116,9 @@ private:
     /// Gives a newly opened graph the caption offset and language of its
     /// medium; another medium starts without them.
     void ApplyCaptionState();
+    /// Shows or hides the looks a caption's markup gives, saves the choice at
+    /// once and redraws the caption.
+    void OnCaptionMarkup();
     void OnExit();
 
     /// Puts the panels' displays back as before any playback.

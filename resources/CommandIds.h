@@ -60,6 +60,8 @@ enum CommandId : int {
     /// listed shows them all.
     ID_CAPTION_LANGUAGE_FIRST = 33010,
     ID_CAPTION_LANGUAGE_LAST = 33019,
+    // Caption markup.
+    ID_CAPTION_MARKUP = 33004,
 };
 
 /// Private messages of the main window (offsets kept from the window-message numbering).
