@@ -76,6 +76,8 @@ CommandHandler FindCommandHandler(int id)
         {ID_CAPTION_LATER, &By<&W::OnCaptionSync>},
         {ID_CAPTION_SYNC_RESET, &By<&W::OnCaptionSync>},
         {ID_RECENT_CLEAR, [](W &w, int) { w.OnRecentClear(); }},
+        // Caption markup.
+        {ID_CAPTION_MARKUP, [](W &w, int) { w.OnCaptionMarkup(); }},
     };
     if (id >= ID_FILTER_FIRST && id <= ID_FILTER_LAST)
         return &By<&W::OnFilterCommand>;

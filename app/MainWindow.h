@@ -119,6 +119,9 @@ private:
     /// Gives a newly opened graph the caption offset and language of its
     /// medium; another medium starts without them.
     void ApplyCaptionState();
+    /// Shows or hides the looks a caption's markup gives, saves the choice at
+    /// once and redraws the caption.
+    void OnCaptionMarkup();
     void OnExit();
 
     // Resume and recent media (MainWindowResume.cpp).

@@ -72,6 +72,7 @@ std::optional<bool> CheckedState(int id, const SubtitleStyle &s)
     case ID_SHADOW_DEEP: return s.Shadow_Deep;
     case ID_OUTLINE: return s.Outline_Use;
     case ID_OUTLINE_DEEP: return s.Outline_Deep;
+    case ID_CAPTION_MARKUP: return s.captionMarkup;
     default: return std::nullopt;
     }
 }

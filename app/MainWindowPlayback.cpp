@@ -339,8 +339,10 @@ void MainWindow::OnMediaEvent()
         } else if (code == EC_OLE_EVENT && style_.subtitleVisible && videoScreen_) {
             const QString caption = CleanCaption(second.text);
             style_.subtitleText.clear();
+            style_.subtitleMarkup.clear();
             videoScreen_->RedrawErase(); // wipes the previous caption
             style_.subtitleText = caption;
+            style_.subtitleMarkup = second.text;
             videoScreen_->DrawSubtitle(style_);
         }
         if (mediaGraph_.events)

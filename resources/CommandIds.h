@@ -64,6 +64,8 @@ enum CommandId : int {
     ID_RECENT_FIRST = 33100,
     ID_RECENT_LAST = 33109,
     ID_RECENT_CLEAR = 33110,
+    // Caption markup.
+    ID_CAPTION_MARKUP = 33004,
 };
 
 /// Private messages of the main window (offsets kept from the window-message numbering).

@@ -43,6 +43,8 @@ constexpr CommandRow kCommands[] = {
     {ID_CAPTION_EARLIER, "ID_CAPTION_EARLIER", "자막 0.5초 빠르게     ,", {Qt::Key_Comma, 0}},
     {ID_CAPTION_LATER, "ID_CAPTION_LATER", "자막 0.5초 느리게     .", {Qt::Key_Period, 0}},
     {ID_CAPTION_SYNC_RESET, "ID_CAPTION_SYNC_RESET", "자막 싱크 되돌리기   /", {Qt::Key_Slash, 0}},
+    // Caption markup.
+    {ID_CAPTION_MARKUP, "ID_CAPTION_MARKUP", "자막 꾸밈 보이기", {}},
     {ID_MUTE, "ID_MUTE", "음소거   x", {Qt::Key_X, 0}},
     {ID_VOLUME_UP, "ID_VOLUME_UP", "크게      Up", {Qt::Key_Up, 0}},
     {ID_VOLUME_DOWN, "ID_VOLUME_DOWN", "작게      Down", {Qt::Key_Down, 0}},
@@ -75,6 +77,7 @@ constexpr MenuEntry kSubtitleItems[] = {
     // Ours, after the resource's entries so that their places stay.
     kSeparator, Cmd(ID_CAPTION_EARLIER), Cmd(ID_CAPTION_LATER), Cmd(ID_CAPTION_SYNC_RESET),
     {MenuEntry::CaptionLanguages, 0, "자막 언어", {}},
+    Cmd(ID_CAPTION_MARKUP),
 };
 constexpr MenuEntry kSoundItems[] = {Cmd(ID_MUTE), Cmd(ID_VOLUME_UP), Cmd(ID_VOLUME_DOWN)};
 constexpr MenuEntry kRecentItems[] = {Cmd(ID_RECENT_CLEAR)};

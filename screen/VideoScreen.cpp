@@ -22,7 +22,9 @@ namespace {
 /// Everything that changes the caption's pixels.
 QString LayerKey(const QSize &size, const SubtitleStyle &s)
 {
-    return QStringLiteral("%1x%2|%3|%4|%5|%6|%7|%8%9%10%11|%12")
+    // The markup shows only when the option is on; off, it does not make a
+    // caption with another markup but the same text draw again.
+    QString key = QStringLiteral("%1x%2|%3|%4|%5|%6|%7|%8%9%10%11|%12")
         .arg(size.width())
         .arg(size.height())
         .arg(s.font ? s.font->key() : QString())
@@ -35,6 +37,9 @@ QString LayerKey(const QSize &size, const SubtitleStyle &s)
         .arg(int(s.Shadow_Use))
         .arg(int(s.Shadow_Deep))
         .arg(s.subtitleText);
+    if (s.captionMarkup)
+        key += QStringLiteral("|markup|") + s.subtitleMarkup;
+    return key;
 }
 
 /// Copies `image` with its own size at `x`, `height` rows at most; where the

@@ -41,7 +41,8 @@ public:
     /// Opens `path` into this screen; on success applies the saved volume and
     /// fits the picture at once. Returns the graph's result unchanged.
     HResult LoadMedia(const std::string &path);
-    /// Draws `style.subtitleText` as the caption layer over the picture (only
+    /// Draws `style.subtitleText` (with the looks of `style.subtitleMarkup`
+    /// while `style.captionMarkup` is on) as the caption layer over the picture (only
     /// while media is open). The layer is drawn once per change and kept; frames
     /// do not redraw it.
     void DrawSubtitle(const SubtitleStyle &style);

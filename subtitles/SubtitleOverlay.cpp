@@ -1,5 +1,9 @@
 #include "subtitles/SubtitleOverlay.h"
 
+#include "subtitles/CaptionPasses.h"
+#include "subtitles/CaptionSpans.h"
+#include "subtitles/StyledCaption.h"
+
 #include <QFontMetrics>
 #include <QGlyphRun>
 #include <QList>
@@ -16,21 +20,6 @@
 namespace velmo {
 
 namespace {
-
-struct Offset {
-    int dx;
-    int dy;
-};
-
-constexpr std::array<Offset, 4> kShadow = {{{1, 0}, {0, 1}, {2, 0}, {0, 2}}};
-constexpr std::array<Offset, 4> kShadowDeep = {{{3, 0}, {0, 3}, {4, 0}, {0, 4}}};
-constexpr std::array<Offset, 4> kOutline = {{{-1, -1}, {1, -1}, {1, 1}, {-1, 1}}};
-constexpr std::array<Offset, 4> kOutlineDeep = {{{-2, -2}, {2, -2}, {2, 2}, {-2, 2}}};
-
-QColor toQColor(Colour c)
-{
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
 
 // The caption's explicit line breaks: "\r\n" pairs, and lone CR or LF as well.
 QStringList paragraphsOf(const QString &text)
@@ -71,26 +60,23 @@ QStringList wrapLines(const QString &text, const QFont &font, QPaintDevice *devi
     return lines;
 }
 
-// The smallest line height the settings let a caption have: a caption is not
-// shrunk below it to fit a small picture.
-constexpr int kSmallestLineHeight = 10;
-
 // The caption as it is drawn: its font and its wrapped lines.
 struct Fitted {
     QFont font;
     QStringList lines;
     int64_t lineHeight = 0;
+
+    int64_t Height() const { return int64_t(lines.size()) * lineHeight; }
+    void KeepLast(int64_t room)
+    {
+        const int64_t kept = lineHeight > 0 ? room / lineHeight : 0;
+        lines = lines.mid(std::max<qsizetype>(0, lines.size() - qsizetype(kept)));
+    }
 };
 
 Fitted wrapped(const QFont &font, const QString &text, QPaintDevice *device, int width)
 {
     return {font, wrapLines(text, font, device, width), QFontMetrics(font, device).height()};
-}
-
-Fitted atLineHeight(QFont font, int lineHeight, const QString &text, QPaintDevice *device, int width)
-{
-    SetCellHeight(font, lineHeight);
-    return wrapped(font, text, device, width);
 }
 
 // The caption's lines must stay on the picture, between its top and the line
@@ -100,83 +86,7 @@ Fitted atLineHeight(QFont font, int lineHeight, const QString &text, QPaintDevic
 // from the top, since the last lines are the ones that just began.
 Fitted fitCaption(const QFont &font, const QString &text, QPaintDevice *device, int width, int64_t room)
 {
-    const auto fits = [room](const Fitted &f) { return int64_t(f.lines.size()) * f.lineHeight <= room; };
-    Fitted best = wrapped(font, text, device, width);
-    if (fits(best))
-        return best;
-    // A smaller font never needs more lines, so the largest height that fits
-    // is found by halving.
-    int low = kSmallestLineHeight;
-    int high = room < kSmallestLineHeight ? 0 : int(std::min(best.lineHeight - 1, room));
-    std::optional<Fitted> found;
-    while (low <= high) {
-        const int mid = low + (high - low) / 2;
-        Fitted probe = atLineHeight(font, mid, text, device, width);
-        if (fits(probe)) {
-            found = std::move(probe);
-            low = mid + 1;
-        } else {
-            high = mid - 1;
-        }
-    }
-    if (found)
-        return *found;
-    if (best.lineHeight > kSmallestLineHeight)
-        best = atLineHeight(font, kSmallestLineHeight, text, device, width);
-    const int64_t kept = best.lineHeight > 0 ? room / best.lineHeight : 0;
-    best.lines = best.lines.mid(std::max<qsizetype>(0, best.lines.size() - qsizetype(kept)));
-    return best;
-}
-
-// One shaped line, placed with its left edge and baseline in layer coordinates.
-struct PlacedRun {
-    QPointF origin;
-    QGlyphRun run;
-};
-
-struct Pass {
-    QColor colour;
-    const std::array<Offset, 4> *offsets; // null: the text itself at (0, 0)
-};
-
-std::vector<Pass> passesFor(const SubtitleStyle &style)
-{
-    std::vector<Pass> passes;
-    if (style.Shadow_Use) {
-        passes.push_back({toQColor(style.Shadow), &kShadow});
-        if (style.Shadow_Deep)
-            passes.push_back({toQColor(style.Shadow), &kShadowDeep});
-    }
-    if (style.Outline_Use) {
-        passes.push_back({toQColor(style.Outline), &kOutline});
-        if (style.Outline_Deep)
-            passes.push_back({toQColor(style.Outline), &kOutlineDeep});
-    }
-    passes.push_back({toQColor(style.Color), nullptr});
-    return passes;
-}
-
-// Every pass of the style over the shaped lines: shadows, outlines, then the text.
-void DrawPasses(QImage &layer, const std::vector<PlacedRun> &runs, const SubtitleStyle &style)
-{
-    QPainter painter(&layer);
-    for (const Pass &pass : passesFor(style)) {
-        painter.setPen(pass.colour);
-        static constexpr std::array<Offset, 1> kNone = {{{0, 0}}};
-        const Offset *begin = pass.offsets ? pass.offsets->data() : kNone.data();
-        const Offset *end = pass.offsets ? begin + pass.offsets->size() : begin + 1;
-        for (const Offset *o = begin; o != end; ++o) {
-            for (const PlacedRun &placed : runs)
-                painter.drawGlyphRun(placed.origin + QPointF(o->dx, o->dy), placed.run);
-        }
-    }
-}
-
-// Passes reach 2 pixels up and left and 4 right and down; one more for the
-// smoothing of glyph edges.
-QRect PassBounds(const QRectF &ink, const QImage &layer)
-{
-    return ink.isEmpty() ? QRect() : ink.toAlignedRect().adjusted(-3, -3, 5, 5).intersected(layer.rect());
+    return FitToRoom<Fitted>(font, [&](const QFont &f) { return wrapped(f, text, device, width); }, room);
 }
 
 } // namespace
@@ -192,6 +102,15 @@ QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const Sub
         *drawnArea = QRect();
     if (screenSize.isEmpty() || text.trimmed().isEmpty())
         return {};
+    if (style.captionMarkup && !style.subtitleMarkup.isEmpty()) {
+        // Drawn with its looks only when the markup is this text's own.
+        const std::vector<CaptionSpan> spans = ParseCaptionSpans(style.subtitleMarkup);
+        QString joined;
+        for (const CaptionSpan &span : spans)
+            joined += span.text;
+        if (HasMarkup(spans) && joined == text)
+            return DrawStyledCaption(screenSize, spans, style, drawnArea);
+    }
 
     QImage layer(screenSize, QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
@@ -224,7 +143,7 @@ QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const Sub
         const int lineWidth = int(std::ceil(line.naturalTextWidth()));
         const QPointF origin((screenSize.width() - lineWidth) / 2, qreal(lineTop) + metrics.ascent() - line.ascent());
         for (const QGlyphRun &run : layout.glyphRuns()) {
-            runs.push_back({origin, run});
+            runs.push_back({origin, run, std::nullopt});
             inkBounds |= run.boundingRect().translated(origin);
         }
     }
@@ -259,7 +178,7 @@ QImage DrawMessageLayer(const QSize &screenSize, const QString &text, const Subt
         layout.endLayout();
         const QPointF origin(margin, lineTop + metrics.ascent() - line.ascent());
         for (const QGlyphRun &run : layout.glyphRuns()) {
-            runs.push_back({origin, run});
+            runs.push_back({origin, run, std::nullopt});
             inkBounds |= run.boundingRect().translated(origin);
         }
         lineTop += metrics.height();

@@ -16,6 +16,9 @@ namespace velmo {
 /// and only the caption's pixels are not fully transparent.
 /// Returns a null QImage when nothing would be drawn: an empty screen size, or
 /// a text that is empty or holds only white space ("", " ", "\r\n").
+/// With `style.captionMarkup` on and `style.subtitleMarkup` a caption whose
+/// cleaned text is `text` and that gives some run a look of its own, the
+/// runs are drawn with their looks instead (DrawStyledCaption).
 QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style);
 
 /// The same, also giving the part of the layer that holds the caption's pixels

@@ -54,6 +54,7 @@ public:
     bool captionMarkup = false;  ///< "Caption_Markup": draw the colours and weights a caption file carries
     bool continuousPlay = false; ///< "Continuous_Play": at the end of a medium, open the next file of its folder
     QString subtitleText; ///< the cleaned caption now showing (kept whole: captions may hold characters CP949 lacks)
+    QString subtitleMarkup; ///< the caption now showing as its file holds it, markup and all ("" with no caption)
     Colour Color = 0;
     Colour Outline = 0;
     Colour Shadow = 0;

@@ -271,13 +271,14 @@ TEST_F(CommandTest, CheckMarksFollowThePlayersState)
         {ID_OUTLINE_DEEP, [](SubtitleStyle &s) { s.Outline_Deep = true; }},
         {ID_SUBTITLE_SHOW, [](SubtitleStyle &s) { s.subtitleVisible = true; }},
         {ID_FULL_SCREEN, [](SubtitleStyle &s) { s.fullScreenMode = true; }},
+        {ID_CAPTION_MARKUP, [](SubtitleStyle &s) { s.captionMarkup = true; }},
     };
     for (const Case &c : cases) {
         Style().soundEnabled = true;
         Style().repeatMode = Style().hiddenMode = Style().fullScreenMode = false;
         Style().Style = 400;
         Style().Shadow_Use = Style().Shadow_Deep = Style().Outline_Use = Style().Outline_Deep = false;
-        Style().subtitleVisible = false;
+        Style().subtitleVisible = Style().captionMarkup = false;
         EXPECT_FALSE(MenuActions().at(c.id)->isChecked()) << c.id;
         c.set(Style());
         EXPECT_TRUE(MenuActions().at(c.id)->isChecked()) << c.id;

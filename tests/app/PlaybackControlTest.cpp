@@ -253,6 +253,26 @@ TEST_F(PlaybackControlTest, CaptionsAreCleanedShownAndSkippedWhileHidden)
     EXPECT_EQ(Graph()->GetEvent(&code, &p1, &p2, 0), E_ABORT); // drained
 }
 
+TEST_F(PlaybackControlTest, TheMarkupSwitchRedrawsTheCaptionAndIsSavedAtOnce)
+{
+    window->OpenMedia(Media("a.avi"));
+    app->mediaGraph.subtitleLoaded = true;
+    VideoScreen *screen = MainWindowSeam::Screen(*window);
+    screen->resize(480, 240);
+    Graph()->QueueEvent(EC_OLE_EVENT, 0, "<P Class=KRCC><b>WWWW WWWW</b>");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Style().subtitleMarkup, "<P Class=KRCC><b>WWWW WWWW</b>");
+    const QRect plain = screen->SubtitleRect();
+    ASSERT_FALSE(plain.isEmpty());
+
+    window->OnCommand(ID_CAPTION_MARKUP);
+    EXPECT_GT(screen->SubtitleRect().width(), plain.width()); // bold now, without waiting for the next caption
+    EXPECT_TRUE(SubtitleStyle(dir.path("velmo_init.ini")).captionMarkup);
+    window->OnCommand(ID_CAPTION_MARKUP);
+    EXPECT_EQ(screen->SubtitleRect(), plain);
+    EXPECT_FALSE(SubtitleStyle(dir.path("velmo_init.ini")).captionMarkup);
+}
+
 TEST_F(PlaybackControlTest, TheEndRepeatsOnlyInRepeatMode)
 {
     const std::string film = Media("a.avi");

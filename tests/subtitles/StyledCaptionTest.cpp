@@ -1,0 +1,129 @@
+#include "subtitles/SubtitleOverlay.h"
+
+#include "subtitles/CaptionText.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace velmo;
+
+namespace {
+
+const QSize kScreen(320, 160);
+constexpr QRgb kRed = 0xFFFF0000;
+constexpr QRgb kCyan = 0xFF00FFFF;
+constexpr QRgb kGreen = 0xFF00FF00;
+
+// Crisp text (one colour per pixel), red, with a green outline, markup on.
+std::unique_ptr<SubtitleStyle> markupStyle()
+{
+    auto style = std::make_unique<SubtitleStyle>("/nonexistent/velmo_init.ini");
+    style->font = MakeSubtitleFont(24, 400, 0, "NanumGothic");
+    style->Color = 0x0000FF;
+    style->Outline = 0x00FF00;
+    style->Outline_Use = true;
+    style->Position = 20;
+    style->captionMarkup = true;
+    return style;
+}
+
+QImage draw(const SubtitleStyle &style, const char *raw)
+{
+    SubtitleStyle &s = const_cast<SubtitleStyle &>(style);
+    s.subtitleMarkup = QString::fromUtf8(raw);
+    return DrawSubtitleLayer(kScreen, CleanCaption(s.subtitleMarkup), s);
+}
+
+// Where pixels of one colour lie.
+QRect boundsOf(const QImage &image, QRgb colour)
+{
+    QRect bounds;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) == colour)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+} // namespace
+
+TEST(StyledCaption, WithoutLooksToShowThePlainDrawingStands)
+{
+    const auto style = markupStyle();
+    style->subtitleMarkup.clear();
+    const QImage plain = DrawSubtitleLayer(kScreen, QStringLiteral("Hi there"), *style);
+    ASSERT_FALSE(plain.isNull());
+    const struct {
+        bool on;
+        const char *raw;
+    } cases[] = {
+        {false, "<P><font color=cyan>Hi</font> <b>there</b>"},
+        {true, "<P><span>Hi</span> there<font color=nonsense>"},
+        {true, "<P>Hi there"},
+    };
+    for (const auto &c : cases) {
+        style->captionMarkup = c.on;
+        EXPECT_EQ(draw(*style, c.raw), plain) << c.raw;
+    }
+    // Markup of another caption than the text drawn is not used.
+    style->captionMarkup = true;
+    style->subtitleMarkup = QStringLiteral("<P><font color=cyan>Other</font>");
+    EXPECT_EQ(DrawSubtitleLayer(kScreen, QStringLiteral("Hi there"), *style), plain);
+}
+
+TEST(StyledCaption, RunsTakeTheirColourOverTheStylesOutline)
+{
+    const auto style = markupStyle();
+    const QImage layer = draw(*style, "<P><font color=\"#00FFFF\">AA</font>BB");
+    const QRect cyan = boundsOf(layer, kCyan);
+    const QRect red = boundsOf(layer, kRed);
+    ASSERT_FALSE(cyan.isEmpty());
+    ASSERT_FALSE(red.isEmpty());
+    EXPECT_LT(cyan.right(), red.left());
+    // The outline keeps the style's colour around both runs.
+    const QRect green = boundsOf(layer, kGreen);
+    EXPECT_LT(green.left(), cyan.left());
+    EXPECT_GT(green.right(), red.right());
+}
+
+TEST(StyledCaption, WeightAndUnderlineChangeTheShape)
+{
+    const auto style = markupStyle();
+    const QRect plain = boundsOf(draw(*style, "<P>WWW ace"), kRed);
+    const QRect bold = boundsOf(draw(*style, "<P><b>WWW</b> ace"), kRed);
+    EXPECT_GT(bold.width(), plain.width());
+    const QRect underlined = boundsOf(draw(*style, "<P>WWW <u>ace</u>"), kRed);
+    EXPECT_GT(underlined.bottom(), plain.bottom());
+}
+
+TEST(StyledCaption, ARubyReadingSitsSmallAboveItsBase)
+{
+    const auto style = markupStyle();
+    const QRect plainBase = boundsOf(draw(*style, "<P>한글 text"), kRed);
+    const QImage layer = draw(*style, "<P><ruby>한글<rt><font color=cyan>hangeul</font></rt></ruby> text");
+    const QRect reading = boundsOf(layer, kCyan);
+    const QRect base = boundsOf(layer, kRed);
+    ASSERT_FALSE(reading.isEmpty());
+    EXPECT_LT(reading.bottom(), base.top());
+    EXPECT_LT(reading.height(), base.height());
+    // The reading adds its height above: the base line ends where plain text would.
+    EXPECT_EQ(base.bottom(), plainBase.bottom());
+    EXPECT_LT(reading.right(), base.right()); // centred over "한글", not over the whole line
+    EXPECT_GT(reading.left(), 0);
+}
+
+TEST(StyledCaption, ATallCaptionOnASmallPictureStaysInside)
+{
+    const auto style = markupStyle();
+    style->subtitleMarkup = QStringLiteral("<P><ruby>A<rt>a</rt></ruby><br><b>B</b><br>C<br><i>D</i><br>E<br>F");
+    const QSize small(120, 60);
+    QRect drawn;
+    const QImage layer = DrawSubtitleLayer(small, CleanCaption(style->subtitleMarkup), *style, &drawn);
+    ASSERT_FALSE(layer.isNull());
+    const QRect red = boundsOf(layer, kRed);
+    ASSERT_FALSE(red.isEmpty());
+    EXPECT_GE(red.top(), 0);
+    EXPECT_LE(red.bottom(), small.height() - 1 - style->Position);
+    EXPECT_TRUE(drawn.contains(red));
+}
