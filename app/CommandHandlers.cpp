@@ -75,6 +75,17 @@ CommandHandler FindCommandHandler(int id)
         {ID_CAPTION_EARLIER, &By<&W::OnCaptionSync>},
         {ID_CAPTION_LATER, &By<&W::OnCaptionSync>},
         {ID_CAPTION_SYNC_RESET, &By<&W::OnCaptionSync>},
+        // The folder as a playlist, speed, A-B repeat, frame steps and the screenshot.
+        {ID_NEXT_FILE, &By<&W::OnFolderStep>},
+        {ID_PREV_FILE, &By<&W::OnFolderStep>},
+        {ID_CONTINUOUS_PLAY, [](W &w, int) { w.OnContinuousPlay(); }},
+        {ID_SPEED_UP, &By<&W::OnSpeed>},
+        {ID_SPEED_DOWN, &By<&W::OnSpeed>},
+        {ID_SPEED_RESET, &By<&W::OnSpeed>},
+        {ID_AB_REPEAT, [](W &w, int) { w.OnAbRepeat(); }},
+        {ID_FRAME_NEXT, &By<&W::OnFrameStep>},
+        {ID_FRAME_PREV, &By<&W::OnFrameStep>},
+        {ID_SCREENSHOT, [](W &w, int) { w.OnScreenshot(); }},
     };
     if (id >= ID_FILTER_FIRST && id <= ID_FILTER_LAST)
         return &By<&W::OnFilterCommand>;

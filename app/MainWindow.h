@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AbRepeat.h"
 #include "app/CommandHandlers.h"
 #include "app/WindowGeometry.h"
 #include "engine/MediaResult.h"
@@ -118,6 +119,29 @@ private:
     void ApplyCaptionState();
     void OnExit();
 
+    // The folder as a playlist, speed, A-B repeat, frame steps and the screenshot (MainWindowPlaylist.cpp).
+    /// Opens the next or the previous media file of the medium's folder.
+    void OnFolderStep(int id);
+    void OnContinuousPlay();
+    /// Steps the rate by the speed keys and says what it is.
+    void OnSpeed(int id);
+    /// Marks A, marks B and loops, or clears, by the press.
+    void OnAbRepeat();
+    /// Shows the next or the previous picture, paused.
+    void OnFrameStep(int id);
+    /// Saves the picture shown, at the video's own size, as PNG.
+    void OnScreenshot();
+    /// At the end of a medium without repeat: opens the next file of its
+    /// folder when continuous play is on; true when it did.
+    bool PlayNextInFolder();
+    /// One position timer tick of the A-B loop: back to A once playback passed B.
+    void CheckAbRepeat();
+    /// Ends the A-B loop of the medium that goes, and its tint.
+    void ClearAbRepeat();
+    /// Shows the A-B range on both timelines.
+    void ShowAbRange();
+    void ShowMessage(const QString &text);
+
     /// Puts the panels' displays back as before any playback.
     void ResetDisplays();
     /// Turns a volume slider position (0 to 100) into volumeLevel and applies it.
@@ -170,6 +194,8 @@ private:
     QString captionLanguage_;        ///< the language chosen, for captionStatePath_; empty: the file's own
     std::string captionStatePath_;   ///< the medium the two above belong to
     FileChooser fileChooser_;
+    AbRepeat abRepeat_;
+    int64_t abLastTickMs_ = 0;       ///< the position at the A-B loop's last tick
     QRect normalGeometry_;
     bool coveringScreen_ = false; ///< the window is in a full-screen mode's place
     QRect availableAreaForTests_; ///< valid: stands in for the screen's free area

@@ -70,6 +70,7 @@ std::optional<bool> CheckedState(int id, const SubtitleStyle &s)
     case ID_SHADOW_DEEP: return s.Shadow_Deep;
     case ID_OUTLINE: return s.Outline_Use;
     case ID_OUTLINE_DEEP: return s.Outline_Deep;
+    case ID_CONTINUOUS_PLAY: return s.continuousPlay;
     default: return std::nullopt;
     }
 }

@@ -49,6 +49,7 @@ void MainWindow::OpenMedia(std::string path)
 {
     if (!videoScreen_ || Failed(videoScreen_->LoadMedia(path)))
         return; // the graph has reported the failure and holds nothing
+    ClearAbRepeat();
     ApplyCaptionState();
     const std::string subtitle = FindCompanionSubtitle(path);
     if (!subtitle.empty())
@@ -199,6 +200,7 @@ void MainWindow::OnCloseMedia()
     }
     positionTimer_.stop();
     SetControlTimeline(0);
+    ClearAbRepeat();
 }
 
 void MainWindow::OnJump(int id)
@@ -303,6 +305,7 @@ void MainWindow::OnTimer()
     }
     if (mediaGraph_.subtitleLoaded && style_.subtitleVisible && videoScreen_)
         videoScreen_->DrawSubtitle(style_);
+    CheckAbRepeat();
 }
 
 void MainWindow::OnMediaEvent()
@@ -318,6 +321,8 @@ void MainWindow::OnMediaEvent()
             emit PlaybackEnded();
             if (!mediaGraph_.graph)
                 return; // whoever heard it closed the media
+            if (PlayNextInFolder() && !mediaGraph_.graph)
+                return;
             RefreshPlayButtons(); // the graph may have left the running state at the end
         } else if (code == EC_COMPLETE && style_.repeatMode) {
             OpenMedia(std::string(mediaGraph_.mediaPath));

@@ -77,4 +77,21 @@ private:
     const std::shared_ptr<GstVideoOutput> &output_;
 };
 
+/// Frame steps and the picture at its own size, over the session and the
+/// video output (`output` as for GstVideoFacets).
+class GstFrameAccess : public FrameAccess {
+public:
+    GstFrameAccess(PlaybinSession &session, const std::shared_ptr<GstVideoOutput> &output)
+        : session_(session), output_(output)
+    {
+    }
+    HResult StepForward() override;
+    HResult StepBack() override;
+    HResult GrabPicture(QImage *image, int64_t *positionMs) override;
+
+private:
+    PlaybinSession &session_;
+    const std::shared_ptr<GstVideoOutput> &output_;
+};
+
 } // namespace velmo

@@ -66,6 +66,7 @@ HResult MediaGraph::BuildGraph(const std::string &path)
     position = std::move(facets.position);
     seeking = std::move(facets.seeking);
     captions = std::move(facets.captions);
+    frames = std::move(facets.frames);
 
     mixerInputPin = overlayMixer->FindPin("Input0");
     if (mixerInputPin)
@@ -134,6 +135,7 @@ HResult MediaGraph::Close()
     position.reset();
     seeking.reset();
     captions.reset();
+    frames.reset();
     mixerPinConfig.reset();
     mixerInputPin.reset();
     overlayMixer.reset();
