@@ -221,11 +221,16 @@ HResult GstFrameAccess::StepBack()
         return E_FAIL;
     if (duration <= 0)
         duration = kGuessedFrameNs;
-    if (shown < duration / 2)
+    // The frame an accurate seek shows carries the seek's target as its time,
+    // not its own start: after our own step back that start is known.
+    const int64_t start = shown == steppedTo_ ? steppedFrom_ : shown;
+    if (start - duration / 2 < 0)
         return S_FALSE;
     // The middle of the frame before: an accurate seek shows the frame whose
     // time span holds the target, whatever rounding the timestamps carry.
-    return session_.SeekTo(shown - duration / 2);
+    steppedTo_ = start - duration / 2;
+    steppedFrom_ = start - duration;
+    return session_.SeekTo(steppedTo_);
 }
 
 HResult GstFrameAccess::GrabPicture(QImage *image, int64_t *positionMs)
@@ -239,7 +244,9 @@ HResult GstFrameAccess::GrabPicture(QImage *image, int64_t *positionMs)
         return E_FAIL;
     int64_t ns = 0;
     int64_t duration = 0;
-    if (!output_->FrameTime(&ns, &duration) && !session_.PositionNs(&ns))
+    if (output_->FrameTime(&ns, &duration))
+        ns = ns == steppedTo_ ? steppedFrom_ : ns; // the frame's own start, as StepBack knows it
+    else if (!session_.PositionNs(&ns))
         ns = 0;
     *image = std::move(picture);
     *positionMs = ns / 1'000'000;

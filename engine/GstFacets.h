@@ -92,6 +92,8 @@ public:
 private:
     PlaybinSession &session_;
     const std::shared_ptr<GstVideoOutput> &output_;
+    int64_t steppedTo_ = -1;   ///< the last step back's seek target (ns)...
+    int64_t steppedFrom_ = -1; ///< ...and the start of the frame it shows
 };
 
 } // namespace velmo

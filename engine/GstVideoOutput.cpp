@@ -266,16 +266,19 @@ bool GstVideoOutput::FrameTime(int64_t *streamNs, int64_t *durationNs) const
     const GstSegment *segment = sample ? gst_sample_get_segment(sample.get()) : nullptr;
     if (!buffer || !segment || !GST_BUFFER_PTS_IS_VALID(buffer))
         return false;
-    const guint64 time = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer));
-    if (time == GST_CLOCK_TIME_NONE)
+    // An accurate seek's first frame starts before the segment: its own time still counts.
+    guint64 time = 0;
+    if (gst_segment_to_stream_time_full(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer), &time) <= 0)
         return false;
     *streamNs = int64_t(time);
     *durationNs = 0;
     GstVideoInfo info;
-    if (GST_BUFFER_DURATION_IS_VALID(buffer))
-        *durationNs = int64_t(GST_BUFFER_DURATION(buffer));
-    else if (gst_video_info_from_caps(&info, gst_sample_get_caps(sample.get())) && info.fps_n > 0 && info.fps_d > 0)
+    // The stream's rate first: the first frame after an accurate seek is cut
+    // to the seek's target, its duration with it.
+    if (gst_video_info_from_caps(&info, gst_sample_get_caps(sample.get())) && info.fps_n > 0 && info.fps_d > 0)
         *durationNs = int64_t(gst_util_uint64_scale_int(GST_SECOND, info.fps_d, info.fps_n));
+    else if (GST_BUFFER_DURATION_IS_VALID(buffer))
+        *durationNs = int64_t(GST_BUFFER_DURATION(buffer));
     return true;
 }
 

@@ -58,7 +58,7 @@ public:
     void SetSizeListener(std::function<void(const QSize &)> listener) { sizeListener_ = std::move(listener); }
 
     /// The time in the medium of the newest decoded frame and its duration
-    /// (the buffer's, else the stream's frame rate; 0 when neither says), in
+    /// (by the stream's frame rate, else the buffer's; 0 when neither says), in
     /// nanoseconds; false before the first frame.
     bool FrameTime(int64_t *streamNs, int64_t *durationNs) const;
     /// The newest decoded frame converted at the video's display size with
