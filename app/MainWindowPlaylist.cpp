@@ -95,6 +95,11 @@ void MainWindow::OnAbRepeat()
     abLastTickMs_ = std::llround(seconds * 1000.0);
     ShowMessage(abRepeat_.Press(abLastTickMs_));
     ShowAbRange();
+    // Playback stands at B now: the loop begins at once.
+    if (abRepeat_.state() == AbRepeat::State::Looping && abLastTickMs_ >= abRepeat_.b()) {
+        mediaGraph_.position->put_CurrentPosition(abRepeat_.a() / 1000.0);
+        abLastTickMs_ = abRepeat_.a();
+    }
 }
 
 void MainWindow::ShowAbRange()
