@@ -78,6 +78,17 @@ CommandHandler FindCommandHandler(int id)
         {ID_RECENT_CLEAR, [](W &w, int) { w.OnRecentClear(); }},
         // Caption markup.
         {ID_CAPTION_MARKUP, [](W &w, int) { w.OnCaptionMarkup(); }},
+        // The folder as a playlist, speed, A-B repeat, frame steps and the screenshot.
+        {ID_NEXT_FILE, &By<&W::OnFolderStep>},
+        {ID_PREV_FILE, &By<&W::OnFolderStep>},
+        {ID_CONTINUOUS_PLAY, [](W &w, int) { w.OnContinuousPlay(); }},
+        {ID_SPEED_UP, &By<&W::OnSpeed>},
+        {ID_SPEED_DOWN, &By<&W::OnSpeed>},
+        {ID_SPEED_RESET, &By<&W::OnSpeed>},
+        {ID_AB_REPEAT, [](W &w, int) { w.OnAbRepeat(); }},
+        {ID_FRAME_NEXT, &By<&W::OnFrameStep>},
+        {ID_FRAME_PREV, &By<&W::OnFrameStep>},
+        {ID_SCREENSHOT, [](W &w, int) { w.OnScreenshot(); }},
     };
     if (id >= ID_FILTER_FIRST && id <= ID_FILTER_LAST)
         return &By<&W::OnFilterCommand>;

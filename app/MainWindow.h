@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/AbRepeat.h"
 #include "app/CommandHandlers.h"
 #include "app/ResumeStore.h"
 #include "app/WindowGeometry.h"
@@ -144,6 +145,28 @@ private:
     /// Adds the recent media submenu titled `title` to `parent`; returns it.
     QMenu &AddRecentMenu(QMenu &parent, const char *title);
     ResumeStore Resume() const;
+    // The folder as a playlist, speed, A-B repeat, frame steps and the screenshot (MainWindowPlaylist.cpp).
+    /// Opens the next or the previous media file of the medium's folder.
+    void OnFolderStep(int id);
+    void OnContinuousPlay();
+    /// Steps the rate by the speed keys and says what it is.
+    void OnSpeed(int id);
+    /// Marks A, marks B and loops, or clears, by the press.
+    void OnAbRepeat();
+    /// Shows the next or the previous picture, paused.
+    void OnFrameStep(int id);
+    /// Saves the picture shown, at the video's own size, as PNG.
+    void OnScreenshot();
+    /// At the end of a medium without repeat: opens the next file of its
+    /// folder when continuous play is on; true when it did.
+    bool PlayNextInFolder();
+    /// One position timer tick of the A-B loop: back to A once playback passed B.
+    void CheckAbRepeat();
+    /// Ends the A-B loop of the medium that goes, and its tint.
+    void ClearAbRepeat();
+    /// Shows the A-B range on both timelines.
+    void ShowAbRange();
+    void ShowMessage(const QString &text);
 
     /// Puts the panels' displays back as before any playback.
     void ResetDisplays();
@@ -201,6 +224,8 @@ private:
     std::optional<int64_t> resumeOfferMs_;  ///< the position offered, while the offer stands
     QElapsedTimer resumeOfferClock_;        ///< since the offer was made
     QElapsedTimer resumeSaveClock_;         ///< since the last write while playing
+    AbRepeat abRepeat_;
+    int64_t abLastTickMs_ = 0;       ///< the position at the A-B loop's last tick
     QRect normalGeometry_;
     bool coveringScreen_ = false; ///< the window is in a full-screen mode's place
     QRect availableAreaForTests_; ///< valid: stands in for the screen's free area

@@ -73,6 +73,7 @@ std::optional<bool> CheckedState(int id, const SubtitleStyle &s)
     case ID_OUTLINE: return s.Outline_Use;
     case ID_OUTLINE_DEEP: return s.Outline_Deep;
     case ID_CAPTION_MARKUP: return s.captionMarkup;
+    case ID_CONTINUOUS_PLAY: return s.continuousPlay;
     default: return std::nullopt;
     }
 }

@@ -50,6 +50,7 @@ void MainWindow::OpenMedia(std::string path)
     RememberPosition(); // of the medium this open replaces
     if (!videoScreen_ || Failed(videoScreen_->LoadMedia(path)))
         return; // the graph has reported the failure and holds nothing
+    ClearAbRepeat();
     ApplyCaptionState();
     OnMediaOpened();
     const std::string subtitle = FindCompanionSubtitle(path);
@@ -202,6 +203,7 @@ void MainWindow::OnCloseMedia()
     }
     positionTimer_.stop();
     SetControlTimeline(0);
+    ClearAbRepeat();
 }
 
 void MainWindow::OnJump(int id)
@@ -307,6 +309,7 @@ void MainWindow::OnTimer()
     }
     if (mediaGraph_.subtitleLoaded && style_.subtitleVisible && videoScreen_)
         videoScreen_->DrawSubtitle(style_);
+    CheckAbRepeat();
 }
 
 void MainWindow::OnMediaEvent()
@@ -322,6 +325,8 @@ void MainWindow::OnMediaEvent()
             emit PlaybackEnded();
             if (!mediaGraph_.graph)
                 return; // whoever heard it closed the media
+            if (PlayNextInFolder() && !mediaGraph_.graph)
+                return;
             RefreshPlayButtons(); // the graph may have left the running state at the end
         } else if (code == EC_COMPLETE && style_.repeatMode) {
             OpenMedia(std::string(mediaGraph_.mediaPath));

@@ -207,6 +207,11 @@ void ControlPanel::SetTimelinePosition(int value)
     timelineSlider->SetPos(value);
 }
 
+void ControlPanel::SetMarkedRange(double from, double to)
+{
+    timelineSlider->SetMarkedRange(from, to);
+}
+
 int ControlPanel::VolumePosition() const { return volumeSlider->GetPos(); }
 
 void ControlPanel::SetVolumePosition(int value)

@@ -40,6 +40,7 @@ public:
     void SetVolumePosition(int value) override;
     void InvalidateVolumeSlider() override;
     void SetTimeText(const QString &text) override;
+    void SetMarkedRange(double from, double to) override;
     void ShowPlayPicture() override;
 
     TimeDisplay *timeDisplay = nullptr;

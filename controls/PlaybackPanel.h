@@ -29,6 +29,9 @@ public:
     virtual void SetVolumePosition(int value) = 0;
     /// Redraws the volume slider.
     virtual void InvalidateVolumeSlider() = 0;
+    /// Tints the timeline from `from` to `to` (fractions of the medium);
+    /// `from` >= `to` clears it.
+    virtual void SetMarkedRange(double from, double to) = 0;
     /// Replaces the time display's text.
     virtual void SetTimeText(const QString &text) = 0;
     /// Gives the play/pause button the play picture and the tooltip "재생".

@@ -21,6 +21,9 @@ constexpr int kLeftEndX = 0;
 constexpr int kRightEndX = 5;
 constexpr int kMiddleX = 10;
 
+// A marked part of the track (the A-B repeat's range): translucent, so the skin shows through.
+const QColor kMarkedTint(255, 190, 0, 110);
+
 // Thumb pictures are copied as they are; an alpha channel would let the
 // track show through.
 QImage opaque(const QImage &image)
@@ -89,6 +92,17 @@ void SkinSlider::SetPos(int value)
     update();
 }
 
+void SkinSlider::SetMarkedRange(double from, double to)
+{
+    from = std::clamp(from, 0.0, 1.0);
+    to = std::clamp(to, 0.0, 1.0);
+    if (from == markedFrom_ && to == markedTo_)
+        return;
+    markedFrom_ = from;
+    markedTo_ = to;
+    update();
+}
+
 void SkinSlider::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -97,6 +111,14 @@ void SkinSlider::paintEvent(QPaintEvent *)
         painter.drawImage(QRect(0, 0, cw, height()), track_, QRect(kMiddleX, 0, kColumn, trackHeight_));
         painter.drawImage(QPoint(0, 0), track_, QRect(kLeftEndX, 0, kColumn, trackHeight_));
         painter.drawImage(QPoint(cw - kColumn, 0), track_, QRect(kRightEndX, 0, kColumn, trackHeight_));
+    }
+    if (markedFrom_ < markedTo_) {
+        // The tint spans the values the thumb's centre passes over.
+        const double usable = cw - 2 * margin_ - thumbWidth_;
+        const int left = margin_ + thumbWidth_ / 2 + int(markedFrom_ * usable);
+        const int right = margin_ + thumbWidth_ / 2 + int(markedTo_ * usable);
+        painter.fillRect(QRect(left, 0, std::max(1, right - left), trackHeight_ > 0 ? trackHeight_ : height()),
+                         kMarkedTint);
     }
     thumbLeft_ = SliderThumbLeft(minimum_, maximum_, value_, cw, margin_, thumbWidth_);
     const QImage &thumb = dragging_ ? heldThumb_ : thumb_;

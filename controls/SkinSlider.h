@@ -49,6 +49,9 @@ public:
     /// Stores `value` kept within the range and repaints.
     void SetPos(int value);
     int GetPos() const { return value_; }
+    /// Tints the part of the track from `from` to `to` (fractions of the
+    /// range, 0 to 1) over the skin's track; `from` >= `to` shows none.
+    void SetMarkedRange(double from, double to);
     /// The top of the thumb, set by SetBitmaps.
     int thumbTop() const { return thumbTop_; }
 
@@ -85,6 +88,8 @@ private:
     int thumbTop_ = 0;
     bool moved_ = false;
     bool dragging_ = false;
+    double markedFrom_ = 0.0;
+    double markedTo_ = 0.0;
 };
 
 } // namespace velmo

@@ -5,6 +5,8 @@
 
 #include <gst/audio/streamvolume.h>
 
+#include <algorithm>
+
 namespace velmo {
 
 namespace {
@@ -218,6 +220,53 @@ HResult GstVideoFacets::SetWindowPosition(int32_t x, int32_t y, int32_t width, i
     if (!output_)
         return E_NOINTERFACE;
     output_->SetArea(QRect(x, y, width, height));
+    return S_OK;
+}
+
+HResult GstFrameAccess::StepForward()
+{
+    return output_ ? session_.StepVideoFrame() : E_NOINTERFACE;
+}
+
+HResult GstFrameAccess::StepBack()
+{
+    // Streams that do not say how long a frame lasts are taken as 25 frames a second.
+    constexpr int64_t kGuessedFrameNs = GST_SECOND / 25;
+    int64_t shown = 0;
+    int64_t duration = 0;
+    if (!output_ || !output_->FrameTime(&shown, &duration))
+        return E_FAIL;
+    if (duration <= 0)
+        duration = kGuessedFrameNs;
+    // The frame an accurate seek shows carries the seek's target as its time,
+    // not its own start: after our own step back that start is known.
+    const int64_t start = shown == steppedTo_ ? steppedFrom_ : shown;
+    if (start - duration / 2 < 0)
+        return S_FALSE;
+    // The middle of the frame before: an accurate seek shows the frame whose
+    // time span holds the target, whatever rounding the timestamps carry.
+    steppedTo_ = start - duration / 2;
+    steppedFrom_ = start - duration;
+    return session_.SeekTo(steppedTo_);
+}
+
+HResult GstFrameAccess::GrabPicture(QImage *image, int64_t *positionMs)
+{
+    if (!image || !positionMs)
+        return E_POINTER;
+    if (!output_)
+        return E_NOINTERFACE;
+    QImage picture = output_->NativePicture();
+    if (picture.isNull())
+        return E_FAIL;
+    int64_t ns = 0;
+    int64_t duration = 0;
+    if (output_->FrameTime(&ns, &duration))
+        ns = ns == steppedTo_ ? steppedFrom_ : ns; // the frame's own start, as StepBack knows it
+    else if (!session_.PositionNs(&ns))
+        ns = 0;
+    *image = std::move(picture);
+    *positionMs = ns / 1'000'000;
     return S_OK;
 }
 

@@ -45,6 +45,7 @@ std::shared_ptr<GstFilterGraph> GstFilterGraph::Create(int openTimeoutMs, HResul
     graph->position_ = std::make_unique<GstMediaPosition>(session);
     graph->seeking_ = std::make_unique<GstMediaSeeking>(session);
     graph->audio_ = std::make_unique<GstBasicAudio>(session);
+    graph->frames_ = std::make_unique<GstFrameAccess>(session, graph->output_);
     return graph;
 }
 
@@ -64,7 +65,8 @@ GraphFacets GstFilterGraph::Facets()
             Share<MediaSeeking>(self, seeking_.get()),  Share<BasicAudio>(self, audio_.get()),
             Share<BasicVideo>(self, &video_),           Share<VideoWindow>(self, &video_),
             Share<MediaEventEx>(self, &events_),        Share<CaptionControl>(self, &captions_),
-            Share<AudioStreamChoice>(self, audio_.get())};
+            Share<AudioStreamChoice>(self, audio_.get()),
+            Share<FrameAccess>(self, frames_.get())};
 }
 
 HResult GstFilterGraph::AddFilter(std::shared_ptr<BaseFilter> filter, const std::string &name)

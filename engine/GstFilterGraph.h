@@ -56,6 +56,7 @@ private:
     std::unique_ptr<GstMediaPosition> position_;
     std::unique_ptr<GstMediaSeeking> seeking_;
     std::unique_ptr<GstBasicAudio> audio_;
+    std::unique_ptr<GstFrameAccess> frames_;
     GstVideoFacets video_{output_};
 };
 

@@ -23,6 +23,7 @@ struct GstFrameSlot {
     std::mutex mutex;
     ConvertedPicture newest;
     bool posted = false;
+    GstSamplePtr decoded;        ///< the newest frame as decoded, with its segment, for a picture at its own size
     GstVideoOutput *receiver = nullptr; ///< cleared under the mutex before the output goes
     QRect area;                  ///< the owner's rectangle the video covers (empty: not known yet)
     int32_t aspectMode = AM_ARMODE_LETTER_BOX;
@@ -131,15 +132,17 @@ GstFlowReturn OfferSample(GstFrameSlot *slot, GstSamplePtr pulled)
     // The appsink reuses its sample object when it can; holding it while the
     // UI paints would stop that, so keep a sample of our own that shares only
     // the buffer and the caps.
-    GstSamplePtr sample(
-        gst_sample_new(gst_sample_get_buffer(pulled.get()), gst_sample_get_caps(pulled.get()), nullptr, nullptr));
+    GstSamplePtr sample(gst_sample_new(gst_sample_get_buffer(pulled.get()), gst_sample_get_caps(pulled.get()),
+                                       gst_sample_get_segment(pulled.get()), nullptr));
     pulled.reset();
     {
         // A frame still waiting for the UI is late now that a newer one is
         // here: let go of it first, so that its memory takes the newer one.
         ConvertedPicture late;
+        GstSamplePtr older(gst_sample_ref(sample.get()));
         std::lock_guard<std::mutex> lock(slot->mutex);
         late = std::exchange(slot->newest, {});
+        std::swap(older, slot->decoded);
     }
     ConvertedPicture picture = ImageToShow(slot, std::move(sample));
     if (picture.image.isNull())
@@ -243,6 +246,62 @@ GstVideoOutput::~GstVideoOutput()
     std::lock_guard<std::mutex> lock(slot_->mutex);
     slot_->receiver = nullptr;
     slot_->newest = {};
+    slot_->decoded.reset();
+}
+
+namespace {
+
+GstSamplePtr DecodedSample(GstFrameSlot &slot)
+{
+    std::lock_guard<std::mutex> lock(slot.mutex);
+    return GstSamplePtr(slot.decoded ? gst_sample_ref(slot.decoded.get()) : nullptr);
+}
+
+} // namespace
+
+bool GstVideoOutput::FrameTime(int64_t *streamNs, int64_t *durationNs) const
+{
+    const GstSamplePtr sample = DecodedSample(*slot_);
+    GstBuffer *buffer = sample ? gst_sample_get_buffer(sample.get()) : nullptr;
+    const GstSegment *segment = sample ? gst_sample_get_segment(sample.get()) : nullptr;
+    if (!buffer || !segment || !GST_BUFFER_PTS_IS_VALID(buffer))
+        return false;
+    // An accurate seek's first frame starts before the segment: its own time still counts.
+    guint64 time = 0;
+    if (gst_segment_to_stream_time_full(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer), &time) <= 0)
+        return false;
+    *streamNs = int64_t(time);
+    *durationNs = 0;
+    GstVideoInfo info;
+    // The stream's rate first: the first frame after an accurate seek is cut
+    // to the seek's target, its duration with it.
+    if (gst_video_info_from_caps(&info, gst_sample_get_caps(sample.get())) && info.fps_n > 0 && info.fps_d > 0)
+        *durationNs = int64_t(gst_util_uint64_scale_int(GST_SECOND, info.fps_d, info.fps_n));
+    else if (GST_BUFFER_DURATION_IS_VALID(buffer))
+        *durationNs = int64_t(GST_BUFFER_DURATION(buffer));
+    return true;
+}
+
+QImage GstVideoOutput::NativePicture() const
+{
+    const GstSamplePtr sample = DecodedSample(*slot_);
+    GstVideoInfo info;
+    if (!sample || !gst_video_info_from_caps(&info, gst_sample_get_caps(sample.get())))
+        return {};
+    const QSize display = DisplaySize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info),
+                                      GST_VIDEO_INFO_PAR_N(&info), GST_VIDEO_INFO_PAR_D(&info));
+    GstCapsPtr caps(gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "width", G_TYPE_INT,
+                                        display.width(), "height", G_TYPE_INT, display.height(),
+                                        "pixel-aspect-ratio", GST_TYPE_FRACTION, 1, 1, nullptr));
+    GError *error = nullptr;
+    GstSamplePtr converted(gst_video_convert_sample(sample.get(), caps.get(), 5 * GST_SECOND, &error));
+    if (!converted) {
+        qCWarning(lcVideo, "the picture could not be converted at its own size: %s", error ? error->message : "?");
+        g_clear_error(&error);
+        return {};
+    }
+    // A copy: the image outlives the conversion's buffer.
+    return ImageFromSample(std::move(converted)).copy();
 }
 
 std::shared_ptr<MediaPin> GstVideoOutput::FindPin(const std::string &name)

@@ -57,6 +57,15 @@ public:
     /// that it differs from the size last reported (the first frame included).
     void SetSizeListener(std::function<void(const QSize &)> listener) { sizeListener_ = std::move(listener); }
 
+    /// The time in the medium of the newest decoded frame and its duration
+    /// (by the stream's frame rate, else the buffer's; 0 when neither says), in
+    /// nanoseconds; false before the first frame.
+    bool FrameTime(int64_t *streamNs, int64_t *durationNs) const;
+    /// The newest decoded frame converted at the video's display size with
+    /// square pixels; a null image before the first frame or when the
+    /// conversion fails. Slow (a conversion of the whole frame): on request only.
+    QImage NativePicture() const;
+
     /// Takes the newest frame the streaming thread left and shows it. Queued
     /// to the UI thread once per batch of frames the appsink offered.
     void TakeFrame();

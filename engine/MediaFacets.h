@@ -27,6 +27,7 @@
 #include "engine/MediaResult.h"
 #include "subtitles/SamiReader.h"
 
+#include <QImage>
 #include <QString>
 
 #include <cstdint>
@@ -231,6 +232,24 @@ public:
     virtual HResult SetCurrentAudioStream(int32_t index) = 0;
 };
 
+/// The video's pictures one at a time, and the picture now shown at the
+/// video's own size: a facet of our own, beyond the platform's.
+class FrameAccess {
+public:
+    virtual ~FrameAccess() = default;
+    /// Shows the next picture of a paused medium; the sound follows the
+    /// picture at the next Run.
+    virtual HResult StepForward() = 0;
+    /// Shows the previous picture: an accurate seek to the middle of the
+    /// frame before the one shown (by the frame's duration, else the
+    /// stream's frame rate, else 1/25 s). S_FALSE at the first picture.
+    virtual HResult StepBack() = 0;
+    /// The picture now shown at the video's display size (square pixels, as
+    /// an RGB32 image), and its time in the medium in milliseconds; fails
+    /// when no picture was decoded.
+    virtual HResult GrabPicture(QImage *image, int64_t *positionMs) = 0;
+};
+
 struct GraphFacets {
     std::shared_ptr<MediaControl> control;
     std::shared_ptr<MediaPosition> position;
@@ -241,6 +260,7 @@ struct GraphFacets {
     std::shared_ptr<MediaEventEx> events;
     std::shared_ptr<CaptionControl> captions; ///< null where the graph has none
     std::shared_ptr<AudioStreamChoice> audioStreams; ///< null where the graph has none
+    std::shared_ptr<FrameAccess> frames;      ///< null where the graph has none
 };
 
 /// The graph: builds itself for a medium and lists its filters.

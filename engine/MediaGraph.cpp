@@ -67,6 +67,7 @@ HResult MediaGraph::BuildGraph(const std::string &path)
     seeking = std::move(facets.seeking);
     captions = std::move(facets.captions);
     audioStreams = std::move(facets.audioStreams);
+    frames = std::move(facets.frames);
 
     mixerInputPin = overlayMixer->FindPin("Input0");
     if (mixerInputPin)
@@ -136,6 +137,7 @@ HResult MediaGraph::Close()
     seeking.reset();
     captions.reset();
     audioStreams.reset();
+    frames.reset();
     mixerPinConfig.reset();
     mixerInputPin.reset();
     overlayMixer.reset();

@@ -90,6 +90,7 @@ public:
     std::shared_ptr<MediaSeeking> seeking;         ///< 100-ns positions and rate
     std::shared_ptr<CaptionControl> captions;      ///< caption offset and language; null where the graph has none
     std::shared_ptr<AudioStreamChoice> audioStreams; ///< the sound stream playing; null where the graph has none
+    std::shared_ptr<FrameAccess> frames;           ///< frame steps and the picture at its own size; null where the graph has none
     std::shared_ptr<MixerPinConfig> mixerPinConfig; ///< aspect-ratio mode; null when "Input0" was not found
     std::shared_ptr<BaseFilter> overlayMixer;      ///< the video output added as "Overlay Mixer"
     std::shared_ptr<MediaPin> mixerInputPin;       ///< the output's pin "Input0"

@@ -306,7 +306,11 @@ HResult PlaybinSession::SetDesiredState(int32_t state)
         // Start over: the pipeline rebuilds its stream from the beginning.
         load_ = Load::Loaded;
         lastPositionNs_ = 0;
+        stepped_ = false;
     }
+    int64_t shown = 0;
+    if (stepped_ && state == State_Running && PositionNs(&shown))
+        Seek(shown, rate_); // the sound joins the picture where the steps left it
     return ApplyState() == GST_STATE_CHANGE_FAILURE ? E_FAIL : S_OK;
 }
 
@@ -373,6 +377,24 @@ HResult PlaybinSession::Seek(int64_t ns, double rate)
     if (!seeks_->Request(ns, rate))
         return VFW_E_CANNOT_SEEK;
     lastPositionNs_ = ns;
+    stepped_ = false; // a flushing seek puts picture and sound together again
+    return S_OK;
+}
+
+HResult PlaybinSession::StepVideoFrame()
+{
+    Q_ASSERT(OnUiThread());
+    if (load_ != Load::Loaded || desiredState_ == State_Running)
+        return VFW_E_WRONG_STATE;
+    // A step is taken by a paused sink: wait (briefly) for a pause just asked for.
+    constexpr GstClockTime kPauseWait = 500 * GST_MSECOND;
+    GstState now = GST_STATE_NULL;
+    if (gst_element_get_state(pipeline_.get(), &now, nullptr, kPauseWait) == GST_STATE_CHANGE_FAILURE ||
+        now != GST_STATE_PAUSED)
+        return VFW_E_WRONG_STATE;
+    if (!gst_element_send_event(pipeline_.get(), gst_event_new_step(GST_FORMAT_BUFFERS, 1, rate_, TRUE, FALSE)))
+        return E_FAIL;
+    stepped_ = true;
     return S_OK;
 }
 

@@ -68,6 +68,10 @@ public:
     /// Plays on from here at `rate` (> 0).
     HResult SetRate(double rate);
     double Rate() const { return rate_; }
+    /// Shows the next picture: a step of one buffer in the video sink, once the
+    /// pipeline is paused. Only the picture moves; the next Run first seeks to
+    /// where it stands, so that the sound follows.
+    HResult StepVideoFrame();
     /// Linear loudness, 0 silent to 1 full.
     void SetVolume(double linear);
 
@@ -121,6 +125,7 @@ private:
     int64_t lastPositionNs_ = 0;
     int64_t durationNs_ = -1;
     double rate_ = 1.0;
+    bool stepped_ = false; ///< the picture was stepped ahead of the sound
 };
 
 } // namespace velmo

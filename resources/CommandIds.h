@@ -66,6 +66,18 @@ enum CommandId : int {
     ID_RECENT_CLEAR = 33110,
     // Caption markup.
     ID_CAPTION_MARKUP = 33004,
+
+    // The folder as a playlist, speed, A-B repeat, frame steps and the screenshot.
+    ID_NEXT_FILE = 33200,
+    ID_PREV_FILE = 33201,
+    ID_CONTINUOUS_PLAY = 33202,
+    ID_SPEED_UP = 33203,
+    ID_SPEED_DOWN = 33204,
+    ID_SPEED_RESET = 33205,
+    ID_AB_REPEAT = 33206,
+    ID_FRAME_NEXT = 33207,
+    ID_FRAME_PREV = 33208,
+    ID_SCREENSHOT = 33209,
 };
 
 /// Private messages of the main window (offsets kept from the window-message numbering).

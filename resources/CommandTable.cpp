@@ -59,6 +59,17 @@ constexpr CommandRow kCommands[] = {
     {ID_ABOUT, "ID_ABOUT", "벨모  F5", {Qt::Key_F5, 0}},
     {ID_EXIT, "ID_EXIT", "종료              X", {}},
     {ID_RECENT_CLEAR, "ID_RECENT_CLEAR", "기록 지우기", {}},
+    // The folder as a playlist, speed, A-B repeat, frame steps and the screenshot.
+    {ID_SPEED_UP, "ID_SPEED_UP", "빠르게 (+0.1배)      ]", {Qt::Key_BracketRight, 0}},
+    {ID_SPEED_DOWN, "ID_SPEED_DOWN", "느리게 (-0.1배)      [", {Qt::Key_BracketLeft, 0}},
+    {ID_SPEED_RESET, "ID_SPEED_RESET", "원래 속도      Backspace", {Qt::Key_Backspace, 0}},
+    {ID_AB_REPEAT, "ID_AB_REPEAT", "A-B 반복      L", {Qt::Key_L, 0}},
+    {ID_FRAME_NEXT, "ID_FRAME_NEXT", "다음 프레임      F", {Qt::Key_F, 0}},
+    {ID_FRAME_PREV, "ID_FRAME_PREV", "이전 프레임      D", {Qt::Key_D, 0}},
+    {ID_NEXT_FILE, "ID_NEXT_FILE", "다음 파일      Ctrl + PgDn", {Qt::Key_PageDown, kCtrl}},
+    {ID_PREV_FILE, "ID_PREV_FILE", "이전 파일      Ctrl + PgUp", {Qt::Key_PageUp, kCtrl}},
+    {ID_CONTINUOUS_PLAY, "ID_CONTINUOUS_PLAY", "연속 재생", {}},
+    {ID_SCREENSHOT, "ID_SCREENSHOT", "화면 저장      P", {Qt::Key_P, 0}},
 };
 
 constexpr MenuEntry Cmd(int id) { return {MenuEntry::Command, id, nullptr, {}}; }
@@ -69,6 +80,9 @@ constexpr MenuEntry kPlaybackItems[] = {
     Cmd(ID_FORWARD_30S), Cmd(ID_BACK_30S),    kSeparator,          Cmd(ID_JUMP_START),  Cmd(ID_JUMP_MIDDLE),
     Cmd(ID_JUMP_END),    kSeparator,          Cmd(ID_RATE_SLOW),   Cmd(ID_RATE_NORMAL), Cmd(ID_RATE_FAST),
     Cmd(ID_REPEAT),
+    // Ours, after the resource's entries so that their places stay.
+    kSeparator,          Cmd(ID_SPEED_UP),    Cmd(ID_SPEED_DOWN),  Cmd(ID_SPEED_RESET), Cmd(ID_AB_REPEAT),
+    Cmd(ID_FRAME_NEXT),  Cmd(ID_FRAME_PREV),  Cmd(ID_NEXT_FILE),   Cmd(ID_PREV_FILE),   Cmd(ID_CONTINUOUS_PLAY),
 };
 constexpr MenuEntry kSubtitleItems[] = {
     Cmd(ID_SUBTITLE_SHOW), Cmd(ID_SUBTITLE_UP), Cmd(ID_SUBTITLE_DOWN), kSeparator,
@@ -95,6 +109,7 @@ constexpr MenuEntry kMenuItems[] = {
     {MenuEntry::Popup, 0, "사운드", kSoundItems},
     // Ours, after the filter list's place so that it keeps its index.
     {MenuEntry::RecentFiles, 0, "최근 파일", kRecentItems},
+    Cmd(ID_SCREENSHOT), // ours, after the filter list's place
     kSeparator,
     Cmd(ID_FULL_SCREEN),
     Cmd(ID_FILLED_SCREEN),

@@ -54,6 +54,7 @@ public:
     void InvalidateVolumeSlider() override { ++volumeRedraws; }
     void SetTimeText(const QString &text) override { timeText = text; }
     void ShowPlayPicture() override { playPicture = true; }
+    void SetMarkedRange(double from, double to) override { marked = {from, to}; }
 
     int timeline = 0;
     int volume = 100;
@@ -63,6 +64,7 @@ public:
     int volumeRedraws = 0;
     QString timeText;
     bool playPicture = false;
+    std::pair<double, double> marked{0.0, 0.0};
 
 private:
     MediaGraph &graph_;

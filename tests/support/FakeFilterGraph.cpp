@@ -85,7 +85,7 @@ HResult FakeFilterGraph::EnumFilterNames(std::vector<std::string> *names)
 GraphFacets FakeFilterGraph::Facets()
 {
     const std::shared_ptr<FakeFilterGraph> self = shared_from_this();
-    return {self, self, self, self, self, self, self, nullptr, nullptr};
+    return {self, self, self, self, self, self, self, nullptr, nullptr, nullptr};
 }
 
 std::shared_ptr<FilterPages> FakeFilterGraph::FindFilterPages(const std::string &name)

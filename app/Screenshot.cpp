@@ -1,0 +1,124 @@
+#include "app/Screenshot.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sys/stat.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace velmo {
+
+namespace {
+
+std::string Env(const char *name)
+{
+    const char *value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+/// The XDG_PICTURES_DIR line of user-dirs.dirs, "$HOME" expanded; empty when none.
+std::string FromUserDirs(const std::string &home)
+{
+    const std::string config = Env("XDG_CONFIG_HOME").empty() ? home + "/.config" : Env("XDG_CONFIG_HOME");
+    std::ifstream file(config + "/user-dirs.dirs");
+    std::string line;
+    const std::string key = "XDG_PICTURES_DIR=\"";
+    while (std::getline(file, line)) {
+        if (line.compare(0, key.size(), key) != 0 || line.back() != '"')
+            continue;
+        std::string value = line.substr(key.size(), line.size() - key.size() - 1);
+        if (value.compare(0, 5, "$HOME") == 0)
+            value = home + value.substr(5);
+        if (!value.empty() && value[0] == '/')
+            return value;
+    }
+    return {};
+}
+
+bool MakeFolders(const std::string &folder)
+{
+    for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
+            return false;
+        if (slash == std::string::npos)
+            return true;
+    }
+}
+
+} // namespace
+
+std::string PicturesFolder()
+{
+    if (const std::string given = Env("XDG_PICTURES_DIR"); !given.empty())
+        return given;
+    const std::string home = Env("HOME");
+    if (const std::string listed = FromUserDirs(home); !listed.empty())
+        return listed;
+    return home + "/Pictures";
+}
+
+std::string ScreenshotName(const std::string &mediaPath, int64_t positionMs)
+{
+    // An address's query and fragment are not part of its name.
+    const size_t scheme = mediaPath.find("://");
+    std::string name = scheme == std::string::npos ? mediaPath
+                                                   : mediaPath.substr(0, mediaPath.find_first_of("?#", scheme));
+    while (!name.empty() && name.back() == '/')
+        name.pop_back();
+    name = name.substr(name.rfind('/') + 1);
+    if (const size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0)
+        name.resize(dot);
+    if (name.empty())
+        name = "Velmo";
+    const int64_t ms = std::max<int64_t>(positionMs, 0);
+    char time[32];
+    std::snprintf(time, sizeof time, "_%02lld-%02lld-%02lld.%03lld.png", static_cast<long long>(ms / 3600000),
+                  static_cast<long long>(ms / 60000 % 60), static_cast<long long>(ms / 1000 % 60),
+                  static_cast<long long>(ms % 1000));
+    return name + time;
+}
+
+bool WritePictureFile(const std::string &path, const QByteArray &data, std::string *error)
+{
+    const auto fail = [&](int code) {
+        if (error)
+            *error = std::strerror(code);
+        return false;
+    };
+    const size_t slash = path.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash)))
+        return fail(errno);
+    std::string temp = path + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return fail(errno);
+    const char *at = data.constData();
+    qsizetype left = data.size();
+    bool ok = true;
+    while (ok && left > 0) {
+        const ssize_t wrote = ::write(fd, at, size_t(left));
+        ok = wrote > 0 || (wrote < 0 && errno == EINTR);
+        if (wrote > 0) {
+            at += wrote;
+            left -= wrote;
+        }
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ok = ok && ::fchmod(fd, 0666 & ~mask) == 0 && ::fsync(fd) == 0;
+    const int code = errno;
+    ::close(fd);
+    if (!ok || ::rename(temp.c_str(), path.c_str()) != 0) {
+        const int reason = ok ? errno : code;
+        ::unlink(temp.c_str());
+        return fail(reason);
+    }
+    return true;
+}
+
+} // namespace velmo
