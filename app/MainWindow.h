@@ -79,6 +79,7 @@ protected:
 
 private:
     friend CommandHandler FindCommandHandler(int id);
+    friend struct CommandHandlerTables;
     friend class MainWindowSeam; // tests reach the window's inner parts through it
 
     /// Chooses one file to open: gets the dialog's name filters (Qt form) and
