@@ -62,7 +62,7 @@ void BitmapButton::paintEvent(QPaintEvent *)
     }
     QPainter painter(this);
     const int x = ButtonFrameX(hovered_, pressed_, stateWidth);
-    painter.drawPixmap(QPoint(0, 0), masked_, QRect(x, 0, stateWidth, info_.height));
+    painter.drawPixmap(QPoint(0, 0), masked_, ImagePixels(image_, QRect(x, 0, stateWidth, info_.height)));
 }
 
 void BitmapButton::mousePressEvent(QMouseEvent *event)

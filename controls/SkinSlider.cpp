@@ -67,10 +67,10 @@ SkinSlider::SkinSlider(QWidget *parent)
 void SkinSlider::SetBitmaps(const SkinSliderImages &images, int margin)
 {
     track_ = images.track.image();
-    trackHeight_ = track_.height();
+    trackHeight_ = LayoutSize(track_).height();
     thumb_ = opaque(images.thumb.image());
-    thumbWidth_ = thumb_.width();
-    thumbHeight_ = thumb_.height();
+    thumbWidth_ = LayoutSize(thumb_).width();
+    thumbHeight_ = LayoutSize(thumb_).height();
     heldThumb_ = opaque(images.heldThumb.image());
     margin_ = margin;
     thumbLeft_ = margin;
@@ -108,9 +108,9 @@ void SkinSlider::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const int cw = width();
     if (!track_.isNull()) {
-        painter.drawImage(QRect(0, 0, cw, height()), track_, QRect(kMiddleX, 0, kColumn, trackHeight_));
-        painter.drawImage(QPoint(0, 0), track_, QRect(kLeftEndX, 0, kColumn, trackHeight_));
-        painter.drawImage(QPoint(cw - kColumn, 0), track_, QRect(kRightEndX, 0, kColumn, trackHeight_));
+        painter.drawImage(QRect(0, 0, cw, height()), track_, ImagePixels(track_, QRect(kMiddleX, 0, kColumn, trackHeight_)));
+        painter.drawImage(QPoint(0, 0), track_, ImagePixels(track_, QRect(kLeftEndX, 0, kColumn, trackHeight_)));
+        painter.drawImage(QPoint(cw - kColumn, 0), track_, ImagePixels(track_, QRect(kRightEndX, 0, kColumn, trackHeight_)));
     }
     if (markedFrom_ < markedTo_) {
         // The tint spans the values the thumb's centre passes over.
@@ -123,7 +123,7 @@ void SkinSlider::paintEvent(QPaintEvent *)
     thumbLeft_ = SliderThumbLeft(minimum_, maximum_, value_, cw, margin_, thumbWidth_);
     const QImage &thumb = dragging_ ? heldThumb_ : thumb_;
     if (!thumb.isNull())
-        painter.drawImage(QPoint(thumbLeft_, thumbTop_), thumb, QRect(0, 0, thumbWidth_, thumbHeight_));
+        painter.drawImage(QPoint(thumbLeft_, thumbTop_), thumb, ImagePixels(thumb, QRect(0, 0, thumbWidth_, thumbHeight_)));
 }
 
 void SkinSlider::mousePressEvent(QMouseEvent *event)

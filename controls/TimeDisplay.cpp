@@ -54,11 +54,11 @@ void TimeDisplay::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const QRect field = rect();
     if (!back_.isNull())
-        painter.drawImage(field, back_, QRect(0, 0, 1, back_.height()));
+        painter.drawImage(field, back_, ImagePixels(back_, QRect(0, 0, 1, LayoutSize(back_).height())));
     if (!leftCap_.isNull())
         painter.drawImage(QPoint(0, 0), leftCap_);
     if (!rightCap_.isNull())
-        painter.drawImage(QPoint(field.width() - rightCap_.width(), 0), rightCap_);
+        painter.drawImage(QPoint(field.width() - LayoutSize(rightCap_).width(), 0), rightCap_);
 
     painter.setFont(font_);
     painter.setPen(toQColor(time_.shadowColor));

@@ -50,7 +50,7 @@ void BlitStrip(QPainter &painter, int x, int width, int height, const SkinImage 
         return;
     painter.fillRect(QRect(x, 0, width, height), Qt::black);
     if (!image.bitmap.isNull())
-        painter.drawImage(QPoint(x, 0), image.bitmap.image(), QRect(0, 0, width, height));
+        painter.drawImage(QPoint(x, 0), image.bitmap.image(), ImagePixels(image.bitmap.image(), QRect(0, 0, width, height)));
 }
 
 } // namespace
@@ -239,7 +239,7 @@ void VideoScreen::PaintBackground(QPainter &painter)
     const SkinImage &logo = skinSet_.logo;
     if (!logo.bitmap.isNull())
         painter.drawImage(QPoint(width / 2 - logo.width / 2, h / 2 - logo.height / 2), logo.bitmap.image(),
-                          QRect(0, 0, logo.width, logo.height));
+                          ImagePixels(logo.bitmap.image(), QRect(0, 0, logo.width, logo.height)));
 }
 
 void VideoScreen::PaintPicture(QPainter &painter)

@@ -9,6 +9,7 @@ VELMO_PACKAGES=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
     gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools
     ffmpeg xvfb xauth xdotool python3 desktop-file-utils libx11-dev
+    weston qt6-wayland
     clang libclang-rt-14-dev llvm
 )
 

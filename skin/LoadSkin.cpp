@@ -1,5 +1,7 @@
 #include "skin/SkinSet.h"
 
+#include <QGuiApplication>
+
 namespace velmo {
 
 namespace {
@@ -23,10 +25,10 @@ std::string alignOf(const IniFile &file, const std::string &section, const std::
 // nameless section, where no key can be stored: it is shown, at 0, 0. Its
 // alignment is looked up under "Left" there, which a file may set before its
 // first header.
-void readImage(const IniFile &file, const std::string &folder, SkinImage &image,
+void readImage(const IniFile &file, const std::string &folder, qreal ratio, SkinImage &image,
                const char *fileName, const std::string &section, const char *alignKey = "Align")
 {
-    image.bitmap.Load(folder + fileName);
+    image.bitmap.Load(folder + fileName, ratio);
     image.info = image.bitmap.Info();
     image.width = image.info.width;
     image.height = image.info.height;
@@ -37,12 +39,12 @@ void readImage(const IniFile &file, const std::string &folder, SkinImage &image,
     image.align = alignOf(file, section, named ? alignKey : "Left");
 }
 
-void readSlider(const IniFile &file, const std::string &folder, SkinSliderImages &slider,
+void readSlider(const IniFile &file, const std::string &folder, qreal ratio, SkinSliderImages &slider,
                 const std::string &stem, const std::string &section)
 {
-    slider.track.Load(folder + stem + ".bmp");
-    slider.thumb.Load(folder + stem + "_ball.bmp");
-    slider.heldThumb.Load(folder + stem + "_sel.bmp");
+    slider.track.Load(folder + stem + ".bmp", ratio);
+    slider.thumb.Load(folder + stem + "_ball.bmp", ratio);
+    slider.heldThumb.Load(folder + stem + "_sel.bmp", ratio);
     slider.trackInfo = slider.track.Info();
     slider.width = slider.trackInfo.width;
     slider.height = slider.trackInfo.height;
@@ -53,12 +55,12 @@ void readSlider(const IniFile &file, const std::string &folder, SkinSliderImages
     slider.blank = file.GetInt(section, "Blank");
 }
 
-void readTime(const IniFile &file, const std::string &skinFilePath, const std::string &folder,
+void readTime(const IniFile &file, const std::string &skinFilePath, const std::string &folder, qreal ratio,
               SkinTimeImages &time)
 {
-    time.leftCap.Load(folder + "time_infor_left.bmp");
-    time.back.Load(folder + "time_infor_back.bmp");
-    time.rightCap.Load(folder + "time_infor_right.bmp");
+    time.leftCap.Load(folder + "time_infor_left.bmp", ratio);
+    time.back.Load(folder + "time_infor_back.bmp", ratio);
+    time.rightCap.Load(folder + "time_infor_right.bmp", ratio);
     time.leftCapInfo = time.leftCap.Info();
     time.backInfo = time.back.Info();
     time.rightCapInfo = time.rightCap.Info();
@@ -90,33 +92,35 @@ bool SkinSet::LoadSkin(const std::string &skinFilePath)
 
     const std::string folder = folderOf(skinFilePath);
     const IniFile &f = skinFile;
-    readImage(f, folder, controlPanel, "controlpanel.bmp", "");
-    readImage(f, folder, controlPanelLeft, "controlpanel_left.bmp", "");
-    readImage(f, folder, controlPanelRight, "controlpanel_right.bmp", "");
-    readImage(f, folder, topPanel, "toppanel.bmp", "");
-    readImage(f, folder, topPanelLeft, "toppanel_left.bmp", "");
-    readImage(f, folder, topPanelRight, "toppanel_right.bmp", "");
-    readImage(f, folder, screenBack, "screen_back.bmp", "");
-    readImage(f, folder, screenRight, "screen_right.bmp", "");
-    readImage(f, folder, screenLeft, "screen_left.bmp", "");
-    readImage(f, folder, play, "play.bmp", "Play");
-    readImage(f, folder, pause, "pause.bmp", "Pause");
-    readImage(f, folder, stop, "stop.bmp", "Stop");
-    readImage(f, folder, next, "next.bmp", "Next");
-    readImage(f, folder, prev, "prev.bmp", "Prev");
-    readImage(f, folder, open, "open.bmp", "Open");
-    readImage(f, folder, controlPanelFull, "controlPanel_full.bmp", "ControlPanel_Full");
-    readImage(f, folder, soundOn, "sound_on.bmp", "Sound");
-    readImage(f, folder, soundOff, "sound_off.bmp", "");
-    readImage(f, folder, maximize, "maximize.bmp", "Max");
-    readImage(f, folder, close, "close.bmp", "Close");
-    readImage(f, folder, titleIcon, "title_ico.bmp", "Title_Ico", "Left");
-    readImage(f, folder, titleString, "title_str.bmp", "Title_String", "Left");
-    readImage(f, folder, minimize, "minimize.bmp", "Min");
-    readImage(f, folder, logo, "logo.bmp", "");
-    readSlider(f, folder, timeline, "mainslider", "Timeline");
-    readSlider(f, folder, soundSlider, "soundslider", "Sound_Slider");
-    readTime(f, skinFilePath, folder, time);
+    // The pictures suit the sharpest screen the window may be shown on.
+    const qreal r = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    readImage(f, folder, r, controlPanel, "controlpanel.bmp", "");
+    readImage(f, folder, r, controlPanelLeft, "controlpanel_left.bmp", "");
+    readImage(f, folder, r, controlPanelRight, "controlpanel_right.bmp", "");
+    readImage(f, folder, r, topPanel, "toppanel.bmp", "");
+    readImage(f, folder, r, topPanelLeft, "toppanel_left.bmp", "");
+    readImage(f, folder, r, topPanelRight, "toppanel_right.bmp", "");
+    readImage(f, folder, r, screenBack, "screen_back.bmp", "");
+    readImage(f, folder, r, screenRight, "screen_right.bmp", "");
+    readImage(f, folder, r, screenLeft, "screen_left.bmp", "");
+    readImage(f, folder, r, play, "play.bmp", "Play");
+    readImage(f, folder, r, pause, "pause.bmp", "Pause");
+    readImage(f, folder, r, stop, "stop.bmp", "Stop");
+    readImage(f, folder, r, next, "next.bmp", "Next");
+    readImage(f, folder, r, prev, "prev.bmp", "Prev");
+    readImage(f, folder, r, open, "open.bmp", "Open");
+    readImage(f, folder, r, controlPanelFull, "controlPanel_full.bmp", "ControlPanel_Full");
+    readImage(f, folder, r, soundOn, "sound_on.bmp", "Sound");
+    readImage(f, folder, r, soundOff, "sound_off.bmp", "");
+    readImage(f, folder, r, maximize, "maximize.bmp", "Max");
+    readImage(f, folder, r, close, "close.bmp", "Close");
+    readImage(f, folder, r, titleIcon, "title_ico.bmp", "Title_Ico", "Left");
+    readImage(f, folder, r, titleString, "title_str.bmp", "Title_String", "Left");
+    readImage(f, folder, r, minimize, "minimize.bmp", "Min");
+    readImage(f, folder, r, logo, "logo.bmp", "");
+    readSlider(f, folder, r, timeline, "mainslider", "Timeline");
+    readSlider(f, folder, r, soundSlider, "soundslider", "Sound_Slider");
+    readTime(f, skinFilePath, folder, r, time);
 
     // The control panel's claim on an edge replaces the title bar's.
     topReserved = 0;

@@ -16,12 +16,33 @@ namespace {
 
 enum class State { Normal, Hover, Pressed };
 
+// Pixels per layout pixel of the pictures being drawn. Every canvas carries
+// it as its device pixel ratio, so the drawing code keeps layout coordinates.
+qreal gRatio = 1;
+
+QImage canvas(int width, int height, QImage::Format format)
+{
+    QImage image(qRound(width * gRatio), qRound(height * gRatio), format);
+    image.setDevicePixelRatio(gRatio);
+    return image;
+}
+
+// The part of `image` at `rect`, in layout coordinates.
+QImage part(const QImage &image, int x, int y, int width, int height)
+{
+    QImage copied = image.copy(qRound(x * gRatio), qRound(y * gRatio), qRound(width * gRatio),
+                               qRound(height * gRatio));
+    copied.setDevicePixelRatio(gRatio);
+    return copied;
+}
+
 // Paints an antialiased drawing onto `under` and turns every pixel the
 // drawing left untouched into the transparent magenta, so that edges blend
 // with the panel the button sits on and no pink fringe appears.
 QImage flatten(const QImage &drawing, const QColor &under)
 {
     QImage out(drawing.size(), QImage::Format_RGB32);
+    out.setDevicePixelRatio(drawing.devicePixelRatio());
     out.fill(under);
     {
         QPainter p(&out);
@@ -40,7 +61,7 @@ QImage flatten(const QImage &drawing, const QColor &under)
 
 QImage transparentCanvas(int width, int height)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image = canvas(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
 }
@@ -49,8 +70,8 @@ QImage transparentCanvas(int width, int height)
 QImage buttonStrip(int frameW, int frameH, const QColor &under,
                    const std::function<void(QPainter &, State)> &draw)
 {
-    QImage canvas = transparentCanvas(3 * frameW, frameH);
-    QPainter p(&canvas);
+    QImage strip = transparentCanvas(3 * frameW, frameH);
+    QPainter p(&strip);
     p.setRenderHint(QPainter::Antialiasing);
     const State states[] = {State::Normal, State::Hover, State::Pressed};
     for (int i = 0; i < 3; ++i) {
@@ -61,7 +82,7 @@ QImage buttonStrip(int frameW, int frameH, const QColor &under,
         p.restore();
     }
     p.end();
-    return flatten(canvas, under);
+    return flatten(strip, under);
 }
 
 void hoverBack(QPainter &p, State state, int w, int h, qreal radius = 4)
@@ -212,7 +233,7 @@ QImage titleString()
 // sideways by the panels, so every column is the same.
 QImage panelBack(int height, const QColor &topLine, const QColor &bottomLine)
 {
-    QImage image(16, height, QImage::Format_RGB32);
+    QImage image = canvas(16, height, QImage::Format_RGB32);
     image.fill(kPanel);
     QPainter p(&image);
     p.fillRect(0, 0, 16, 1, topLine);
@@ -223,7 +244,7 @@ QImage panelBack(int height, const QColor &topLine, const QColor &bottomLine)
 // An end piece of a panel: the window's outline on the outer column.
 QImage panelEnd(int height, bool left, const QColor &topLine, const QColor &bottomLine)
 {
-    QImage image = panelBack(height, topLine, bottomLine).copy(0, 0, kBorder, height);
+    QImage image = part(panelBack(height, topLine, bottomLine), 0, 0, kBorder, height);
     QPainter p(&image);
     p.fillRect(left ? 0 : kBorder - 1, 0, 1, height, kOutline);
     return image;
@@ -231,7 +252,7 @@ QImage panelEnd(int height, bool left, const QColor &topLine, const QColor &bott
 
 QImage screenBorder(bool left)
 {
-    QImage image(kBorder, kBorderHeight, QImage::Format_RGB32);
+    QImage image = canvas(kBorder, kBorderHeight, QImage::Format_RGB32);
     image.fill(kScreen);
     QPainter p(&image);
     p.fillRect(left ? 0 : kBorder - 1, 0, 1, kBorderHeight, kOutline);
@@ -240,8 +261,8 @@ QImage screenBorder(bool left)
 
 QImage logo()
 {
-    QImage canvas = transparentCanvas(kLogoW, kLogoH);
-    QPainter p(&canvas);
+    QImage drawing = transparentCanvas(kLogoW, kLogoH);
+    QPainter p(&drawing);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     drawMark(p, QRectF(4, 8, 48, 48), kAccentHover, kAccentPressed);
@@ -252,9 +273,9 @@ QImage logo()
     p.setPen(QColor(0x7D, 0x85, 0x91));
     p.drawText(66, 55, QStringLiteral("벨모 미디어 플레이어"));
     p.end();
-    QImage out(canvas.size(), QImage::Format_RGB32);
+    QImage out = canvas(kLogoW, kLogoH, QImage::Format_RGB32);
     out.fill(kScreen);
-    QPainter(&out).drawImage(0, 0, canvas);
+    QPainter(&out).drawImage(0, 0, drawing);
     return out;
 }
 
@@ -262,8 +283,8 @@ QImage logo()
 // middle repeated to `width`. The groove is centred on `grooveCentre`.
 QImage sliderTrack(int width, int height, int grooveCentre)
 {
-    QImage canvas = transparentCanvas(width, height);
-    QPainter p(&canvas);
+    QImage drawing = transparentCanvas(width, height);
+    QPainter p(&drawing);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     p.setBrush(kGrooveColour);
@@ -272,20 +293,20 @@ QImage sliderTrack(int width, int height, int grooveCentre)
     p.drawRoundedRect(QRectF(1, top, 12, kGrooveHeight), r, r);        // left end, cut at x 5
     p.fillRect(QRectF(10, top, width - 10, kGrooveHeight), kGrooveColour);    // middle onwards
     p.end();
-    QImage track(width, height, QImage::Format_RGB32);
+    QImage track = canvas(width, height, QImage::Format_RGB32);
     track.fill(kPanel);
     QPainter out(&track);
-    out.drawImage(0, 0, canvas.copy(0, 0, 5, height));
+    out.drawImage(0, 0, part(drawing, 0, 0, 5, height));
     // The right end mirrors the left end.
-    out.drawImage(5, 0, canvas.copy(0, 0, 5, height).mirrored(true, false));
-    out.drawImage(10, 0, canvas.copy(10, 0, width - 10, height));
+    out.drawImage(5, 0, part(drawing, 0, 0, 5, height).mirrored(true, false));
+    out.drawImage(10, 0, part(drawing, 10, 0, width - 10, height));
     return track;
 }
 
 // A thumb, drawn opaquely by the slider: a disc on the panel colour.
 QImage sliderThumb(int size, bool held)
 {
-    QImage image(size, size, QImage::Format_RGB32);
+    QImage image = canvas(size, size, QImage::Format_RGB32);
     image.fill(kPanel);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -302,22 +323,23 @@ QImage sliderThumb(int size, bool held)
 // The time display's pieces: a recessed rounded box.
 QImage timePiece(int width, bool left, bool right)
 {
-    QImage canvas = transparentCanvas(2 * kTimeCap + 2, kTimeH);
-    QPainter p(&canvas);
+    const int boxW = 2 * kTimeCap + 2;
+    QImage box = transparentCanvas(boxW, kTimeH);
+    QPainter p(&box);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0x26, 0x2A, 0x31), 1));
     p.setBrush(kTimeBack);
-    p.drawRoundedRect(QRectF(0.5, 0.5, canvas.width() - 1, kTimeH - 1), 3.5, 3.5);
+    p.drawRoundedRect(QRectF(0.5, 0.5, boxW - 1, kTimeH - 1), 3.5, 3.5);
     p.end();
-    QImage out(width, kTimeH, QImage::Format_RGB32);
+    QImage out = canvas(width, kTimeH, QImage::Format_RGB32);
     out.fill(kPanel);
     QPainter o(&out);
     if (left)
-        o.drawImage(0, 0, canvas.copy(0, 0, width, kTimeH));
+        o.drawImage(0, 0, part(box, 0, 0, width, kTimeH));
     else if (right)
-        o.drawImage(0, 0, canvas.copy(canvas.width() - width, 0, width, kTimeH));
+        o.drawImage(0, 0, part(box, boxW - width, 0, width, kTimeH));
     else
-        o.drawImage(0, 0, canvas.copy(kTimeCap + 1, 0, width, kTimeH));
+        o.drawImage(0, 0, part(box, kTimeCap + 1, 0, width, kTimeH));
     return out;
 }
 
@@ -332,8 +354,9 @@ QFont SkinFont(int pixelSize, int weight)
     return font;
 }
 
-std::vector<SkinPicture> DrawSkinPictures()
+std::vector<SkinPicture> DrawSkinPictures(int ratio)
 {
+    gRatio = ratio;
     std::vector<SkinPicture> pictures;
     const auto add = [&](const char *name, QImage image) { pictures.push_back({name, std::move(image)}); };
 
@@ -343,7 +366,7 @@ std::vector<SkinPicture> DrawSkinPictures()
     add("toppanel.bmp", panelBack(kTitleHeight, kOutline, kSeparator));
     add("toppanel_left.bmp", panelEnd(kTitleHeight, true, kOutline, kSeparator));
     add("toppanel_right.bmp", panelEnd(kTitleHeight, false, kOutline, kSeparator));
-    QImage back(32, 32, QImage::Format_RGB32);
+    QImage back = canvas(32, 32, QImage::Format_RGB32);
     back.fill(kScreen);
     add("screen_back.bmp", back);
     add("screen_right.bmp", screenBorder(false));

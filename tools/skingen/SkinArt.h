@@ -15,8 +15,9 @@ struct SkinPicture {
     QImage image; ///< RGB32, magenta where a button is transparent
 };
 
-/// Every picture of the skin, in the order the loader reads them.
-std::vector<SkinPicture> DrawSkinPictures();
+/// Every picture of the skin, in the order the loader reads them, at
+/// `ratio` pixels per layout pixel (the layout is the same at every ratio).
+std::vector<SkinPicture> DrawSkinPictures(int ratio = 1);
 
 /// The description file that places the pictures.
 std::string SkinDescription();

@@ -1,5 +1,6 @@
 // Draws the default skin into a folder: the description file and every
-// picture it names, as 24-bit BMP files. Run by hand; the output is kept in
+// picture it names, as 24-bit BMP files, and each picture again at twice the
+// size for HiDPI screens ("name@2x.bmp"). Run by hand; the output is kept in
 // the source tree under skin/default/.
 //
 //   velmo_skingen <folder> [--contact-sheet sheet.png] [--scale N]
@@ -34,15 +35,26 @@ int usage()
     return 2;
 }
 
+// "play@2x.bmp" for "play.bmp" at ratio 2; the name itself at ratio 1.
+QString pictureName(const std::string &fileName, int ratio)
+{
+    QString name = QString::fromStdString(fileName);
+    if (ratio != 1)
+        name.insert(name.lastIndexOf('.'), QStringLiteral("@%1x").arg(ratio));
+    return name;
+}
+
 // The pictures and the description, as the player reads them.
 bool writeSkin(const QString &folder)
 {
-    for (const skingen::SkinPicture &picture : skingen::DrawSkinPictures()) {
-        const QString path = folder + '/' + QString::fromStdString(picture.fileName);
-        // RGB888 keeps the files at 24 bits per pixel.
-        if (!picture.image.convertToFormat(QImage::Format_RGB888).save(path, "BMP")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-            return false;
+    for (const int ratio : {1, 2}) {
+        for (const skingen::SkinPicture &picture : skingen::DrawSkinPictures(ratio)) {
+            const QString path = folder + '/' + pictureName(picture.fileName, ratio);
+            // RGB888 keeps the files at 24 bits per pixel.
+            if (!picture.image.convertToFormat(QImage::Format_RGB888).save(path, "BMP")) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+                return false;
+            }
         }
     }
     const QString description = folder + QStringLiteral("/skin.ini");
