@@ -1,5 +1,6 @@
 #include "engine/GstVideoOutput.h"
 
+#include "engine/DecodedPicture.h"
 #include "engine/FrameScaler.h"
 #include "engine/GstSupport.h"
 #include "engine/PictureLayout.h"
@@ -62,38 +63,6 @@ public:
 private:
     std::weak_ptr<GstVideoOutput> output_;
 };
-
-struct MappedFrame {
-    GstSamplePtr sample;
-    GstVideoFrame frame;
-};
-
-void UnmapFrame(void *info)
-{
-    auto *mapped = static_cast<MappedFrame *>(info);
-    gst_video_frame_unmap(&mapped->frame);
-    delete mapped;
-}
-
-/// An image over the sample's pixels, no copy; the image keeps the sample.
-QImage ImageFromSample(GstSamplePtr sample)
-{
-    GstVideoInfo info;
-    GstCaps *caps = gst_sample_get_caps(sample.get());
-    GstBuffer *buffer = gst_sample_get_buffer(sample.get());
-    if (!caps || !buffer || !gst_video_info_from_caps(&info, caps))
-        return {};
-    auto *mapped = new MappedFrame{std::move(sample), {}};
-    if (!gst_video_frame_map(&mapped->frame, &info, buffer, GST_MAP_READ)) {
-        delete mapped;
-        return {};
-    }
-    auto *data = static_cast<uchar *>(GST_VIDEO_FRAME_PLANE_DATA(&mapped->frame, 0));
-    const int stride = GST_VIDEO_FRAME_PLANE_STRIDE(&mapped->frame, 0);
-    // BGRx in memory is Qt's RGB32 on little-endian machines.
-    return QImage(data, GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info), stride, QImage::Format_RGB32,
-                  &UnmapFrame, mapped);
-}
 
 // GStreamer thread!
 /// The sample's picture as an image of the size it is shown at: the decoder's
@@ -262,46 +231,13 @@ GstSamplePtr DecodedSample(GstFrameSlot &slot)
 bool GstVideoOutput::FrameTime(int64_t *streamNs, int64_t *durationNs) const
 {
     const GstSamplePtr sample = DecodedSample(*slot_);
-    GstBuffer *buffer = sample ? gst_sample_get_buffer(sample.get()) : nullptr;
-    const GstSegment *segment = sample ? gst_sample_get_segment(sample.get()) : nullptr;
-    if (!buffer || !segment || !GST_BUFFER_PTS_IS_VALID(buffer))
-        return false;
-    // An accurate seek's first frame starts before the segment: its own time still counts.
-    guint64 time = 0;
-    if (gst_segment_to_stream_time_full(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer), &time) <= 0)
-        return false;
-    *streamNs = int64_t(time);
-    *durationNs = 0;
-    GstVideoInfo info;
-    // The stream's rate first: the first frame after an accurate seek is cut
-    // to the seek's target, its duration with it.
-    if (gst_video_info_from_caps(&info, gst_sample_get_caps(sample.get())) && info.fps_n > 0 && info.fps_d > 0)
-        *durationNs = int64_t(gst_util_uint64_scale_int(GST_SECOND, info.fps_d, info.fps_n));
-    else if (GST_BUFFER_DURATION_IS_VALID(buffer))
-        *durationNs = int64_t(GST_BUFFER_DURATION(buffer));
-    return true;
+    return sample && SampleFrameTime(sample.get(), streamNs, durationNs);
 }
 
 QImage GstVideoOutput::NativePicture() const
 {
     const GstSamplePtr sample = DecodedSample(*slot_);
-    GstVideoInfo info;
-    if (!sample || !gst_video_info_from_caps(&info, gst_sample_get_caps(sample.get())))
-        return {};
-    const QSize display = DisplaySize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info),
-                                      GST_VIDEO_INFO_PAR_N(&info), GST_VIDEO_INFO_PAR_D(&info));
-    GstCapsPtr caps(gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGRx", "width", G_TYPE_INT,
-                                        display.width(), "height", G_TYPE_INT, display.height(),
-                                        "pixel-aspect-ratio", GST_TYPE_FRACTION, 1, 1, nullptr));
-    GError *error = nullptr;
-    GstSamplePtr converted(gst_video_convert_sample(sample.get(), caps.get(), 5 * GST_SECOND, &error));
-    if (!converted) {
-        qCWarning(lcVideo, "the picture could not be converted at its own size: %s", error ? error->message : "?");
-        g_clear_error(&error);
-        return {};
-    }
-    // A copy: the image outlives the conversion's buffer.
-    return ImageFromSample(std::move(converted)).copy();
+    return sample ? SampleAtDisplaySize(sample.get()) : QImage();
 }
 
 std::shared_ptr<MediaPin> GstVideoOutput::FindPin(const std::string &name)

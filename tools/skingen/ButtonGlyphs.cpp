@@ -99,4 +99,19 @@ void MinimizeGlyph(QPainter &p, const QColor &c)
     p.fillRect(-5, 0, 11, 1, c);
 }
 
+void SpeakerGlyph(QPainter &p, const QColor &c)
+{
+    QPainterPath body;
+    body.moveTo(-7, -2.5);
+    body.lineTo(-4.5, -2.5);
+    body.lineTo(-1, -6);
+    body.lineTo(-1, 6);
+    body.lineTo(-4.5, 2.5);
+    body.lineTo(-7, 2.5);
+    body.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawPath(body);
+}
+
 } // namespace velmo::skingen

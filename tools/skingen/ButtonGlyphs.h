@@ -21,5 +21,6 @@ void FullScreenGlyph(QPainter &p, const QColor &c);
 void MaximizeGlyph(QPainter &p, const QColor &c);
 void CloseGlyph(QPainter &p, const QColor &c);
 void MinimizeGlyph(QPainter &p, const QColor &c);
+void SpeakerGlyph(QPainter &p, const QColor &c);
 
 } // namespace velmo::skingen

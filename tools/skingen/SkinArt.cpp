@@ -134,25 +134,10 @@ QImage discButton(bool pauseGlyph)
     });
 }
 
-void speaker(QPainter &p, const QColor &c)
-{
-    QPainterPath body;
-    body.moveTo(-7, -2.5);
-    body.lineTo(-4.5, -2.5);
-    body.lineTo(-1, -6);
-    body.lineTo(-1, 6);
-    body.lineTo(-4.5, 2.5);
-    body.lineTo(-7, 2.5);
-    body.closeSubpath();
-    p.setPen(Qt::NoPen);
-    p.setBrush(c);
-    p.drawPath(body);
-}
-
 QImage soundButton(bool on)
 {
     return transportButton([on](QPainter &p, const QColor &c) {
-        speaker(p, c);
+        SpeakerGlyph(p, c);
         QPen pen(c, 1.4, Qt::SolidLine, Qt::RoundCap);
         p.setPen(pen);
         p.setBrush(Qt::NoBrush);
