@@ -4,6 +4,7 @@
 #include "mpris/MprisValues.h"
 #include "mpris/PlayerPort.h"
 
+#include <QDBusContext>
 #include <QDBusError>
 
 namespace velmo::mpris {
@@ -114,8 +115,10 @@ void MprisPlayer::OpenUri(const QString &Uri)
 {
     const std::optional<std::string> media = MediaFromUri(Uri);
     if (!media) {
-        if (calledFromDBus())
-            sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("cannot open this URI: ") + Uri);
+        // The bus call's context belongs to the object the adaptor serves.
+        auto *context = dynamic_cast<QDBusContext *>(parent());
+        if (context && context->calledFromDBus())
+            context->sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("cannot open this URI: ") + Uri);
         return;
     }
     port_.Open(*media);

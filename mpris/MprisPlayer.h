@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDBusAbstractAdaptor>
-#include <QDBusContext>
 #include <QDBusObjectPath>
 #include <QVariantMap>
 
@@ -20,7 +19,7 @@ QVariantMap ChangedProperties(const PlayerSnapshot &before, const PlayerSnapshot
 /// org.mpris.MediaPlayer2.Player: transport, position, rate and volume. Calls
 /// are checked here against the interface's rules; what passes goes to the
 /// player's port.
-class MprisPlayer : public QDBusAbstractAdaptor, protected QDBusContext {
+class MprisPlayer : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
     Q_PROPERTY(QString PlaybackStatus READ PlaybackStatus)

@@ -3,6 +3,7 @@
 #include "mpris/PlayerPort.h"
 
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QObject>
 #include <QStringList>
 
@@ -13,7 +14,7 @@ class MprisPlayer;
 /// The player on the session bus as org.mpris.MediaPlayer2.velmo, object
 /// /org/mpris/MediaPlayer2 with the root and player interfaces. Refresh after
 /// any change of the player announces what changed; AnnounceSeek after a seek.
-class MprisService : public QObject {
+class MprisService : public QObject, public QDBusContext {
     Q_OBJECT
 public:
     static constexpr char kObjectPath[] = "/org/mpris/MediaPlayer2";

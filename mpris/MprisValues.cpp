@@ -92,7 +92,9 @@ std::optional<std::string> MediaFromUri(const QString &uri)
     if (scheme == QLatin1String("file")) {
         if (!url.host().isEmpty() && url.host() != QLatin1String("localhost"))
             return std::nullopt; // another machine's file
-        const QString path = url.toLocalFile();
+        QUrl local = url;
+        local.setHost(QString());
+        const QString path = local.toLocalFile();
         if (path.isEmpty())
             return std::nullopt;
         return QFile::encodeName(path).toStdString();
