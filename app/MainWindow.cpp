@@ -101,6 +101,8 @@ void MainWindow::ConnectPanel(ControlPanel *panel)
     connect(panel, &ControlPanel::Command, this, &MainWindow::OnCommand, Qt::QueuedConnection);
     // A panel's own play, pause or stop shows on the other panel too.
     connect(panel, &ControlPanel::PlayStateChanged, this, &MainWindow::RefreshPlayButtons);
+    connect(panel, &ControlPanel::VolumeMoved, this, &MainWindow::PlayerStateChanged);
+    connect(panel, &ControlPanel::TimelineMoved, this, &MainWindow::PositionJumped);
 }
 
 void MainWindow::ConnectTitleBar(TitleBar *bar)

@@ -59,10 +59,18 @@ public:
 
     /// The context menu as it would show now: check marks, greyed entries and the filter list.
     QMenu *BuildContextMenu();
+    /// Moves the volume slider to `position` (0 to 100) and applies it, as a drag would.
+    void SetVolumePosition(int position);
+    /// Seeks to `seconds` of the open medium and moves the timeline there.
+    void SeekTo(double seconds);
 
 signals:
     /// The media played to its end and repeat is off.
     void PlaybackEnded();
+    /// Media opened or closed, or its play state, rate or volume changed, whatever asked for it.
+    void PlayerStateChanged();
+    /// The position jumped: a seek, a jump or a drag of the timeline.
+    void PositionJumped();
 
 protected:
     bool event(QEvent *event) override;

@@ -48,8 +48,10 @@ std::string MainWindow::ChooseFile(const char *classicFilter)
 void MainWindow::OpenMedia(std::string path)
 {
     RememberPosition(); // of the medium this open replaces
-    if (!videoScreen_ || Failed(videoScreen_->LoadMedia(path)))
-        return; // the graph has reported the failure and holds nothing
+    if (!videoScreen_ || Failed(videoScreen_->LoadMedia(path))) {
+        emit PlayerStateChanged(); // the graph has reported the failure and holds nothing
+        return;
+    }
     ClearAbRepeat();
     ApplyCaptionState();
     OnMediaOpened();
@@ -164,6 +166,7 @@ void MainWindow::RefreshPlayButtons()
         controlPanel_->RefreshPlayButton();
     if (fullScreenPanel_)
         fullScreenPanel_->RefreshPlayButton();
+    emit PlayerStateChanged();
 }
 
 void MainWindow::SetControlTimeline(int value)
@@ -204,6 +207,7 @@ void MainWindow::OnCloseMedia()
     positionTimer_.stop();
     SetControlTimeline(0);
     ClearAbRepeat();
+    emit PlayerStateChanged();
 }
 
 void MainWindow::OnJump(int id)
@@ -213,6 +217,7 @@ void MainWindow::OnJump(int id)
     if (id == ID_JUMP_START) {
         mediaGraph_.position->put_CurrentPosition(0.0);
         SetControlTimeline(0);
+        emit PositionJumped();
         return;
     }
     double duration = 0.0;
@@ -227,6 +232,18 @@ void MainWindow::OnJump(int id)
         mediaGraph_.position->put_CurrentPosition(target);
         SetControlTimeline(TimelinePercent(target, duration));
     }
+    emit PositionJumped();
+}
+
+void MainWindow::SeekTo(double seconds)
+{
+    if (!mediaGraph_.graph || !mediaGraph_.position)
+        return;
+    mediaGraph_.position->put_CurrentPosition(seconds);
+    double duration = 0.0;
+    mediaGraph_.position->get_Duration(&duration);
+    SetControlTimeline(TimelinePercent(seconds, duration));
+    emit PositionJumped();
 }
 
 void MainWindow::OnSeek(int id)
@@ -236,6 +253,7 @@ void MainWindow::OnSeek(int id)
     const bool forward = id == ID_FORWARD_5S || id == ID_FORWARD_30S;
     const uint64_t amount = (id == ID_FORWARD_5S || id == ID_BACK_5S) ? 50'000'000 : 300'000'000;
     mediaGraph_.SeekBy(amount, forward);
+    emit PositionJumped();
 }
 
 void MainWindow::OnRepeat()
@@ -247,6 +265,7 @@ void MainWindow::OnRate(double rate)
 {
     if (mediaGraph_.seeking)
         mediaGraph_.seeking->SetRate(rate);
+    emit PlayerStateChanged();
 }
 
 // ---- Volume, mute and hide
@@ -255,6 +274,14 @@ void MainWindow::ApplyVolumePosition(int position)
 {
     if (SetVolumeFromPosition(position, style_, mediaGraph_) && controlPanel_)
         controlPanel_->InvalidateVolumeSlider();
+    emit PlayerStateChanged();
+}
+
+void MainWindow::SetVolumePosition(int position)
+{
+    if (controlPanel_)
+        controlPanel_->SetVolumePosition(position);
+    ApplyVolumePosition(position);
 }
 
 void MainWindow::OnVolumeStep(int step)
@@ -275,6 +302,7 @@ void MainWindow::ToggleMute()
     style_.soundEnabled = !style_.soundEnabled;
     if (mediaGraph_.graph && mediaGraph_.basicAudio)
         mediaGraph_.basicAudio->put_Volume(style_.soundEnabled ? style_.volumeLevel : kVolumeSilent);
+    emit PlayerStateChanged();
 }
 
 void MainWindow::ToggleHide()
@@ -361,6 +389,7 @@ void MainWindow::OnExit()
     if (mediaGraph_.graph)
         mediaGraph_.Close();
     positionTimer_.stop();
+    emit PlayerStateChanged();
     PlayerApp::EndProcess(1);
 }
 

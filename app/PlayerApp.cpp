@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/MessageBox.h"
+#include "app/PlayerBus.h"
 #include "engine/GstHandles.h"
 #include "resources/CommandIds.h"
 
@@ -98,6 +99,7 @@ int PlayerApp::Run(const std::vector<std::string> &arguments)
     subtitleStyle.startupPath = StartupPathFromArguments(arguments);
     pendingExit.reset();
     MainWindow window(*this);
+    PlayerBus bus(window, *this); // media keys, desktop controls, no blanking mid-film
     if (quitAtEnd_)
         QObject::connect(&window, &MainWindow::PlaybackEnded, &window, [&window] { window.OnCommand(ID_EXIT); });
     window.OnInitDialog();

@@ -191,6 +191,7 @@ void ControlPanel::OnTimelineScroll(int code, int)
     // The value now, not the one posted: a later change may already be stored.
     const double v = timelineSlider->GetPos();
     graph_.position->put_CurrentPosition(v * duration * 0.01);
+    emit TimelineMoved();
 }
 
 void ControlPanel::OnVolumeScroll(int code, int)
@@ -198,6 +199,7 @@ void ControlPanel::OnVolumeScroll(int code, int)
     if (code != TB_PAGEUP && code != TB_PAGEDOWN && code != TB_THUMBTRACK)
         return;
     SetVolumeFromPosition(volumeSlider->GetPos(), style_, graph_);
+    emit VolumeMoved();
 }
 
 int ControlPanel::TimelinePosition() const { return timelineSlider->GetPos(); }

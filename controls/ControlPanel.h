@@ -59,6 +59,10 @@ signals:
     void Command(int id);
     /// The panel's own play/pause or stop button changed the playback state.
     void PlayStateChanged();
+    /// The user moved the volume slider; the volume is applied.
+    void VolumeMoved();
+    /// The user moved the timeline; the medium is repositioned.
+    void TimelineMoved();
 
 protected:
     /// The panel of template `t` (the full-screen panel has its own).
