@@ -76,7 +76,7 @@ std::string ScreenshotName(const std::string &mediaPath, int64_t positionMs)
     if (name.empty())
         name = "Velmo";
     const int64_t ms = std::max<int64_t>(positionMs, 0);
-    char time[32];
+    char time[64]; // room for any hour count
     std::snprintf(time, sizeof time, "_%02lld-%02lld-%02lld.%03lld.png", static_cast<long long>(ms / 3600000),
                   static_cast<long long>(ms / 60000 % 60), static_cast<long long>(ms / 1000 % 60),
                   static_cast<long long>(ms % 1000));
