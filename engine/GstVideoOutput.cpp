@@ -27,6 +27,7 @@ struct GstFrameSlot {
     GstSamplePtr decoded;        ///< the newest frame as decoded, with its segment, for a picture at its own size
     GstVideoOutput *receiver = nullptr; ///< cleared under the mutex before the output goes
     QRect area;                  ///< the owner's rectangle the video covers (empty: not known yet)
+    qreal ratio = 1;             ///< the owner's device pixels per unit of `area`
     int32_t aspectMode = AM_ARMODE_LETTER_BOX;
 
     std::mutex scaleMutex; ///< the streaming thread's own; held while converting
@@ -81,7 +82,7 @@ ConvertedPicture ImageToShow(GstFrameSlot *slot, GstSamplePtr sample)
     {
         std::lock_guard<std::mutex> lock(slot->mutex);
         if (!slot->area.isEmpty())
-            shown = FitPicture(slot->area, display, slot->aspectMode).size();
+            shown = FitPicture(slot->area, display, slot->aspectMode).size() * slot->ratio;
     }
     const QSize stored(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
     if (GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_BGRx && stored == shown)
@@ -252,6 +253,7 @@ void GstVideoOutput::SetOwner(QObject *owner)
         if (auto *sink = dynamic_cast<VideoFrameSink *>(owner_.data()))
             sink->ClearFrame();
     owner_ = owner;
+    UpdateRatio();
     if (owner && !last_.image.isNull())
         Present(last_);
 }
@@ -263,6 +265,7 @@ void GstVideoOutput::SetArea(const QRect &area)
         std::lock_guard<std::mutex> lock(slot_->mutex);
         slot_->area = area;
     }
+    UpdateRatio();
     UpdateCaps();
     if (!last_.image.isNull())
         Present(last_);
@@ -317,12 +320,23 @@ void GstVideoOutput::UpdateCaps()
 {
     // Frames the pipeline's fallback converter makes come at the size shown;
     // until an area is known they keep their display size.
-    const QSize wanted = area_.isEmpty() ? QSize() : PictureRect().size();
+    const QSize wanted = area_.isEmpty() ? QSize() : PictureRect().size() * ratio_;
     if (wanted == capsSize_)
         return;
     capsSize_ = wanted;
     GstCapsPtr caps = OutputCaps(wanted);
     g_object_set(capsFilter_.get(), "caps", caps.get(), nullptr);
+}
+
+void GstVideoOutput::UpdateRatio()
+{
+    const auto *sink = dynamic_cast<VideoFrameSink *>(owner_.data());
+    const qreal ratio = sink ? sink->PixelRatio() : 1;
+    if (ratio == ratio_)
+        return;
+    ratio_ = ratio;
+    std::lock_guard<std::mutex> lock(slot_->mutex);
+    slot_->ratio = ratio;
 }
 
 void GstVideoOutput::TakeFrame()
@@ -337,7 +351,9 @@ void GstVideoOutput::TakeFrame()
     if (picture.image.isNull())
         return;
     last_ = picture;
-    // The display size is known once the first frame arrived: fit the scaler to it.
+    // The display size is known once the first frame arrived: fit the scaler
+    // to it (and to the owner's screen, which may have changed).
+    UpdateRatio();
     UpdateCaps();
     Present(picture);
     QSize display;

@@ -74,6 +74,8 @@ private:
     GstVideoOutput() = default;
     void Present(const ConvertedPicture &picture);
     void UpdateCaps();
+    /// Takes the owner's device pixel ratio for the frames made from now on.
+    void UpdateRatio();
     QRect PictureRect() const;
 
     GstElementPtr bin_;
@@ -83,6 +85,7 @@ private:
     QPointer<QObject> owner_;
     QRect area_;
     QSize capsSize_;       ///< the size the scaler was last asked for
+    qreal ratio_ = 1;      ///< the owner's PixelRatio(), as last taken
     ConvertedPicture last_; ///< kept to refit the picture while paused
     std::function<void(const QSize &)> sizeListener_;
     QSize reportedSize_;   ///< the display size last given to sizeListener_

@@ -22,8 +22,10 @@ public:
     /// Shows `frame` over `frame.picture`; with an empty picture rectangle,
     /// shows none.
     virtual void ShowFrame(const VideoFrame &frame) = 0;
-    /// The caption layer over the picture (a null image for none).
-    virtual void SetCaption(const QImage &layer, const QRect &rect) = 0;
+    /// The caption layer over the picture (a null image for none): device
+    /// pixels, over `pixels`, the screen's rectangle in device pixels (its
+    /// coordinates × its devicePixelRatio).
+    virtual void SetCaption(const QImage &layer, const QRect &pixels) = 0;
     /// Shows no picture and lets go of the frame.
     virtual void ClearFrame() = 0;
     /// The screen's paint event: draws what of `frame` this output leaves to

@@ -129,10 +129,10 @@ void PictureWindow::ShowFrame(const VideoFrame &frame)
     Put();
 }
 
-void PictureWindow::SetCaption(const QImage &layer, const QRect &rect)
+void PictureWindow::SetCaption(const QImage &layer, const QRect &pixels)
 {
     caption_ = layer;
-    captionRect_ = rect;
+    captionRect_ = pixels;
     if (!frame_.image.isNull() && !isHidden())
         Put();
 }
@@ -218,8 +218,11 @@ void PictureWindow::PutNow()
 {
     if (refused_ || frame_.image.isNull() || isHidden() || !EnsureTarget())
         return;
-    const QSize window = size();
-    const QRect caption = caption_.isNull() ? QRect() : captionRect_.translated(-frame_.picture.topLeft());
+    // The server works in the native window's pixels: the parent's coordinates
+    // times the ratio, rounded as Qt places the native window.
+    const qreal ratio = devicePixelRatioF();
+    const QSize window = size() * ratio;
+    const QRect caption = caption_.isNull() ? QRect() : captionRect_.translated(-(frame_.picture.topLeft() * ratio));
     PicturePieces pieces = PlanPicturePieces(window, frame_.image.size(), caption);
     const uint32_t frameSegment = pieces.direct.empty() || !frame_.pixels ? 0 : Segment(*frame_.pixels);
     if (!pieces.direct.empty() && !frameSegment) {

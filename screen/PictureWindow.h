@@ -44,7 +44,7 @@ public:
     /// window when that is empty.
     void ShowFrame(const VideoFrame &frame) override;
     /// The frame shown is put again with the new caption layer.
-    void SetCaption(const QImage &layer, const QRect &rect) override;
+    void SetCaption(const QImage &layer, const QRect &pixels) override;
     /// Hides the window and lets go of the frame.
     void ClearFrame() override;
     /// The server fills the window: the parent paints nothing under it.
@@ -79,7 +79,7 @@ private:
     uint32_t gc_ = 0;
     VideoFrame frame_;
     QImage caption_;
-    QRect captionRect_;
+    QRect captionRect_;         ///< in the parent's device pixels
     std::shared_ptr<PixelBlock> scratch_;
     /// The frame on its way, kept until the server is done reading it.
     std::optional<VideoFrame> inFlight_;

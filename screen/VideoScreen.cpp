@@ -20,11 +20,11 @@ namespace velmo {
 namespace {
 
 /// Everything that changes the caption's pixels.
-QString LayerKey(const QSize &size, const SubtitleStyle &s)
+QString LayerKey(const QSize &size, qreal ratio, const SubtitleStyle &s)
 {
     // The markup shows only when the option is on; off, it does not make a
     // caption with another markup but the same text draw again.
-    QString key = QStringLiteral("%1x%2|%3|%4|%5|%6|%7|%8%9%10%11|%12")
+    QString key = QStringLiteral("%1x%2@%13|%3|%4|%5|%6|%7|%8%9%10%11|%12")
         .arg(size.width())
         .arg(size.height())
         .arg(s.font ? s.font->key() : QString())
@@ -36,10 +36,20 @@ QString LayerKey(const QSize &size, const SubtitleStyle &s)
         .arg(int(s.Outline_Deep))
         .arg(int(s.Shadow_Use))
         .arg(int(s.Shadow_Deep))
-        .arg(s.subtitleText);
+        .arg(s.subtitleText)
+        .arg(ratio);
     if (s.captionMarkup)
         key += QStringLiteral("|markup|") + s.subtitleMarkup;
     return key;
+}
+
+/// The part `pixels` of `layer`, as plain device pixels (a ratio of 1), so
+/// that it composes pixel for pixel.
+QImage Crop(const QImage &layer, const QRect &pixels)
+{
+    QImage part = layer.copy(pixels);
+    part.setDevicePixelRatio(1);
+    return part;
 }
 
 /// Copies `image` with its own size at `x`, `height` rows at most; where the
@@ -68,7 +78,7 @@ VideoScreen::VideoScreen(SkinSet &skinSet, MediaGraph &mediaGraph, SubtitleStyle
     messageTimer_.setSingleShot(true);
     connect(&messageTimer_, &QTimer::timeout, this, [this] {
         messageLayer_ = QImage();
-        messageRect_ = QRect();
+        messagePixels_ = QRect();
         UpdateOverlay();
     });
 }
@@ -124,6 +134,7 @@ void VideoScreen::RedrawErase()
 void VideoScreen::ClearSubtitleLayer()
 {
     subtitleLayer_ = QImage();
+    subtitlePixels_ = QRect();
     subtitleRect_ = QRect();
     subtitleKey_.clear();
     UpdateOverlay();
@@ -132,9 +143,9 @@ void VideoScreen::ClearSubtitleLayer()
 void VideoScreen::ShowMessage(const QString &text, int durationMs)
 {
     QRect drawn;
-    const QImage layer = DrawMessageLayer(size(), text, style_, &drawn);
-    messageLayer_ = drawn.isEmpty() ? QImage() : layer.copy(drawn);
-    messageRect_ = messageLayer_.isNull() ? QRect() : drawn;
+    const QImage layer = DrawMessageLayer(size(), text, style_, &drawn, devicePixelRatioF());
+    messageLayer_ = drawn.isEmpty() ? QImage() : Crop(layer, drawn);
+    messagePixels_ = messageLayer_.isNull() ? QRect() : drawn;
     messageTimer_.start(durationMs);
     UpdateOverlay();
 }
@@ -143,41 +154,49 @@ void VideoScreen::ShowMessage(const QString &text, int durationMs)
 // the caption's and the message's rectangles together.
 void VideoScreen::UpdateOverlay()
 {
-    const QRect old = overlayRect_;
+    const QRect old = overlayPixels_;
     if (messageLayer_.isNull() || subtitleLayer_.isNull()) {
         overlay_ = messageLayer_.isNull() ? subtitleLayer_ : messageLayer_;
-        overlayRect_ = messageLayer_.isNull() ? subtitleRect_ : messageRect_;
+        overlayPixels_ = messageLayer_.isNull() ? subtitlePixels_ : messagePixels_;
     } else {
-        overlayRect_ = subtitleRect_.united(messageRect_);
-        overlay_ = QImage(overlayRect_.size(), QImage::Format_ARGB32_Premultiplied);
+        overlayPixels_ = subtitlePixels_.united(messagePixels_);
+        overlay_ = QImage(overlayPixels_.size(), QImage::Format_ARGB32_Premultiplied);
         overlay_.fill(Qt::transparent);
         QPainter painter(&overlay_);
-        painter.drawImage(subtitleRect_.topLeft() - overlayRect_.topLeft(), subtitleLayer_);
-        painter.drawImage(messageRect_.topLeft() - overlayRect_.topLeft(), messageLayer_);
+        painter.drawImage(subtitlePixels_.topLeft() - overlayPixels_.topLeft(), subtitleLayer_);
+        painter.drawImage(messagePixels_.topLeft() - overlayPixels_.topLeft(), messageLayer_);
     }
-    output_->SetCaption(overlay_, overlayRect_);
-    const QRect dirty = old.united(overlayRect_);
+    output_->SetCaption(overlay_, overlayPixels_);
+    const QRect dirty = ToScreen(old.united(overlayPixels_));
     if (!dirty.isEmpty())
         update(dirty);
+}
+
+QRect VideoScreen::ToScreen(const QRect &pixels) const
+{
+    const qreal ratio = devicePixelRatioF();
+    return QRectF(QPointF(pixels.topLeft()) / ratio, QSizeF(pixels.size()) / ratio).toAlignedRect();
 }
 
 void VideoScreen::DrawSubtitle(const SubtitleStyle &style)
 {
     if (!mediaGraph_.graph)
         return;
-    const QString key = LayerKey(size(), style);
+    const qreal ratio = devicePixelRatioF();
+    const QString key = LayerKey(size(), ratio, style);
     if (key == subtitleKey_)
         return;
     ClearSubtitleLayer();
     subtitleKey_ = key;
     QRect drawn;
-    const QImage layer = DrawSubtitleLayer(size(), style.subtitleText, style, &drawn);
+    const QImage layer = DrawSubtitleLayer(size(), style.subtitleText, style, &drawn, ratio);
     // Keep only the part that holds the caption: each frame then blends that
     // small part, not a whole screen of transparent pixels.
     const QRect bounds = layer.isNull() ? QRect() : drawn.intersected(layer.rect());
     if (!bounds.isEmpty()) {
-        subtitleLayer_ = layer.copy(bounds);
-        subtitleRect_ = bounds;
+        subtitleLayer_ = Crop(layer, bounds);
+        subtitlePixels_ = bounds;
+        subtitleRect_ = ToScreen(bounds);
     }
     UpdateOverlay();
 }
@@ -209,8 +228,15 @@ void VideoScreen::paintEvent(QPaintEvent *event)
     PaintBackground(painter);
     PaintPicture(painter);
     // A caption left from a medium now closed is not painted; a message is.
-    if (!overlay_.isNull() && (mediaGraph_.graph || subtitleLayer_.isNull()))
-        painter.drawImage(overlayRect_.topLeft(), overlay_);
+    if (overlay_.isNull() || (!mediaGraph_.graph && !subtitleLayer_.isNull()))
+        return;
+    const qreal ratio = devicePixelRatioF();
+    if (ratio == 1) {
+        painter.drawImage(overlayPixels_.topLeft(), overlay_);
+        return;
+    }
+    // Device pixel for device pixel: a target of the layer's own size in device pixels.
+    painter.drawImage(QRectF(QPointF(overlayPixels_.topLeft()) / ratio, QSizeF(overlayPixels_.size()) / ratio), overlay_);
 }
 
 void VideoScreen::PaintBackground(QPainter &painter)

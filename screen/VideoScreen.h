@@ -70,6 +70,7 @@ public:
     // VideoFrameSink
     void ShowFrame(const VideoFrame &frame) override;
     void ClearFrame() override;
+    qreal PixelRatio() const override { return devicePixelRatioF(); }
 
     QWidget *fullScreenPanel = nullptr;    ///< control panel over the picture in the full-screen modes; null: none
     QWidget *fullScreenTitleBar = nullptr; ///< title bar over the picture in the full-screen modes; null: none
@@ -90,19 +91,25 @@ private:
     void ClearSubtitleLayer();
     /// Hands the caption and the message, as one layer, to the output.
     void UpdateOverlay();
+    /// A rectangle of device pixels as the screen's coordinates, grown to whole ones.
+    QRect ToScreen(const QRect &pixels) const;
 
     SkinSet &skinSet_;
     MediaGraph &mediaGraph_;
     SubtitleStyle &style_;
     VideoFrame frame_;
-    QImage subtitleLayer_;  ///< the caption's pixels, cropped to subtitleRect_
-    QRect subtitleRect_;
+    // The layers hold device pixels (their devicePixelRatio is 1) and their
+    // rectangles are in device pixels of the screen: at a ratio of 1.5 a
+    // layer's edge may fall inside one of the screen's coordinate units.
+    QImage subtitleLayer_;  ///< the caption's pixels, cropped to subtitlePixels_
+    QRect subtitlePixels_;
+    QRect subtitleRect_;    ///< subtitlePixels_ in screen coordinates
     QString subtitleKey_;   ///< what the cached layer was drawn from
-    QImage messageLayer_;   ///< the message's pixels, cropped to messageRect_
-    QRect messageRect_;
+    QImage messageLayer_;   ///< the message's pixels, cropped to messagePixels_
+    QRect messagePixels_;
     QTimer messageTimer_;
-    QImage overlay_;        ///< caption and message together, over overlayRect_
-    QRect overlayRect_;
+    QImage overlay_;        ///< caption and message together, over overlayPixels_
+    QRect overlayPixels_;
     PaintedPicture painted_{*this};
     /// Where frames go: the picture window (a child, owned as such) or painted_.
     PictureOutput *output_ = &painted_;

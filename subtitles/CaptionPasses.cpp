@@ -47,6 +47,16 @@ QColor ToQColor(Colour c)
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
 
+QImage NewLayer(const QSize &screenSize, qreal ratio)
+{
+    if (screenSize.isEmpty())
+        return {};
+    QImage layer(screenSize * ratio, QImage::Format_ARGB32_Premultiplied);
+    layer.setDevicePixelRatio(ratio);
+    layer.fill(Qt::transparent);
+    return layer;
+}
+
 // Every pass of the style over the shaped lines: shadows, outlines, then the text.
 void DrawPasses(QImage &layer, const std::vector<PlacedRun> &runs, const SubtitleStyle &style)
 {
@@ -74,7 +84,11 @@ void DrawPasses(QImage &layer, const std::vector<PlacedRun> &runs, const Subtitl
 // smoothing of glyph edges.
 QRect PassBounds(const QRectF &ink, const QImage &layer)
 {
-    return ink.isEmpty() ? QRect() : ink.toAlignedRect().adjusted(-3, -3, 5, 5).intersected(layer.rect());
+    if (ink.isEmpty())
+        return {};
+    const QRectF reach = ink.adjusted(-3, -3, 5, 5);
+    const qreal ratio = layer.devicePixelRatio();
+    return QRectF(reach.topLeft() * ratio, reach.size() * ratio).toAlignedRect().intersected(layer.rect());
 }
 
 } // namespace velmo

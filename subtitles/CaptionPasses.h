@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QPointF>
 #include <QRect>
+#include <QSize>
 
 #include <algorithm>
 #include <cstdint>
@@ -34,10 +35,17 @@ struct PlacedRun {
     std::optional<QColor> colour; ///< the text pass's colour for this run; none: the style's
 };
 
+/// A transparent layer for a screen of `screenSize` whose pixels are `ratio`
+/// device pixels across: it holds screenSize × ratio pixels and is drawn on
+/// in the screen's coordinates, so that glyphs are made at the device's own
+/// resolution; a null image for an empty size.
+QImage NewLayer(const QSize &screenSize, qreal ratio);
+
 /// Every pass of the style over the runs: shadows, outlines, then the text.
 void DrawPasses(QImage &layer, const std::vector<PlacedRun> &runs, const SubtitleStyle &style);
 
-/// The part of the layer the passes can touch around `ink`.
+/// The part of the layer the passes can touch around `ink` (screen
+/// coordinates), in the layer's own pixels.
 QRect PassBounds(const QRectF &ink, const QImage &layer);
 
 /// Wraps a caption with `wrap(font)` and, when it is taller than `room`

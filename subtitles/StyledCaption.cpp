@@ -245,14 +245,13 @@ QTextLine placeRuns(QTextLayout &layout, const Formats &formats, qreal centre, q
 } // namespace
 
 QImage DrawStyledCaption(const QSize &screenSize, const std::vector<CaptionSpan> &spans, const SubtitleStyle &style,
-                         QRect *drawnArea)
+                         QRect *drawnArea, qreal ratio)
 {
     if (drawnArea)
         *drawnArea = QRect();
     if (screenSize.isEmpty())
         return {};
-    QImage layer(screenSize, QImage::Format_ARGB32_Premultiplied);
-    layer.fill(Qt::transparent);
+    QImage layer = NewLayer(screenSize, ratio);
     const std::vector<StyledText> paragraphs = paragraphsOf(spans);
     const int width = screenSize.width();
     const int64_t room = int64_t(screenSize.height()) - int64_t(style.Position);

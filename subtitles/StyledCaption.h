@@ -16,8 +16,8 @@ namespace velmo {
 /// style's colours), each run in its own colour and weight, slant and
 /// underline, a ruby's reading at half the line height centred over its
 /// base. A line that holds a reading is that much taller. *drawnArea (may be
-/// null) as for DrawSubtitleLayer.
+/// null) and `ratio` as for DrawSubtitleLayer.
 QImage DrawStyledCaption(const QSize &screenSize, const std::vector<CaptionSpan> &spans, const SubtitleStyle &style,
-                         QRect *drawnArea);
+                         QRect *drawnArea, qreal ratio = 1);
 
 } // namespace velmo

@@ -96,7 +96,8 @@ QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const Sub
     return DrawSubtitleLayer(screenSize, text, style, nullptr);
 }
 
-QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style, QRect *drawnArea)
+QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style, QRect *drawnArea,
+                         qreal ratio)
 {
     if (drawnArea)
         *drawnArea = QRect();
@@ -109,11 +110,10 @@ QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const Sub
         for (const CaptionSpan &span : spans)
             joined += span.text;
         if (HasMarkup(spans) && joined == text)
-            return DrawStyledCaption(screenSize, spans, style, drawnArea);
+            return DrawStyledCaption(screenSize, spans, style, drawnArea, ratio);
     }
 
-    QImage layer(screenSize, QImage::Format_ARGB32_Premultiplied);
-    layer.fill(Qt::transparent);
+    QImage layer = NewLayer(screenSize, ratio);
     const int64_t room = int64_t(screenSize.height()) - int64_t(style.Position);
     const Fitted fitted = fitCaption(style.font ? *style.font : QFont(), text, &layer, screenSize.width(), room);
     const QFont &font = fitted.font;
@@ -155,13 +155,13 @@ QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const Sub
     return layer;
 }
 
-QImage DrawMessageLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style, QRect *drawnArea)
+QImage DrawMessageLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style, QRect *drawnArea,
+                        qreal ratio)
 {
     *drawnArea = QRect();
     if (screenSize.isEmpty() || text.trimmed().isEmpty())
         return {};
-    QImage layer(screenSize, QImage::Format_ARGB32_Premultiplied);
-    layer.fill(Qt::transparent);
+    QImage layer = NewLayer(screenSize, ratio);
     QFont font = style.font ? *style.font : QFont();
     const int captionHeight = QFontMetrics(font, &layer).height();
     SetCellHeight(font, std::max(kSmallestLineHeight, captionHeight * 2 / 3));

@@ -22,13 +22,19 @@ namespace velmo {
 QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style);
 
 /// The same, also giving the part of the layer that holds the caption's pixels
-/// (a null rectangle when nothing is drawn), so that compositing can skip the
-/// transparent rest.
-QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style, QRect *drawnArea);
+/// (a null rectangle when nothing is drawn; in the layer's own pixels), so
+/// that compositing can skip the transparent rest. With a `ratio` other than
+/// 1 the layer is for a screen whose coordinates are `ratio` device pixels
+/// across: it holds screenSize × ratio pixels (its devicePixelRatio is
+/// `ratio`) and the caption is laid out as at 1 but its glyphs are made at
+/// the device's resolution.
+QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style, QRect *drawnArea,
+                         qreal ratio = 1);
 
 /// A short message over the picture (a setting just changed), drawn like the
 /// caption but at the screen's top left, at two thirds of the caption's line
-/// height, one line per line of `text`. *drawnArea as above.
-QImage DrawMessageLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style, QRect *drawnArea);
+/// height, one line per line of `text`. *drawnArea and `ratio` as above.
+QImage DrawMessageLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style, QRect *drawnArea,
+                        qreal ratio = 1);
 
 } // namespace velmo
