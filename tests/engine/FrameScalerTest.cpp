@@ -133,7 +133,9 @@ public:
         ++shown;
     }
     void ClearFrame() override { last = VideoFrame(); }
+    qreal PixelRatio() const override { return ratio; }
     VideoFrame last;
+    qreal ratio = 1;
     int shown = 0; ///< frames handed over so far
 };
 
@@ -157,12 +159,20 @@ bool PassesThrough(GstElement *bin, const char *factory)
 
 TEST(GstVideoOutputFrames, FramesComeAtThePictureSizeInTheirColoursWhateverTheDecoderFormat)
 {
-    // NV12 is converted on the way out; GRAY8 needs the bin's converter first.
-    for (const char *format : {"NV12", "GRAY8"}) {
+    // NV12 is converted on the way out; GRAY8 needs the bin's converter
+    // first. An owner of twice the device pixels gets frames of twice the
+    // pixels over the same picture rectangle.
+    const struct {
+        const char *format;
+        int ratio;
+    } cases[] = {{"NV12", 1}, {"GRAY8", 1}, {"NV12", 2}, {"GRAY8", 2}};
+    for (const auto &[format, ratio] : cases) {
+        SCOPED_TRACE(ratio);
         HResult result = E_FAIL;
         auto output = GstVideoOutput::Create(&result);
         ASSERT_TRUE(output);
         FrameRecorder owner;
+        owner.ratio = ratio;
         owner.resize(200, 100);
         output->SetOwner(&owner);
         output->SetArea(QRect(0, 0, 200, 100));
@@ -181,14 +191,14 @@ TEST(GstVideoOutputFrames, FramesComeAtThePictureSizeInTheirColoursWhateverTheDe
         ASSERT_TRUE(shown) << format;
         // Letter-boxed: 4:3 in 200x100 is 133x100, centred.
         EXPECT_EQ(owner.last.picture, QRect(33, 0, 133, 100)) << format;
-        EXPECT_EQ(owner.last.image.size(), QSize(133, 100)) << format;
-        const QRgb white = owner.last.image.pixel(5, 30);
+        EXPECT_EQ(owner.last.image.size(), QSize(133, 100) * ratio) << format;
+        const QRgb white = owner.last.image.pixel(5 * ratio, 30 * ratio);
         EXPECT_GT(qGray(white), 230) << format;
         if (std::string(format) == "NV12") {
             EXPECT_TRUE(PassesThrough(output->Bin(), "videoconvert"));
             EXPECT_TRUE(PassesThrough(output->Bin(), "videoscale"));
             // The last bar is blue.
-            const QRgb blue = owner.last.image.pixel(127, 30);
+            const QRgb blue = owner.last.image.pixel(127 * ratio, 30 * ratio);
             EXPECT_GT(qBlue(blue), 200);
             EXPECT_LT(qRed(blue), 40);
         }

@@ -46,9 +46,12 @@ struct Side : test::ScreenOnFakeGraph {
     PictureWindow *Window() const { return screen->findChild<PictureWindow *>(); }
 };
 
-/// A frame whose every pixel differs from its neighbours', in a pixel block or not.
-VideoFrame Frame(const QSize &size, const QRect &picture, bool inBlock)
+/// A frame whose every pixel differs from its neighbours', in a pixel block or
+/// not; `logical` is its size at a device pixel ratio of 1, and it holds that
+/// many device pixels, as the video output makes them.
+VideoFrame Frame(const QSize &logical, const QRect &picture, bool inBlock)
 {
+    const QSize size = logical * qGuiApp->devicePixelRatio();
     VideoFrame frame;
     const int stride = (size.width() * 4 + 63) / 64 * 64;
     if (inBlock) {
@@ -149,7 +152,7 @@ TEST_F(PictureWindowTest, TheServerShowsWhatTheScreenWouldPaint)
         const QImage seen = direct.Seen();
         const QImage wanted = painted.Seen();
         // Not two black screens: the picture's middle is the frame's.
-        const QPoint middle = c.picture.center();
+        const QPoint middle = c.picture.center() * qGuiApp->devicePixelRatio();
         EXPECT_NE(seen.pixel(middle), qRgb(0, 0, 0));
         EXPECT_EQ(FirstDifference(seen, wanted), "");
     }
@@ -178,7 +181,7 @@ TEST_F(PictureWindowTest, TheServerShowsWhatTheScreenWouldPaint)
         EXPECT_TRUE(direct.Window()->isHidden());
         direct.screen->repaint();
         painted.screen->repaint();
-        EXPECT_EQ(direct.Seen().pixel(160, 100), qRgb(0, 0, 0));
+        EXPECT_EQ(direct.Seen().pixel(QPoint(160, 100) * qGuiApp->devicePixelRatio()), qRgb(0, 0, 0));
         EXPECT_EQ(FirstDifference(direct.Seen(), painted.Seen()), "");
     }
 }
