@@ -4,6 +4,7 @@
 
 #include "controls/BitmapButton.h"
 #include "controls/ControlPanel.h"
+#include "controls/TimeDisplay.h"
 #include "controls/TitleBar.h"
 #include "engine/MediaGraph.h"
 #include "subtitles/SubtitleStyle.h"
@@ -103,6 +104,32 @@ TEST_F(HiDpiTest, ControlPanelDrawsTheDoubledPictures)
                         {"stop@2x.bmp", panel.stopButton, true},
                         {"open@2x.bmp", panel.openButton, true},
                         {"controlPanel_full@2x.bmp", panel.fullScreenButton, true}});
+}
+
+// The time text is drawn by the widget's own painter, so at the device's
+// resolution: some 2x2 block of device pixels that the text touches is not
+// one colour, which a text drawn at 1 and doubled could not give.
+TEST_F(HiDpiTest, TimeTextHasDetailFinerThanItsCoordinates)
+{
+    TimeDisplay display(skin.time, &owner);
+    display.resize(130, LayoutSize(skin.time.back.image()).height());
+    const auto shown = [&](const QString &text) {
+        display.SetText(text);
+        return display.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage blank = shown(QString());
+    const QImage text = shown(QStringLiteral("01:23:45 / 02:00:00"));
+    ASSERT_EQ(text.size(), display.size() * 2);
+    int split = 0;
+    for (int y = 0; y + 1 < text.height(); y += 2) {
+        for (int x = 0; x + 1 < text.width(); x += 2) {
+            const QRgb p[4] = {text.pixel(x, y), text.pixel(x + 1, y), text.pixel(x, y + 1), text.pixel(x + 1, y + 1)};
+            const bool touched = p[0] != blank.pixel(x, y) || p[1] != blank.pixel(x + 1, y) ||
+                                 p[2] != blank.pixel(x, y + 1) || p[3] != blank.pixel(x + 1, y + 1);
+            split += touched && (p[1] != p[0] || p[2] != p[0] || p[3] != p[0]);
+        }
+    }
+    EXPECT_GT(split, 20);
 }
 
 } // namespace
