@@ -241,6 +241,8 @@ private:
 
     /// How long the resume offer stands.
     static constexpr int kResumeOfferMs = 5000;
+    /// How long the word that an address stopped sending stands.
+    static constexpr int kConnectionLostMs = 5000;
     /// How often a playing medium's position is written (what a crash loses at most).
     static constexpr int kResumeSaveMs = 30000;
     /// How long a window manager gets to cover the screen before it is done by hand.

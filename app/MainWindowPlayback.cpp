@@ -365,6 +365,8 @@ void MainWindow::OnMediaEvent()
             // without a repeat, and the buttons offer to play again.
             positionTimer_.stop();
             RefreshPlayButtons();
+            if (static_cast<HResult>(first.value) == VFW_E_TIMEOUT && videoScreen_)
+                videoScreen_->ShowMessage(QStringLiteral("연결이 끊겼습니다"), kConnectionLostMs);
         } else if (code == EC_VIDEO_SIZE_CHANGED) {
             // A size learnt after the open fits the window as the open would have.
             if (mediaGraph_.RefreshVideoSize())

@@ -19,7 +19,7 @@
 //   pin "Input0", MixerPinConfig  the video output's letter-box or stretch mode
 //   MediaEventEx                  an event queue fed from the bus on the UI thread
 //   EC_COMPLETE                   end of stream (EOS)
-//   EC_ERRORABORT                 an ERROR message in mid-play
+//   EC_ERRORABORT                 an ERROR message in mid-play; VFW_E_TIMEOUT: an address stopped sending
 //   EC_OLE_EVENT                  a caption of an added SAMI file, as text
 //   EC_VIDEO_SIZE_CHANGED         a frame whose display size differs from the last
 //   property frame (FilterPages)  an element's GObject properties and its pads' caps

@@ -21,8 +21,24 @@ namespace {
 // A local file that nothing has read for this long, with no stream shown, is
 // given up on; slow but working files (an index being rebuilt) keep reading.
 constexpr int kLocalStallMs = 3000;
+// A stream from an address that has sent nothing for this long while it
+// should play, and stands, has lost its connection.
+constexpr int kStreamStallMs = 10000;
+constexpr int kStallLookMs = 500;
+
+int64_t NowMs()
+{
+    return g_get_monotonic_time() / 1000;
+}
 
 } // namespace
+
+PlaybinSession::PlaybinSession(int openTimeoutMs, EventQueue &events)
+    : openTimeoutMs_(openTimeoutMs), events_(events), stall_(kStreamStallMs)
+{
+    stallTimer_.setInterval(kStallLookMs);
+    QObject::connect(&stallTimer_, &QTimer::timeout, [this] { WatchStall(); });
+}
 
 std::unique_ptr<PlaybinSession> PlaybinSession::Create(int openTimeoutMs, EventQueue &events, HResult *result)
 {
@@ -72,6 +88,8 @@ void PlaybinSession::Start(const std::string &uri)
     openError_ = S_OK;
     startedUri_ = uri;
     local_ = uri.compare(0, 5, "file:") == 0;
+    ended_ = false;
+    resumeAtNs_.reset();
     startReturn_ = gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED);
 }
 
@@ -106,6 +124,8 @@ HResult PlaybinSession::Render(const std::string &uri)
         return openError_;
     }
     load_ = Load::Loaded;
+    if (!local_)
+        stallTimer_.start();
     return S_OK;
 }
 
@@ -183,6 +203,8 @@ void PlaybinSession::OnBusMessage(GstMessage *message)
         qCInfo(lcGst, "%s: %s", GST_OBJECT_NAME(GST_MESSAGE_SRC(message)), ParseErrorOrWarning(message).Message());
         break;
     case GST_MESSAGE_EOS:
+        qCInfo(lcGst, "%s played to its end", startedUri_.c_str());
+        ended_ = true;
         if (load_ == Load::Loaded)
             events_.Queue(EC_COMPLETE, 0);
         break;
@@ -218,6 +240,7 @@ void PlaybinSession::OnAsyncDone()
     }
     if (seeks_->Target() && seeks_->Completed())
         ClockChanged();
+    ResumeAfterStall();
 }
 
 void PlaybinSession::OnError(GstMessage *message)
@@ -248,6 +271,7 @@ void PlaybinSession::OnError(GstMessage *message)
 // starts the medium over (a reconnect for an address).
 void PlaybinSession::StopOnError(HResult error)
 {
+    stallTimer_.stop();
     load_ = Load::Broken;
     desiredState_ = State_Stopped;
     buffering_ = false;
@@ -284,6 +308,51 @@ void PlaybinSession::OnBuffering(GstMessage *message)
         gst_element_set_state(pipeline_.get(), buffering ? GST_STATE_PAUSED : GST_STATE_PLAYING);
     if (Playing() != wasPlaying)
         ClockChanged();
+}
+
+} // namespace velmo
+
+namespace velmo {
+
+// The source's count says whether data still comes; the position, whether
+// what came before still plays. Paused, ended or broken, nothing is watched.
+void PlaybinSession::WatchStall()
+{
+    const bool watched = load_ == Load::Loaded && desiredState_ == State_Running && !ended_ && !resumeAtNs_;
+    const bool moving = watched && Moved();
+    if (!stall_.Look(NowMs(), sourceReads_.load(std::memory_order_relaxed), watched, moving))
+        return;
+    qCWarning(lcGst, "%s sent nothing for %d ms: the connection is lost", startedUri_.c_str(), kStreamStallMs);
+    int64_t at = 0;
+    const bool resumable = Seekable() && PositionNs(&at);
+    StopOnError(VFW_E_TIMEOUT);
+    if (resumable) {
+        lastPositionNs_ = at;
+        resumeAtNs_ = at;
+    }
+}
+
+bool PlaybinSession::Moved()
+{
+    gint64 pos = -1;
+    if (!gst_element_query_position(pipeline_.get(), GST_FORMAT_TIME, &pos))
+        pos = -1;
+    const bool moved = pos != watchedPositionNs_;
+    watchedPositionNs_ = pos;
+    return moved;
+}
+
+// A seekable address that stalled starts over paused, and goes on from where
+// it stood once the new connection has prerolled.
+void PlaybinSession::ResumeAfterStall()
+{
+    if (!resumeAtNs_ || load_ != Load::Loaded || desiredState_ == State_Stopped)
+        return;
+    const int64_t at = *resumeAtNs_;
+    resumeAtNs_.reset();
+    qCInfo(lcGst, "%s goes on at %lld ms", startedUri_.c_str(), static_cast<long long>(at / GST_MSECOND));
+    SeekTo(at);
+    ApplyState();
 }
 
 } // namespace velmo

@@ -4,10 +4,14 @@
 #include "engine/GstHandles.h"
 #include "engine/MediaResult.h"
 #include "engine/SeekQueue.h"
+#include "engine/StallWatch.h"
+
+#include <QTimer>
 
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace velmo {
@@ -87,7 +91,7 @@ private:
         Loaded,     ///< ready: running, paused or stopped as asked
         Broken,     ///< an error ended playback; Run or Pause starts the medium over
     };
-    PlaybinSession(int openTimeoutMs, EventQueue &events) : openTimeoutMs_(openTimeoutMs), events_(events) {}
+    PlaybinSession(int openTimeoutMs, EventQueue &events);
     void Start(const std::string &uri);
     GstStateChangeReturn ResolveStart();
     HResult CheckStreams(const std::string &uri);
@@ -99,6 +103,12 @@ private:
     void OnError(GstMessage *message);
     void StopOnError(HResult error);
     void OnBuffering(GstMessage *message);
+    /// Looks whether a stream from an address still comes; stops it when not.
+    void WatchStall();
+    /// Whether the stream's position moved since the last look.
+    bool Moved();
+    /// After a start over: goes on from where a stall stopped the stream.
+    void ResumeAfterStall();
     void OnStateChanged(GstMessage *message);
     GstStateChangeReturn ApplyState();
     HResult Seek(int64_t ns, double rate);
@@ -126,6 +136,11 @@ private:
     int64_t durationNs_ = -1;
     double rate_ = 1.0;
     bool stepped_ = false; ///< the picture was stepped ahead of the sound
+    bool ended_ = false;   ///< the stream reached its end (until a seek or a start over)
+    StallWatch stall_;
+    QTimer stallTimer_;    ///< looks at stall_ while an address is open
+    int64_t watchedPositionNs_ = -1;    ///< the position at the last look
+    std::optional<int64_t> resumeAtNs_; ///< where a seekable address stalled, until it goes on from there
 };
 
 } // namespace velmo

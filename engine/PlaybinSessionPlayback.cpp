@@ -28,10 +28,16 @@ HResult PlaybinSession::SetDesiredState(int32_t state)
     if (load_ == Load::Broken) {
         if (state == State_Stopped)
             return S_OK; // stopped already
-        // Start over: the pipeline rebuilds its stream from the beginning.
+        // Start over: the pipeline rebuilds its stream from the beginning,
+        // or, after a stall, paused until it can go on from where it stood.
         load_ = Load::Loaded;
-        lastPositionNs_ = 0;
         stepped_ = false;
+        ended_ = false;
+        if (!local_)
+            stallTimer_.start();
+        if (resumeAtNs_)
+            return gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ? E_FAIL : S_OK;
+        lastPositionNs_ = 0;
     }
     int64_t shown = 0;
     if (stepped_ && state == State_Running && PositionNs(&shown))
@@ -102,6 +108,7 @@ HResult PlaybinSession::Seek(int64_t ns, double rate)
     if (!seeks_->Request(ns, rate))
         return VFW_E_CANNOT_SEEK;
     lastPositionNs_ = ns;
+    ended_ = false;
     stepped_ = false; // a flushing seek puts picture and sound together again
     return S_OK;
 }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <filesystem>
 #include <random>
 #include <sys/wait.h>
@@ -74,33 +75,63 @@ TEST(ResumeStore, TheLeastRecentlyWrittenRecordsGoAndClearTakesAll)
     EXPECT_TRUE(store.LoadRecent().Entries().empty());
 }
 
-// A record killed at any moment of its write reads as the last whole record
-// or the one before, never as garbage or as no record.
-TEST(ResumeStore, KilledWritesLeaveAWholeRecord)
+// The records and the recent list, each killed at any moment of its writes,
+// read back as the last whole version or the one before, never as garbage or
+// as nothing, and leave at most the one temporary file that the next write
+// takes over. The child writes two versions of different lengths in turn, so
+// that a half-written one shows.
+TEST(ResumeStore, KilledWritesLeaveAWholeVersionAndNoTemporaryFile)
 {
-    TempDir dir;
-    ResumeStore store(dir.path("resume"));
     const std::string film = "/m/film.mkv";
     const ResumeRecord records[] = {{1000, 400'000, 0, {}, -1}, {2'000'000, 400'000, -2500, QString(300, 'l'), 3}};
-    ASSERT_TRUE(store.Save(film, records[0]));
-    std::mt19937 random(20240612); // seeded: a failing moment comes back
-    std::uniform_int_distribution<int> moment(0, 3000);
-    for (int kill = 0; kill < 100; ++kill) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            for (int i = 0;; i ^= 1)
-                store.Save(film, records[i]);
+    RecentFiles lists[2];
+    lists[0].Add("/m/one.avi");
+    for (int i = 0; i < 10; ++i)
+        lists[1].Add("/media/a rather long folder name/film number " + std::to_string(i) + ".mkv");
+    struct Case {
+        const char *store;
+        std::function<bool(ResumeStore &, int)> save; // writes version 0 or 1
+        std::function<int(const ResumeStore &)> read; // the version read back; -1: neither
+    };
+    const Case cases[] = {
+        {"resume record", [&](ResumeStore &s, int v) { return s.Save(film, records[v]); },
+         [&](const ResumeStore &s) {
+             const std::optional<ResumeRecord> now = s.Load(film);
+             return !now ? -1 : *now == records[0] ? 0 : *now == records[1] ? 1 : -1;
+         }},
+        {"recent list", [&](ResumeStore &s, int v) { return s.SaveRecent(lists[v]); },
+         [&](const ResumeStore &s) {
+             const std::vector<std::string> now = s.LoadRecent().Entries();
+             return now == lists[0].Entries() ? 0 : now == lists[1].Entries() ? 1 : -1;
+         }},
+    };
+    // VELMO_STORE_KILLS sets how many kills each store takes (400 by default).
+    const int kills = qEnvironmentVariableIsSet("VELMO_STORE_KILLS") ? qEnvironmentVariableIntValue("VELMO_STORE_KILLS")
+                                                                     : 400;
+    for (const Case &c : cases) {
+        TempDir dir;
+        ResumeStore store(dir.path("resume"));
+        ASSERT_TRUE(c.save(store, 0));
+        std::mt19937 random(20240612); // seeded: a failing moment comes back
+        std::uniform_int_distribution<int> moment(0, 3000);
+        for (int kill = 0; kill < kills; ++kill) {
+            const pid_t child = fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                for (int i = 0;; i ^= 1)
+                    c.save(store, i);
+            }
+            const int us = moment(random);
+            usleep(useconds_t(us));
+            ::kill(child, SIGKILL);
+            int status = 0;
+            waitpid(child, &status, 0);
+            ASSERT_NE(c.read(store), -1) << c.store << ": kill " << kill << " after " << us << " us";
+            ASSERT_LE(FilesIn(store.Folder()).size(), 2) << c.store << ": kill " << kill;
         }
-        const int us = moment(random);
-        usleep(useconds_t(us));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
-        const std::optional<ResumeRecord> now = store.Load(film);
-        ASSERT_TRUE(now && (*now == records[0] || *now == records[1]))
-            << "kill " << kill << " after " << us << " us";
-        ASSERT_LE(FilesIn(store.Folder()).size(), 2) << "kill " << kill;
+        ASSERT_TRUE(c.save(store, 1));
+        EXPECT_EQ(c.read(store), 1) << c.store;
+        EXPECT_EQ(FilesIn(store.Folder()).size(), 1) << c.store << ": " << FilesIn(store.Folder()).join(' ').toStdString();
     }
 }
 

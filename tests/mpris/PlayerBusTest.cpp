@@ -198,6 +198,9 @@ TEST_F(PlayerBusTest, PositionsAreCheckedAgainstTheTrackAndItsLength)
         {QStringLiteral("SetPosition"), {QVariant::fromValue(track), qlonglong(4'000'000)}, 4'000'000},
         {QStringLiteral("SetPosition"), {QVariant::fromValue(stale), qlonglong(1'000'000)}, 4'000'000},
         {QStringLiteral("SetPosition"), {QVariant::fromValue(track), qlonglong(-1)}, 4'000'000},
+        {QStringLiteral("SetPosition"), {QVariant::fromValue(track), QStringLiteral("1000000")}, 4'000'000},
+        {QStringLiteral("SetPosition"), {QVariant::fromValue(track)}, 4'000'000},
+        {QStringLiteral("Seek"), {2.5}, 4'000'000},
         {QStringLiteral("SetPosition"), {QVariant::fromValue(track), qlonglong(10'000'001)}, 4'000'000},
         {QStringLiteral("Seek"), {qlonglong(1'500'000)}, 5'500'000},
         {QStringLiteral("Seek"), {qlonglong(-60'000'000)}, 0},
@@ -218,7 +221,13 @@ TEST_F(PlayerBusTest, VolumeAndRateFollowThePanelsRules)
 {
     OpenOverBus("film.avi");
     struct Case { QVariant volume; int slider; double readBack; };
-    const Case cases[] = {{0.5, 50, 0.5}, {1.7, 100, 1.0}, {-0.2, 0, 0.0}, {QStringLiteral("loud"), 0, 0.0}};
+    const Case cases[] = {{0.5, 50, 0.5},
+                          {1.7, 100, 1.0},
+                          {0.3, 30, 0.3},
+                          {std::numeric_limits<double>::quiet_NaN(), 0, 0.0},
+                          {std::numeric_limits<double>::infinity(), 100, 1.0},
+                          {-0.2, 0, 0.0},
+                          {QStringLiteral("loud"), 0, 0.0}};
     for (const Case &c : cases) {
         Set(QStringLiteral("Volume"), c.volume);
         EXPECT_EQ(controlPanel->volume, c.slider) << c.volume.toString().toStdString();
@@ -229,6 +238,8 @@ TEST_F(PlayerBusTest, VolumeAndRateFollowThePanelsRules)
 
     Set(QStringLiteral("Rate"), 2.0);
     Set(QStringLiteral("Rate"), 4.0);
+    Set(QStringLiteral("Rate"), std::numeric_limits<double>::quiet_NaN());
+    Set(QStringLiteral("Rate"), QStringLiteral("fast"));
     EXPECT_EQ(Get(QStringLiteral("Rate")).toDouble(), 2.0);
     EXPECT_TRUE(WaitFor([&] { return heard.Last(QStringLiteral("Rate")) == QVariant(2.0); }));
     Set(QStringLiteral("Rate"), 0.0);
