@@ -19,6 +19,8 @@
 #include <QDBusVariant>
 #include <QDBusContext>
 #include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QUrl>
 
@@ -319,8 +321,12 @@ TEST_F(PlayerBusTest, WithoutABusThePlayerRunsUnannounced)
 // the saver that its caller is gone, so the saver can drop the inhibition.
 TEST_F(PlayerBusTest, BusTellsTheSaverWhenThePlayerDies)
 {
+    // A folder of its own that sees the skin: the player writes its records there.
+    const QString work = QString::fromStdString(dir.path("work"));
+    ASSERT_TRUE(QDir().mkpath(work + QStringLiteral("/skin")));
+    ASSERT_TRUE(QFile::link(QStringLiteral(VELMO_SOURCE_DIR "/skin/default"), work + QStringLiteral("/skin/default")));
     QProcess player;
-    player.setWorkingDirectory(QStringLiteral(VELMO_SOURCE_DIR));
+    player.setWorkingDirectory(work);
     player.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     player.start(QStringLiteral(VELMO_PLAYER), {QString::fromStdString(FixturePath("long.mkv"))});
     ASSERT_TRUE(WaitFor([&] { return saver.lastCookie == 1; }, 20000)) << "the player never inhibited";
