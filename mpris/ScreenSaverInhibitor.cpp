@@ -3,6 +3,7 @@
 #include "mpris/MprisLog.h"
 
 #include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 
@@ -15,6 +16,20 @@ const QString kInterface = QStringLiteral("org.freedesktop.ScreenSaver");
 // Older desktops serve the interface at /ScreenSaver only.
 const QString kPath = QStringLiteral("/org/freedesktop/ScreenSaver");
 const QString kOldPath = QStringLiteral("/ScreenSaver");
+const QString kReason = QStringLiteral("영상 재생 중");
+
+// Sandboxed and some Wayland desktops answer only through the portal.
+const QString kPortalService = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString kPortalInhibit = QStringLiteral("org.freedesktop.portal.Inhibit");
+const QString kPortalRequest = QStringLiteral("org.freedesktop.portal.Request");
+constexpr uint32_t kInhibitIdle = 8;
+
+bool NobodyAnswers(const QDBusError &error)
+{
+    return error.type() == QDBusError::ServiceUnknown ||
+           error.name() == QStringLiteral("org.freedesktop.DBus.Error.NameHasNoOwner");
+}
 
 } // namespace
 
@@ -31,7 +46,7 @@ void ScreenSaverInhibitor::SetWanted(bool wanted)
     wanted_ = wanted;
     if (!bus_.isConnected())
         return;
-    if (wanted && !cookie_ && !asking_)
+    if (wanted && !Holding() && !asking_)
         Ask(kPath);
     else if (!wanted)
         Release(false); // an answer still on its way is released when it comes
@@ -40,7 +55,7 @@ void ScreenSaverInhibitor::SetWanted(bool wanted)
 void ScreenSaverInhibitor::Ask(const QString &path)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(kService, path, kInterface, QStringLiteral("Inhibit"));
-    call << QStringLiteral("velmo") << QStringLiteral("영상 재생 중");
+    call << QStringLiteral("velmo") << kReason;
     asking_ = true;
     auto *watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, path](QDBusPendingCallWatcher *w) {
@@ -51,12 +66,41 @@ void ScreenSaverInhibitor::Ask(const QString &path)
             Ask(kOldPath);
             return;
         }
-        if (reply.isError() && !warned_) {
-            warned_ = true;
-            qCInfo(lcMpris) << "the screen saver cannot be held off:" << reply.error().message();
+        if (reply.isError() && NobodyAnswers(reply.error())) {
+            if (wanted_)
+                AskPortal();
+            else
+                asking_ = false;
+            return;
         }
+        if (reply.isError())
+            Warn(reply.error());
         OnCookie(path, !reply.isError(), reply.isError() ? 0 : reply.value());
     });
+}
+
+void ScreenSaverInhibitor::AskPortal()
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kPortalInhibit,
+                                                       QStringLiteral("Inhibit"));
+    call << QString() << kInhibitIdle << QVariantMap{{QStringLiteral("reason"), kReason}};
+    asking_ = true;
+    auto *watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher *w) {
+        w->deleteLater();
+        const QDBusPendingReply<QDBusObjectPath> reply = *w;
+        if (reply.isError())
+            Warn(reply.error());
+        OnHandle(!reply.isError(), reply.isError() ? QString() : reply.value().path());
+    });
+}
+
+void ScreenSaverInhibitor::Warn(const QDBusError &error)
+{
+    if (warned_)
+        return;
+    warned_ = true;
+    qCInfo(lcMpris) << "the screen saver cannot be held off:" << error.message();
 }
 
 void ScreenSaverInhibitor::OnCookie(const QString &path, bool ok, uint32_t cookie)
@@ -70,13 +114,30 @@ void ScreenSaverInhibitor::OnCookie(const QString &path, bool ok, uint32_t cooki
         Release(false); // released while the request was on its way
 }
 
+void ScreenSaverInhibitor::OnHandle(bool ok, const QString &handle)
+{
+    asking_ = false;
+    if (!ok || handle.isEmpty())
+        return;
+    handle_ = handle;
+    if (!wanted_)
+        Release(false); // released while the request was on its way
+}
+
 void ScreenSaverInhibitor::Release(bool wait)
 {
-    if (!cookie_ || !bus_.isConnected())
+    if (!Holding() || !bus_.isConnected())
         return;
-    QDBusMessage call = QDBusMessage::createMethodCall(kService, heldPath_, kInterface, QStringLiteral("UnInhibit"));
-    call << cookie_;
-    cookie_ = 0;
+    QDBusMessage call;
+    if (cookie_) {
+        call = QDBusMessage::createMethodCall(kService, heldPath_, kInterface, QStringLiteral("UnInhibit"));
+        call << cookie_;
+        cookie_ = 0;
+    } else {
+        // Closing the request the portal handed out ends its inhibition.
+        call = QDBusMessage::createMethodCall(kPortalService, handle_, kPortalRequest, QStringLiteral("Close"));
+        handle_.clear();
+    }
     // At exit the call must be out before the connection closes.
     if (wait)
         bus_.call(call, QDBus::Block, 1000);

@@ -79,6 +79,38 @@ public:
     QString lastSender; ///< the unique bus name of the last Inhibit's caller
 };
 
+/// The portal's request objects; closing one is logged by its number.
+class PortalRequest : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Request")
+public slots:
+    void Close() { calls << QStringLiteral("Close(%1)").arg(message().path().section(u'/', -1)); }
+
+public:
+    explicit PortalRequest(QStringList &log) : calls(log) {}
+    QStringList &calls;
+};
+
+/// A desktop portal with no screen saver beside it: each Inhibit hands out a
+/// request object of its own, and closing that object ends the inhibition.
+class StandInPortal : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Inhibit")
+public slots:
+    QDBusObjectPath Inhibit(const QString &window, uint flags, const QVariantMap &options)
+    {
+        calls << QStringLiteral("Inhibit(%1, %2, %3)").arg(window).arg(flags).arg(options.value(QStringLiteral("reason")).toString());
+        const QString handle = QStringLiteral("/org/freedesktop/portal/desktop/request/velmo/%1").arg(++requests);
+        connection().registerObject(handle, &request, QDBusConnection::ExportAllSlots);
+        return QDBusObjectPath(handle);
+    }
+
+public:
+    QStringList calls;
+    int requests = 0;
+    PortalRequest request{calls};
+};
+
 class PlayerBusTest : public MainWindowTest {
 protected:
     void SetUp() override
@@ -100,6 +132,7 @@ protected:
     {
         bus.reset();
         saverBus.unregisterService(QStringLiteral("org.freedesktop.ScreenSaver"));
+        saverBus.unregisterService(QStringLiteral("org.freedesktop.portal.Desktop"));
         MainWindowTest::TearDown();
     }
 
@@ -301,6 +334,31 @@ TEST_F(PlayerBusTest, ScreenSaverIsHeldOffExactlyWhileAPicturePlays)
         QCoreApplication::processEvents();
         EXPECT_EQ(saver.calls, expected);
     }
+}
+
+TEST_F(PlayerBusTest, WithoutAScreenSaverThePortalHoldsTheScreen)
+{
+    saverBus.unregisterService(QStringLiteral("org.freedesktop.ScreenSaver"));
+    StandInPortal portal;
+    saverBus.registerObject(QStringLiteral("/org/freedesktop/portal/desktop"), &portal, QDBusConnection::ExportAllSlots);
+    ASSERT_TRUE(saverBus.registerService(QStringLiteral("org.freedesktop.portal.Desktop")));
+    const QString inhibit = QStringLiteral("Inhibit(, 8, 영상 재생 중)");
+    struct Step { std::function<void()> act; QString call; };
+    const Step steps[] = {
+        {[&] { OpenOverBus("film.avi"); }, inhibit},
+        {[&] { window->OnCommand(ID_PLAY_PAUSE); }, QStringLiteral("Close(1)")},
+        {[&] { window->OnCommand(ID_PLAY_PAUSE); }, inhibit},
+        {[&] { window->OnCommand(ID_EXIT); }, QStringLiteral("Close(2)")},
+    };
+    QStringList expected;
+    for (const Step &step : steps) {
+        step.act();
+        expected << step.call;
+        WaitFor([&] { return portal.calls.size() >= expected.size(); }, 1000);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(portal.calls, expected);
+    }
+    EXPECT_TRUE(saver.calls.isEmpty());
 }
 
 TEST_F(PlayerBusTest, WithoutABusThePlayerRunsUnannounced)
