@@ -8,6 +8,7 @@
 #include <gst/app/gstappsink.h>
 #include <gst/video/video.h>
 
+#include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QVariant>
 
@@ -93,10 +94,11 @@ ConvertedPicture ImageToShow(GstFrameSlot *slot, GstSamplePtr sample)
     return picture;
 }
 
-// GStreamer thread!
+// GStreamer thread! The last frames may come while the program ends, after
+// the application object has gone.
 GstFlowReturn OfferSample(GstFrameSlot *slot, GstSamplePtr pulled)
 {
-    Q_ASSERT(!OnUiThread());
+    Q_ASSERT(!QCoreApplication::instance() || !OnUiThread());
     if (!pulled)
         return GST_FLOW_OK;
     // The appsink reuses its sample object when it can; holding it while the
