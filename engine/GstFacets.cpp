@@ -74,7 +74,7 @@ HResult GstMediaPosition::get_CurrentPosition(double *seconds)
 
 HResult GstMediaPosition::put_CurrentPosition(double seconds)
 {
-    return session_.SeekTo(static_cast<int64_t>(seconds * GST_SECOND));
+    return session_.SeekTo(static_cast<int64_t>(seconds * GST_SECOND), SeekLanding::KeyframeFirst);
 }
 
 HResult GstMediaSeeking::CheckCapabilities(uint32_t *capabilities)
@@ -123,7 +123,7 @@ HResult GstMediaSeeking::SetPositions(int64_t *current, uint32_t currentFlags, i
             return E_FAIL;
         target += now;
     }
-    return session_.SeekTo(target);
+    return session_.SeekTo(target, SeekLanding::KeyframeFirst);
 }
 
 HResult GstMediaSeeking::SetRate(double rate)

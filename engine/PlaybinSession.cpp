@@ -50,7 +50,7 @@ std::unique_ptr<PlaybinSession> PlaybinSession::Create(int openTimeoutMs, EventQ
         return nullptr;
     }
     GstElement *playbin = session->pipeline_.get();
-    session->seeks_ = std::make_unique<SeekQueue>(playbin);
+    session->seeks_ = std::make_unique<SeekQueue>(playbin, [raw = session.get()] { raw->ClockChanged(); });
     CountSourceReads(playbin, &session->sourceReads_);
     PlaybinSession *self = session.get();
     session->bridge_ = std::make_unique<GstBusBridge>([self](GstMessage *m) { self->OnBusMessage(m); });

@@ -65,10 +65,10 @@ public:
     bool DurationNs(int64_t *ns);
     /// Whether the medium can be repositioned.
     bool Seekable() const { return seeks_->Seekable(); }
-    /// An accurate seek to `ns` (clamped to the medium) at the current rate.
-    /// While a seek is in flight only the newest target is kept, and sent
-    /// when that one completes.
-    HResult SeekTo(int64_t ns);
+    /// A seek to `ns` (clamped to the medium) at the current rate, landing
+    /// as asked. While a seek is in flight only the newest target is kept,
+    /// and sent when that one completes.
+    HResult SeekTo(int64_t ns, SeekLanding landing = SeekLanding::Exact);
     /// Plays on from here at `rate` (> 0).
     HResult SetRate(double rate);
     double Rate() const { return rate_; }
@@ -111,7 +111,7 @@ private:
     void ResumeAfterStall();
     void OnStateChanged(GstMessage *message);
     GstStateChangeReturn ApplyState();
-    HResult Seek(int64_t ns, double rate);
+    HResult Seek(int64_t ns, double rate, SeekLanding landing = SeekLanding::Exact);
     void ClockChanged();
 
     const int openTimeoutMs_;

@@ -74,9 +74,9 @@ bool PlaybinSession::DurationNs(int64_t *ns)
     return true;
 }
 
-HResult PlaybinSession::SeekTo(int64_t ns)
+HResult PlaybinSession::SeekTo(int64_t ns, SeekLanding landing)
 {
-    const HResult hr = Seek(ns, rate_);
+    const HResult hr = Seek(ns, rate_, landing);
     if (Succeeded(hr))
         listener_.jumped(lastPositionNs_);
     return hr;
@@ -97,7 +97,7 @@ HResult PlaybinSession::SetRate(double rate)
     return S_OK;
 }
 
-HResult PlaybinSession::Seek(int64_t ns, double rate)
+HResult PlaybinSession::Seek(int64_t ns, double rate, SeekLanding landing)
 {
     if (load_ != Load::Loaded)
         return VFW_E_WRONG_STATE;
@@ -105,7 +105,7 @@ HResult PlaybinSession::Seek(int64_t ns, double rate)
     if (DurationNs(&duration))
         ns = std::min(ns, duration);
     ns = std::max<int64_t>(ns, 0);
-    if (!seeks_->Request(ns, rate))
+    if (!seeks_->Request(ns, rate, landing))
         return VFW_E_CANNOT_SEEK;
     lastPositionNs_ = ns;
     ended_ = false;

@@ -4,18 +4,39 @@
 
 #include <QLoggingCategory>
 
+#include <cstdlib>
 #include <utility>
 
 namespace velmo {
 
 Q_LOGGING_CATEGORY(lcSeek, "velmo.engine.seek")
 
-bool SeekQueue::Request(int64_t ns, double rate)
+SeekQueue::SeekQueue(GstElement *pipeline, std::function<void()> settled)
+    : pipeline_(pipeline), settled_(std::move(settled))
+{
+    settle_.setSingleShot(true);
+    settle_.callOnTimeout([this] {
+        if (inFlight_ || !exactLanding_ || SendExactLanding())
+            return;
+        target_.reset();
+        settled_();
+    });
+}
+
+bool SeekQueue::Request(int64_t ns, double rate, SeekLanding landing)
 {
     Q_ASSERT(OnUiThread());
-    if (target_)
-        waiting_ = Pending{ns, rate};
-    else if (!Send({ns, rate}))
+    sinceAsk_.start();
+    settle_.stop();
+    const Pending seek{ns, rate, landing};
+    exactLanding_.reset();
+    // An exact landing in flight only refines a target the user has left:
+    // a new ask replaces it at once.
+    const bool refining =
+        inFlight_ && inFlight_->landing == SeekLanding::Exact && landing == SeekLanding::KeyframeFirst;
+    if (inFlight_ && !refining)
+        waiting_ = seek;
+    else if (!Send(seek))
         return false;
     target_ = ns;
     return true;
@@ -25,10 +46,34 @@ bool SeekQueue::Completed()
 {
     if (!target_)
         return true;
+    if (!inFlight_ && exactLanding_)
+        return false; // a pause's ASYNC_DONE while the exact landing waits for quiet
+    const std::optional<Pending> done = std::exchange(inFlight_, std::nullopt);
     if (waiting_ && Send(*std::exchange(waiting_, std::nullopt)))
         return false;
+    if (done && done->landing == SeekLanding::KeyframeFirst) {
+        exactLanding_ = Pending{done->ns, done->rate, SeekLanding::Exact};
+        const qint64 quiet = sinceAsk_.elapsed();
+        if (quiet < kSettleMs) {
+            settle_.start(int(kSettleMs - quiet));
+            return false;
+        }
+        if (SendExactLanding())
+            return false;
+    }
     target_.reset();
     return true;
+}
+
+bool SeekQueue::SendExactLanding()
+{
+    const Pending exact = *std::exchange(exactLanding_, std::nullopt);
+    // A keyframe on the target (the start, say) is the exact landing already.
+    gint64 at = -1;
+    constexpr int64_t kSameNs = GST_MSECOND;
+    if (gst_element_query_position(pipeline_, GST_FORMAT_TIME, &at) && std::llabs(at - exact.ns) < kSameNs)
+        return false;
+    return Send(exact);
 }
 
 bool SeekQueue::Seekable() const
@@ -42,16 +87,24 @@ bool SeekQueue::Seekable() const
 
 void SeekQueue::Clear()
 {
+    settle_.stop();
     target_.reset();
     waiting_.reset();
+    inFlight_.reset();
+    exactLanding_.reset();
 }
 
 bool SeekQueue::Send(const Pending &seek)
 {
-    const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE);
+    const auto landing = seek.landing == SeekLanding::Exact
+                             ? GST_SEEK_FLAG_ACCURATE
+                             : GstSeekFlags(GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_NEAREST);
+    const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | landing);
     if (gst_element_seek(pipeline_, seek.rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, seek.ns, GST_SEEK_TYPE_NONE,
-                         GST_CLOCK_TIME_NONE))
+                         GST_CLOCK_TIME_NONE)) {
+        inFlight_ = seek;
         return true;
+    }
     qCInfo(lcSeek, "seek to %lld ns at rate %g refused", static_cast<long long>(seek.ns), seek.rate);
     return false;
 }

@@ -337,6 +337,46 @@ TEST_F(GstMediaGraph, ABurstOfSeeksEndsAtTheLastAndSendsFarFewer)
     gst_pad_remove_probe(pad.get(), probe);
 }
 
+// A jump shows the nearest keyframe's picture first, then, once the asks
+// have stopped, the picture at the position asked for.
+TEST_F(GstMediaGraph, AJumpShowsTheNearestKeyframeThenLandsExactly)
+{
+    // A keyframe every 0.2 s from 0.023 s (the sound's priming delays the start).
+    ASSERT_EQ(Open(FixturePath("long.mkv")), S_OK);
+    ASSERT_EQ(graph.control->Pause(), S_OK);
+    auto output = std::dynamic_pointer_cast<GstVideoOutput>(graph.overlayMixer);
+    GstPadPtr pad(gst_element_get_static_pad(output->Bin(), "sink"));
+    struct Seeks {
+        std::atomic<int> keyframe{0}, exact{0};
+    } seeks;
+    const gulong probe = gst_pad_add_probe(
+        pad.get(), GST_PAD_PROBE_TYPE_EVENT_UPSTREAM,
+        [](GstPad *, GstPadProbeInfo *info, gpointer data) {
+            GstEvent *event = GST_PAD_PROBE_INFO_EVENT(info);
+            if (GST_EVENT_TYPE(event) != GST_EVENT_SEEK)
+                return GST_PAD_PROBE_OK;
+            GstSeekFlags flags{};
+            gst_event_parse_seek(event, nullptr, nullptr, &flags, nullptr, nullptr, nullptr, nullptr);
+            auto *count = static_cast<Seeks *>(data);
+            ++((flags & GST_SEEK_FLAG_KEY_UNIT) ? count->keyframe : count->exact);
+            return GST_PAD_PROBE_OK;
+        },
+        &seeks, nullptr);
+    const auto shownNear = [&](double seconds) {
+        int64_t ns = -1, duration = 0;
+        return output->FrameTime(&ns, &duration) && std::abs(double(ns) / GST_SECOND - seconds) < 0.015;
+    };
+
+    ASSERT_EQ(graph.position->put_CurrentPosition(2.46), S_OK);
+    EXPECT_NEAR(Position(), 2.46, 1e-6);
+    EXPECT_TRUE(WaitUntil([&] { return shownNear(2.423); }));
+    EXPECT_TRUE(WaitUntil([&] { return shownNear(2.46); }));
+    EXPECT_EQ(seeks.keyframe.load(), 1);
+    EXPECT_EQ(seeks.exact.load(), 1);
+    EXPECT_NEAR(Position(), 2.46, 0.02);
+    gst_pad_remove_probe(pad.get(), probe);
+}
+
 TEST_F(GstMediaGraph, RateChangesKeepPlayingAndTheRateSticksAcrossSeeks)
 {
     ASSERT_EQ(Open(FixturePath("long.mkv")), S_OK);
