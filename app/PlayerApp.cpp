@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QLoggingCategory>
 #include <QThread>
+#include <QTimer>
 
 #include <gst/gst.h>
 
@@ -99,7 +100,12 @@ int PlayerApp::Run(const std::vector<std::string> &arguments)
     subtitleStyle.startupPath = StartupPathFromArguments(arguments);
     pendingExit.reset();
     MainWindow window(*this);
-    PlayerBus bus(window, *this); // media keys, desktop controls, no blanking mid-film
+    // Media keys, desktop controls, no blanking mid-film. The session bus is
+    // joined once the window is up: connecting (or finding that there is no
+    // bus) is no step towards the first picture.
+    std::unique_ptr<PlayerBus> bus;
+    constexpr int kJoinBusAfterMs = 300;
+    QTimer::singleShot(kJoinBusAfterMs, &window, [&] { bus = std::make_unique<PlayerBus>(window, *this); });
     if (quitAtEnd_)
         QObject::connect(&window, &MainWindow::PlaybackEnded, &window, [&window] { window.OnCommand(ID_EXIT); });
     window.OnInitDialog();

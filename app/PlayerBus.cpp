@@ -42,6 +42,7 @@ PlayerBus::PlayerBus(MainWindow &window, PlayerApp &app, QDBusConnection bus)
     connect(&window_, &MainWindow::PositionJumped, this, [this] { service_->AnnounceSeek(); });
     // Minimising (by the hide command or the window manager) releases the screen saver.
     window_.installEventFilter(this);
+    OnStateChanged(); // a film may be playing already
 }
 
 PlayerBus::~PlayerBus()
