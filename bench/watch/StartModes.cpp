@@ -2,6 +2,7 @@
 
 #include "Modes.h"
 
+#include <signal.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -28,6 +29,8 @@ int FirstPictureMode(const Screen &screen, const Options &options)
     std::fflush(stdout);
     if (options.keep && !child.HasEnded())
         waitpid(child.pid, nullptr, 0);
+    if (options.keep)
+        kill(-child.pid, SIGTERM); // what it left behind
     else
         child.End();
     return seen >= 0 ? 0 : 1;

@@ -112,6 +112,10 @@ bool Child::Start(char **argv, bool withPty)
 {
     pid = withPty ? forkpty(&pty, nullptr, nullptr, nullptr) : fork();
     if (pid == 0) {
+        // A group of its own, so that helpers it starts (a player behind a
+        // front end, a program run as another user) end with it.
+        if (!withPty)
+            setpgid(0, 0);
         execvp(argv[0], argv);
         _exit(127);
     }
@@ -136,16 +140,16 @@ void Child::DrainPty()
 
 void Child::End()
 {
+    kill(-pid, SIGTERM);
     if (HasEnded())
         return;
-    kill(pid, SIGTERM);
     for (int i = 0; i < 200; ++i) {
         DrainPty();
         if (HasEnded())
             return;
         SleepMs(10);
     }
-    kill(pid, SIGKILL);
+    kill(-pid, SIGKILL);
     waitpid(pid, nullptr, 0);
     ended = true;
 }
