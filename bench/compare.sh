@@ -165,7 +165,7 @@ drag_rows
 first_of() { # PLAYER SIZE COMMAND...
     local player="$1" size="$2"; shift 2
     only "first_$player" || return 0
-    "$watch" -- "$@" | sed 's/.*=//' >>"$work/first.$player.$size"
+    "$watch" -- "$@" | sed -n 's/^first_picture_ms=//p' >>"$work/first.$player.$size"
 }
 for _ in $(seq "$pairs"); do
     for clip in "$c360" "$fixtures/cmp720.mp4"; do
@@ -199,8 +199,9 @@ echo "| peak MiB, 720p (floor $(peak_mib v_720_own.floor)) | $(peak_mib v_720_ow
 echo "| first picture ms, 360p / 720p | $(first v) / $(first720 v) | - | $(first g) / $(first720 g) |" \
     "$(first m) / $(first720 m) | $(first vlc) / $(first720 vlc) | $(first smplayer) / $(first720 smplayer) |"
 print_second_table
-if [ -f "$work/smplayer_720_own.proc_cpu" ]; then
+if [ -f "$work/smplayer_720_own.cpu_check" ]; then
     echo
-    echo "SMPlayer's tree CPU seen in /proc (a check of /usr/bin/time's): $(median <"$work/smplayer_720_own.proc_cpu") s" \
-        "against $(awk '{ print $1 }' "$work/smplayer_720_own" | median) s with the X server's"
+    echo "SMPlayer's CPU s, /usr/bin/time against its process tree in /proc (a check):" \
+        "$(awk '{ print $1 }' "$work/smplayer_720_own.cpu_check" | median) against" \
+        "$(awk '{ print $2 }' "$work/smplayer_720_own.cpu_check" | median)"
 fi

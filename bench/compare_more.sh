@@ -10,10 +10,9 @@ chmod 755 "$peers"
 id "$peer_user" >/dev/null 2>&1 || useradd --create-home --shell /usr/sbin/nologin "$peer_user"
 for clip in cmp360.avi cmp720.mp4; do install -m 644 "$fixtures/$clip" "$peers/$clip"; done
 # SMPlayer reads its settings from $HOME: X11 output and no sound for the
-# mpv it starts, the window sized to the video.
+# mpv it starts. With no settings file it would not close at the end.
 mkdir -p "$peers/smplayer/.config/smplayer"
-printf '[%%General]\ndriver\\vo=x11\ndriver\\audio_output=null\n\n[gui]\nresize_method=1\nsize_factor=100\n' \
-    >"$peers/smplayer/.config/smplayer/smplayer.ini"
+printf '[%%General]\ndriver\\vo=x11\ndriver\\audio_output=null\n' >"$peers/smplayer/.config/smplayer/smplayer.ini"
 vlc_x11() { # CLIP
     runuser -u "$peer_user" -- cvlc --quiet --vout=xcb_x11 --aout=adummy --no-video-title-show --play-and-exit "$1"
 }
@@ -40,8 +39,8 @@ tree_sample() {
 
 # run_tree NAME COMMAND...: like run, but the peak memory is the largest sum
 # of the resident sets of the whole process tree, sampled every 100 ms. The
-# CPU is still /usr/bin/time's, which counts the children it waited for; the
-# largest CPU seen in /proc goes to NAME.proc_cpu as a check of that.
+# CPU is still /usr/bin/time's, which counts the children it waited for;
+# NAME.cpu_check gets it beside the largest CPU of the tree seen in /proc.
 run_tree() {
     local name="$1"; shift
     local before after pid peak=0 cpu=0 kib ticks
@@ -58,7 +57,8 @@ run_tree() {
     after=$(x_ticks)
     tail -1 "$work/time" | awk -v x=$((after - before)) -v t="$tick_s" -v peak="$peak" \
         '{ printf "%.3f %d\n", $1 + $2 + x / t, peak }' >>"$work/$name"
-    echo "$cpu" | awk -v t="$tick_s" '{ printf "%.3f\n", $1 / t }' >>"$work/$name.proc_cpu"
+    tail -1 "$work/time" | awk -v proc="$cpu" -v t="$tick_s" '{ printf "%.3f %.3f\n", $1 + $2, proc / t }' \
+        >>"$work/$name.cpu_check"
 }
 
 # The seek clips at their own size, each player paused after 1.5 s of play;

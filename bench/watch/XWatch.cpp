@@ -114,8 +114,11 @@ bool Child::Start(char **argv, bool withPty)
     if (pid == 0) {
         // A group of its own, so that helpers it starts (a player behind a
         // front end, a program run as another user) end with it.
-        if (!withPty)
+        // What it prints goes to the watcher's stderr: stdout carries the answers.
+        if (!withPty) {
             setpgid(0, 0);
+            dup2(2, 1);
+        }
         execvp(argv[0], argv);
         _exit(127);
     }
