@@ -165,7 +165,7 @@ drag_rows
 first_of() { # PLAYER SIZE COMMAND...
     local player="$1" size="$2"; shift 2
     only "first_$player" || return 0
-    "$watch" -- "$@" | sed -n 's/^first_picture_ms=//p' >>"$work/first.$player.$size"
+    { "$watch" -- "$@" || true; } | sed -n 's/^first_picture_ms=//p' >>"$work/first.$player.$size"
 }
 for _ in $(seq "$pairs"); do
     for clip in "$c360" "$fixtures/cmp720.mp4"; do

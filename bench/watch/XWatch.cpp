@@ -141,20 +141,24 @@ void Child::DrainPty()
     }
 }
 
+// Ends the whole group and waits until none of it is left, so that the next
+// run starts on an empty screen.
 void Child::End()
 {
     kill(-pid, SIGTERM);
-    if (HasEnded())
-        return;
     for (int i = 0; i < 200; ++i) {
         DrainPty();
-        if (HasEnded())
+        HasEnded();
+        if (ended && kill(-pid, 0) != 0)
             return;
         SleepMs(10);
     }
     kill(-pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
+    if (!ended)
+        waitpid(pid, nullptr, 0);
     ended = true;
+    for (int i = 0; i < 100 && kill(-pid, 0) == 0; ++i)
+        SleepMs(10);
 }
 
 namespace {
