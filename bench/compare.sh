@@ -9,14 +9,18 @@
 # the player's user + system time plus what the X server spent meanwhile.
 # Peak memory is the player's largest resident set. The first picture is seen
 # from outside, through the X server, by velmo_first_picture, the same way for
-# every player. Prints a Markdown table of medians.
+# every player. The same watcher times seeks of a paused picture, the pictures
+# shown while Velmo's timeline is dragged, and the start to a standing window
+# (compare_more.sh). Prints two Markdown tables of medians.
 #
-# COMPARE_ONLY=REGEX runs only the rows whose key (say v_360_720) matches.
+# COMPARE_ONLY=REGEX runs only the rows whose key (say v_360_720, seek,
+# drag_v_k2, start, vlc, smplayer, first_m) matches.
 #
 # Players: the real velmo (VELMO_QUIT_AT_END=1 ends it at the end of the clip),
 # velmo_bench_engine (the engine in a bare 1280x720 video screen),
-# gst-play-1.0 (ximagesink) and mpv --vo=x11. gst-play-1.0 and mpv are needed
-# only here and are installed when missing.
+# gst-play-1.0 (ximagesink), mpv --vo=x11, VLC (cvlc, its X11 output, as an
+# ordinary user) and SMPlayer (with the mpv it starts, X11 output). The peers
+# are needed only here and are installed when missing.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$root/build}" && pwd)"
@@ -30,6 +34,8 @@ need=()
 command -v mpv >/dev/null || need+=(mpv)
 command -v gst-play-1.0 >/dev/null || need+=(gstreamer1.0-plugins-base-apps)
 command -v xdotool >/dev/null || need+=(xdotool)
+command -v cvlc >/dev/null || need+=(vlc)
+command -v smplayer >/dev/null || need+=(smplayer)
 gst-inspect-1.0 ximagesink >/dev/null 2>&1 || need+=(gstreamer1.0-x)
 if [ ${#need[@]} -gt 0 ]; then
     apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need[@]}"
@@ -45,10 +51,10 @@ home="$(mktemp -d)"
 ln -s "$root/skin" "$home/skin"
 cp "$root/resources/velmo_init.ini" "$home/velmo_init.ini"
 work="$(mktemp -d)"
-display=:4 # below 10, so that shared-memory drawing stays on
+display="${COMPARE_DISPLAY:-:4}" # below 10, so that shared-memory drawing stays on
 xvfb=""
 stop_x() { [ -z "$xvfb" ] || { kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null || true; xvfb=""; }; }
-trap 'stop_x; rm -rf "$home" "$work"' EXIT
+trap 'stop_x; rm -rf "$home" "$work" "${peers:-}"' EXIT
 start_x() { # WIDTHxHEIGHT
     stop_x
     Xvfb "$display" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
@@ -103,16 +109,20 @@ mpv_x11() { # CLIP [WIDTH HEIGHT]
 export -f floor velmo_at gst_play mpv_x11
 export home velmo
 
-# row LABEL CLIP PLAYER-COMMAND...: pairs of (floor, player) runs.
+only() { [[ "$1" =~ ${COMPARE_ONLY:-.} ]]; } # KEY: whether the row runs
+
+# row LABEL CLIP PLAYER-COMMAND...: pairs of (floor, player) runs, the
+# player's run by $runner (run, or run_tree for a player of several processes).
 row() {
     local label="$1" clip="$2"; shift 2
     local key="${label// /_}"
-    [[ "$key" =~ ${COMPARE_ONLY:-.} ]] || return 0
+    only "$key" || return 0
     for _ in $(seq "$pairs"); do
         run "$key.floor" bash -c 'floor "$1"' _ "$clip"
-        run "$key" "$@"
+        "${runner:-run}" "$key" "$@"
     done
 }
+source "$root/bench/compare_more.sh"
 
 median() { sort -n | awk '{ a[NR] = $1 } END { if (NR) print a[int((NR + 1) / 2)]; else print "-" }'; }
 ratio() { # KEY: median of the pair-by-pair ratios
@@ -146,28 +156,52 @@ for clip in 1080 720; do
     row "g $clip own" "$file" bash -c 'gst_play "$1"' _ "$file"
     row "m $clip own" "$file" bash -c 'mpv_x11 "$1"' _ "$file"
 done
+row "vlc 720 own" "$fixtures/cmp720.mp4" bash -c 'vlc_x11 "$1"' _ "$peers/cmp720.mp4"
+runner=run_tree row "smplayer 720 own" "$fixtures/cmp720.mp4" bash -c 'smplayer_x11 "$1"' _ "$peers/cmp720.mp4"
+seek_rows
+drag_rows
 
 # First picture on screen from process start, each run a new process.
+first_of() { # PLAYER SIZE COMMAND...
+    local player="$1" size="$2"; shift 2
+    only "first_$player" || return 0
+    { "$watch" -- "$@" || true; } | sed -n 's/^first_picture_ms=//p' >>"$work/first.$player.$size"
+}
 for _ in $(seq "$pairs"); do
     for clip in "$c360" "$fixtures/cmp720.mp4"; do
         size=$([ "$clip" = "$c360" ] && echo 360 || echo 720)
-        (cd "$home" && "$watch" -- "$velmo" "$clip") | sed 's/.*=//' >>"$work/first.v.$size"
-        "$watch" -- gst-play-1.0 --no-interactive -q --videosink "videoconvert ! ximagesink" \
-            --audiosink "fakesink sync=true" "$clip" | sed 's/.*=//' >>"$work/first.g.$size"
-        "$watch" -- mpv --really-quiet --no-config --vo=x11 --ao=null "$clip" | sed 's/.*=//' >>"$work/first.m.$size"
+        (cd "$home" && first_of v "$size" "$velmo" "$clip")
+        first_of g "$size" gst-play-1.0 --no-interactive -q --videosink "videoconvert ! ximagesink" \
+            --audiosink "fakesink sync=true" "$clip"
+        first_of m "$size" mpv --really-quiet --no-config --vo=x11 --ao=null "$clip"
+        first_of vlc "$size" bash -c 'vlc_x11 "$1"' _ "$peers/$(basename "$clip")"
+        first_of smplayer "$size" bash -c 'smplayer_x11 "$1"' _ "$peers/$(basename "$clip")"
     done
 done
-first() { median <"$work/first.$1.360"; }
-first720() { median <"$work/first.$1.720"; }
+first() { of "first.$1.360"; }
+first720() { of "first.$1.720"; }
+
+start_rows
 
 echo "Medians of $pairs pairs, $(date -u +%Y-%m-%d), $(nproc) cores, $(uname -m)."
 echo
-echo "| clip, shown at | velmo | velmo_bench_engine | gst-play-1.0 | mpv --vo=x11 |"
-echo "|---|---|---|---|---|"
-echo "| CPU ÷ floor: 1080p at 1280x720 | $(ratio v_1080_720)× | $(ratio b_1080_720)× | $(ratio g_1080_720)× | $(ratio m_1080_720)× |"
-echo "| CPU ÷ floor: 1080p at its own size | $(ratio v_1080_own)× | - | $(ratio g_1080_own)× | $(ratio m_1080_own)× |"
-echo "| CPU ÷ floor: 720p at its own size | $(ratio v_720_own)× | - | $(ratio g_720_own)× | $(ratio m_720_own)× |"
-echo "| CPU ÷ floor: 360p at 1280x720 | $(ratio v_360_720)× | $(ratio b_360_720)× | $(ratio g_360_720)× | $(ratio m_360_720)× |"
-echo "| peak MiB, 1080p (floor $(peak_mib v_1080_own.floor)) | $(peak_mib v_1080_own) | $(peak_mib b_1080_720) | $(peak_mib g_1080_own) | $(peak_mib m_1080_own) |"
-echo "| peak MiB, 720p (floor $(peak_mib v_720_own.floor)) | $(peak_mib v_720_own) | - | $(peak_mib g_720_own) | $(peak_mib m_720_own) |"
-echo "| first picture ms, 360p / 720p | $(first v) / $(first720 v) | - | $(first g) / $(first720 g) | $(first m) / $(first720 m) |"
+echo "| clip, shown at | velmo | velmo_bench_engine | gst-play-1.0 | mpv --vo=x11 | vlc | smplayer |"
+echo "|---|---|---|---|---|---|---|"
+echo "| CPU ÷ floor: 1080p at 1280x720 | $(ratio v_1080_720)× | $(ratio b_1080_720)× | $(ratio g_1080_720)× | $(ratio m_1080_720)× | - | - |"
+echo "| CPU ÷ floor: 1080p at its own size | $(ratio v_1080_own)× | - | $(ratio g_1080_own)× | $(ratio m_1080_own)× | - | - |"
+echo "| CPU ÷ floor: 720p at its own size | $(ratio v_720_own)× | - | $(ratio g_720_own)× | $(ratio m_720_own)× |" \
+    "$(ratio vlc_720_own)× | $(ratio smplayer_720_own)× |"
+echo "| CPU ÷ floor: 360p at 1280x720 | $(ratio v_360_720)× | $(ratio b_360_720)× | $(ratio g_360_720)× | $(ratio m_360_720)× | - | - |"
+echo "| peak MiB, 1080p (floor $(peak_mib v_1080_own.floor)) | $(peak_mib v_1080_own) | $(peak_mib b_1080_720) |" \
+    "$(peak_mib g_1080_own) | $(peak_mib m_1080_own) | - | - |"
+echo "| peak MiB, 720p (floor $(peak_mib v_720_own.floor)) | $(peak_mib v_720_own) | - | $(peak_mib g_720_own) |" \
+    "$(peak_mib m_720_own) | $(peak_mib vlc_720_own) | $(peak_mib smplayer_720_own) |"
+echo "| first picture ms, 360p / 720p | $(first v) / $(first720 v) | - | $(first g) / $(first720 g) |" \
+    "$(first m) / $(first720 m) | $(first vlc) / $(first720 vlc) | $(first smplayer) / $(first720 smplayer) |"
+print_second_table
+if [ -f "$work/smplayer_720_own.cpu_check" ]; then
+    echo
+    echo "SMPlayer's CPU s, /usr/bin/time against its process tree in /proc (a check):" \
+        "$(awk '{ print $1 }' "$work/smplayer_720_own.cpu_check" | median) against" \
+        "$(awk '{ print $2 }' "$work/smplayer_720_own.cpu_check" | median)"
+fi
