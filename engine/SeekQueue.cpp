@@ -98,9 +98,18 @@ bool SeekQueue::Send(const Pending &seek)
 {
     const auto landing = seek.landing == SeekLanding::Exact
                              ? GST_SEEK_FLAG_ACCURATE
-                             : GstSeekFlags(GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_NEAREST);
+                             : GstSeekFlags(GST_SEEK_FLAG_KEY_UNIT | GST_SEEK_FLAG_SNAP_BEFORE);
     const auto flags = GstSeekFlags(GST_SEEK_FLAG_FLUSH | landing);
-    if (gst_element_seek(pipeline_, seek.rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, seek.ns, GST_SEEK_TYPE_NONE,
+    // A demuxer snaps every stream to its own keyframe and starts at the
+    // earliest. The picture's keyframe before the target is that one, since
+    // every sound frame is a keyframe; only a keyframe exactly on the target
+    // (the end jump of a film whose length is a whole number of groups) lets
+    // the sound frame just before it pull the start before the keyframe, so
+    // that the decoder would begin a whole group earlier. Aiming past the
+    // longest sound frame (46 ms) keeps the keyframe the earliest.
+    constexpr int64_t kPastSoundFrameNs = 50 * GST_MSECOND;
+    const int64_t aim = seek.landing == SeekLanding::Exact ? seek.ns : seek.ns + kPastSoundFrameNs;
+    if (gst_element_seek(pipeline_, seek.rate, GST_FORMAT_TIME, flags, GST_SEEK_TYPE_SET, aim, GST_SEEK_TYPE_NONE,
                          GST_CLOCK_TIME_NONE)) {
         inFlight_ = seek;
         return true;

@@ -14,7 +14,7 @@ namespace velmo {
 /// How exactly a seek lands.
 enum class SeekLanding {
     Exact,         ///< on the asked position: the decoders start at the keyframe before it and decode up to it
-    KeyframeFirst, ///< on the nearest keyframe at once, then, once the asks stop, on the asked position
+    KeyframeFirst, ///< on the keyframe before it at once, then, once the asks stop, on the asked position
 };
 
 /// The flushing seeks of one pipeline, one at a time. Seeks sent one after
@@ -25,8 +25,11 @@ enum class SeekLanding {
 /// A keyframe seek shows a picture as soon as one picture is decoded, where an
 /// exact one decodes every picture from the keyframe to the target first (up
 /// to a whole group of pictures: hundreds of milliseconds at 1080p). Keys and
-/// the timeline therefore seek to keyframes while the asks come, and to the
-/// exact target once they have stopped for `kSettleMs`. UI thread only.
+/// the timeline therefore seek to the keyframe before the target while the
+/// asks come, and to the exact target once they have stopped for `kSettleMs`.
+/// (The nearest keyframe is no faster when it lies after the target: the
+/// sound, whose frames are all keyframes, then starts at the target and the
+/// picture must be decoded from the keyframe before it anyway.) UI thread only.
 class SeekQueue {
 public:
     /// Quiet time after the last ask before a keyframe landing is made exact.

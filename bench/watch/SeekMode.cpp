@@ -49,7 +49,8 @@ Sample StartPaused(const Screen &screen, const Options &options, Child &child, R
 
 // Each key is sent to the still picture; the time runs from the key to the
 // first sample of which more than kNewPicture differs. Then the new picture
-// must stand still before the next key.
+// must stand still for a second before the next key: a player may show a
+// keyframe first and the exact picture a few hundred milliseconds later.
 int SeekMode(const Screen &screen, const Options &options)
 {
     Child child;
@@ -72,7 +73,7 @@ int SeekMode(const Screen &screen, const Options &options)
             std::printf("key=%s seek_ms=none\n", key.c_str());
         std::fflush(stdout);
         failures += seen < 0;
-        still = WaitStill(screen, child, picture, 500, 10000);
+        still = WaitStill(screen, child, picture, 1000, 10000);
     }
     child.End();
     return failures ? 1 : 0;
