@@ -38,11 +38,26 @@ GstElementPtr MakeAudioFilter(GstElement *volume)
     return bin;
 }
 
+// The queue between the video decoder and the video output holds three
+// decoded pictures (9 MiB at 1080p) so that the decoder can run ahead of the
+// clock. Its pictures come from the decoder's pool, which grows to hold them.
+// One picture ahead is enough where the decoder keeps up with the clock by
+// several times, as it does for every stream it decodes with slice threads;
+// a late picture is dropped by the output's quality control either way.
+void ShortenPictureQueue(GstElement *element)
+{
+    GstElementFactory *factory = gst_element_get_factory(element);
+    if (!factory || !g_str_equal(GST_OBJECT_NAME(factory), "queue") || !g_str_equal(GST_OBJECT_NAME(element), "vqueue"))
+        return;
+    g_object_set(element, "max-size-buffers", 1u, nullptr);
+}
+
 // GStreamer thread, or the one that starts the medium: every element playbin
 // makes, its decoders included.
 void OnElementSetup(GstElement *, GstElement *element, gpointer)
 {
     TuneDecoderThreads(element);
+    ShortenPictureQueue(element);
 }
 
 // GStreamer thread, or the one that starts the medium.
