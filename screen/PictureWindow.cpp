@@ -207,9 +207,12 @@ uint32_t PictureWindow::Segment(PixelBlock &block)
     return segment;
 }
 
+// A whole picture is composed only while the window and the picture differ
+// in size (a resize under way): the scratch is fitted to what the put needs,
+// so that a caption's strip does not keep a whole picture's memory.
 PixelBlock *PictureWindow::Scratch(size_t bytes)
 {
-    if (!scratch_ || scratch_->Bytes() < bytes)
+    if (!scratch_ || scratch_->Bytes() < bytes || scratch_->Bytes() / 2 > bytes)
         scratch_ = PixelBlock::Allocate(bytes);
     return scratch_.get();
 }
@@ -233,6 +236,8 @@ void PictureWindow::PutNow()
 
     uint32_t composedSegment = 0;
     const QRect composed = pieces.composed;
+    if (composed.isEmpty())
+        scratch_.reset(); // a put the server has yet to read keeps its memory mapped there
     if (!composed.isEmpty()) {
         const int stride = composed.width() * 4;
         PixelBlock *scratch = Scratch(size_t(stride) * size_t(composed.height()));

@@ -7,6 +7,7 @@
 #include "screen/PictureWindow.h"
 #include "screen/ScreenFixture.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -184,6 +185,36 @@ TEST_F(PictureWindowTest, TheServerShowsWhatTheScreenWouldPaint)
         EXPECT_EQ(direct.Seen().pixel(QPoint(160, 100) * qGuiApp->devicePixelRatio()), qRgb(0, 0, 0));
         EXPECT_EQ(FirstDifference(direct.Seen(), painted.Seen()), "");
     }
+}
+
+namespace {
+
+/// The picture memory this process has mapped: frames and composed pictures.
+int PictureMappings()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return -1;
+    return int(maps.readAll().count("memfd:velmo-picture"));
+}
+
+} // namespace
+
+// A picture scaled to the window is composed whole; once the frames fit the
+// window again, that whole picture's memory goes.
+TEST_F(PictureWindowTest, AWholeComposedPictureGoesOnceTheFramesFit)
+{
+    const int before = PictureMappings();
+    ASSERT_GE(before, 0);
+    int done = direct.Window() ? direct.Window()->FramesDone() : 0;
+    ShowOnBoth(Frame({160, 100}, {0, 0, 320, 200}, true));
+    ASSERT_TRUE(WaitUntil([&] { return direct.Window() && direct.Window()->FramesDone() > done; }));
+    EXPECT_EQ(PictureMappings(), before + 2); // the frame and the composed picture
+
+    done = direct.Window()->FramesDone();
+    ShowOnBoth(Frame({320, 200}, {0, 0, 320, 200}, true));
+    ASSERT_TRUE(WaitUntil([&] { return direct.Window()->FramesDone() > done; }));
+    EXPECT_EQ(PictureMappings(), before + 1); // the frame alone
 }
 
 namespace {
