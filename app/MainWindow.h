@@ -175,6 +175,8 @@ private:
     void ClearAbRepeat();
     /// Shows the A-B range on both timelines.
     void ShowAbRange();
+    /// Back to A, exactly at once: a loop that starts a few seconds early is no loop.
+    void ReturnToA();
     void ShowMessage(const QString &text);
 
     /// Puts the panels' displays back as before any playback.

@@ -96,10 +96,8 @@ void MainWindow::OnAbRepeat()
     ShowMessage(abRepeat_.Press(abLastTickMs_));
     ShowAbRange();
     // Playback stands at B now: the loop begins at once.
-    if (abRepeat_.state() == AbRepeat::State::Looping && abLastTickMs_ >= abRepeat_.b()) {
-        mediaGraph_.position->put_CurrentPosition(abRepeat_.a() / 1000.0);
-        abLastTickMs_ = abRepeat_.a();
-    }
+    if (abRepeat_.state() == AbRepeat::State::Looping && abLastTickMs_ >= abRepeat_.b())
+        ReturnToA();
 }
 
 void MainWindow::ShowAbRange()
@@ -115,6 +113,15 @@ void MainWindow::ShowAbRange()
     for (PlaybackPanel *panel : {controlPanel_, fullScreenPanel_})
         if (panel)
             panel->SetMarkedRange(from, to);
+}
+
+void MainWindow::ReturnToA()
+{
+    constexpr int64_t kUnitsPerMs = 10'000; // the seeking facet counts 100 ns units
+    int64_t target = abRepeat_.a() * kUnitsPerMs;
+    if (mediaGraph_.seeking)
+        mediaGraph_.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+    abLastTickMs_ = abRepeat_.a();
 }
 
 void MainWindow::ClearAbRepeat()
@@ -133,8 +140,7 @@ void MainWindow::CheckAbRepeat()
         return;
     const int64_t now = std::llround(seconds * 1000.0);
     if (abRepeat_.Passed(abLastTickMs_, now)) {
-        mediaGraph_.position->put_CurrentPosition(abRepeat_.a() / 1000.0);
-        abLastTickMs_ = abRepeat_.a();
+        ReturnToA();
         return;
     }
     abLastTickMs_ = now;

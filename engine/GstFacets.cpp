@@ -123,7 +123,8 @@ HResult GstMediaSeeking::SetPositions(int64_t *current, uint32_t currentFlags, i
             return E_FAIL;
         target += now;
     }
-    return session_.SeekTo(target, SeekLanding::KeyframeFirst);
+    return session_.SeekTo(target, (currentFlags & AM_SEEKING_SeekToKeyFrame) ? SeekLanding::KeyframeFirst
+                                                                             : SeekLanding::Exact);
 }
 
 HResult GstMediaSeeking::SetRate(double rate)

@@ -185,7 +185,8 @@ HResult MediaGraph::SeekBy(uint64_t delta, bool forward)
     } else {
         target = d > current ? 0 : current - d;
     }
-    return seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+    return seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning | AM_SEEKING_SeekToKeyFrame, nullptr,
+                                 AM_SEEKING_NoPositioning);
 }
 
 HResult MediaGraph::AddSubtitleFile(const std::string &path)

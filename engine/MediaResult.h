@@ -52,6 +52,9 @@ inline constexpr int32_t State_Running = 2;
 inline constexpr uint32_t AM_SEEKING_NoPositioning = 0;
 inline constexpr uint32_t AM_SEEKING_AbsolutePositioning = 1;
 inline constexpr uint32_t AM_SEEKING_RelativePositioning = 2;
+/// Land on a keyframe at once, and exactly once the seeks stop; without it a
+/// seek lands exactly at once.
+inline constexpr uint32_t AM_SEEKING_SeekToKeyFrame = 4;
 
 /// Capability bits of MediaSeeking::CheckCapabilities.
 inline constexpr uint32_t AM_SEEKING_CanSeekAbsolute = 0x1;

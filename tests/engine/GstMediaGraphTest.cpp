@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <functional>
 
 using namespace velmo;
 using velmo::test::FixturePath;
@@ -337,9 +338,10 @@ TEST_F(GstMediaGraph, ABurstOfSeeksEndsAtTheLastAndSendsFarFewer)
     gst_pad_remove_probe(pad.get(), probe);
 }
 
-// A jump shows the nearest keyframe's picture first, then, once the asks
-// have stopped, the picture at the position asked for.
-TEST_F(GstMediaGraph, AJumpShowsTheNearestKeyframeThenLandsExactly)
+// A jump shows the keyframe's picture before the target first, then, once
+// the asks have stopped, the picture at the position asked for; a seek
+// without the keyframe flag lands exactly at once.
+TEST_F(GstMediaGraph, AJumpShowsTheKeyframeBeforeThenLandsExactly)
 {
     // A keyframe every 0.2 s from 0.023 s (the sound's priming delays the start).
     ASSERT_EQ(Open(FixturePath("long.mkv")), S_OK);
@@ -366,14 +368,35 @@ TEST_F(GstMediaGraph, AJumpShowsTheNearestKeyframeThenLandsExactly)
         int64_t ns = -1, duration = 0;
         return output->FrameTime(&ns, &duration) && std::abs(double(ns) / GST_SECOND - seconds) < 0.015;
     };
-
-    ASSERT_EQ(graph.position->put_CurrentPosition(2.46), S_OK);
-    EXPECT_NEAR(Position(), 2.46, 1e-6);
-    EXPECT_TRUE(WaitUntil([&] { return shownNear(2.423); }));
-    EXPECT_TRUE(WaitUntil([&] { return shownNear(2.46); }));
-    EXPECT_EQ(seeks.keyframe.load(), 1);
-    EXPECT_EQ(seeks.exact.load(), 1);
-    EXPECT_NEAR(Position(), 2.46, 0.02);
+    const auto setPositions = [&](double seconds, uint32_t flags) {
+        int64_t units = std::llround(seconds * 1e7);
+        return graph.seeking->SetPositions(&units, flags, nullptr, AM_SEEKING_NoPositioning);
+    };
+    struct Case {
+        const char *how;
+        std::function<HResult()> seek;
+        double target, keyframe; ///< keyframe < 0: none shown first
+    };
+    const Case cases[] = {
+        {"the timeline", [&] { return graph.position->put_CurrentPosition(2.46); }, 2.46, 2.423},
+        {"a key", [&] { return setPositions(1.46, AM_SEEKING_AbsolutePositioning | AM_SEEKING_SeekToKeyFrame); },
+         1.46, 1.423},
+        {"the A-B loop", [&] { return setPositions(0.86, AM_SEEKING_AbsolutePositioning); }, 0.86, -1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.how);
+        seeks.keyframe = 0;
+        seeks.exact = 0;
+        ASSERT_EQ(c.seek(), S_OK);
+        EXPECT_NEAR(Position(), c.target, 1e-6);
+        if (c.keyframe >= 0) {
+            EXPECT_TRUE(WaitUntil([&] { return shownNear(c.keyframe); }));
+        }
+        EXPECT_TRUE(WaitUntil([&] { return shownNear(c.target); }));
+        EXPECT_EQ(seeks.keyframe.load(), c.keyframe >= 0 ? 1 : 0);
+        EXPECT_EQ(seeks.exact.load(), 1);
+        EXPECT_NEAR(Position(), c.target, 0.02);
+    }
     gst_pad_remove_probe(pad.get(), probe);
 }
 
