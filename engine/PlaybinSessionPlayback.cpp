@@ -124,6 +124,9 @@ HResult PlaybinSession::StepVideoFrame()
     if (gst_element_get_state(pipeline_.get(), &now, nullptr, kPauseWait) == GST_STATE_CHANGE_FAILURE ||
         now != GST_STATE_PAUSED)
         return VFW_E_WRONG_STATE;
+    // Steps go on from the picture shown, not from an exact landing still to come.
+    if (seeks_->KeepKeyframeLanding())
+        ClockChanged();
     if (!gst_element_send_event(pipeline_.get(), gst_event_new_step(GST_FORMAT_BUFFERS, 1, rate_, TRUE, FALSE)))
         return E_FAIL;
     stepped_ = true;

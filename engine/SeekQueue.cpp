@@ -4,7 +4,6 @@
 
 #include <QLoggingCategory>
 
-#include <cstdlib>
 #include <utility>
 
 namespace velmo {
@@ -68,12 +67,24 @@ bool SeekQueue::Completed()
 bool SeekQueue::SendExactLanding()
 {
     const Pending exact = *std::exchange(exactLanding_, std::nullopt);
-    // A keyframe on the target (the start, say) is the exact landing already.
+    // A keyframe on the target (the start, say) is the exact landing already,
+    // and a film that has played on from the keyframe to the target or past it
+    // needs none (going back would repeat what was just shown).
     gint64 at = -1;
     constexpr int64_t kSameNs = GST_MSECOND;
-    if (gst_element_query_position(pipeline_, GST_FORMAT_TIME, &at) && std::llabs(at - exact.ns) < kSameNs)
+    if (gst_element_query_position(pipeline_, GST_FORMAT_TIME, &at) && at >= exact.ns - kSameNs)
         return false;
     return Send(exact);
+}
+
+bool SeekQueue::KeepKeyframeLanding()
+{
+    if (!exactLanding_ || inFlight_)
+        return false;
+    settle_.stop();
+    exactLanding_.reset();
+    target_.reset();
+    return true;
 }
 
 bool SeekQueue::Seekable() const

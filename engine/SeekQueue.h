@@ -26,7 +26,8 @@ enum class SeekLanding {
 /// exact one decodes every picture from the keyframe to the target first (up
 /// to a whole group of pictures: hundreds of milliseconds at 1080p). Keys and
 /// the timeline therefore seek to the keyframe before the target while the
-/// asks come, and to the exact target once they have stopped for `kSettleMs`.
+/// asks come, and to the exact target once they have stopped for `kSettleMs`
+/// (unless playback has reached the target from the keyframe by then).
 /// (The nearest keyframe is no faster when it lies after the target: the
 /// sound, whose frames are all keyframes, then starts at the target and the
 /// picture must be decoded from the keyframe before it anyway.) UI thread only.
@@ -53,6 +54,9 @@ public:
     bool Seekable() const;
     /// Forgets every seek (the pipeline was stopped).
     void Clear();
+    /// Keeps the keyframe landing that waits to be made exact: what is shown
+    /// is where the user goes on from (a frame step). True when seeks settled.
+    bool KeepKeyframeLanding();
 
 private:
     struct Pending {
