@@ -1,6 +1,6 @@
 #include "app/AcceleratorFilter.h"
 
-#include "resources/CommandTable.h"
+#include "app/CommandTable.h"
 
 #include <QApplication>
 #include <QKeyEvent>

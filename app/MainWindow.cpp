@@ -1,15 +1,14 @@
 #include "app/MainWindow.h"
 
 #include "app/AcceleratorFilter.h"
-#include "controls/PlaybackPanel.h"
 #include "app/PlayerApp.h"
 #include "app/PlayerMessage.h"
 #include "app/ProgramIcon.h"
 #include "controls/ControlPanel.h"
 #include "controls/FullScreenPanel.h"
 #include "controls/TitleBar.h"
-#include "engine/EventQueue.h"
-#include "engine/MediaGraph.h"
+#include "player/Player.h"
+#include "player/PlayerSettings.h"
 #include "screen/VideoScreen.h"
 #include "resources/CommandIds.h"
 #include "resources/DialogTemplates.h"
@@ -31,8 +30,9 @@ namespace velmo {
 MainWindow::MainWindow(PlayerApp &app, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint),
       skinSet_(app.skinSet),
-      mediaGraph_(app.mediaGraph),
       style_(app.subtitleStyle),
+      settings_(app.playerSettings),
+      player_(app.player),
       icon_(ProgramIcon())
 {
     const DialogTemplate &t = kMainWindowTemplate;
@@ -50,9 +50,6 @@ MainWindow::MainWindow(PlayerApp &app, QWidget *parent)
         frame.moveCenter(screen->availableGeometry().center());
     setGeometry(frame);
     normalGeometry_ = frame;
-
-    positionTimer_.setInterval(100);
-    connect(&positionTimer_, &QTimer::timeout, this, &MainWindow::OnTimer);
 }
 
 MainWindow::~MainWindow() = default;
@@ -62,12 +59,13 @@ bool MainWindow::OnInitDialog()
     // The system menu has no counterpart here, so the about item is not appended.
     setWindowIcon(icon_);
 
-    videoScreen_ = new VideoScreen(skinSet_, mediaGraph_, style_, this);
+    videoScreen_ = new VideoScreen(skinSet_, style_, this);
+    ListenToPlayer();
     // The full-screen bar and panel lie over the picture, hidden until the pointer nears their edge.
     auto *fullScreenTitleBar = new FullScreenTitleBar(skinSet_, videoScreen_);
     fullScreenTitleBar->hide();
     ConnectTitleBar(fullScreenTitleBar);
-    auto *fullScreenPanel = new FullScreenPanel(skinSet_, mediaGraph_, style_, videoScreen_);
+    auto *fullScreenPanel = new FullScreenPanel(skinSet_, player_, videoScreen_);
     fullScreenPanel->hide();
     ConnectPanel(fullScreenPanel);
     videoScreen_->fullScreenTitleBar = fullScreenTitleBar;
@@ -81,7 +79,7 @@ bool MainWindow::OnInitDialog()
         titleBar_ = titleBar;
     }
     if (skinSet_.controlPanelPlacement.shown) {
-        auto *controlPanel = new ControlPanel(skinSet_, mediaGraph_, style_, this);
+        auto *controlPanel = new ControlPanel(skinSet_, player_, this);
         ConnectPanel(controlPanel);
         controlPanel->show();
         controlPanel_ = controlPanel;
@@ -90,8 +88,8 @@ bool MainWindow::OnInitDialog()
     // Accelerator table 136, wherever the focus is in this window.
     accelerators_ = new AcceleratorFilter(this, [this](int id) { OnCommand(id); });
 
-    if (!style_.startupPath.empty())
-        OpenMedia(style_.startupPath);
+    if (!settings_.startupPath.empty())
+        OpenMedia(settings_.startupPath);
     return true;
 }
 
@@ -99,10 +97,6 @@ void MainWindow::ConnectPanel(ControlPanel *panel)
 {
     // Queued, so a button's press handler has returned before a dialog opens.
     connect(panel, &ControlPanel::Command, this, &MainWindow::OnCommand, Qt::QueuedConnection);
-    // A panel's own play, pause or stop shows on the other panel too.
-    connect(panel, &ControlPanel::PlayStateChanged, this, &MainWindow::RefreshPlayButtons);
-    connect(panel, &ControlPanel::VolumeMoved, this, &MainWindow::PlayerStateChanged);
-    connect(panel, &ControlPanel::TimelineMoved, this, &MainWindow::PositionJumped);
 }
 
 void MainWindow::ConnectTitleBar(TitleBar *bar)
@@ -111,22 +105,21 @@ void MainWindow::ConnectTitleBar(TitleBar *bar)
     connect(bar, &TitleBar::ExitProcess, this, [](int code) { PlayerApp::EndProcess(code); });
 }
 
-void MainWindow::SetPanels(PlaybackPanel *controlPanel, PlaybackPanel *fullScreenPanel, QWidget *titleBar)
+void MainWindow::SetPanels(ControlPanel *controlPanel, ControlPanel *fullScreenPanel, QWidget *titleBar)
 {
     // Panels this window made and no longer uses go with it.
     const auto drop = [](QWidget *old, QWidget *replacement) {
         if (old && old != replacement)
             old->deleteLater();
     };
-    drop(controlPanel_ ? controlPanel_->widget() : nullptr, controlPanel ? controlPanel->widget() : nullptr);
-    drop(fullScreenPanel_ ? fullScreenPanel_->widget() : nullptr,
-         fullScreenPanel ? fullScreenPanel->widget() : nullptr);
+    drop(controlPanel_, controlPanel);
+    drop(fullScreenPanel_, fullScreenPanel);
     drop(titleBar_, titleBar);
     controlPanel_ = controlPanel;
     fullScreenPanel_ = fullScreenPanel;
     titleBar_ = titleBar;
     if (videoScreen_)
-        videoScreen_->fullScreenPanel = fullScreenPanel ? fullScreenPanel->widget() : nullptr;
+        videoScreen_->fullScreenPanel = fullScreenPanel;
     LayOut();
 }
 
@@ -139,7 +132,7 @@ void MainWindow::LayOut()
 {
     clientRect_ = CurrentClientRect();
     skinSet_.mainClientRect = clientRect_;
-    const bool coverScreen = style_.fullScreenMode || style_.filledScreenMode;
+    const bool coverScreen = settings_.CoversScreen();
     const QSize screenSize = screen() ? screen()->geometry().size() : size();
     const MainLayout layout = ComputeMainLayout(clientRect_, coverScreen, screenSize, SkinMetrics::From(skinSet_));
     // A minimised window has an empty client area and the formulas give negative sizes.
@@ -152,7 +145,7 @@ void MainWindow::LayOut()
     if (titleBar_ && layout.titleBar)
         titleBar_->setGeometry(clamped(*layout.titleBar));
     if (controlPanel_ && layout.controlPanel)
-        controlPanel_->widget()->setGeometry(clamped(*layout.controlPanel));
+        controlPanel_->setGeometry(clamped(*layout.controlPanel));
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
@@ -170,13 +163,9 @@ void MainWindow::paintEvent(QPaintEvent *)
 
 bool MainWindow::event(QEvent *event)
 {
-    if (event->type() == MediaEventType()) {
-        OnMediaEvent();
-        return true;
-    }
     if (event->type() == NotifyEventType(WM_PLAYER_VOLUME)) {
         const auto *message = dynamic_cast<PlayerMessage *>(event);
-        ApplyVolumePosition(message ? static_cast<int>(message->lParam) : 0);
+        player_.SetVolumePosition(message ? static_cast<int>(message->lParam) : 0);
         return true;
     }
     if (event->type() == NotifyEventType(WM_PLAYER_SUBTITLE_CHANGED)) {
@@ -200,7 +189,7 @@ void MainWindow::changeEvent(QEvent *event)
         const auto *change = static_cast<QWindowStateChangeEvent *>(event);
         const bool restored = (change->oldState() & Qt::WindowMinimized) && !(windowState() & Qt::WindowMinimized);
         // Restoring a hidden player brings the media back as it was.
-        if (restored && style_.hiddenMode)
+        if (restored && settings_.hiddenMode)
             ToggleHide();
     }
     QWidget::changeEvent(event);
@@ -208,55 +197,38 @@ void MainWindow::changeEvent(QEvent *event)
 
 // ---- Window modes and size presets
 
-void MainWindow::SetAspectRatioMode(int32_t mode)
-{
-    if (mediaGraph_.graph && mediaGraph_.mixerPinConfig)
-        mediaGraph_.mixerPinConfig->SetAspectRatioMode(mode);
-}
-
 void MainWindow::OnFullScreen()
 {
-    style_.filledScreenMode = false;
-    SetAspectRatioMode(AM_ARMODE_LETTER_BOX);
-    style_.fullScreenMode = !style_.fullScreenMode;
+    settings_.filledScreenMode = false;
+    player_.SetStretched(false);
+    settings_.fullScreenMode = !settings_.fullScreenMode;
     ApplyWindowMode();
 }
 
 void MainWindow::OnFilledScreen()
 {
-    style_.fullScreenMode = false;
-    if (!style_.filledScreenMode) {
-        style_.filledScreenMode = true;
-        SetAspectRatioMode(AM_ARMODE_STRETCHED);
-    } else {
-        style_.filledScreenMode = false;
-        SetAspectRatioMode(AM_ARMODE_LETTER_BOX);
-    }
+    settings_.fullScreenMode = false;
+    settings_.filledScreenMode = !settings_.filledScreenMode;
+    player_.SetStretched(settings_.filledScreenMode);
     ApplyWindowMode();
 }
 
 void MainWindow::ApplyWindowMode()
 {
-    const bool coverScreen = style_.fullScreenMode || style_.filledScreenMode;
+    const bool coverScreen = settings_.CoversScreen();
     // The normal mode's panels show beside the picture; the full-screen ones
-    // lie over it, hidden until the pointer nears their edge.
+    // lie over it, hidden until the pointer nears their edge. Both follow the
+    // player, so the one entered shows what the one left showed.
     if (controlPanel_)
-        controlPanel_->widget()->setVisible(!coverScreen);
+        controlPanel_->setVisible(!coverScreen);
     if (titleBar_)
         titleBar_->setVisible(!coverScreen);
     if (!coverScreen && fullScreenPanel_)
-        fullScreenPanel_->widget()->hide();
-    if (!coverScreen && videoScreen_ && videoScreen_->fullScreenTitleBar)
-        videoScreen_->fullScreenTitleBar->hide();
-    // The panel of the mode entered takes the sliders of the one left.
-    PlaybackPanel *entered = coverScreen ? fullScreenPanel_ : controlPanel_;
-    PlaybackPanel *left = coverScreen ? controlPanel_ : fullScreenPanel_;
-    if (entered) {
-        entered->RefreshPlayButton();
-        if (left) {
-            entered->SetTimelinePosition(left->TimelinePosition());
-            entered->SetVolumePosition(left->VolumePosition());
-        }
+        fullScreenPanel_->hide();
+    if (videoScreen_) {
+        videoScreen_->SetCoversScreen(coverScreen);
+        if (!coverScreen && videoScreen_->fullScreenTitleBar)
+            videoScreen_->fullScreenTitleBar->hide();
     }
     if (coverScreen) {
         if (!coveringScreen_) {
@@ -303,16 +275,17 @@ void MainWindow::Reshape(const QRect &geometry)
 
 void MainWindow::OnSizePreset(int id)
 {
-    if (!mediaGraph_.graph || mediaGraph_.videoWidth == 0)
+    const QSize video = player_.VideoSize();
+    if (!player_.HasMedium() || video.isEmpty())
         return;
     // Leaving a full-screen mode keeps the picture's aspect-ratio mode as it is.
-    if (style_.fullScreenMode || style_.filledScreenMode) {
-        style_.fullScreenMode = false;
-        style_.filledScreenMode = false;
+    if (settings_.CoversScreen()) {
+        settings_.fullScreenMode = false;
+        settings_.filledScreenMode = false;
         ApplyWindowMode();
     }
-    const int w = mediaGraph_.videoWidth;
-    const int h = mediaGraph_.videoHeight;
+    const int w = video.width();
+    const int h = video.height();
     const QSize size = PresetWindowSize(id, w, h, SkinMetrics::From(skinSet_));
     const double scale = PresetScale(id);
     const QSize border = size - QSize(int(w * scale), int(h * scale));
@@ -331,7 +304,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
             manualDrag_ = false;
         return;
     }
-    if (style_.fullScreenMode || style_.filledScreenMode)
+    if (settings_.CoversScreen())
         return;
     // The zone comes from the pointer's place on the screen, whichever child
     // reported the move (a child's own coordinates would mislead).
@@ -346,7 +319,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
 void MainWindow::mousePressEvent(QMouseEvent *event)
 {
     event->accept();
-    if (event->button() != Qt::LeftButton || style_.fullScreenMode || style_.filledScreenMode)
+    if (event->button() != Qt::LeftButton || settings_.CoversScreen())
         return;
     const QPoint at = mapFromGlobal(event->globalPosition().toPoint());
     const HitZone zone = HitZoneAt(at.x(), at.y(), clientRect_);

@@ -1,29 +1,32 @@
-// MainWindow's commands: the dispatch to the command handlers, the context
-// menu, the caption-look commands, the filter pages and the dialogs.
+// MainWindow's commands: the dispatch through the command table, the context
+// menu and its lists, the caption-look commands, the filter pages and the dialogs.
 
 #include "app/MainWindow.h"
 
 #include "app/AboutDialog.h"
+#include "app/CommandTable.h"
 #include "app/FilterPropertyFrame.h"
 #include "app/PlayerMessage.h"
 #include "app/SubtitleCommands.h"
-#include "engine/MediaGraph.h"
-#include "screen/VideoScreen.h"
+#include "player/Player.h"
+#include "player/PlayerSettings.h"
 #include "resources/CommandIds.h"
-#include "resources/CommandTable.h"
+#include "screen/VideoScreen.h"
 #include "subtitles/SubtitleSettingsDialog.h"
 #include "subtitles/SubtitleStyle.h"
+#include "text/MediaAddress.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
-
-#include <optional>
+#include <QFile>
+#include <QFileInfo>
 
 namespace velmo {
 
 void MainWindow::OnCommand(int id)
 {
-    if (TakeResumeCommand(id))
+    // While the offer to resume stands, Enter takes it and any other command ends it first.
+    if (player_.TakeResumeOffer(id == ID_FULL_SCREEN))
         return;
     if (const CommandHandler handler = FindCommandHandler(id))
         handler(*this, id);
@@ -55,43 +58,12 @@ void MainWindow::OnSubtitleSettings()
 
 // ---- Context menu
 
-namespace {
-
-/// The checked state of the commands that show one, from the player's state.
-std::optional<bool> CheckedState(int id, const SubtitleStyle &s)
-{
-    switch (id) {
-    case ID_MUTE: return !s.soundEnabled;
-    case ID_REPEAT: return s.repeatMode;
-    case ID_FULL_SCREEN: return s.fullScreenMode;
-    case ID_FILLED_SCREEN: return s.filledScreenMode;
-    case ID_HIDE: return s.hiddenMode;
-    case ID_SUBTITLE_SHOW: return s.subtitleVisible;
-    case ID_SUBTITLE_BOLD: return s.Style == 700;
-    case ID_SHADOW: return s.Shadow_Use;
-    case ID_SHADOW_DEEP: return s.Shadow_Deep;
-    case ID_OUTLINE: return s.Outline_Use;
-    case ID_OUTLINE_DEEP: return s.Outline_Deep;
-    case ID_CAPTION_MARKUP: return s.captionMarkup;
-    case ID_CONTINUOUS_PLAY: return s.continuousPlay;
-    default: return std::nullopt;
-    }
-}
-
-/// A label as it stands: '&' is not a mnemonic mark here.
-QString Literal(const char *utf8)
-{
-    return QString::fromUtf8(utf8).replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
-} // namespace
-
 QMenu *MainWindow::BuildContextMenu()
 {
     // The submenus of the last showing go with it; clear() leaves them behind.
     contextMenu_.clear();
     qDeleteAll(contextMenu_.findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly));
-    const bool media = mediaGraph_.graph != nullptr;
+    const bool media = player_.HasMedium();
     const auto fill = [&](QMenu &menu, std::span<const MenuEntry> entries, auto &self) -> void {
         for (size_t i = 0; i < entries.size(); ++i) {
             const MenuEntry &e = entries[i];
@@ -107,16 +79,16 @@ QMenu *MainWindow::BuildContextMenu()
                 QMenu &recent = AddRecentMenu(menu, e.text);
                 self(recent, e.items, self);
             } else if (e.kind == MenuEntry::Popup) {
-                self(*menu.addMenu(Literal(e.text)), e.items, self);
+                self(*menu.addMenu(MenuText(QString::fromUtf8(e.text))), e.items, self);
             } else if (const CommandRow *row = FindCommand(e.id)) {
-                QAction *action = menu.addAction(Literal(row->label));
+                QAction *action = menu.addAction(MenuText(QString::fromUtf8(row->label)));
                 action->setData(row->id);
                 // Only a set flag shows its mark; an unset one shows no empty box.
-                if (const std::optional<bool> checked = CheckedState(row->id, style_)) {
-                    action->setCheckable(*checked);
-                    action->setChecked(*checked);
+                if (row->checked && row->checked(*this)) {
+                    action->setCheckable(true);
+                    action->setChecked(true);
                 }
-                if (row->id == ID_OPEN_SUBTITLE || row->id == ID_HIDE)
+                if (row->needsMedia)
                     action->setEnabled(media);
             }
         }
@@ -133,14 +105,71 @@ void MainWindow::AddFilterMenu(QMenu &menu, bool media)
         return;
     }
     QMenu *filters = menu.addMenu(title);
-    mediaGraph_.CollectFilterNames();
-    for (int i = 1; i <= mediaGraph_.filterCount; ++i) {
-        const std::string &name = mediaGraph_.filterNames[i - 1];
-        QAction *action = filters->addAction(QString::fromStdString(name).replace(QLatin1Char('&'), QStringLiteral("&&")));
-        action->setData(ID_FILTER_FIRST + i);
+    const std::vector<std::string> names = player_.FilterNames();
+    for (size_t i = 0; i < names.size(); ++i) {
+        QAction *action = filters->addAction(MenuText(QString::fromStdString(names[i])));
+        action->setData(ID_FILTER_FIRST + int(i) + 1);
         // The graph's own spelling of the name, for finding the filter again.
-        action->setProperty("filterName", QByteArray::fromStdString(name));
+        action->setProperty("filterName", QByteArray::fromStdString(names[i]));
     }
+}
+
+void MainWindow::AddLanguageMenu(QMenu &parent, const char *title)
+{
+    QMenu *menu = parent.addMenu(QString::fromUtf8(title));
+    const std::vector<SamiLanguage> languages = player_.CaptionLanguages();
+    if (languages.size() < 2) {
+        // One language, or none to choose from: nothing to pick.
+        const QString only = languages.empty() ? QStringLiteral("기본") : languages.front().title;
+        menu->addAction(only)->setEnabled(false);
+        menu->setEnabled(player_.CaptionLanguagesKnown());
+        return;
+    }
+    const QString shown = player_.CaptionLanguageShown();
+    const auto add = [&](const QString &text, const QString &className, int index) {
+        QAction *action = menu->addAction(MenuText(text));
+        action->setData(ID_CAPTION_LANGUAGE_FIRST + index);
+        action->setCheckable(true);
+        action->setChecked(shown.compare(className, Qt::CaseInsensitive) == 0);
+    };
+    for (size_t i = 0; i < languages.size(); ++i)
+        add(languages[i].title, languages[i].className, int(i));
+    add(QStringLiteral("둘 다"), QString::fromLatin1(kEverySamiLanguage), int(languages.size()));
+}
+
+namespace {
+
+// The name a medium is listed by: a file's name, an address as it stands.
+QString ListedName(const std::string &medium)
+{
+    const QString name = QFile::decodeName(QByteArray::fromStdString(medium));
+    return IsAddress(medium) ? name : QFileInfo(name).fileName();
+}
+
+} // namespace
+
+QMenu &MainWindow::AddRecentMenu(QMenu &parent, const char *title)
+{
+    QMenu *menu = parent.addMenu(QString::fromUtf8(title));
+    const auto recent = player_.RecentMedia();
+    for (size_t i = 0; i < recent.size(); ++i) {
+        QString label = MenuText(ListedName(recent[i].first));
+        if (recent[i].second)
+            label += QStringLiteral("    ") + ClockText(recent[i].second->positionMs);
+        menu->addAction(label)->setData(ID_RECENT_FIRST + int(i));
+    }
+    if (!recent.empty())
+        menu->addSeparator();
+    return *menu;
+}
+
+void MainWindow::OnRecentFile(int id)
+{
+    const auto recent = player_.RecentMedia();
+    const size_t index = size_t(id - ID_RECENT_FIRST);
+    // A medium that is gone stays listed: its open shows the codec message.
+    if (index < recent.size())
+        OpenMedia(recent[index].first);
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent *event)
@@ -151,26 +180,22 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
         OnCommand(chosen->data().toInt());
 }
 
-void MainWindow::ShowFilterPages(const std::string &name)
-{
-    std::shared_ptr<FilterPages> pages = mediaGraph_.FilterPagesOf(name);
-    if (!pages)
-        return;
-    raise();
-    activateWindow();
-    FilterPropertyFrame frame(std::move(pages), this);
-    frame.exec();
-}
-
 void MainWindow::OnFilterCommand(int id)
 {
     // The entry of that id in the last menu shown names the filter; the first of equal names wins.
     const QList<QAction *> all = contextMenu_.findChildren<QAction *>();
     for (QAction *action : all) {
-        if (action->data().toInt() == id && action->property("filterName").isValid()) {
-            ShowFilterPages(action->property("filterName").toByteArray().toStdString());
+        if (action->data().toInt() != id || !action->property("filterName").isValid())
+            continue;
+        std::shared_ptr<FilterPages> pages =
+            player_.FilterPagesOf(action->property("filterName").toByteArray().toStdString());
+        if (!pages)
             return;
-        }
+        raise();
+        activateWindow();
+        FilterPropertyFrame frame(std::move(pages), this);
+        frame.exec();
+        return;
     }
 }
 

@@ -78,7 +78,6 @@ PlayerApp::PlayerApp(const PlayerAppOptions &options)
       quitAtEnd_(options.quitAtEnd)
 {
     InstallMessageBoxHook();
-    mediaGraph.SetVolumeLevelSource(&subtitleStyle.volumeLevel);
     GError *raw = nullptr;
     const bool started = gst_init_check(nullptr, nullptr, &raw);
     const GErrorPtr error(raw);
@@ -97,7 +96,7 @@ PlayerApp::~PlayerApp()
 
 int PlayerApp::Run(const std::vector<std::string> &arguments)
 {
-    subtitleStyle.startupPath = StartupPathFromArguments(arguments);
+    playerSettings.startupPath = StartupPathFromArguments(arguments);
     pendingExit.reset();
     MainWindow window(*this);
     // Media keys, desktop controls, no blanking mid-film. The session bus is
@@ -105,9 +104,9 @@ int PlayerApp::Run(const std::vector<std::string> &arguments)
     // bus) is no step towards the first picture.
     std::unique_ptr<PlayerBus> bus;
     constexpr int kJoinBusAfterMs = 300;
-    QTimer::singleShot(kJoinBusAfterMs, &window, [&] { bus = std::make_unique<PlayerBus>(window, *this); });
+    QTimer::singleShot(kJoinBusAfterMs, &window, [&] { bus = std::make_unique<PlayerBus>(window, player); });
     if (quitAtEnd_)
-        QObject::connect(&window, &MainWindow::PlaybackEnded, &window, [&window] { window.OnCommand(ID_EXIT); });
+        QObject::connect(&player, &Player::ended, &window, [&window] { window.OnCommand(ID_EXIT); });
     window.OnInitDialog();
     if (pendingExit)
         return *pendingExit;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "engine/MediaGraph.h"
+#include "player/Player.h"
+#include "player/PlayerSettings.h"
 #include "skin/SkinSet.h"
 #include "subtitles/SubtitleStyle.h"
 
@@ -65,6 +67,8 @@ public:
     SkinSet skinSet;
     MediaGraph mediaGraph;
     SubtitleStyle subtitleStyle;
+    PlayerSettings playerSettings{subtitleStyle.settingsFile}; ///< kept in the caption look's settings file
+    Player player{mediaGraph, playerSettings, subtitleStyle};
 
 private:
     bool quitAtEnd_;

@@ -1,14 +1,12 @@
 #include "app/PlayerBus.h"
 
 #include "app/MainWindow.h"
-#include "app/PlayerApp.h"
 #include "engine/GstHandles.h"
-#include "engine/MediaGraph.h"
+#include "player/Player.h"
 #include "mpris/MprisService.h"
 #include "mpris/MprisValues.h"
 #include "mpris/ScreenSaverInhibitor.h"
 #include "resources/CommandIds.h"
-#include "subtitles/SubtitleStyle.h"
 #include "tools/mimetypes/PlayableMimeTypes.h"
 
 #include <QEvent>
@@ -33,13 +31,12 @@ QStringList AnnouncedMimeTypes()
 
 } // namespace
 
-PlayerBus::PlayerBus(MainWindow &window, PlayerApp &app, QDBusConnection bus)
-    : window_(window), graph_(app.mediaGraph), style_(app.subtitleStyle),
-      inhibitor_(std::make_unique<mpris::ScreenSaverInhibitor>(bus))
+PlayerBus::PlayerBus(MainWindow &window, Player &player, QDBusConnection bus)
+    : window_(window), player_(player), inhibitor_(std::make_unique<mpris::ScreenSaverInhibitor>(bus))
 {
     service_ = std::make_unique<mpris::MprisService>(*this, AnnouncedMimeTypes(), bus);
-    connect(&window_, &MainWindow::PlayerStateChanged, this, &PlayerBus::OnStateChanged);
-    connect(&window_, &MainWindow::PositionJumped, this, [this] { service_->AnnounceSeek(); });
+    connect(&player_, &Player::stateChanged, this, &PlayerBus::OnStateChanged);
+    connect(&player_, &Player::positionJumped, this, [this] { service_->AnnounceSeek(); });
     // Minimising (by the hide command or the window manager) releases the screen saver.
     window_.installEventFilter(this);
     OnStateChanged(); // a film may be playing already
@@ -68,55 +65,49 @@ void PlayerBus::OnStateChanged()
     inhibitor_->SetWanted(PictureIsPlaying());
 }
 
-int32_t PlayerBus::State() const
-{
-    int32_t state = State_Stopped;
-    if (!graph_.graph || !graph_.control || Failed(graph_.control->GetState(0, &state)))
-        return State_Stopped;
-    return state;
-}
-
 bool PlayerBus::PictureIsPlaying() const
 {
-    int32_t width = 0;
-    int32_t height = 0;
-    return State() == State_Running && graph_.basicVideo &&
-           Succeeded(graph_.basicVideo->GetVideoSize(&width, &height)) && !window_.isMinimized();
+    return player_.State() == PlayState::Running && !player_.VideoSize().isEmpty() && !window_.isMinimized();
 }
+
+namespace {
+
+mpris::PlayState BusState(PlayState state)
+{
+    switch (state) {
+    case PlayState::Running: return mpris::PlayState::Playing;
+    case PlayState::Paused: return mpris::PlayState::Paused;
+    default: return mpris::PlayState::Stopped;
+    }
+}
+
+} // namespace
 
 mpris::PlayerSnapshot PlayerBus::Snapshot() const
 {
     mpris::PlayerSnapshot s;
-    const bool media = graph_.graph != nullptr;
-    s.playbackStatus = mpris::PlaybackStatusName(media, State());
-    s.volume = mpris::VolumeFromSlider((style_.volumeLevel + 10000) / 100);
-    s.trackId = mpris::TrackIdFor(media ? graph_.mediaPath : std::string());
+    const bool media = player_.HasMedium();
+    s.playbackStatus = mpris::PlaybackStatusName(media, BusState(player_.State()));
+    s.volume = mpris::VolumeFromSlider(player_.VolumePosition());
+    s.trackId = mpris::TrackIdFor(media ? player_.MediumPath() : std::string());
     if (!media)
         return s;
-    double duration = 0.0;
-    if (graph_.position && Succeeded(graph_.position->get_Duration(&duration)))
-        s.lengthUs = mpris::MicrosFromSeconds(duration);
-    double rate = 1.0;
-    if (graph_.seeking && Succeeded(graph_.seeking->GetRate(&rate)))
-        s.rate = rate;
-    s.title = mpris::TitleFor(graph_.mediaPath);
-    s.url = mpris::UrlFor(graph_.mediaPath);
+    s.lengthUs = mpris::MicrosFromSeconds(player_.Duration());
+    s.rate = player_.Rate();
+    s.title = mpris::TitleFor(player_.MediumPath());
+    s.url = mpris::UrlFor(player_.MediumPath());
     s.canPlay = true;
-    s.canSeek = s.lengthUs > 0 && graph_.position != nullptr;
+    s.canSeek = s.lengthUs > 0;
     // A local file can step to its folder's neighbours (an address cannot);
     // at the folder's ends the step says there is none.
-    const bool local = graph_.graph && !graph_.mediaPath.empty() && graph_.mediaPath.find("://") == std::string::npos;
-    s.canGoNext = local;
-    s.canGoPrevious = local;
+    s.canGoNext = player_.HasFolder();
+    s.canGoPrevious = player_.HasFolder();
     return s;
 }
 
 int64_t PlayerBus::PositionUs() const
 {
-    double seconds = 0.0;
-    if (!graph_.graph || !graph_.position || Failed(graph_.position->get_CurrentPosition(&seconds)))
-        return 0;
-    return mpris::MicrosFromSeconds(seconds);
+    return player_.HasMedium() ? mpris::MicrosFromSeconds(player_.Position()) : 0;
 }
 
 void PlayerBus::Raise()
@@ -135,19 +126,19 @@ void PlayerBus::Quit()
 
 void PlayerBus::PlayPause()
 {
-    if (graph_.graph)
+    if (player_.HasMedium())
         window_.OnCommand(ID_PLAY_PAUSE);
 }
 
 void PlayerBus::Play()
 {
-    if (graph_.graph && State() != State_Running)
+    if (player_.HasMedium() && player_.State() != PlayState::Running)
         window_.OnCommand(ID_PLAY_PAUSE);
 }
 
 void PlayerBus::Pause()
 {
-    if (State() == State_Running)
+    if (player_.State() == PlayState::Running)
         window_.OnCommand(ID_PLAY_PAUSE);
 }
 
@@ -168,7 +159,7 @@ void PlayerBus::Previous()
 
 void PlayerBus::SetPositionUs(int64_t position)
 {
-    window_.SeekTo(mpris::SecondsFromMicros(position));
+    player_.SeekTo(mpris::SecondsFromMicros(position));
 }
 
 void PlayerBus::Open(const std::string &media)
@@ -178,15 +169,13 @@ void PlayerBus::Open(const std::string &media)
 
 void PlayerBus::SetRate(double rate)
 {
-    if (!graph_.graph || !graph_.seeking)
-        return;
-    graph_.seeking->SetRate(rate);
-    OnStateChanged();
+    if (player_.HasMedium())
+        player_.SetRate(rate);
 }
 
 void PlayerBus::SetVolumePosition(int position)
 {
-    window_.SetVolumePosition(position);
+    player_.SetVolumePosition(position);
 }
 
 } // namespace velmo

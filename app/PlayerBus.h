@@ -10,23 +10,21 @@
 namespace velmo {
 
 class MainWindow;
-class MediaGraph;
-class PlayerApp;
-class SubtitleStyle;
+class Player;
 
 namespace mpris {
 class MprisService;
 class ScreenSaverInhibitor;
 } // namespace mpris
 
-/// The main window on the session bus: answers the media-player interface by
-/// the window's own commands, announces every change the window reports, and
-/// holds the screen saver off while a picture plays in a window that is not
-/// minimised. Make it after the window and drop it before.
+/// The player on the session bus: answers the media-player interface by the
+/// window's commands and the player's calls, announces every change the
+/// player reports, and holds the screen saver off while a picture plays in a
+/// window that is not minimised. Make it after the window and drop it before.
 class PlayerBus : public QObject, public mpris::PlayerPort {
     Q_OBJECT
 public:
-    PlayerBus(MainWindow &window, PlayerApp &app, QDBusConnection bus = QDBusConnection::sessionBus());
+    PlayerBus(MainWindow &window, Player &player, QDBusConnection bus = QDBusConnection::sessionBus());
     ~PlayerBus() override;
 
     /// The bus name held for the media-player interface; empty without one.
@@ -52,12 +50,10 @@ protected:
 
 private:
     void OnStateChanged();
-    int32_t State() const;
     bool PictureIsPlaying() const;
 
     MainWindow &window_;
-    MediaGraph &graph_;
-    SubtitleStyle &style_;
+    Player &player_;
     std::unique_ptr<mpris::ScreenSaverInhibitor> inhibitor_;
     std::unique_ptr<mpris::MprisService> service_;
 };

@@ -1,7 +1,7 @@
 // The next-file step in a folder of 5000 media files (the folder is read anew
 // at each step), from the first, the middle and the last but one file.
 
-#include "app/FolderPlaylist.h"
+#include "player/FolderPlaylist.h"
 
 #include <benchmark/benchmark.h>
 

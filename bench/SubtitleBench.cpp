@@ -132,7 +132,7 @@ void BM_DrawSubtitleLayer_1080p_AllPasses(benchmark::State &state)
 {
     const auto style = fullStyle();
     for (auto _ : state) {
-        QImage layer = DrawSubtitleLayer(QSize(1920, 1080), twoLineCaption(), *style);
+        QImage layer = DrawSubtitleLayer(QSize(1920, 1080), ShownCaption{twoLineCaption(), {}}, *style);
         benchmark::DoNotOptimize(layer);
     }
 }
@@ -144,7 +144,7 @@ void compositeCached(benchmark::State &state, bool wholeLayer)
 {
     const auto style = fullStyle();
     QRect area;
-    const QImage layer = DrawSubtitleLayer(QSize(1920, 1080), twoLineCaption(), *style, &area);
+    const QImage layer = DrawSubtitleLayer(QSize(1920, 1080), ShownCaption{twoLineCaption(), {}}, *style, &area);
     QImage frame(1920, 1080, QImage::Format_RGB32);
     frame.fill(QColor(30, 60, 90));
     for (auto _ : state) {

@@ -2,27 +2,25 @@
 
 #include "controls/BitmapButton.h"
 #include "controls/PanelParts.h"
-#include "controls/PlaybackRules.h"
+#include "player/PlaybackRules.h"
 #include "controls/SkinSlider.h"
 #include "controls/TimeDisplay.h"
 #include "screen/InputCopy.h"
-#include "engine/MediaGraph.h"
+#include "player/Player.h"
 #include "resources/CommandIds.h"
 #include "resources/TemplateWidgets.h"
-#include "subtitles/SubtitleStyle.h"
 
 #include <QPainter>
 
 namespace velmo {
 
-ControlPanel::ControlPanel(SkinSet &skin, MediaGraph &graph, SubtitleStyle &style, QWidget *parent)
-    : ControlPanel(kControlPanelTemplate, skin, graph, style, parent)
+ControlPanel::ControlPanel(SkinSet &skin, Player &player, QWidget *parent)
+    : ControlPanel(kControlPanelTemplate, skin, player, parent)
 {
 }
 
-ControlPanel::ControlPanel(const DialogTemplate &t, SkinSet &skin, MediaGraph &graph, SubtitleStyle &style,
-                           QWidget *parent)
-    : QWidget(parent), skin_(skin), graph_(graph), style_(style)
+ControlPanel::ControlPanel(const DialogTemplate &t, SkinSet &skin, Player &player, QWidget *parent)
+    : QWidget(parent), skin_(skin), player_(player)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -54,9 +52,38 @@ ControlPanel::ControlPanel(const DialogTemplate &t, SkinSet &skin, MediaGraph &g
     connect(volumeSlider, &SkinSlider::Scroll, this, &ControlPanel::OnVolumeScroll);
 
     OnInitDialog();
+    Follow();
 }
 
 ControlPanel::~ControlPanel() = default;
+
+// Both panels show what the player reports, whatever raised it: the
+// full-screen one is the one a user sees while the keys act in full screen.
+void ControlPanel::Follow()
+{
+    connect(&player_, &Player::stateChanged, this, [this] {
+        RefreshPlayButton();
+        volumeSlider->SetPos(player_.VolumePosition());
+        volumeSlider->update();
+    });
+    connect(&player_, &Player::ticked, this, &ControlPanel::UpdateTime);
+    connect(&player_, &Player::timelineSet, this, [this](int percent) { timelineSlider->SetPos(percent); });
+    connect(&player_, &Player::abRangeChanged, this, [this] {
+        const auto [from, to] = player_.AbRange();
+        timelineSlider->SetMarkedRange(from, to);
+    });
+    connect(&player_, &Player::opened, this, &ControlPanel::ResetDisplays);
+    connect(&player_, &Player::closed, this, &ControlPanel::ResetDisplays);
+    volumeSlider->SetPos(player_.VolumePosition());
+}
+
+void ControlPanel::ResetDisplays()
+{
+    timelineSlider->SetPos(0);
+    timeDisplay->SetText(QStringLiteral("00:00:00 / 00:00:00"));
+    ShowPlayPicture();
+    RefreshPlayButton();
+}
 
 void ControlPanel::OnInitDialog()
 {
@@ -132,41 +159,26 @@ bool ControlPanel::event(QEvent *event)
 void ControlPanel::OnButton(int controlId)
 {
     switch (controlId) {
-    case IDC_PLAY:
-        TogglePlayPause();
-        RefreshPlayButton();
-        emit PlayStateChanged();
-        break;
-    case IDC_STOP:
-        if (graph_.graph && graph_.control) {
-            graph_.control->Stop();
-            RefreshPlayButton();
-            emit PlayStateChanged();
-        }
-        break;
+    case IDC_PLAY: emit Command(ID_PLAY_PAUSE); break;
+    case IDC_STOP: emit Command(ID_STOP); break;
+    // The folder of the medium is the list the two step through.
+    case IDC_PREV: emit Command(ID_PREV_FILE); break;
+    case IDC_NEXT: emit Command(ID_NEXT_FILE); break;
     case IDC_OPEN: emit Command(ID_FILE_OPEN); break;
     case IDC_FULL_SCREEN: emit Command(ID_FULL_SCREEN); break;
-    default: break; // previous and next have nothing to go to
+    default: break;
     }
-}
-
-void ControlPanel::TogglePlayPause()
-{
-    if (TogglePlayback(graph_))
-        SetTimelinePosition(0);
 }
 
 void ControlPanel::RefreshPlayButton()
 {
-    if (!graph_.graph || !graph_.control)
+    const PlayState state = player_.State();
+    if (state == PlayState::Closed)
         return;
-    int32_t state = -1;
-    if (Failed(graph_.control->GetState(0, &state)))
-        return;
-    if (state == State_Stopped || state == State_Paused) {
+    if (state == PlayState::Stopped || state == PlayState::Paused) {
         playButton->SetImage(skin_.play);
         playButton->SetTooltipText(QStringLiteral("재생"));
-    } else if (state == State_Running) {
+    } else {
         playButton->SetImage(skin_.pause);
         playButton->SetTooltipText(QStringLiteral("일시정지"));
     }
@@ -184,69 +196,35 @@ void ControlPanel::OnTimelineScroll(int code, int)
 {
     if (code != TB_PAGEUP && code != TB_PAGEDOWN && code != TB_THUMBTRACK)
         return;
-    if (!graph_.graph || !graph_.position)
-        return;
-    double duration = 0.0;
-    graph_.position->get_Duration(&duration);
     // The value now, not the one posted: a later change may already be stored.
-    const double v = timelineSlider->GetPos();
-    graph_.position->put_CurrentPosition(v * duration * 0.01);
-    emit TimelineMoved();
+    player_.DragTo(timelineSlider->GetPos());
 }
 
 void ControlPanel::OnVolumeScroll(int code, int)
 {
     if (code != TB_PAGEUP && code != TB_PAGEDOWN && code != TB_THUMBTRACK)
         return;
-    SetVolumeFromPosition(volumeSlider->GetPos(), style_, graph_);
-    emit VolumeMoved();
+    player_.SetVolumePosition(volumeSlider->GetPos());
 }
 
 int ControlPanel::TimelinePosition() const { return timelineSlider->GetPos(); }
 
-void ControlPanel::SetTimelinePosition(int value)
-{
-    timelineSlider->SetPos(value);
-}
-
-void ControlPanel::SetMarkedRange(double from, double to)
-{
-    timelineSlider->SetMarkedRange(from, to);
-}
-
 int ControlPanel::VolumePosition() const { return volumeSlider->GetPos(); }
 
-void ControlPanel::SetVolumePosition(int value)
-{
-    volumeSlider->SetPos(value);
-}
-
-void ControlPanel::InvalidateVolumeSlider()
-{
-    volumeSlider->update();
-}
 
 // ---- Time
 
 void ControlPanel::UpdateTime()
 {
-    // The main window calls this only while a graph is held; without one there is no time to show.
-    if (!graph_.graph || !graph_.position)
+    if (!player_.HasMedium())
         return;
-    double position = 0.0;
-    double duration = 0.0;
-    graph_.position->get_CurrentPosition(&position);
-    graph_.position->get_Duration(&duration);
+    const double position = player_.Position();
+    const double duration = player_.Duration();
     const int current = timelineSlider->GetPos();
     const int advanced = AdvanceTimeline(current, position, duration);
     if (advanced > current)
         timelineSlider->SetPos(advanced);
-    SetTimeText(TimeText(position, duration));
-}
-
-void ControlPanel::SetTimeText(const QString &text)
-{
-    timeDisplay->SetText(text);
+    timeDisplay->SetText(TimeText(position, duration));
 }
 
 } // namespace velmo

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "controls/PlaybackPanel.h"
 #include "resources/DialogTemplates.h"
 #include "skin/SkinSet.h"
 
@@ -9,39 +8,34 @@
 namespace velmo {
 
 class BitmapButton;
-class MediaGraph;
+class Player;
 class SkinSlider;
-class SubtitleStyle;
 class TimeDisplay;
 
 /// The skinned strip below (or above) the picture: play/pause, stop, previous,
 /// next, open and full-screen buttons, the timeline and volume sliders and the
-/// time display, on the skin's panel background. It drives the graph itself
-/// for play, pause, stop, seeking and volume, and asks its owner for open and
-/// full screen through Command(). Input on its background is passed on to the
-/// top-level window as copies, so the borderless window moves and sizes from
-/// the panel too.
-class ControlPanel : public QWidget, public PlaybackPanel {
+/// time display, on the skin's panel background. It shows the player's
+/// state as the player reports it; its buttons ask for commands through
+/// Command() (play/pause, stop, previous and next file of the folder, open,
+/// full screen), and its sliders seek and set the volume on the player.
+/// Input on its background is passed on to the top-level window as copies, so
+/// the borderless window moves and sizes from the panel too.
+class ControlPanel : public QWidget {
     Q_OBJECT
 public:
     /// Builds the controls of the control-panel template, gives them the
     /// skin's pictures, shows those the skin shows and lays them out.
-    ControlPanel(SkinSet &skin, MediaGraph &graph, SubtitleStyle &style, QWidget *parent = nullptr);
+    ControlPanel(SkinSet &skin, Player &player, QWidget *parent = nullptr);
     ~ControlPanel() override;
 
-    // PlaybackPanel
-    QWidget *widget() override { return this; }
-    void TogglePlayPause() override;
-    void RefreshPlayButton() override;
-    void UpdateTime() override;
-    int TimelinePosition() const override;
-    void SetTimelinePosition(int value) override;
-    int VolumePosition() const override;
-    void SetVolumePosition(int value) override;
-    void InvalidateVolumeSlider() override;
-    void SetTimeText(const QString &text) override;
-    void SetMarkedRange(double from, double to) override;
-    void ShowPlayPicture() override;
+    /// Shows the play or the pause picture by the player's state.
+    void RefreshPlayButton();
+    /// Moves the timeline forward to the position and rewrites the time text.
+    void UpdateTime();
+    /// The timeline slider's value, 0 to 100.
+    int TimelinePosition() const;
+    /// The volume slider's value, 0 to 100.
+    int VolumePosition() const;
 
     TimeDisplay *timeDisplay = nullptr;
     BitmapButton *fullScreenButton = nullptr;
@@ -55,18 +49,13 @@ public:
     ClientRect clientRect; ///< the client rectangle of the last resize
 
 signals:
-    /// A command for the main window (ID_FILE_OPEN, ID_FULL_SCREEN).
+    /// A command for the main window (ID_PLAY_PAUSE, ID_STOP, ID_PREV_FILE,
+    /// ID_NEXT_FILE, ID_FILE_OPEN, ID_FULL_SCREEN).
     void Command(int id);
-    /// The panel's own play/pause or stop button changed the playback state.
-    void PlayStateChanged();
-    /// The user moved the volume slider; the volume is applied.
-    void VolumeMoved();
-    /// The user moved the timeline; the medium is repositioned.
-    void TimelineMoved();
 
 protected:
     /// The panel of template `t` (the full-screen panel has its own).
-    ControlPanel(const DialogTemplate &t, SkinSet &skin, MediaGraph &graph, SubtitleStyle &style, QWidget *parent);
+    ControlPanel(const DialogTemplate &t, SkinSet &skin, Player &player, QWidget *parent);
 
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -78,10 +67,13 @@ private:
     void OnButton(int controlId);
     void OnTimelineScroll(int code, int value);
     void OnVolumeScroll(int code, int value);
+    /// Puts the timeline, the time text and the play button back as before any playback.
+    void ResetDisplays();
+    void ShowPlayPicture();
+    void Follow();
 
     SkinSet &skin_;
-    MediaGraph &graph_;
-    SubtitleStyle &style_;
+    Player &player_;
 };
 
 } // namespace velmo

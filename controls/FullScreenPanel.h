@@ -10,8 +10,8 @@ namespace velmo {
 class FullScreenPanel : public ControlPanel {
     Q_OBJECT
 public:
-    FullScreenPanel(SkinSet &skin, MediaGraph &graph, SubtitleStyle &style, QWidget *parent = nullptr)
-        : ControlPanel(kFullScreenPanelTemplate, skin, graph, style, parent)
+    FullScreenPanel(SkinSet &skin, Player &player, QWidget *parent = nullptr)
+        : ControlPanel(kFullScreenPanelTemplate, skin, player, parent)
     {
     }
 };

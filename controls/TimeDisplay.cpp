@@ -1,7 +1,6 @@
 #include "controls/TimeDisplay.h"
 
 #include "skin/SkinSet.h"
-#include "subtitles/SubtitleStyle.h"
 
 #include <QPainter>
 

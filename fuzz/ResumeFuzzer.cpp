@@ -4,8 +4,8 @@
 
 #include "fuzz/FuzzSupport.h"
 
-#include "app/RecentFiles.h"
-#include "app/ResumeRecord.h"
+#include "player/RecentFiles.h"
+#include "player/ResumeRecord.h"
 
 #include <string_view>
 

@@ -1,6 +1,5 @@
 #include "screen/VideoScreen.h"
 
-#include "engine/MediaGraph.h"
 #include "screen/FullScreenBand.h"
 #include "screen/InputCopy.h"
 #include "screen/PictureWindow.h"
@@ -20,7 +19,7 @@ namespace velmo {
 namespace {
 
 /// Everything that changes the caption's pixels.
-QString LayerKey(const QSize &size, qreal ratio, const SubtitleStyle &s)
+QString LayerKey(const QSize &size, qreal ratio, const SubtitleStyle &s, const ShownCaption &caption)
 {
     // The markup shows only when the option is on; off, it does not make a
     // caption with another markup but the same text draw again.
@@ -36,10 +35,10 @@ QString LayerKey(const QSize &size, qreal ratio, const SubtitleStyle &s)
         .arg(int(s.Outline_Deep))
         .arg(int(s.Shadow_Use))
         .arg(int(s.Shadow_Deep))
-        .arg(s.subtitleText)
+        .arg(caption.text)
         .arg(ratio);
-    if (s.captionMarkup)
-        key += QStringLiteral("|markup|") + s.subtitleMarkup;
+    if (!caption.markup.isEmpty())
+        key += QStringLiteral("|markup|") + caption.markup;
     return key;
 }
 
@@ -65,8 +64,8 @@ void BlitStrip(QPainter &painter, int x, int width, int height, const SkinImage 
 
 } // namespace
 
-VideoScreen::VideoScreen(SkinSet &skinSet, MediaGraph &mediaGraph, SubtitleStyle &style, QWidget *parent)
-    : QWidget(parent), skinSet_(skinSet), mediaGraph_(mediaGraph), style_(style)
+VideoScreen::VideoScreen(SkinSet &skinSet, const SubtitleStyle &style, QWidget *parent)
+    : QWidget(parent), skinSet_(skinSet), style_(style)
 {
     // Everything is painted here; Qt need not clear first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -91,30 +90,20 @@ void VideoScreen::OnPictureRefused()
     update(frame_.area);
 }
 
-VideoScreen::~VideoScreen()
-{
-    if (mediaGraph_.videoWindow)
-        mediaGraph_.videoWindow->put_Owner(nullptr);
-}
+VideoScreen::~VideoScreen() = default;
 
-HResult VideoScreen::LoadMedia(const std::string &path)
+void VideoScreen::SetMedium(bool open, bool picture)
 {
-    const HResult result = mediaGraph_.Open(this, path, window());
-    if (Failed(result))
-        return result;
-    if (mediaGraph_.basicAudio)
-        mediaGraph_.basicAudio->put_Volume(style_.volumeLevel);
-    clientRect = rect();
-    mediaGraph_.SetVideoRect(clientRect.left(), clientRect.top(), clientRect.width(), clientRect.height());
+    mediumOpen_ = open;
+    mediumHasPicture_ = open && picture;
     Invalidate(true);
-    return result;
 }
 
 void VideoScreen::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     clientRect = rect();
-    mediaGraph_.SetVideoRect(clientRect.left(), clientRect.top(), clientRect.width(), clientRect.height());
+    emit AreaChanged(clientRect);
     Invalidate(true);
 }
 
@@ -178,18 +167,18 @@ QRect VideoScreen::ToScreen(const QRect &pixels) const
     return QRectF(QPointF(pixels.topLeft()) / ratio, QSizeF(pixels.size()) / ratio).toAlignedRect();
 }
 
-void VideoScreen::DrawSubtitle(const SubtitleStyle &style)
+void VideoScreen::DrawSubtitle(const ShownCaption &caption)
 {
-    if (!mediaGraph_.graph)
+    if (!mediumOpen_)
         return;
     const qreal ratio = devicePixelRatioF();
-    const QString key = LayerKey(size(), ratio, style);
+    const QString key = LayerKey(size(), ratio, style_, caption);
     if (key == subtitleKey_)
         return;
     ClearSubtitleLayer();
     subtitleKey_ = key;
     QRect drawn;
-    const QImage layer = DrawSubtitleLayer(size(), style.subtitleText, style, &drawn, ratio);
+    const QImage layer = DrawSubtitleLayer(size(), caption, style_, &drawn, ratio);
     // Keep only the part that holds the caption: each frame then blends that
     // small part, not a whole screen of transparent pixels.
     const QRect bounds = layer.isNull() ? QRect() : drawn.intersected(layer.rect());
@@ -228,7 +217,7 @@ void VideoScreen::paintEvent(QPaintEvent *event)
     PaintBackground(painter);
     PaintPicture(painter);
     // A caption left from a medium now closed is not painted; a message is.
-    if (overlay_.isNull() || (!mediaGraph_.graph && !subtitleLayer_.isNull()))
+    if (overlay_.isNull() || (!mediumOpen_ && !subtitleLayer_.isNull()))
         return;
     const qreal ratio = devicePixelRatioF();
     if (ratio == 1) {
@@ -249,7 +238,7 @@ void VideoScreen::PaintBackground(QPainter &painter)
     BlitStrip(painter, width - right.width, right.width, h, right);
 
     const QRect middle(left.width, 0, width - left.width - right.width, h);
-    if (mediaGraph_.graph && mediaGraph_.videoWidth > 0) {
+    if (mediumHasPicture_) {
         // The video window covers the rest; until it has a frame it is black.
         if (frame_.image.isNull())
             painter.fillRect(middle, Qt::black);
@@ -270,7 +259,7 @@ void VideoScreen::PaintBackground(QPainter &painter)
 
 void VideoScreen::PaintPicture(QPainter &painter)
 {
-    if (frame_.image.isNull() || !mediaGraph_.graph)
+    if (frame_.image.isNull() || !mediumOpen_)
         return;
     const QRect &picture = frame_.picture;
     QRegion bars = QRegion(frame_.area).subtracted(QRegion(picture));
@@ -281,7 +270,7 @@ void VideoScreen::PaintPicture(QPainter &painter)
 
 void VideoScreen::ShowFullScreenPanels(int y)
 {
-    if (!style_.fullScreenMode && !style_.filledScreenMode)
+    if (!coversScreen_)
         return;
     const int displayWidth = screen() ? screen()->geometry().width() : width();
     const auto apply = [&](QWidget *panel, const PanelPlacement &placement, int panelHeight) {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/MediaResult.h"
 #include "engine/VideoFrameSink.h"
 #include "screen/PaintedPicture.h"
+#include "subtitles/ShownCaption.h"
 
 #include <QImage>
 #include <QRect>
@@ -14,7 +14,6 @@
 
 namespace velmo {
 
-class MediaGraph;
 class SkinSet;
 class SubtitleStyle;
 
@@ -34,18 +33,20 @@ class SubtitleStyle;
 class VideoScreen : public QWidget, public VideoFrameSink {
     Q_OBJECT
 public:
-    /// `style` supplies the full-screen flags; all three outlive the screen.
-    VideoScreen(SkinSet &skinSet, MediaGraph &mediaGraph, SubtitleStyle &style, QWidget *parent = nullptr);
+    /// Captions and messages are drawn in `style`'s look; both outlive the screen.
+    VideoScreen(SkinSet &skinSet, const SubtitleStyle &style, QWidget *parent = nullptr);
     ~VideoScreen() override;
 
-    /// Opens `path` into this screen; on success applies the saved volume and
-    /// fits the picture at once. Returns the graph's result unchanged.
-    HResult LoadMedia(const std::string &path);
-    /// Draws `style.subtitleText` (with the looks of `style.subtitleMarkup`
-    /// while `style.captionMarkup` is on) as the caption layer over the picture (only
-    /// while media is open). The layer is drawn once per change and kept; frames
-    /// do not redraw it.
-    void DrawSubtitle(const SubtitleStyle &style);
+    /// Whether media is open and whether it has a picture: without one the
+    /// screen shows the skin's background and logo, and no caption.
+    void SetMedium(bool open, bool picture);
+    /// Whether the window covers the screen: the full-screen bar and panel
+    /// then show when the pointer nears their edge.
+    void SetCoversScreen(bool covers) { coversScreen_ = covers; }
+    /// Draws `caption` as the caption layer over the picture (only while media
+    /// is open). The layer is drawn once per change and kept; frames do not
+    /// redraw it.
+    void DrawSubtitle(const ShownCaption &caption);
     /// Invalidates the whole screen; with `erase` the caption layer is cleared
     /// until the next DrawSubtitle (as after a resize or a close).
     void Invalidate(bool erase = true);
@@ -76,6 +77,10 @@ public:
     QWidget *fullScreenTitleBar = nullptr; ///< title bar over the picture in the full-screen modes; null: none
     QRect clientRect;                      ///< the client rectangle at the last resize
 
+signals:
+    /// The screen's area changed: the picture is to fill `area`.
+    void AreaChanged(const QRect &area);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -95,8 +100,10 @@ private:
     QRect ToScreen(const QRect &pixels) const;
 
     SkinSet &skinSet_;
-    MediaGraph &mediaGraph_;
-    SubtitleStyle &style_;
+    const SubtitleStyle &style_;
+    bool mediumOpen_ = false;
+    bool mediumHasPicture_ = false;
+    bool coversScreen_ = false;
     VideoFrame frame_;
     // The layers hold device pixels (their devicePixelRatio is 1) and their
     // rectangles are in device pixels of the screen: at a ratio of 1.5 a

@@ -91,21 +91,22 @@ Fitted fitCaption(const QFont &font, const QString &text, QPaintDevice *device, 
 
 } // namespace
 
-QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style)
+QImage DrawSubtitleLayer(const QSize &screenSize, const ShownCaption &caption, const SubtitleStyle &style)
 {
-    return DrawSubtitleLayer(screenSize, text, style, nullptr);
+    return DrawSubtitleLayer(screenSize, caption, style, nullptr);
 }
 
-QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style, QRect *drawnArea,
-                         qreal ratio)
+QImage DrawSubtitleLayer(const QSize &screenSize, const ShownCaption &caption, const SubtitleStyle &style,
+                         QRect *drawnArea, qreal ratio)
 {
+    const QString &text = caption.text;
     if (drawnArea)
         *drawnArea = QRect();
     if (screenSize.isEmpty() || text.trimmed().isEmpty())
         return {};
-    if (style.captionMarkup && !style.subtitleMarkup.isEmpty()) {
+    if (!caption.markup.isEmpty()) {
         // Drawn with its looks only when the markup is this text's own.
-        const std::vector<CaptionSpan> spans = ParseCaptionSpans(style.subtitleMarkup);
+        const std::vector<CaptionSpan> spans = ParseCaptionSpans(caption.markup);
         QString joined;
         for (const CaptionSpan &span : spans)
             joined += span.text;

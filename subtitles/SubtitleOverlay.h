@@ -1,5 +1,6 @@
 #pragma once
 
+#include "subtitles/ShownCaption.h"
 #include "subtitles/SubtitleStyle.h"
 
 #include <QImage>
@@ -16,10 +17,10 @@ namespace velmo {
 /// and only the caption's pixels are not fully transparent.
 /// Returns a null QImage when nothing would be drawn: an empty screen size, or
 /// a text that is empty or holds only white space ("", " ", "\r\n").
-/// With `style.captionMarkup` on and `style.subtitleMarkup` a caption whose
-/// cleaned text is `text` and that gives some run a look of its own, the
+/// The caption drawn is `caption.text`; with `caption.markup` a caption whose
+/// cleaned text is that text and that gives some run a look of its own, the
 /// runs are drawn with their looks instead (DrawStyledCaption).
-QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style);
+QImage DrawSubtitleLayer(const QSize &screenSize, const ShownCaption &caption, const SubtitleStyle &style);
 
 /// The same, also giving the part of the layer that holds the caption's pixels
 /// (a null rectangle when nothing is drawn; in the layer's own pixels), so
@@ -28,8 +29,8 @@ QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const Sub
 /// across: it holds screenSize × ratio pixels (its devicePixelRatio is
 /// `ratio`) and the caption is laid out as at 1 but its glyphs are made at
 /// the device's resolution.
-QImage DrawSubtitleLayer(const QSize &screenSize, const QString &text, const SubtitleStyle &style, QRect *drawnArea,
-                         qreal ratio = 1);
+QImage DrawSubtitleLayer(const QSize &screenSize, const ShownCaption &caption, const SubtitleStyle &style,
+                         QRect *drawnArea, qreal ratio = 1);
 
 /// A short message over the picture (a setting just changed), drawn like the
 /// caption but at the screen's top left, at two thirds of the caption's line

@@ -15,15 +15,6 @@ namespace velmo {
 namespace {
 
 const char kSection[] = "Sami";
-const char kOptions[] = "Velmo";
-
-// An option of ours is on only when the file says so: a missing key keeps
-// what a user first sees.
-bool OptionOn(const IniFile &file, const char *key)
-{
-    const std::string value = IniFile::Fold(file.GetString(kOptions, key));
-    return value == "1" || value == "true";
-}
 constexpr uint8_t kAntialiasedQuality = 4;
 
 QFont::Weight nearestWeight(int32_t weight)
@@ -108,8 +99,6 @@ bool SubtitleStyle::LoadSettings()
     if (!settingsFile.Load(fileName_))
         return false;
     subtitleVisible = settingsFile.GetBool(kSection, "Attribute");
-    captionMarkup = OptionOn(settingsFile, "Caption_Markup");
-    continuousPlay = OptionOn(settingsFile, "Continuous_Play");
     Font = settingsFile.GetString(kSection, "Font");
     Size = settingsFile.GetInt(kSection, "Size");
     Outline_Use = settingsFile.GetBool(kSection, "Outline_Use");
@@ -142,13 +131,6 @@ bool SubtitleStyle::SaveSettings()
     settingsFile.SetString(kSection, "Color", FormatColor(Color));
     settingsFile.SetString(kSection, "Outline", FormatColor(Outline));
     settingsFile.SetString(kSection, "Shadow", FormatColor(Shadow));
-    return settingsFile.Save();
-}
-
-bool SubtitleStyle::SaveOptions()
-{
-    settingsFile.SetBool(kOptions, "Caption_Markup", captionMarkup);
-    settingsFile.SetBool(kOptions, "Continuous_Play", continuousPlay);
     return settingsFile.Save();
 }
 

@@ -19,8 +19,10 @@ inline constexpr char kSettingsFileName[] = "./velmo_init.ini";
 /// installed Hangul font. Call once at start, after the application object.
 void InstallKoreanFontSubstitutes();
 
-/// The one settings object: the subtitle look, the caption now showing and the
-/// playback-state flags that several windows share.
+/// The caption's look: its face, size, weight, colours, outline, shadow and
+/// position, whether captions are shown, and the settings file's section
+/// "Sami" they are kept in. The player's own settings live beside it in the
+/// same file (PlayerSettings).
 class SubtitleStyle {
 public:
     /// Sets the initial values, then loads `settingsFileName`.
@@ -37,24 +39,9 @@ public:
     Colour ReadColor(const std::string &key) const;
     /// Rebuilds `font` from Size, Style, fontQuality and Font.
     void RebuildFont();
-    /// Writes the options of our own (section "Velmo") to the file at once,
-    /// leaving section "Sami" as the file last had it.
-    bool SaveOptions();
 
     IniFile settingsFile;
-    int32_t volumeLevel = 0;
-    bool soundEnabled = true;
-    bool fullScreenMode = false;
-    bool filledScreenMode = false;
-    bool hiddenMode = false;
-    bool repeatMode = false;
     bool subtitleVisible = true;
-    // Options of our own, beyond section "Sami": off unless the settings
-    // file's section "Velmo" turns them on ("1" or "true").
-    bool captionMarkup = false;  ///< "Caption_Markup": draw the colours and weights a caption file carries
-    bool continuousPlay = false; ///< "Continuous_Play": at the end of a medium, open the next file of its folder
-    QString subtitleText; ///< the cleaned caption now showing (kept whole: captions may hold characters CP949 lacks)
-    QString subtitleMarkup; ///< the caption now showing as its file holds it, markup and all ("" with no caption)
     Colour Color = 0;
     Colour Outline = 0;
     Colour Shadow = 0;
@@ -69,7 +56,6 @@ public:
     bool Quality = false;
     uint8_t fontQuality = 0;
     std::optional<QFont> font; ///< none: draw with the default font
-    std::string startupPath; ///< the path from the command line, as given
 
 private:
     std::string fileName_;

@@ -12,7 +12,7 @@
 #include "controls/SkinSlider.h"
 #include "screen/VideoScreen.h"
 #include "resources/CommandIds.h"
-#include "resources/CommandTable.h"
+#include "app/CommandTable.h"
 #include "subtitles/SubtitleSettingsDialog.h"
 
 #include <QCheckBox>

@@ -7,7 +7,7 @@
 #include "MainWindowSeam.h"
 #include "app/MainWindow.h"
 #include "controls/PlaybackPanel.h"
-#include "controls/PlaybackRules.h"
+#include "player/PlaybackRules.h"
 #include "app/PlayerApp.h"
 #include "support/FakeMediaBackend.h"
 #include "app/MessageBox.h"

@@ -4,7 +4,7 @@
 #include "controls/BitmapButton.h"
 #include "controls/ControlPanel.h"
 #include "controls/FullScreenPanel.h"
-#include "controls/PlaybackRules.h"
+#include "player/PlaybackRules.h"
 #include "controls/SkinSlider.h"
 #include "controls/TimeDisplay.h"
 #include "controls/TitleBar.h"

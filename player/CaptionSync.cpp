@@ -1,4 +1,4 @@
-#include "app/CaptionSync.h"
+#include "player/CaptionSync.h"
 
 #include "resources/CommandIds.h"
 

@@ -1,14 +1,24 @@
 #pragma once
 
-// The player's commands as one table: id, name, menu label and key. The
-// context menu (menu 133), the key filter (accelerator table 136) and the
-// tests read it; what each command does is the application's business.
+// The player's commands as one table: a row per command with its id, name,
+// menu label, key, what it does and the check mark it shows. The context menu
+// (menu 133), the key filter (accelerator table 136), the window's dispatch
+// and the tests all read it. A new command is an id in
+// resources/CommandIds.h and a row here (and an entry of the menu below).
 
+#include <QString>
 #include <Qt>
 
 #include <span>
 
 namespace velmo {
+
+class MainWindow;
+
+/// What a command does; `id` tells apart the commands that share a handler.
+using CommandHandler = void (*)(MainWindow &window, int id);
+/// Whether the command's menu entry shows a check mark now.
+using CheckedState = bool (*)(const MainWindow &window);
 
 /// A key of accelerator table 136: a Qt key with exactly these modifiers
 /// (Ctrl and Alt only; no entry uses Shift). `key` 0: the command has no key.
@@ -23,12 +33,18 @@ struct CommandRow {
     const char *name;     ///< the constant's name, "ID_FILE_OPEN"
     const char *label;    ///< the menu label exactly as shown, key text and spacing included (UTF-8)
     AcceleratorKey key;   ///< the key that really raises it (the label may name another)
+    CommandHandler run;   ///< what it does
+    CheckedState checked = nullptr; ///< null: the entry never shows a mark
+    bool needsMedia = false;        ///< greyed in the menu while nothing is open
 };
 
 /// Every command, in the order of the context menu.
 std::span<const CommandRow> CommandTable();
 /// The row of `id`, or null.
 const CommandRow *FindCommand(int id);
+/// The handler of `id`: a row's, or that of a range of entries filled when
+/// the menu shows (filters, caption languages, recent media); null for any other id.
+CommandHandler FindCommandHandler(int id);
 /// The command that key `key` with `modifiers` raises, or 0 when the
 /// accelerator table does not hold it. Keypad digits are not the digit keys.
 int AcceleratorCommand(int key, Qt::KeyboardModifiers modifiers);
@@ -49,5 +65,8 @@ std::span<const MenuEntry> ContextMenuEntries();
 
 /// Where the filter list takes the place of the entry that stands there.
 inline constexpr int kFilterMenuIndex = 7;
+
+/// A text as a menu shows it as it stands: '&' is no mnemonic mark here.
+QString MenuText(const QString &text);
 
 } // namespace velmo

@@ -1,4 +1,4 @@
-#include "app/Screenshot.h"
+#include "player/Screenshot.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "app/PlaybackRate.h"
+#include "player/PlaybackRate.h"
 
 #include "resources/CommandIds.h"
 

@@ -1,6 +1,6 @@
-#include "app/AbRepeat.h"
+#include "player/AbRepeat.h"
 
-#include "app/ResumeRecord.h"
+#include "player/ResumeRecord.h"
 
 #include <utility>
 

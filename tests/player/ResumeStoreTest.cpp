@@ -1,7 +1,7 @@
 // The records on disk: named so that the path shows nowhere, replaced whole
 // however a write is cut short, and bounded.
 
-#include "app/ResumeStore.h"
+#include "player/ResumeStore.h"
 
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "app/ResumeRecord.h"
+#include "player/ResumeRecord.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/RecentFiles.h"
-#include "app/ResumeRecord.h"
+#include "player/RecentFiles.h"
+#include "player/ResumeRecord.h"
 
 #include <optional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "app/ResumeStore.h"
+#include "player/ResumeStore.h"
 
 #include "engine/MediaUri.h"
 #include "text/AtomicFile.h"

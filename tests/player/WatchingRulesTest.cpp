@@ -1,10 +1,10 @@
 // The rules behind the folder playlist, the speed keys, the A-B loop and the
 // screenshot's file name.
 
-#include "app/AbRepeat.h"
-#include "app/FolderPlaylist.h"
-#include "app/PlaybackRate.h"
-#include "app/Screenshot.h"
+#include "player/AbRepeat.h"
+#include "player/FolderPlaylist.h"
+#include "player/PlaybackRate.h"
+#include "player/Screenshot.h"
 #include "resources/CommandIds.h"
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "app/FolderPlaylist.h"
+#include "player/FolderPlaylist.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 // The rules of remembering a medium, the record's text and the recent list.
 
-#include "app/RecentFiles.h"
-#include "app/ResumeRecord.h"
+#include "player/RecentFiles.h"
+#include "player/ResumeRecord.h"
 
 #include <gtest/gtest.h>
 

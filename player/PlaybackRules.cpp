@@ -1,21 +1,9 @@
-#include "controls/PlaybackRules.h"
+#include "player/PlaybackRules.h"
 
-#include "engine/MediaGraph.h"
-#include "subtitles/SubtitleStyle.h"
 
 #include <cmath>
 
 namespace velmo {
-
-bool SetVolumeFromPosition(int position, SubtitleStyle &style, MediaGraph &graph)
-{
-    style.volumeLevel = position * 100 - 10000;
-    if (!style.soundEnabled)
-        return false;
-    if (graph.graph && graph.basicAudio)
-        graph.basicAudio->put_Volume(style.volumeLevel);
-    return true;
-}
 
 int TimelinePercent(double positionSeconds, double durationSeconds)
 {
@@ -62,30 +50,6 @@ QString ClockText(double seconds)
 QString TimeText(double positionSeconds, double durationSeconds)
 {
     return ClockText(positionSeconds) + QStringLiteral(" / ") + ClockText(durationSeconds);
-}
-
-bool TogglePlayback(MediaGraph &graph)
-{
-    if (!graph.graph || !graph.control)
-        return false;
-    int32_t state = -1;
-    if (Failed(graph.control->GetState(0, &state)))
-        return false;
-    switch (state) {
-    case State_Stopped:
-        if (graph.position)
-            graph.position->put_CurrentPosition(0.0);
-        graph.control->Run();
-        return true;
-    case State_Paused:
-        graph.control->Run();
-        return false;
-    case State_Running:
-        graph.control->Pause();
-        return false;
-    default:
-        return false;
-    }
 }
 
 } // namespace velmo

@@ -1,4 +1,4 @@
-#include "app/RecentFiles.h"
+#include "player/RecentFiles.h"
 
 #include <algorithm>
 

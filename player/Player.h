@@ -1,0 +1,237 @@
+#pragma once
+
+#include "engine/MediaResult.h"
+#include "player/AbRepeat.h"
+#include "player/ResumeRecord.h"
+#include "subtitles/SamiReader.h"
+#include "subtitles/ShownCaption.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmo {
+
+class FilterPages;
+class MediaGraph;
+class PlayerSettings;
+class ResumeStore;
+class SubtitleStyle;
+
+/// Where the medium stands, as a view shows it.
+enum class PlayState {
+    Closed,  ///< nothing open (or an open under way)
+    Stopped,
+    Paused,
+    Running,
+};
+
+/// The medium now open and the rules of playing it: opening and closing,
+/// the transport, seeks, speed, frame steps, volume and mute, the A-B loop,
+/// the folder as a playlist and continuous play, where media were left,
+/// captions (companion files, sync, language, the caption shown) and the
+/// screenshot. The views (the window, both panels, the desktop bus) call it
+/// and listen to its signals; none of them reaches the graph. An open returns
+/// at once: `opened` or `failed` follow. UI thread only.
+class Player : public QObject {
+    Q_OBJECT
+public:
+    Player(MediaGraph &graph, PlayerSettings &settings, const SubtitleStyle &look, QObject *parent = nullptr);
+    ~Player() override;
+
+    /// Where the picture goes (the video screen) while media is open.
+    void SetPictureOwner(QObject *owner) { pictureOwner_ = owner; }
+    /// The part of the picture owner the picture fills.
+    void SetPictureArea(int x, int y, int width, int height);
+
+    // ---- Opening
+    /// Begins opening a local path or an address; returns at once. The medium
+    /// open before is remembered and closed. A second open replaces one under way.
+    void Open(const std::string &path);
+    /// Remembers and closes the medium, or cancels an open under way.
+    void Close();
+    /// Media is open (ready, playing, paused or stopped).
+    bool HasMedium() const;
+    /// An open is under way: nothing plays yet.
+    bool Opening() const { return opening_; }
+    /// The path or address open (or being opened); empty without one.
+    const std::string &MediumPath() const { return path_; }
+    /// The open medium is a file of a folder (not an address).
+    bool HasFolder() const;
+    /// The picture's own size; empty without a picture.
+    QSize VideoSize() const { return videoSize_; }
+
+    // ---- Transport
+    PlayState State() const;
+    /// Stopped plays from the start, paused runs, running pauses.
+    void PlayPause();
+    /// Runs or pauses the medium where it stands.
+    void Play();
+    void Pause();
+    void Stop();
+    /// Seconds; 0 without media.
+    double Position() const;
+    /// Seconds; 0 when unknown or without media.
+    double Duration() const;
+    /// Jumps to `seconds`: at once to the keyframe before, then exactly; the
+    /// timelines follow.
+    void SeekTo(double seconds);
+    /// Follows a drag of a timeline to `percent` of the medium.
+    void DragTo(int percent);
+    /// Moves by `seconds` (negative: back), clamped to the medium.
+    void SeekBy(double seconds);
+    /// The start, the middle, or five seconds before the end (ID_JUMP_*).
+    void Jump(int id);
+    double Rate() const;
+    /// Plays at `rate` (the menu's fixed rates and the bus).
+    void SetRate(double rate);
+    /// Steps the speed by the speed keys (ID_SPEED_*) and says what it is.
+    void StepSpeed(int id);
+    /// The next or the previous picture, paused.
+    void StepFrame(bool forward);
+    /// The picture shown, in the owner's aspect mode: stretched or letter-boxed.
+    void SetStretched(bool stretched);
+
+    // ---- Sound
+    /// The volume as the slider shows it, 0 to 100.
+    int VolumePosition() const;
+    /// Sets the volume from a slider position; heard at once unless muted.
+    void SetVolumePosition(int position);
+    bool Muted() const;
+    void SetMuted(bool muted);
+
+    // ---- Watching
+    /// Opens the next (+1) or the previous (-1) media file of the folder;
+    /// says so when there is none.
+    void StepFolder(int direction);
+    /// Marks A, marks B and loops, or clears, by the press.
+    void PressAbRepeat();
+    /// The A-B range as fractions of the medium; from >= to: none.
+    std::pair<double, double> AbRange() const;
+    /// The offer to go back to where the medium was left stands.
+    bool ResumeOffered() const;
+    /// Ends the offer: `accept` jumps to the place offered. False when no offer stood.
+    bool TakeResumeOffer(bool accept);
+    /// Saves the picture shown as PNG, with the caption as drawn.
+    void SaveScreenshot();
+    /// The recent media, newest first, with their records.
+    std::vector<std::pair<std::string, std::optional<ResumeRecord>>> RecentMedia() const;
+    /// Forgets the recent list and every record.
+    void ForgetRecent();
+
+    // ---- Captions
+    /// Adds a caption file to the open medium; playback runs afterwards.
+    void AddCaptionFile(const std::string &path);
+    /// A caption file is part of the medium.
+    bool HasCaptions() const;
+    /// The caption now shown (empty text: none), with its markup while the
+    /// caption-markup option is on.
+    ShownCaption Caption() const;
+    /// Turns the caption-markup option on or off, saves it at once and redraws.
+    void SetCaptionMarkup(bool on);
+    /// Turns continuous play on or off and saves it at once.
+    void SetContinuousPlay(bool on);
+    /// Moves the captions by the sync keys (ID_CAPTION_*) and says by how much.
+    void ShiftCaptions(int id);
+    int64_t CaptionOffsetMs() const { return captionOffsetMs_; }
+    /// The languages of the caption file; empty when there is nothing to choose.
+    std::vector<SamiLanguage> CaptionLanguages() const;
+    /// The language class shown.
+    QString CaptionLanguageShown() const;
+    /// Shows the `index`-th language, or every language at the index past the last.
+    void ChooseCaptionLanguage(size_t index);
+    /// Whether caption languages can be asked of the medium at all.
+    bool CaptionLanguagesKnown() const;
+
+    // ---- The graph's filters
+    std::vector<std::string> FilterNames() const;
+    std::shared_ptr<FilterPages> FilterPagesOf(const std::string &name) const;
+
+    /// Replaces where media were left and when (tests use short clips).
+    void SetResumeRules(const ResumeRules &rules) { resumeRules_ = rules; }
+
+    /// How long the resume offer stands.
+    static constexpr int kResumeOfferMs = 5000;
+    /// How long the word that an address stopped sending stands.
+    static constexpr int kConnectionLostMs = 5000;
+    /// How often a playing medium's position is written (what a crash loses at most).
+    static constexpr int kResumeSaveMs = 30000;
+
+signals:
+    /// The medium opened is ready and playing.
+    void opened();
+    /// The medium could not be opened; `message` is what the user is told.
+    void failed(const QString &message);
+    /// The medium closed; nothing is open.
+    void closed();
+    /// Play, pause, stop, rate, volume or mute changed, whatever asked for it.
+    void stateChanged();
+    /// The position jumped: a seek, a jump, a drag of the timeline.
+    void positionJumped();
+    /// The timelines are to show `percent` (a jump, an open, a rewind; the
+    /// timer only ever moves them forward).
+    void timelineSet(int percent);
+    /// Every 100 ms while media is open: time to show where it stands.
+    void ticked();
+    /// The medium's picture has a (new) size.
+    void videoSizeChanged(QSize size);
+    /// The caption shown changed (Caption()), or its look must be drawn anew.
+    void captionChanged();
+    /// A short message for the picture's corner; `durationMs` 0: the usual time.
+    void message(const QString &text, int durationMs);
+    /// The A-B range changed (AbRange()).
+    void abRangeChanged();
+    /// The medium played to its end and repeat is off.
+    void ended();
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    void FinishOpen(HResult result);
+    void OnTick();
+    void DrainEvents();
+    void OnComplete();
+    void OnCaption(const QString &raw);
+    void ApplyCaptionState();
+    void ClearAbRepeat();
+    void ReturnToA();
+    void CheckAbRepeat();
+    void RememberPosition();
+    void RememberWhilePlaying();
+    void OfferResume();
+    bool PlayNextInFolder();
+    void ApplyVolume();
+    void SetCaption(ShownCaption caption);
+    void SaveOptions();
+    ResumeStore Resume() const;
+
+    MediaGraph &graph_;
+    PlayerSettings &settings_;
+    const SubtitleStyle &look_;
+    QObject *pictureOwner_ = nullptr;
+    QTimer ticker_;
+    std::string path_;
+    bool opening_ = false;
+    uint64_t openSerial_ = 0; ///< tells a finished open from one replaced since
+    QSize videoSize_;
+    ShownCaption caption_;
+    int64_t captionOffsetMs_ = 0;   ///< the sync keys' offset, for captionStatePath_
+    QString captionLanguage_;       ///< the language chosen; empty: the file's own
+    std::string captionStatePath_;  ///< the medium the two above belong to
+    AbRepeat abRepeat_;
+    int64_t abLastTickMs_ = 0;      ///< the position at the A-B loop's last tick
+    ResumeRules resumeRules_;
+    std::optional<int64_t> resumeOfferMs_;
+    QElapsedTimer resumeOfferClock_;
+    QElapsedTimer resumeSaveClock_;
+};
+
+} // namespace velmo

@@ -1,0 +1,121 @@
+// The player's captions: caption files added to the medium, the caption now
+// shown, the sync offset and the language of a caption file that holds several.
+
+#include "player/Player.h"
+
+#include "engine/MediaGraph.h"
+#include "player/CaptionSync.h"
+#include "player/PlayerSettings.h"
+#include "subtitles/CaptionText.h"
+
+#include <QLoggingCategory>
+
+namespace velmo {
+
+Q_LOGGING_CATEGORY(lcCaptions, "velmo.player.captions")
+
+void Player::AddCaptionFile(const std::string &path)
+{
+    if (!graph_.graph || !graph_.control)
+        return;
+    // Playback runs afterwards, even when it was paused before.
+    graph_.control->Pause();
+    graph_.AddSubtitleFile(path);
+    graph_.control->Run();
+    emit stateChanged();
+}
+
+bool Player::HasCaptions() const
+{
+    return graph_.graph && graph_.subtitleLoaded;
+}
+
+ShownCaption Player::Caption() const
+{
+    return {caption_.text, settings_.captionMarkup ? caption_.markup : QString()};
+}
+
+void Player::OnCaption(const QString &raw)
+{
+    SetCaption({CleanCaption(raw), raw});
+}
+
+void Player::SetCaption(ShownCaption caption)
+{
+    if (caption == caption_)
+        return;
+    caption_ = std::move(caption);
+    emit captionChanged();
+}
+
+void Player::SetCaptionMarkup(bool on)
+{
+    settings_.captionMarkup = on;
+    SaveOptions();
+    // The caption now showing changes its look at once, not at the next one.
+    emit captionChanged();
+}
+
+void Player::SetContinuousPlay(bool on)
+{
+    settings_.continuousPlay = on;
+    SaveOptions();
+}
+
+void Player::SaveOptions()
+{
+    if (!settings_.SaveOptions())
+        qCWarning(lcCaptions, "the options could not be saved in the settings file");
+}
+
+// The offset and the language hold for one medium: another one starts
+// without them. The player holds them; the graph is told.
+void Player::ApplyCaptionState()
+{
+    if (captionStatePath_ != path_) {
+        captionStatePath_ = path_;
+        captionOffsetMs_ = 0;
+        captionLanguage_.clear();
+    }
+    if (!graph_.captions)
+        return;
+    graph_.captions->SetCaptionOffset(captionOffsetMs_);
+    if (!captionLanguage_.isEmpty())
+        graph_.captions->SetCaptionLanguage(captionLanguage_);
+}
+
+void Player::ShiftCaptions(int id)
+{
+    if (!graph_.graph)
+        return;
+    captionOffsetMs_ = CaptionOffsetAfter(id, captionOffsetMs_);
+    if (graph_.captions)
+        graph_.captions->SetCaptionOffset(captionOffsetMs_);
+    emit message(CaptionSyncMessage(captionOffsetMs_), 0);
+}
+
+bool Player::CaptionLanguagesKnown() const
+{
+    return graph_.captions != nullptr;
+}
+
+std::vector<SamiLanguage> Player::CaptionLanguages() const
+{
+    return graph_.captions ? graph_.captions->CaptionLanguages() : std::vector<SamiLanguage>();
+}
+
+QString Player::CaptionLanguageShown() const
+{
+    return graph_.captions ? graph_.captions->CaptionLanguageShown() : QString();
+}
+
+void Player::ChooseCaptionLanguage(size_t index)
+{
+    const std::vector<SamiLanguage> languages = CaptionLanguages();
+    if (languages.size() < 2 || index > languages.size())
+        return;
+    captionLanguage_ = index < languages.size() ? languages[index].className : QString(kEverySamiLanguage);
+    graph_.captions->SetCaptionLanguage(captionLanguage_);
+}
+
+} // namespace velmo

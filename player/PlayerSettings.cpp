@@ -1,0 +1,56 @@
+#include "player/PlayerSettings.h"
+
+#include "skin/IniFile.h"
+
+#include <algorithm>
+
+namespace velmo {
+
+namespace {
+
+const char kOptions[] = "Velmo";
+
+// An option of ours is on only when the file says so: a missing key keeps
+// what a user first sees.
+bool OptionOn(const IniFile &file, const char *key)
+{
+    const std::string value = IniFile::Fold(file.GetString(kOptions, key));
+    return value == "1" || value == "true";
+}
+
+} // namespace
+
+PlayerSettings::PlayerSettings(IniFile &file) : file_(file)
+{
+    Load();
+}
+
+void PlayerSettings::Load()
+{
+    captionMarkup = OptionOn(file_, "Caption_Markup");
+    continuousPlay = OptionOn(file_, "Continuous_Play");
+}
+
+bool PlayerSettings::SaveOptions()
+{
+    file_.SetBool(kOptions, "Caption_Markup", captionMarkup);
+    file_.SetBool(kOptions, "Continuous_Play", continuousPlay);
+    return file_.Save();
+}
+
+const std::string &PlayerSettings::FileName() const
+{
+    return file_.fileName();
+}
+
+int32_t VolumeLevelAt(int position)
+{
+    return std::clamp(position, 0, 100) * 100 - 10000;
+}
+
+int VolumePositionOf(int32_t volumeLevel)
+{
+    return std::clamp((volumeLevel + 10000) / 100, 0, 100);
+}
+
+} // namespace velmo
