@@ -24,15 +24,19 @@ std::unique_ptr<SubtitleStyle> markupStyle()
     style->Outline = 0x00FF00;
     style->Outline_Use = true;
     style->Position = 20;
-    style->captionMarkup = true;
     return style;
+}
+
+/// The caption of `raw` as the player hands it over with its looks on (or off).
+ShownCaption caption(const char *raw, bool markup = true)
+{
+    const QString text = QString::fromUtf8(raw);
+    return {CleanCaption(text), markup ? text : QString()};
 }
 
 QImage draw(const SubtitleStyle &style, const char *raw)
 {
-    SubtitleStyle &s = const_cast<SubtitleStyle &>(style);
-    s.subtitleMarkup = QString::fromUtf8(raw);
-    return DrawSubtitleLayer(kScreen, CleanCaption(s.subtitleMarkup), s);
+    return DrawSubtitleLayer(kScreen, caption(raw), style);
 }
 
 // Where pixels of one colour lie.
@@ -51,8 +55,7 @@ QRect boundsOf(const QImage &image, QRgb colour)
 TEST(StyledCaption, WithoutLooksToShowThePlainDrawingStands)
 {
     const auto style = markupStyle();
-    style->subtitleMarkup.clear();
-    const QImage plain = DrawSubtitleLayer(kScreen, QStringLiteral("Hi there"), *style);
+    const QImage plain = DrawSubtitleLayer(kScreen, ShownCaption{QStringLiteral("Hi there"), {}}, *style);
     ASSERT_FALSE(plain.isNull());
     const struct {
         bool on;
@@ -62,14 +65,11 @@ TEST(StyledCaption, WithoutLooksToShowThePlainDrawingStands)
         {true, "<P><span>Hi</span> there<font color=nonsense>"},
         {true, "<P>Hi there"},
     };
-    for (const auto &c : cases) {
-        style->captionMarkup = c.on;
-        EXPECT_EQ(draw(*style, c.raw), plain) << c.raw;
-    }
+    for (const auto &c : cases)
+        EXPECT_EQ(DrawSubtitleLayer(kScreen, caption(c.raw, c.on), *style), plain) << c.raw;
     // Markup of another caption than the text drawn is not used.
-    style->captionMarkup = true;
-    style->subtitleMarkup = QStringLiteral("<P><font color=cyan>Other</font>");
-    EXPECT_EQ(DrawSubtitleLayer(kScreen, QStringLiteral("Hi there"), *style), plain);
+    const ShownCaption other{QStringLiteral("Hi there"), QStringLiteral("<P><font color=cyan>Other</font>")};
+    EXPECT_EQ(DrawSubtitleLayer(kScreen, other, *style), plain);
 }
 
 TEST(StyledCaption, RunsTakeTheirColourOverTheStylesOutline)
@@ -116,10 +116,10 @@ TEST(StyledCaption, ARubyReadingSitsSmallAboveItsBase)
 TEST(StyledCaption, ATallCaptionOnASmallPictureStaysInside)
 {
     const auto style = markupStyle();
-    style->subtitleMarkup = QStringLiteral("<P><ruby>A<rt>a</rt></ruby><br><b>B</b><br>C<br><i>D</i><br>E<br>F");
     const QSize small(120, 60);
     QRect drawn;
-    const QImage layer = DrawSubtitleLayer(small, CleanCaption(style->subtitleMarkup), *style, &drawn);
+    const QImage layer =
+        DrawSubtitleLayer(small, caption("<P><ruby>A<rt>a</rt></ruby><br><b>B</b><br>C<br><i>D</i><br>E<br>F"), *style, &drawn);
     ASSERT_FALSE(layer.isNull());
     const QRect red = boundsOf(layer, kRed);
     ASSERT_FALSE(red.isEmpty());

@@ -167,33 +167,3 @@ TEST(SubtitleStyle, ShippedFirstRunSettingsAreReadable)
     EXPECT_EQ(style.fontQuality, 4);
 }
 
-TEST(SubtitleStyle, OptionsOfOurOwnStartOffAndSaveApartFromTheSamiKeys)
-{
-    const struct {
-        const char *file;
-        bool markup, continuous;
-    } cases[] = {
-        {"[Sami]\nSize=30\n", false, false},
-        {"[Velmo]\nCaption_Markup=\nContinuous_Play=yes\n", false, false},
-        {"[Velmo]\nCaption_Markup=TRUE\nContinuous_Play=1\n", true, true},
-    };
-    for (const auto &c : cases) {
-        TempDir dir;
-        dir.write("velmo_init.ini", c.file);
-        WorkingDir cwd(dir.path());
-        SubtitleStyle style;
-        EXPECT_EQ(style.captionMarkup, c.markup) << c.file;
-        EXPECT_EQ(style.continuousPlay, c.continuous) << c.file;
-    }
-    TempDir dir;
-    dir.write("velmo_init.ini", "[Sami]\nSize=30\n");
-    WorkingDir cwd(dir.path());
-    SubtitleStyle style;
-    style.Size = 12; // changed by a key, not saved: the options' save leaves it
-    style.continuousPlay = true;
-    ASSERT_TRUE(style.SaveOptions());
-    SubtitleStyle reloaded;
-    EXPECT_EQ(reloaded.Size, 30);
-    EXPECT_TRUE(reloaded.continuousPlay);
-    EXPECT_FALSE(reloaded.captionMarkup);
-}
