@@ -1,6 +1,7 @@
 #include "controls/TimeDisplay.h"
 
 #include "skin/SkinSet.h"
+#include "subtitles/SubtitleStyle.h"
 
 #include <QPainter>
 

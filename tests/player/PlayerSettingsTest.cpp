@@ -9,6 +9,8 @@
 namespace velmo {
 namespace {
 
+using test::TempDir;
+
 QByteArray Read(const std::string &path)
 {
     QFile file(QString::fromStdString(path));
@@ -67,8 +69,9 @@ TEST(PlayerSettings, TheVolumeSliderScale)
     } cases[] = {{0, -10000}, {1, -9900}, {63, -3700}, {100, 0}, {-5, -10000}, {130, 0}};
     for (const auto &c : cases) {
         EXPECT_EQ(VolumeLevelAt(c.position), c.level) << c.position;
-        if (c.position >= 0 && c.position <= 100)
+        if (c.position >= 0 && c.position <= 100) {
             EXPECT_EQ(VolumePositionOf(c.level), c.position) << c.level;
+        }
     }
     EXPECT_EQ(VolumePositionOf(-20000), 0);
 }

@@ -19,6 +19,8 @@
 namespace velmo {
 namespace {
 
+using test::TempDir;
+
 class PlayerTest : public ::testing::Test {
 protected:
     /// A fake medium at `name` in the temporary folder (the file exists, for folder steps).
