@@ -201,6 +201,7 @@ private:
     void OnComplete();
     void OnCaption(const QString &raw);
     void ApplyCaptionState();
+    void PushCaptionState();
     void ClearAbRepeat();
     void ReturnToA();
     void CheckAbRepeat();

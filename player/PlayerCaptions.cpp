@@ -77,6 +77,12 @@ void Player::ApplyCaptionState()
         captionOffsetMs_ = 0;
         captionLanguage_.clear();
     }
+    PushCaptionState();
+}
+
+// The one place the graph's captions learn the offset and the language.
+void Player::PushCaptionState()
+{
     if (!graph_.captions)
         return;
     graph_.captions->SetCaptionOffset(captionOffsetMs_);
@@ -89,8 +95,7 @@ void Player::ShiftCaptions(int id)
     if (!graph_.graph)
         return;
     captionOffsetMs_ = CaptionOffsetAfter(id, captionOffsetMs_);
-    if (graph_.captions)
-        graph_.captions->SetCaptionOffset(captionOffsetMs_);
+    PushCaptionState();
     emit message(CaptionSyncMessage(captionOffsetMs_), 0);
 }
 
@@ -115,7 +120,7 @@ void Player::ChooseCaptionLanguage(size_t index)
     if (languages.size() < 2 || index > languages.size())
         return;
     captionLanguage_ = index < languages.size() ? languages[index].className : QString(kEverySamiLanguage);
-    graph_.captions->SetCaptionLanguage(captionLanguage_);
+    PushCaptionState();
 }
 
 } // namespace velmo

@@ -166,7 +166,7 @@ void Player::OfferResume()
         return;
     captionOffsetMs_ = record->captionOffsetMs;
     captionLanguage_ = record->captionLanguage;
-    ApplyCaptionState();
+    PushCaptionState();
     if (graph_.audioStreams && record->audioStream >= 0)
         graph_.audioStreams->SetCurrentAudioStream(record->audioStream);
     if (record->positionMs <= 0)
