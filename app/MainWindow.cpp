@@ -4,7 +4,7 @@
 #include "controls/PlaybackPanel.h"
 #include "app/PlayerApp.h"
 #include "app/PlayerMessage.h"
-#include "app/ProgramIcon.h"
+#include "resources/ProgramIcon.h"
 #include "controls/ControlPanel.h"
 #include "controls/FullScreenPanel.h"
 #include "controls/TitleBar.h"

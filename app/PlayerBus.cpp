@@ -9,7 +9,7 @@
 #include "mpris/ScreenSaverInhibitor.h"
 #include "resources/CommandIds.h"
 #include "subtitles/SubtitleStyle.h"
-#include "tools/mimetypes/PlayableMimeTypes.h"
+#include "desktop/PlayableMimeTypes.h"
 
 #include <QEvent>
 
