@@ -88,7 +88,10 @@ mpris::PlayerSnapshot PlayerBus::Snapshot() const
 {
     mpris::PlayerSnapshot s;
     const bool media = graph_.graph != nullptr;
-    s.playbackStatus = mpris::PlaybackStatusName(media, State());
+    const int32_t state = State(); // Stopped without media
+    s.playbackStatus = mpris::PlaybackStatusName(state == State_Running ? mpris::PlayState::Playing
+                                                 : state == State_Paused ? mpris::PlayState::Paused
+                                                                         : mpris::PlayState::Stopped);
     s.volume = mpris::VolumeFromSlider((style_.volumeLevel + 10000) / 100);
     s.trackId = mpris::TrackIdFor(media ? graph_.mediaPath : std::string());
     if (!media)

@@ -1,7 +1,5 @@
 #include "mpris/MprisValues.h"
 
-#include "engine/MediaResult.h"
-
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
@@ -38,12 +36,13 @@ double SecondsFromMicros(int64_t micros)
     return static_cast<double>(micros) / 1e6;
 }
 
-QString PlaybackStatusName(bool mediaOpen, int32_t state)
+QString PlaybackStatusName(PlayState state)
 {
-    if (mediaOpen && state == State_Running)
-        return QStringLiteral("Playing");
-    if (mediaOpen && state == State_Paused)
-        return QStringLiteral("Paused");
+    switch (state) {
+    case PlayState::Playing: return QStringLiteral("Playing");
+    case PlayState::Paused: return QStringLiteral("Paused");
+    case PlayState::Stopped: break;
+    }
     return QStringLiteral("Stopped");
 }
 
