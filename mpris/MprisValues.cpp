@@ -1,5 +1,7 @@
 #include "mpris/MprisValues.h"
 
+#include "text/MediaAddress.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
@@ -104,15 +106,6 @@ std::optional<std::string> MediaFromUri(const QString &uri)
         return std::nullopt;
     return url.toString(QUrl::FullyEncoded).toStdString();
 }
-
-namespace {
-
-bool IsAddress(const std::string &mediaPath)
-{
-    return mediaPath.find("://") != std::string::npos;
-}
-
-} // namespace
 
 QString TitleFor(const std::string &mediaPath)
 {
