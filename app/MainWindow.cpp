@@ -3,7 +3,7 @@
 #include "app/AcceleratorFilter.h"
 #include "app/PlayerApp.h"
 #include "app/PlayerMessage.h"
-#include "app/ProgramIcon.h"
+#include "resources/ProgramIcon.h"
 #include "controls/ControlPanel.h"
 #include "controls/FullScreenPanel.h"
 #include "controls/TitleBar.h"

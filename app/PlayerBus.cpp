@@ -7,7 +7,7 @@
 #include "mpris/MprisValues.h"
 #include "mpris/ScreenSaverInhibitor.h"
 #include "resources/CommandIds.h"
-#include "tools/mimetypes/PlayableMimeTypes.h"
+#include "desktop/PlayableMimeTypes.h"
 
 #include <QEvent>
 
@@ -87,7 +87,7 @@ mpris::PlayerSnapshot PlayerBus::Snapshot() const
 {
     mpris::PlayerSnapshot s;
     const bool media = player_.HasMedium();
-    s.playbackStatus = mpris::PlaybackStatusName(media, BusState(player_.State()));
+    s.playbackStatus = mpris::PlaybackStatusName(BusState(player_.State()));
     s.volume = mpris::VolumeFromSlider(player_.VolumePosition());
     s.trackId = mpris::TrackIdFor(media ? player_.MediumPath() : std::string());
     if (!media)

@@ -1,6 +1,6 @@
 #include "app/TemplateDialog.h"
 
-#include "app/ProgramIcon.h"
+#include "resources/ProgramIcon.h"
 #include "resources/TemplateWidgets.h"
 
 #include <QDialog>

@@ -1,27 +1,13 @@
 #include "engine/MediaUri.h"
 
 #include "engine/GstHandles.h"
-
-#include <cctype>
+#include "text/MediaAddress.h"
 
 namespace velmo {
 
-bool HasUriScheme(const std::string &text)
-{
-    // scheme = ALPHA *( ALPHA / DIGIT / "+" / "-" / "." ), then "://"; a bare
-    // "name:rest" stays a file name.
-    if (text.empty() || !std::isalpha(static_cast<unsigned char>(text[0])))
-        return false;
-    size_t i = 1;
-    while (i < text.size() && (std::isalnum(static_cast<unsigned char>(text[i])) || text[i] == '+' ||
-                               text[i] == '-' || text[i] == '.'))
-        ++i;
-    return text.compare(i, 3, "://") == 0;
-}
-
 std::string MediaUri(const std::string &pathOrAddress)
 {
-    if (HasUriScheme(pathOrAddress))
+    if (IsAddress(pathOrAddress))
         return pathOrAddress;
     if (pathOrAddress.empty())
         return {};

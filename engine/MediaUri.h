@@ -4,10 +4,6 @@
 
 namespace velmo {
 
-/// True when `text` is an address with a scheme ("http://...", "rtsp://...",
-/// "file:///..."): such an address is passed on as it stands.
-bool HasUriScheme(const std::string &text);
-
 /// The URI GStreamer opens for a local path (made absolute against the working
 /// directory, bytes escaped, any length) or an address (unchanged). Empty when
 /// the path cannot be made a URI.

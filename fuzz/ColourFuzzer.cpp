@@ -4,8 +4,8 @@
 
 #include "fuzz/FuzzSupport.h"
 
-#include "skin/IniFile.h"
-#include "skin/ProfileReader.h"
+#include "text/IniFile.h"
+#include "text/ProfileReader.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 
 #include "fuzz/FuzzSupport.h"
 
-#include "skin/IniFile.h"
+#include "text/IniFile.h"
 
 #include <fstream>
 #include <iterator>

@@ -1,6 +1,6 @@
 #include "mpris/MprisValues.h"
 
-#include "engine/MediaResult.h"
+#include "text/MediaAddress.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -38,12 +38,13 @@ double SecondsFromMicros(int64_t micros)
     return static_cast<double>(micros) / 1e6;
 }
 
-QString PlaybackStatusName(bool mediaOpen, int32_t state)
+QString PlaybackStatusName(PlayState state)
 {
-    if (mediaOpen && state == State_Running)
-        return QStringLiteral("Playing");
-    if (mediaOpen && state == State_Paused)
-        return QStringLiteral("Paused");
+    switch (state) {
+    case PlayState::Playing: return QStringLiteral("Playing");
+    case PlayState::Paused: return QStringLiteral("Paused");
+    case PlayState::Stopped: break;
+    }
     return QStringLiteral("Stopped");
 }
 
@@ -105,15 +106,6 @@ std::optional<std::string> MediaFromUri(const QString &uri)
         return std::nullopt;
     return url.toString(QUrl::FullyEncoded).toStdString();
 }
-
-namespace {
-
-bool IsAddress(const std::string &mediaPath)
-{
-    return mediaPath.find("://") != std::string::npos;
-}
-
-} // namespace
 
 QString TitleFor(const std::string &mediaPath)
 {

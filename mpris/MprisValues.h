@@ -28,9 +28,11 @@ int64_t MicrosFromSeconds(double seconds);
 /// Microseconds as seconds.
 double SecondsFromMicros(int64_t micros);
 
-/// "Playing", "Paused" or "Stopped" for a media-control state (State_Running,
-/// State_Paused, State_Stopped); no media, or an unknown state, is "Stopped".
-QString PlaybackStatusName(bool mediaOpen, int32_t state);
+/// Where playback stands, in the interface's own terms; no media is Stopped.
+enum class PlayState { Stopped, Paused, Playing };
+
+/// "Playing", "Paused" or "Stopped".
+QString PlaybackStatusName(PlayState state);
 
 /// The track id of a medium: an object path of its own under /org/velmo/track,
 /// the same for the same path or address; kNoTrackId for "".

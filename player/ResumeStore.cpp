@@ -1,7 +1,7 @@
 #include "player/ResumeStore.h"
 
-#include "engine/MediaUri.h"
 #include "text/AtomicFile.h"
+#include "text/MediaAddress.h"
 
 #include <QCryptographicHash>
 #include <QLoggingCategory>
@@ -60,7 +60,7 @@ std::string ResumeStore::FolderBeside(const std::string &settingsFile)
 
 std::string ResumeStore::MediumName(const std::string &pathOrAddress)
 {
-    if (HasUriScheme(pathOrAddress))
+    if (IsAddress(pathOrAddress))
         return pathOrAddress;
     std::error_code ec;
     const fs::path absolute = fs::absolute(fs::path(pathOrAddress), ec);

@@ -1,5 +1,7 @@
 #include "player/Screenshot.h"
 
+#include "text/MediaAddress.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -65,9 +67,9 @@ std::string PicturesFolder()
 std::string ScreenshotName(const std::string &mediaPath, int64_t positionMs)
 {
     // An address's query and fragment are not part of its name.
-    const size_t scheme = mediaPath.find("://");
-    std::string name = scheme == std::string::npos ? mediaPath
-                                                   : mediaPath.substr(0, mediaPath.find_first_of("?#", scheme));
+    std::string name = mediaPath;
+    if (IsAddress(mediaPath))
+        name.resize(std::min(name.size(), name.find_first_of("?#", name.find("://"))));
     while (!name.empty() && name.back() == '/')
         name.pop_back();
     name = name.substr(name.rfind('/') + 1);

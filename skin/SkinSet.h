@@ -1,8 +1,8 @@
 #pragma once
 
-#include "skin/IniFile.h"
-#include "skin/ProfileReader.h"
 #include "skin/SkinBitmap.h"
+#include "text/IniFile.h"
+#include "text/ProfileReader.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skin/ProfileReader.h"
+#include "text/ProfileReader.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skin/ProfileReader.h"
 #include "subtitles/FontFaces.h"
+#include "text/ProfileReader.h"
 
 #include <QComboBox>
 #include <QFont>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skin/IniFile.h"
-#include "skin/ProfileReader.h"
+#include "text/IniFile.h"
+#include "text/ProfileReader.h"
 
 #include <QFont>
 #include <QString>

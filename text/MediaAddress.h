@@ -4,9 +4,10 @@
 
 namespace velmo {
 
-/// Whether `text` is an address with a scheme ("http://", "rtsp://", ...)
-/// rather than a local path: a scheme of a letter then letters, digits, '+',
-/// '-' or '.', followed by "://". A bare "name:rest" stays a file name.
+/// True when `text` is an address with a scheme ("http://...", "rtsp://...",
+/// "file:///..."), which is passed on as it stands; anything else is a path
+/// of the file system. A scheme is a letter, then letters, digits, "+", "-"
+/// or ".", and "://" follows it: "clip:1.avi" and "/a/b://c" are paths.
 bool IsAddress(std::string_view text);
 
 } // namespace velmo

@@ -2,7 +2,7 @@
 //   velmo-icongen OUTPUT-FOLDER SIZE...
 // makes OUTPUT-FOLDER/<size>x<size>/apps/velmo.png for each size.
 
-#include "app/ProgramIcon.h"
+#include "resources/ProgramIcon.h"
 
 #include <QDir>
 #include <QGuiApplication>

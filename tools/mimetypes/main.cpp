@@ -2,8 +2,8 @@
 // GStreamer plugins can play, each followed by ";".
 //   velmo-mimetypes [OUTPUT-FILE]
 
+#include "desktop/PlayableMimeTypes.h"
 #include "engine/GstHandles.h"
-#include "tools/mimetypes/PlayableMimeTypes.h"
 
 #include <gst/gst.h>
 

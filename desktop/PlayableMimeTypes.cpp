@@ -1,4 +1,4 @@
-#include "tools/mimetypes/PlayableMimeTypes.h"
+#include "desktop/PlayableMimeTypes.h"
 
 #include <sstream>
 

@@ -1,7 +1,7 @@
 // Which MIME types the desktop entry announces for a given set of installed
 // GStreamer elements.
 
-#include "tools/mimetypes/PlayableMimeTypes.h"
+#include "desktop/PlayableMimeTypes.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "skin/IniFile.h"
+#include "text/IniFile.h"
 
 #include "text/AtomicFile.h"
 

@@ -1,6 +1,6 @@
-#include "skin/ProfileReader.h"
+#include "text/ProfileReader.h"
 
-#include "skin/IniFile.h"
+#include "text/IniFile.h"
 
 #include <fstream>
 

@@ -1,4 +1,4 @@
-#include "app/ProgramIcon.h"
+#include "resources/ProgramIcon.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "skin/ProfileReader.h"
+#include "text/ProfileReader.h"
 
 #include "support/TempDir.h"
 
