@@ -12,7 +12,7 @@
 
 namespace velmo {
 
-Q_LOGGING_CATEGORY(lcCaptions, "velmo.player.captions")
+Q_LOGGING_CATEGORY(lcPlayerCaptions, "velmo.player.captions")
 
 void Player::AddCaptionFile(const std::string &path)
 {
@@ -65,7 +65,7 @@ void Player::SetContinuousPlay(bool on)
 void Player::SaveOptions()
 {
     if (!settings_.SaveOptions())
-        qCWarning(lcCaptions, "the options could not be saved in the settings file");
+        qCWarning(lcPlayerCaptions, "the options could not be saved in the settings file");
 }
 
 // The offset and the language hold for one medium: another one starts

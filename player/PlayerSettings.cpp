@@ -1,6 +1,6 @@
 #include "player/PlayerSettings.h"
 
-#include "skin/IniFile.h"
+#include "text/IniFile.h"
 
 #include <algorithm>
 

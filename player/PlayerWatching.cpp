@@ -21,7 +21,7 @@
 
 namespace velmo {
 
-Q_LOGGING_CATEGORY(lcWatching, "velmo.player.watching")
+Q_LOGGING_CATEGORY(lcPlayerWatching, "velmo.player.watching")
 
 // ---- The folder as a playlist
 
@@ -241,7 +241,7 @@ void Player::SaveScreenshot()
     const std::string name = ScreenshotName(path_, positionMs);
     std::string error;
     if (!WritePictureFile(PicturesFolder() + "/Velmo/" + name, png, &error)) {
-        qCWarning(lcWatching, "the screenshot could not be written: %s", error.c_str());
+        qCWarning(lcPlayerWatching, "the screenshot could not be written: %s", error.c_str());
         emit message(QStringLiteral("화면 저장 실패: ") + QString::fromLocal8Bit(error), 0);
         return;
     }
