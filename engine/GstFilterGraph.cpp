@@ -83,10 +83,17 @@ HResult GstFilterGraph::AddFilter(std::shared_ptr<BaseFilter> filter, const std:
     return S_OK;
 }
 
+HResult GstFilterGraph::BeginRenderMedia(const std::string &pathOrAddress, RenderDone done)
+{
+    if (!done)
+        return E_POINTER;
+    return session_->Render(MediaUri(pathOrAddress), std::move(done));
+}
+
 HResult GstFilterGraph::RenderFile(const std::string &pathOrAddress)
 {
     if (!session_->HasMedium())
-        return RenderMedia(pathOrAddress);
+        return VFW_E_WRONG_STATE;
     int64_t ns = 0;
     session_->PositionNs(&ns);
     return captions_.Add(pathOrAddress, ns / 1'000'000);
@@ -95,13 +102,6 @@ HResult GstFilterGraph::RenderFile(const std::string &pathOrAddress)
 HResult GstFilterGraph::BeginRender(const std::string &pathOrAddress)
 {
     return session_->Begin(MediaUri(pathOrAddress));
-}
-
-HResult GstFilterGraph::RenderMedia(const std::string &pathOrAddress)
-{
-    // Keep the graph alive whatever runs while the medium is awaited.
-    std::shared_ptr<GstFilterGraph> keep = shared_from_this();
-    return session_->Render(MediaUri(pathOrAddress));
 }
 
 // The size the open read may change later: a live stream, or a broadcast

@@ -21,13 +21,14 @@ namespace velmo {
 /// the output. UI thread only.
 class GstFilterGraph : public GraphBuilder, public std::enable_shared_from_this<GstFilterGraph> {
 public:
-    /// A graph whose RenderFile gives up after `openTimeoutMs`; null with
+    /// A graph whose BeginRenderMedia gives up after `openTimeoutMs`; null with
     /// *result set when playbin is missing.
     static std::shared_ptr<GstFilterGraph> Create(int openTimeoutMs, HResult *result);
     ~GstFilterGraph() override;
 
     GraphFacets Facets() override;
     HResult AddFilter(std::shared_ptr<BaseFilter> filter, const std::string &name) override;
+    HResult BeginRenderMedia(const std::string &pathOrAddress, RenderDone done) override;
     HResult RenderFile(const std::string &pathOrAddress) override;
     HResult BeginRender(const std::string &pathOrAddress) override;
     HResult EnumFilterNames(std::vector<std::string> *names) override;
@@ -45,7 +46,6 @@ public:
 
 private:
     GstFilterGraph();
-    HResult RenderMedia(const std::string &pathOrAddress);
     void OnVideoSize(const QSize &size);
 
     EventQueue events_;

@@ -21,7 +21,7 @@ public:
 inline constexpr int kDefaultOpenTimeoutMs = 12000;
 
 /// The GStreamer backend (GStreamer must have been initialised before the
-/// first graph); RenderFile gives up after `openTimeoutMs`.
+/// first graph); a render gives up after `openTimeoutMs`.
 std::shared_ptr<MediaBackend> CreateGstMediaBackend(int openTimeoutMs = kDefaultOpenTimeoutMs);
 
 } // namespace velmo

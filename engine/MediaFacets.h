@@ -31,6 +31,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -266,19 +267,28 @@ struct GraphFacets {
 /// The graph: builds itself for a medium and lists its filters.
 class GraphBuilder {
 public:
+    /// The end of a render: S_OK when the medium is ready to play (paused), else why not.
+    using RenderDone = std::function<void(HResult)>;
+
     virtual ~GraphBuilder() = default;
     /// The graph's facets.
     virtual GraphFacets Facets() = 0;
     /// Adds a filter under `name` (the video output goes in as "Overlay Mixer").
     virtual HResult AddFilter(std::shared_ptr<BaseFilter> filter, const std::string &name) = 0;
-    /// Builds the graph for a local path or an address with a scheme and waits
-    /// until it is ready to play. On a graph that holds media already, renders a
-    /// SAMI file whose captions become EC_OLE_EVENT events.
+    /// Builds the graph for a local path or an address with a scheme and
+    /// returns at once: S_OK when the build goes on, and then `done` is told
+    /// once, later, on the UI thread from the event loop (never from inside
+    /// this call); a failure when nothing could begin, and then `done` is
+    /// never told. Destroying the graph first cancels the build: `done` is
+    /// never told. A medium begun with BeginRender goes on where it stands.
+    virtual HResult BeginRenderMedia(const std::string &pathOrAddress, RenderDone done) = 0;
+    /// On a graph that holds media, renders a caption file whose captions
+    /// become EC_OLE_EVENT events. VFW_E_WRONG_STATE on a graph without
+    /// media: a medium is built with BeginRenderMedia.
     virtual HResult RenderFile(const std::string &pathOrAddress) = 0;
-    /// Starts building the graph for a medium without waiting for it (the
-    /// streaming threads work meanwhile); a RenderFile of the same medium
-    /// then waits for it instead of starting over. E_NOTIMPL where a graph
-    /// cannot begin early.
+    /// Starts building the graph for a medium with nobody told (the streaming
+    /// threads work meanwhile), ahead of the BeginRenderMedia of the same
+    /// medium. E_NOTIMPL where a graph cannot begin early.
     virtual HResult BeginRender(const std::string &pathOrAddress)
     {
         (void)pathOrAddress;

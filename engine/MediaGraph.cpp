@@ -4,8 +4,10 @@
 #include "engine/UserMessage.h"
 #include "resources/CommandIds.h"
 
+#include <QEventLoop>
 #include <QLoggingCategory>
 
+#include <optional>
 #include <utility>
 
 namespace velmo {
@@ -38,25 +40,78 @@ PrefetchedMedia PrefetchMedia(MediaBackend &backend, const std::string &path)
     return media;
 }
 
-HResult MediaGraph::BuildGraph(const std::string &path)
+// A graph begun early for this medium is taken as it stands; one begun for
+// anything else goes.
+HResult MediaGraph::BeginGraph(const std::shared_ptr<PendingOpen> &open, const std::string &path)
 {
-    HResult hr = S_OK;
-    // A graph begun early for this medium is taken as it stands; one begun
-    // for anything else goes.
     PrefetchedMedia early = std::exchange(prefetched_, {});
     if (early.graph && early.path == path) {
-        graph = std::move(early.graph);
-        overlayMixer = std::move(early.overlayMixer);
+        open->graph = std::move(early.graph);
+        open->overlayMixer = std::move(early.overlayMixer);
     } else {
-        graph = Backend()->CreateFilterGraph(&hr);
-        if (!graph)
+        early = {};
+        HResult hr = S_OK;
+        open->graph = Backend()->CreateFilterGraph(&hr);
+        if (!open->graph)
             return Failed(hr) ? hr : E_FAIL;
-        overlayMixer = Backend()->CreateOverlayMixer(&hr);
-        if (!overlayMixer)
+        open->overlayMixer = Backend()->CreateOverlayMixer(&hr);
+        if (!open->overlayMixer)
             return Failed(hr) ? hr : E_FAIL;
-        graph->AddFilter(overlayMixer, "Overlay Mixer");
+        open->graph->AddFilter(open->overlayMixer, "Overlay Mixer");
     }
+    // The graph goes with its open, but one kept alive elsewhere may still
+    // answer: only the open under way hears.
+    return open->graph->BeginRenderMedia(path, [this, weak = std::weak_ptr<PendingOpen>(open)](HResult hr) {
+        const std::shared_ptr<PendingOpen> answered = weak.lock();
+        if (answered && answered == opening_)
+            OnRendered(answered, hr);
+    });
+}
 
+HResult MediaGraph::BeginOpen(QObject *owner, const std::string &path, QObject *notify, OpenDone done)
+{
+    Q_ASSERT(OnUiThread());
+    if (blocking_)
+        return VFW_E_WRONG_STATE;
+    Release();
+    mediaPath = path;
+    subtitleLoaded = false;
+    opening_ = std::make_shared<PendingOpen>();
+    opening_->owner = owner;
+    opening_->notify = notify ? notify : owner;
+    opening_->done = std::move(done);
+    const HResult begun = BeginGraph(opening_, path);
+    if (Failed(begun)) {
+        qCWarning(lcGraph, "cannot begin opening %s: 0x%08x", path.c_str(), static_cast<unsigned>(begun));
+        opening_.reset();
+    }
+    return begun;
+}
+
+void MediaGraph::OnRendered(const std::shared_ptr<PendingOpen> &open, HResult rendered)
+{
+    opening_.reset();
+    OpenDone done = std::move(open->done);
+    HResult result = rendered;
+    if (Failed(rendered)) {
+        qCWarning(lcGraph, "cannot open %s: 0x%08x", mediaPath.c_str(), static_cast<unsigned>(rendered));
+        // Nothing of the failed open outlives it, not even during `done`.
+        open->graph.reset();
+        open->overlayMixer.reset();
+    } else {
+        result = StartPlaying(*open);
+        if (Failed(result))
+            Release();
+    }
+    done(result);
+}
+
+// What the end of an open does before the caller hears of it: the facets
+// become visible, the picture and the events find their windows, and it plays.
+HResult MediaGraph::StartPlaying(PendingOpen &open)
+{
+    graph = std::move(open.graph);
+    overlayMixer = std::move(open.overlayMixer);
     GraphFacets facets = graph->Facets();
     control = std::move(facets.control);
     events = std::move(facets.events);
@@ -68,59 +123,69 @@ HResult MediaGraph::BuildGraph(const std::string &path)
     captions = std::move(facets.captions);
     audioStreams = std::move(facets.audioStreams);
     frames = std::move(facets.frames);
-
     mixerInputPin = overlayMixer->FindPin("Input0");
     if (mixerInputPin)
         mixerPinConfig = QueryFacet<MixerPinConfig>(mixerInputPin);
 
-    return graph->RenderFile(path);
-}
-
-HResult MediaGraph::Open(QObject *owner, const std::string &path, QObject *notify)
-{
-    Q_ASSERT(OnUiThread());
-    if (!notify)
-        notify = owner;
-    // The window keeps painting while a medium is awaited; whatever runs
-    // meanwhile must not pull the graph away under the waiting open.
-    if (opening_)
-        return VFW_E_WRONG_STATE;
-    if (graph)
-        Close();
-    mediaPath = path;
-    subtitleLoaded = false;
-
-    opening_ = true;
-    const HResult built = BuildGraph(path);
-    opening_ = false;
-    if (Failed(built)) {
-        qCWarning(lcGraph, "cannot open %s: 0x%08x", path.c_str(), static_cast<unsigned>(built));
-        Close();
-        ShowUserMessage(notify, QString::fromUtf8(kCodecMessage));
-        return built;
-    }
-
     if (basicVideo)
         basicVideo->GetVideoSize(&videoWidth, &videoHeight);
     if (videoWindow) {
-        videoWindow->put_Owner(owner);
-        videoWindow->put_MessageDrain(owner);
+        videoWindow->put_Owner(open.owner);
+        videoWindow->put_MessageDrain(open.owner);
     }
     if (events)
-        events->SetNotifyWindow(notify, WM_MEDIA_EVENT, 0);
+        events->SetNotifyWindow(open.notify, WM_MEDIA_EVENT, 0);
     if (videoWindow)
         videoWindow->put_WindowStyle(WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN);
     if (basicAudio)
         basicAudio->put_Volume(volumeLevel_ ? *volumeLevel_ : 0);
-    return control ? control->Run() : E_NOINTERFACE;
+    if (!control) {
+        qCWarning(lcGraph, "%s opened without transport", mediaPath.c_str());
+        return E_NOINTERFACE;
+    }
+    return control->Run();
+}
+
+HResult MediaGraph::Open(QObject *owner, const std::string &path, QObject *notify)
+{
+    if (blocking_)
+        return VFW_E_WRONG_STATE;
+    std::optional<HResult> end;
+    QEventLoop loop;
+    HResult result = BeginOpen(owner, path, notify, [&](HResult hr) {
+        end = hr;
+        loop.quit();
+    });
+    if (Succeeded(result)) {
+        blocking_ = true;
+        loop.exec();
+        blocking_ = false;
+        if (!end) {
+            // The loop was ended from outside: the program is going away.
+            Release();
+            return E_ABORT;
+        }
+        result = *end;
+    }
+    if (Failed(result))
+        ShowUserMessage(notify ? notify : owner, QString::fromUtf8(kCodecMessage));
+    return result;
 }
 
 HResult MediaGraph::Close()
 {
-    if (opening_)
+    if (blocking_)
         return VFW_E_WRONG_STATE;
-    HResult result = S_OK;
     prefetched_ = {};
+    return Release();
+}
+
+// Cancels the open under way and closes the open media; a graph begun early
+// stays for the open it was begun for.
+HResult MediaGraph::Release()
+{
+    opening_.reset();
+    HResult result = S_OK;
     if (videoWindow) {
         videoWindow->put_Visible(false);
         videoWindow->put_Owner(nullptr);
@@ -191,7 +256,7 @@ HResult MediaGraph::SeekBy(uint64_t delta, bool forward)
 
 HResult MediaGraph::AddSubtitleFile(const std::string &path)
 {
-    if (opening_)
+    if (blocking_)
         return VFW_E_WRONG_STATE;
     if (!graph)
         return E_NOINTERFACE;

@@ -4,19 +4,22 @@
 #include "engine/MediaFacets.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 
 namespace velmo {
 
-/// The codec message shown when a medium cannot be opened.
+/// The codec message shown when a medium cannot be opened (by the caller of
+/// BeginOpen; the blocking Open shows it itself).
 extern const char *const kCodecMessage;
 
-/// A medium whose graph was started ahead of its Open (see PrefetchMedia).
+/// A medium whose graph was started ahead of its open (see PrefetchMedia).
 struct PrefetchedMedia {
     std::string path;
     std::shared_ptr<GraphBuilder> graph;
@@ -26,7 +29,7 @@ struct PrefetchedMedia {
 /// Starts building a graph for `path` on `backend` without waiting: GStreamer's
 /// threads find and open the medium while the caller goes on (the program
 /// makes its window meanwhile). Empty when the backend cannot begin early.
-/// Nothing is shown or reported here; the Open that adopts it does that.
+/// Nothing is shown or reported here; the open that adopts it does that.
 PrefetchedMedia PrefetchMedia(MediaBackend &backend, const std::string &path);
 
 /// The playback engine: opens one file or address at a time into a graph whose
@@ -35,32 +38,49 @@ PrefetchedMedia PrefetchMedia(MediaBackend &backend, const std::string &path);
 /// (see MediaEventType), adds SAMI files to the open graph and lists its
 /// filters. Media is open exactly when `graph` is not null; callers drive
 /// transport, position, rate, volume and aspect ratio through the facets
-/// directly. Cheap to construct: nothing is created before the first Open.
-/// UI thread only.
+/// directly. An open never holds the UI thread (see BeginOpen). Cheap to
+/// construct: nothing is created before the first open. UI thread only.
 class MediaGraph {
 public:
-    /// `backend` makes the graphs; null means GStreamer (made at the first Open).
+    /// The end of an open: S_OK when the medium is ready and running, else why it failed.
+    using OpenDone = std::function<void(HResult)>;
+
+    /// `backend` makes the graphs; null means GStreamer (made at the first open).
     explicit MediaGraph(std::shared_ptr<MediaBackend> backend = nullptr);
     ~MediaGraph();
     MediaGraph(const MediaGraph &) = delete;
     MediaGraph &operator=(const MediaGraph &) = delete;
 
-    /// Where the saved volume (hundredths of a dB) is read at each Open; null reads 0.
+    /// Where the saved volume (hundredths of a dB) is read at each open; null reads 0.
     void SetVolumeLevelSource(const int32_t *volumeLevel) { volumeLevel_ = volumeLevel; }
 
-    /// Closes any open media, builds, starts and returns the result of Run for
-    /// `path` (a local path or an address with a scheme) with the picture shown
-    /// in `owner` and the events sent to `notify` (null: to `owner`). On
-    /// failure shows the codec message over `notify`, leaves nothing open and
-    /// returns the failure code.
+    /// Begins opening `path` (a local path or an address with a scheme) with the picture shown in `owner`
+    /// and the events sent to `notify` (null: owner), and returns at once: S_OK when begun, a failure when
+    /// nothing could be begun (then `done` is never called). Any open media is closed first. `done` is called
+    /// later, exactly once, on the UI thread from the event loop (never from inside BeginOpen), unless the open
+    /// is superseded: a later BeginOpen, or a Close, cancels an open under way and its `done` is never called.
+    /// Until `done(S_OK)` nothing is open: `graph` and every facet stay null (timers and other callers see a
+    /// consistent "nothing playing yet"); `Opening()` is true meanwhile. On success, before `done`, it does what
+    /// Open did after the wait (owner, notify window, window style, the volume read once from the volume
+    /// source, Run). On failure it shows NO message (the caller does; kCodecMessage stays exported) and leaves
+    /// nothing open. `mediaPath` is set when the open begins.
+    HResult BeginOpen(QObject *owner, const std::string &path, QObject *notify, OpenDone done);
+    /// An open begun by BeginOpen is under way.
+    bool Opening() const { return static_cast<bool>(opening_); }
+    /// The old blocking entry, kept only until the window moves to BeginOpen:
+    /// BeginOpen, then a local event loop until its end; returns that end. On
+    /// failure shows the codec message over `notify` (or `owner`). While it
+    /// runs, a nested Open, BeginOpen, Close or AddSubtitleFile is refused with
+    /// VFW_E_WRONG_STATE; E_ABORT (no message) when the loop is ended from
+    /// outside (the application quits).
     HResult Open(QObject *owner, const std::string &path, QObject *notify = nullptr);
-    /// Keeps `media` for the next Open: an Open of the same path takes its
-    /// graph as it stands instead of starting over; any other Open, or a
+    /// Keeps `media` for the next open: an open of the same path takes its
+    /// graph as it stands instead of starting over; any other open, or a
     /// Close, discards it.
     void AdoptPrefetch(PrefetchedMedia media) { prefetched_ = std::move(media); }
-    /// Tears the graph down; the result of withdrawing the notify window (S_OK
-    /// when nothing was open: nothing is touched then). While an Open waits for
-    /// its medium, Open, Close and AddSubtitleFile return VFW_E_WRONG_STATE.
+    /// Cancels an open under way (its `done` is never called) and tears the
+    /// graph down; the result of withdrawing the notify window (S_OK when
+    /// nothing was open: nothing is touched then).
     HResult Close();
     /// Reads the picture's size anew into videoWidth/videoHeight (after
     /// EC_VIDEO_SIZE_CHANGED); true when it changed. A medium without a
@@ -96,19 +116,31 @@ public:
     std::shared_ptr<MediaPin> mixerInputPin;       ///< the output's pin "Input0"
     int32_t videoWidth = 0;                        ///< native video width; kept when a medium has no video
     int32_t videoHeight = 0;                       ///< native video height; kept likewise
-    std::string mediaPath;                         ///< the path or address last given to Open
+    std::string mediaPath;                         ///< the path or address of the open begun last
     bool subtitleLoaded = false;                   ///< a subtitle file was added to the current graph
     std::array<std::string, 15> filterNames;       ///< filter names for the menu
     int32_t filterCount = 0;                       ///< valid entries of filterNames (0..15)
 
 private:
-    HResult BuildGraph(const std::string &path);
+    /// An open under way: the graph being built and what its end needs.
+    struct PendingOpen {
+        std::shared_ptr<GraphBuilder> graph;
+        std::shared_ptr<BaseFilter> overlayMixer;
+        QPointer<QObject> owner;
+        QPointer<QObject> notify;
+        OpenDone done;
+    };
+    HResult BeginGraph(const std::shared_ptr<PendingOpen> &open, const std::string &path);
+    void OnRendered(const std::shared_ptr<PendingOpen> &open, HResult rendered);
+    HResult StartPlaying(PendingOpen &open);
+    HResult Release();
     MediaBackend *Backend();
 
     std::shared_ptr<MediaBackend> backend_;
     PrefetchedMedia prefetched_;
     const int32_t *volumeLevel_ = nullptr;
-    bool opening_ = false; ///< an Open is waiting for its medium; re-entry is refused
+    std::shared_ptr<PendingOpen> opening_; ///< the open under way; null when none
+    bool blocking_ = false;                ///< the blocking Open waits; re-entry is refused
 };
 
 } // namespace velmo

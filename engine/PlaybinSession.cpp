@@ -2,15 +2,9 @@
 
 #include "engine/EventQueue.h"
 #include "engine/GstSupport.h"
-#include "engine/MediumWait.h"
 #include "engine/PlaybinParts.h"
 
-#include <gst/audio/streamvolume.h>
-
-#include <QCoreApplication>
 #include <QLoggingCategory>
-
-#include <algorithm>
 
 namespace velmo {
 
@@ -18,9 +12,6 @@ Q_LOGGING_CATEGORY(lcGst, "velmo.engine.gst")
 
 namespace {
 
-// A local file that nothing has read for this long, with no stream shown, is
-// given up on; slow but working files (an index being rebuilt) keep reading.
-constexpr int kLocalStallMs = 3000;
 // A stream from an address that has sent nothing for this long while it
 // should play, and stands, has lost its connection.
 constexpr int kStreamStallMs = 10000;
@@ -34,8 +25,11 @@ int64_t NowMs()
 } // namespace
 
 PlaybinSession::PlaybinSession(int openTimeoutMs, EventQueue &events)
-    : openTimeoutMs_(openTimeoutMs), events_(events), stall_(kStreamStallMs)
+    : openTimeoutMs_(openTimeoutMs), events_(events), openWatch_(openTimeoutMs), stall_(kStreamStallMs)
 {
+    endOpen_.setSingleShot(true);
+    endOpen_.setInterval(0);
+    QObject::connect(&endOpen_, &QTimer::timeout, [this] { EndOpen(); });
     stallTimer_.setInterval(kStallLookMs);
     QObject::connect(&stallTimer_, &QTimer::timeout, [this] { WatchStall(); });
 }
@@ -61,135 +55,12 @@ std::unique_ptr<PlaybinSession> PlaybinSession::Create(int openTimeoutMs, EventQ
     return session;
 }
 
+// An open under way ends with the session: its timers go, and nobody is told.
 PlaybinSession::~PlaybinSession()
 {
-    if (wait_)
-        wait_->Finish();
     // Stop every streaming thread before the bridge goes.
     gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
     bridge_->Detach();
-}
-
-HResult PlaybinSession::Begin(const std::string &uri)
-{
-    if (load_ != Load::Empty)
-        return VFW_E_WRONG_STATE;
-    if (uri.empty())
-        return VFW_E_NOT_FOUND;
-    Start(uri);
-    return S_OK;
-}
-
-void PlaybinSession::Start(const std::string &uri)
-{
-    g_object_set(pipeline_.get(), "uri", uri.c_str(), nullptr);
-    desiredState_ = State_Paused;
-    load_ = Load::Prerolling;
-    openError_ = S_OK;
-    startedUri_ = uri;
-    local_ = uri.compare(0, 5, "file:") == 0;
-    ended_ = false;
-    resumeAtNs_.reset();
-    startReturn_ = gst_element_set_state(pipeline_.get(), GST_STATE_PAUSED);
-}
-
-HResult PlaybinSession::Render(const std::string &uri)
-{
-    Q_ASSERT(OnUiThread());
-    // A medium begun with Begin is awaited where it stands.
-    const bool begun = (load_ == Load::Prerolling || load_ == Load::Prerolled) && !uri.empty() && uri == startedUri_;
-    if (!begun && load_ != Load::Empty)
-        return VFW_E_WRONG_STATE;
-    if (uri.empty())
-        return VFW_E_NOT_FOUND;
-    if (!begun)
-        Start(uri);
-    const GstStateChangeReturn ret = ResolveStart();
-    if (ret == GST_STATE_CHANGE_FAILURE) {
-        // The reason was posted on the bus already: take it now.
-        QCoreApplication::sendPostedEvents(bridge_.get(), QEvent::MetaCall);
-        openError_ = Failed(openError_) ? openError_ : VFW_E_NOT_FOUND;
-    } else if (ret == GST_STATE_CHANGE_SUCCESS && !live_) {
-        load_ = Load::Prerolled;
-    } else {
-        WaitForPreroll();
-    }
-    if (!Failed(openError_))
-        openError_ = CheckStreams(uri);
-    if (Failed(openError_)) {
-        gst_element_set_state(pipeline_.get(), GST_STATE_NULL);
-        desiredState_ = State_Stopped;
-        load_ = Load::Empty;
-        live_ = false;
-        return openError_;
-    }
-    load_ = Load::Loaded;
-    if (!local_)
-        stallTimer_.start();
-    return S_OK;
-}
-
-// A live source makes nothing while paused, and its answer says nothing about
-// whether it will: play it, and let its first data reaching the outputs (or
-// an error, or the wait's end) decide.
-GstStateChangeReturn PlaybinSession::ResolveStart()
-{
-    if (startReturn_ != GST_STATE_CHANGE_NO_PREROLL)
-        return startReturn_;
-    live_ = true;
-    return gst_element_set_state(pipeline_.get(), GST_STATE_PLAYING);
-}
-
-// The type finder takes some stray bytes for lyrics or subtitles, which
-// preroll with nothing to play: such a medium is as unplayable as any other.
-HResult PlaybinSession::CheckStreams(const std::string &uri)
-{
-    if (StreamCount() > 0)
-        return S_OK;
-    qCWarning(lcGst, "%s holds neither sound nor picture", uri.c_str());
-    return VFW_E_UNSUPPORTED_STREAM;
-}
-
-int PlaybinSession::StreamCount() const
-{
-    gint videos = 0;
-    gint audios = 0;
-    g_object_get(pipeline_.get(), "n-video", &videos, "n-audio", &audios, nullptr);
-    return videos + audios;
-}
-
-void PlaybinSession::WaitForPreroll()
-{
-    if (load_ != Load::Prerolling || Failed(openError_))
-        return;
-    MediumWait wait(openTimeoutMs_);
-    // A local file is read as fast as the demuxer asks. One no longer read
-    // before any stream showed will never play: its demuxer gave up, and the
-    // error saying so is lost when the demuxer posts it while it is still
-    // being set up (decodebin drops errors of elements it is trying out).
-    if (local_)
-        wait.WatchProgress([this] { return sourceReads_.load(std::memory_order_relaxed); },
-                           [this] { return StreamCount() == 0; }, kLocalStallMs);
-    wait_ = &wait;
-    const MediumWait::End end = wait.Run();
-    wait_ = nullptr;
-    if (load_ != Load::Prerolling || Failed(openError_))
-        return;
-    switch (end) {
-    case MediumWait::End::Stalled:
-        qCWarning(lcGst, "%s is no longer read and shows no stream", startedUri_.c_str());
-        openError_ = VFW_E_UNSUPPORTED_STREAM;
-        break;
-    case MediumWait::End::Abandoned:
-        qCWarning(lcGst, "the wait for %s was given up", startedUri_.c_str());
-        openError_ = E_ABORT;
-        break;
-    case MediumWait::End::Deadline:
-    case MediumWait::End::Finished:
-        qCWarning(lcGst, "%s delivered nothing within %d ms", startedUri_.c_str(), openTimeoutMs_);
-        openError_ = VFW_E_TIMEOUT;
-        break;
-    }
 }
 
 void PlaybinSession::OnBusMessage(GstMessage *message)
@@ -235,8 +106,8 @@ void PlaybinSession::OnAsyncDone()
 {
     if (load_ == Load::Prerolling) {
         load_ = Load::Prerolled;
-        if (wait_)
-            wait_->Finish();
+        if (opened_)
+            EndOpenSoon();
     }
     if (seeks_->Target() && seeks_->Completed())
         ClockChanged();
@@ -254,8 +125,8 @@ void PlaybinSession::OnError(GstMessage *message)
     case Load::Prerolled:
         if (!Failed(openError_))
             openError_ = result;
-        if (wait_)
-            wait_->Finish();
+        if (opened_)
+            EndOpenSoon();
         break;
     case Load::Loaded:
         StopOnError(result);

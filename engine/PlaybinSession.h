@@ -3,6 +3,7 @@
 #include "engine/GstBusBridge.h"
 #include "engine/GstHandles.h"
 #include "engine/MediaResult.h"
+#include "engine/MediumWatch.h"
 #include "engine/SeekQueue.h"
 #include "engine/StallWatch.h"
 
@@ -17,9 +18,8 @@
 namespace velmo {
 
 class EventQueue;
-class MediumWait;
 
-/// One playbin and its life: opening a medium (waiting for it to preroll),
+/// One playbin and its life: opening a medium (until it has prerolled),
 /// the state the user asked for, buffering, seeks and the bus. Times are in
 /// nanoseconds. The sound goes through the default audio sink with a
 /// pitch-keeping tempo filter and a volume element of our own. The end of the
@@ -31,6 +31,9 @@ public:
         std::function<void(int64_t ns)> jumped; ///< a seek moved the position to `ns`
         std::function<void()> clockChanged;     ///< playing started or stopped, the rate changed, a seek settled
     };
+
+    /// The end of an open: S_OK when the medium is ready to play, else why not.
+    using Opened = std::function<void(HResult)>;
 
     /// A session whose Render gives up after `openTimeoutMs`; null with
     /// *result set when playbin is missing.
@@ -45,9 +48,15 @@ public:
     void SetVideoSink(GstElement *sink) { g_object_set(pipeline_.get(), "video-sink", sink, nullptr); }
     /// Starts opening `uri` without waiting; VFW_E_WRONG_STATE once a medium was begun.
     HResult Begin(const std::string &uri);
-    /// Opens `uri` (or waits for the same one begun) until it is ready to play,
-    /// paused; on failure leaves the session empty.
-    HResult Render(const std::string &uri);
+    /// Opens `uri` (or goes on with the same one begun) and returns at once:
+    /// S_OK when the open goes on, then `done` is told once, later, from the
+    /// event loop (never from inside Render): S_OK with the medium ready and
+    /// paused, or a failure with the session empty. A failure returned means
+    /// nothing began and `done` is never told. Destroying the session while it
+    /// opens tells nobody.
+    HResult Render(const std::string &uri, Opened done);
+    /// An open waits for its medium.
+    bool Opening() const { return static_cast<bool>(opened_); }
     /// A medium is open (playing, or stopped by an error).
     bool HasMedium() const { return load_ == Load::Loaded || load_ == Load::Broken; }
     /// The medium is open and playable: a change of its picture's size is news.
@@ -86,8 +95,8 @@ private:
     /// Where the session stands with its medium.
     enum class Load {
         Empty,      ///< nothing rendered yet
-        Prerolling, ///< Render waits for the first data (a live source plays meanwhile)
-        Prerolled,  ///< the first data arrived; Render checks what the medium holds
+        Prerolling, ///< the open waits for the first data (a live source plays meanwhile)
+        Prerolled,  ///< the first data arrived; the open checks what the medium holds
         Loaded,     ///< ready: running, paused or stopped as asked
         Broken,     ///< an error ended playback; Run or Pause starts the medium over
     };
@@ -96,8 +105,12 @@ private:
     GstStateChangeReturn ResolveStart();
     HResult CheckStreams(const std::string &uri);
     int StreamCount() const;
-    /// Waits for the medium begun; a medium that does not answer gets openError_ set.
-    void WaitForPreroll();
+    /// Watches the medium begun; one that does not answer gets openError_ set.
+    void WatchPreroll();
+    void GiveUpOpen(MediumWatch::End why);
+    /// Ends the open from the event loop: the one told may destroy the session.
+    void EndOpenSoon() { endOpen_.start(); }
+    void EndOpen();
     void OnBusMessage(GstMessage *message);
     void OnAsyncDone();
     void OnError(GstMessage *message);
@@ -120,9 +133,11 @@ private:
     GstElementPtr pipeline_;
     GstElementPtr volume_; ///< the volume element in the audio filter
     std::unique_ptr<GstBusBridge> bridge_;
-    MediumWait *wait_ = nullptr;          ///< the wait for the medium, while it runs
+    Opened opened_;                       ///< told when the open ends; null while none goes on
+    MediumWatch openWatch_;               ///< gives up on a medium that does not answer
+    QTimer endOpen_;                      ///< ends the open from the event loop
     Load load_ = Load::Empty;
-    HResult openError_ = S_OK;            ///< why the open failed, while it runs
+    HResult openError_ = S_OK;            ///< why the open failed, while it goes on
     std::string startedUri_;              ///< the medium the pipeline was last started on
     GstStateChangeReturn startReturn_ = GST_STATE_CHANGE_FAILURE; ///< its first answer to PAUSED
     bool local_ = false;                  ///< the medium is a local file

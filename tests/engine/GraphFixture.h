@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace velmo::test {
 
 /// A MediaGraph on GStreamer whose picture goes to `screen` (320×240, inside
@@ -28,7 +30,20 @@ protected:
     }
     void TearDown() override { graph.Close(); }
 
-    HResult Open(const std::string &media) { return graph.Open(screen, media, &window); }
+    /// Opens `media` as the window does: BeginOpen, then the event loop until
+    /// the open's end, which it returns (E_UNEXPECTED when none came in 20 s).
+    HResult Open(const std::string &media)
+    {
+        std::optional<HResult> end;
+        const HResult begun = graph.BeginOpen(screen, media, &window, [&end](HResult hr) { end = hr; });
+        if (Failed(begun))
+            return begun;
+        if (!WaitUntil([&] { return end.has_value(); }, 20000)) {
+            graph.Close(); // `end` goes with this call: the open must not outlive it
+            return E_UNEXPECTED;
+        }
+        return *end;
+    }
     GstFilterGraph &Gst() { return dynamic_cast<GstFilterGraph &>(*graph.graph); }
     GstElement *Pipeline() { return Gst().Pipeline(); }
 

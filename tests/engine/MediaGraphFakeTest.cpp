@@ -1,5 +1,6 @@
-// MediaGraph's own logic, driven through the fake graph: order of the open
-// steps, failure handling, relative seeks, subtitles and the filter list.
+// MediaGraph's own logic, driven through the fake graph: the blocking open
+// (its steps in order, its codec message), relative seeks, subtitles and the
+// filter list. The open that never blocks has MediaGraphOpenTest.
 
 #include "support/FakeMediaBackend.h"
 #include "engine/MediaGraph.h"
@@ -58,13 +59,16 @@ TEST_F(MediaGraphFake, OpenRunsTheStepsInOrderAndKeepsTheMediaOpen)
     ASSERT_TRUE(test::WaitUntil([&] { return counter.count == 1; }));
 }
 
-TEST_F(MediaGraphFake, EveryBuildFailureShowsTheCodecMessageOnceAndLeavesNothingOpen)
+TEST_F(MediaGraphFake, EveryFailureOfTheBlockingOpenShowsTheCodecMessageOnceAndLeavesNothingOpen)
 {
     const QString message = QString::fromUtf8(
         "이 동영상을 지원하는 코덱이 설치되지 않았을 확률이 높습니다!\t\n"
         "해당 동영상 파일의 손상여부.올바르지 못한 경로지정\t\n"
         "관련 코덱설치 여부를 체크해보십시요!");
     backend->AddMedia("bad.avi", {10.0, 320, 240, VFW_E_UNSUPPORTED_STREAM});
+    FakeMediaInfo stuck;
+    stuck.runResult = E_FAIL;
+    backend->AddMedia("stuck.avi", stuck);
 
     struct Case {
         const char *what;
@@ -75,6 +79,7 @@ TEST_F(MediaGraphFake, EveryBuildFailureShowsTheCodecMessageOnceAndLeavesNothing
     const std::vector<Case> cases = {
         {"render fails", [] {}, "bad.avi", VFW_E_UNSUPPORTED_STREAM},
         {"unknown medium", [] {}, "missing.avi", VFW_E_NOT_FOUND},
+        {"run fails", [] {}, "stuck.avi", E_FAIL},
         {"no graph", [&] { backend->createGraphResult = kOutOfMemory; }, "a.avi", kOutOfMemory},
         {"no mixer", [&] { backend->createMixerResult = E_NOINTERFACE; }, "a.avi", E_NOINTERFACE},
     };
@@ -91,16 +96,6 @@ TEST_F(MediaGraphFake, EveryBuildFailureShowsTheCodecMessageOnceAndLeavesNothing
         EXPECT_FALSE(graph.graph || graph.control || graph.events || graph.seeking || graph.overlayMixer);
         EXPECT_EQ(backend->script->graphsAlive, 0);
     }
-}
-
-TEST_F(MediaGraphFake, RunFailureIsReturnedWithoutMessageAndTheGraphStays)
-{
-    FakeMediaInfo info;
-    info.runResult = E_FAIL;
-    backend->AddMedia("a.avi", info);
-    EXPECT_EQ(graph.Open(screen, "a.avi"), E_FAIL);
-    EXPECT_TRUE(graph.graph);
-    EXPECT_TRUE(boxes.messages.empty());
 }
 
 TEST_F(MediaGraphFake, SecondOpenReleasesTheFirstGraphAndClearsSubtitleState)
@@ -244,17 +239,18 @@ TEST_F(MediaGraphFake, FilterNamesStopAtFifteenInEnumerationOrder)
     EXPECT_EQ(backend->script->propertyFramePositions, std::vector<size_t>{1});
 }
 
-TEST_F(MediaGraphFake, WhatRunsWhileAnOpenWaitsCannotPullTheGraphAway)
+TEST_F(MediaGraphFake, WhatRunsWhileTheBlockingOpenWaitsCannotPullTheGraphAway)
 {
     backend->AddMedia("a.avi");
     backend->AddMedia("b.avi");
     backend->AddSubtitle("a.smi");
     std::vector<HResult> inner;
     backend->script->onRender = [&] {
-        inner = {graph.Open(screen, "b.avi"), graph.Close(), graph.AddSubtitleFile("a.smi")};
+        inner = {graph.Open(screen, "b.avi"), graph.BeginOpen(screen, "b.avi", nullptr, [](HResult) {}),
+                 graph.Close(), graph.AddSubtitleFile("a.smi")};
     };
     ASSERT_EQ(graph.Open(screen, "a.avi"), S_OK);
-    EXPECT_EQ(inner, std::vector<HResult>(3, VFW_E_WRONG_STATE));
+    EXPECT_EQ(inner, std::vector<HResult>(4, VFW_E_WRONG_STATE));
     EXPECT_EQ(graph.mediaPath, "a.avi");
     EXPECT_EQ(backend->LastGraph()->renderedPath, "a.avi");
     backend->script->onRender = nullptr;

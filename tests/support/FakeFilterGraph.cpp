@@ -1,7 +1,10 @@
 #include "support/FakeFilterGraph.h"
 
+#include <QTimer>
+
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace velmo {
 
@@ -50,28 +53,61 @@ HResult FakeFilterGraph::AddFilter(std::shared_ptr<BaseFilter> filter, const std
     return filter ? S_OK : E_POINTER;
 }
 
+HResult FakeFilterGraph::BeginRenderMedia(const std::string &pathOrAddress, RenderDone done)
+{
+    Log("RenderFile(" + pathOrAddress + ")");
+    if (!done)
+        return E_POINTER;
+    if (!renderedPath.empty() || waitingRender_)
+        return VFW_E_WRONG_STATE;
+    waitingRender_ = std::move(done);
+    waitingPath_ = pathOrAddress;
+    const auto it = script_->media.find(pathOrAddress);
+    if (it == script_->media.end() || it->second.answers)
+        QTimer::singleShot(0, [graph = weak_from_this()] { AnswerRender(graph); });
+    return S_OK;
+}
+
+FakeFilterGraph::RenderDone FakeFilterGraph::TakeRender(HResult *result)
+{
+    RenderDone done = std::exchange(waitingRender_, nullptr);
+    if (!done)
+        return nullptr;
+    if (script_->onRender)
+        script_->onRender();
+    const auto it = script_->media.find(waitingPath_);
+    *result = it == script_->media.end() ? VFW_E_NOT_FOUND : it->second.renderResult;
+    if (Succeeded(*result)) {
+        info = it->second;
+        renderedPath = waitingPath_;
+        state = State_Paused;
+    }
+    return done;
+}
+
+bool FakeFilterGraph::AnswerRender(const std::weak_ptr<FakeFilterGraph> &graph)
+{
+    HResult result = S_OK;
+    RenderDone done;
+    if (const std::shared_ptr<FakeFilterGraph> held = graph.lock())
+        done = held->TakeRender(&result);
+    if (!done)
+        return false;
+    done(result);
+    return true;
+}
+
 HResult FakeFilterGraph::RenderFile(const std::string &pathOrAddress)
 {
     Log("RenderFile(" + pathOrAddress + ")");
-    if (!renderedPath.empty()) {
-        auto sub = script_->subtitles.find(pathOrAddress);
-        if (sub == script_->subtitles.end())
-            return VFW_E_UNSUPPORTED_STREAM;
-        if (Succeeded(sub->second))
-            subtitleFiles.push_back(pathOrAddress);
-        return sub->second;
-    }
-    if (script_->onRender)
-        script_->onRender();
-    auto it = script_->media.find(pathOrAddress);
-    if (it == script_->media.end())
-        return VFW_E_NOT_FOUND;
-    if (Failed(it->second.renderResult))
-        return it->second.renderResult;
-    info = it->second;
-    renderedPath = pathOrAddress;
-    state = State_Paused;
-    return S_OK;
+    if (renderedPath.empty())
+        return VFW_E_WRONG_STATE;
+    auto sub = script_->subtitles.find(pathOrAddress);
+    if (sub == script_->subtitles.end())
+        return VFW_E_UNSUPPORTED_STREAM;
+    if (Succeeded(sub->second))
+        subtitleFiles.push_back(pathOrAddress);
+    return sub->second;
 }
 
 HResult FakeFilterGraph::EnumFilterNames(std::vector<std::string> *names)

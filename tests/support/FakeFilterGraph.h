@@ -20,7 +20,8 @@ struct FakeMediaInfo {
     double duration = 10.0;        ///< seconds; negative: unknown (get_Duration fails)
     int32_t width = 320;           ///< 0 with height 0: no video (GetVideoSize fails)
     int32_t height = 240;
-    HResult renderResult = S_OK;   ///< what RenderFile returns for it
+    HResult renderResult = S_OK;   ///< how its render ends
+    bool answers = true;           ///< false: its render waits until AnswerRender
     HResult runResult = S_OK;      ///< what Run returns
     bool seekable = true;          ///< false: SetPositions and put_CurrentPosition fail
 };
@@ -35,17 +36,21 @@ struct FakeMediaScript {
     std::vector<std::string> propertyFrames;        ///< names whose property frame was asked for
     std::vector<size_t> propertyFramePositions;     ///< where in filterNames each shown filter stands
     int graphsAlive = 0;                            ///< graphs not yet destroyed
-    std::function<void()> onRender;                 ///< runs inside RenderFile of a medium, as the UI does while an open waits
+    std::function<void()> onRender;                 ///< runs as a medium's render is answered, before the one waiting
+                                                    ///< hears (what the program does while an open waits)
 };
 
 /// A deterministic graph for tests of the engine's callers: implements every
-/// facet, plays nothing, and moves only when told. Commands are logged in the
+/// facet, plays nothing, and moves only when told. A medium's render ends from
+/// the event loop (a zero timer) with its scripted renderResult, or, for a
+/// medium that does not answer, when AnswerRender says. Commands are logged in the
 /// script's `calls` as "Run", "Pause", "Stop", "put_Volume(-500)",
 /// "SetRate(2)", "put_CurrentPosition(1.5)", "SetPositions(50000000)",
 /// "SetAspectRatioMode(0)", "SetWindowPosition(0,0,320,240)",
 /// "put_Owner(set|null)", "put_MessageDrain(set|null)", "put_Visible(0|1)",
 /// "put_WindowStyle(0x46000000)", "SetNotifyWindow(set|null)",
-/// "AddFilter(Overlay Mixer)", "RenderFile(path)", "Release" (destruction).
+/// "AddFilter(Overlay Mixer)", "RenderFile(path)" (a caption file, or the
+/// render of a medium begun), "Release" (destruction).
 class FakeFilterGraph : public GraphBuilder,
                         public MediaControl,
                         public MediaPosition,
@@ -62,6 +67,7 @@ public:
     // GraphBuilder
     GraphFacets Facets() override;
     HResult AddFilter(std::shared_ptr<BaseFilter> filter, const std::string &name) override;
+    HResult BeginRenderMedia(const std::string &pathOrAddress, RenderDone done) override;
     HResult RenderFile(const std::string &pathOrAddress) override;
     HResult EnumFilterNames(std::vector<std::string> *names) override;
     std::shared_ptr<FilterPages> FindFilterPages(const std::string &name) override;
@@ -101,9 +107,15 @@ public:
     void QueueEvent(int32_t code, intptr_t param1 = 0, const QString &text = {});
     /// Plays to the end: position = duration, then EC_COMPLETE is queued.
     void Complete();
+    /// Ends the render that waits on `graph` as its medium is scripted;
+    /// false when none waits. The graph is not held while the one waiting
+    /// hears, so that it may let the graph go.
+    static bool AnswerRender(const std::weak_ptr<FakeFilterGraph> &graph);
+    /// A render waits for its end.
+    bool RenderWaiting() const { return static_cast<bool>(waitingRender_); }
 
     FakeMediaInfo info;              ///< the rendered medium
-    std::string renderedPath;        ///< what RenderFile built the graph for
+    std::string renderedPath;        ///< what the graph was built for, once its render ended well
     std::vector<std::string> subtitleFiles; ///< subtitle files accepted, in order
     int32_t state = State_Stopped;   ///< what GetState reports
     double positionSeconds = 0.0;    ///< what the position getters report
@@ -117,7 +129,12 @@ public:
 
 private:
     void Log(const std::string &call);
+    /// Takes the render that waits and applies its scripted end; null when none waits.
+    RenderDone TakeRender(HResult *result);
+
     std::shared_ptr<FakeMediaScript> script_;
+    RenderDone waitingRender_;
+    std::string waitingPath_;
 };
 
 } // namespace velmo

@@ -41,6 +41,9 @@ public:
     /// Makes `path` a subtitle file that RenderFile answers with `result`.
     void AddSubtitle(const std::string &path, HResult result = S_OK);
 
+    /// Ends the render that waits on the graph made last (see
+    /// FakeMediaInfo::answers) as its medium is scripted; false when none waits.
+    bool AnswerRender() { return FakeFilterGraph::AnswerRender(lastGraph_); }
     /// The graph made last (null before the first, or once it is destroyed).
     std::shared_ptr<FakeFilterGraph> LastGraph() const { return lastGraph_.lock(); }
     /// The video output made last.
