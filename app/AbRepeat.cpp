@@ -1,6 +1,6 @@
 #include "app/AbRepeat.h"
 
-#include "app/ResumeRecord.h"
+#include "text/ClockText.h"
 
 #include <utility>
 

@@ -9,6 +9,7 @@
 #include "resources/CommandTable.h"
 #include "screen/VideoScreen.h"
 #include "subtitles/SubtitleStyle.h"
+#include "text/ClockText.h"
 
 #include <QCoreApplication>
 #include <QFile>

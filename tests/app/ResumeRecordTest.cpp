@@ -2,6 +2,7 @@
 
 #include "app/RecentFiles.h"
 #include "app/ResumeRecord.h"
+#include "text/ClockText.h"
 
 #include <gtest/gtest.h>
 
