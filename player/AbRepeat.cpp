@@ -1,6 +1,6 @@
 #include "player/AbRepeat.h"
 
-#include "player/ResumeRecord.h"
+#include "text/ClockText.h"
 
 #include <utility>
 

@@ -1,5 +1,7 @@
 #include "player/ResumeRecord.h"
 
+#include "text/ClockText.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -105,12 +107,6 @@ ResumeAction ActionOnLeave(double positionS, double durationS, const ResumeRules
     if (positionS >= durationS * (1.0 - rules.finishedShare))
         return ResumeAction::Forget;
     return ResumeAction::Remember;
-}
-
-QString ClockText(int64_t positionMs)
-{
-    const long long s = std::max<long long>(positionMs, 0) / 1000;
-    return QString::asprintf("%02lld:%02lld:%02lld", s / 3600, s / 60 % 60, s % 60);
 }
 
 QString ResumeOfferText(int64_t positionMs)

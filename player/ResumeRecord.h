@@ -48,8 +48,6 @@ enum class ResumeAction {
 /// The action for leaving a medium of `durationS` at `positionS`.
 ResumeAction ActionOnLeave(double positionS, double durationS, const ResumeRules &rules);
 
-/// `positionMs` as "hh:mm:ss" (more hour digits past 99 hours).
-QString ClockText(int64_t positionMs);
 /// "hh:mm:ss부터 이어보기 (Enter)" for `positionMs`.
 QString ResumeOfferText(int64_t positionMs);
 

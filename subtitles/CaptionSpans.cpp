@@ -1,5 +1,6 @@
 #include "subtitles/CaptionSpans.h"
 
+#include "subtitles/CaptionTags.h"
 #include "subtitles/SamiMarkup.h"
 
 #include <algorithm>
@@ -255,33 +256,13 @@ std::optional<uint32_t> ParseCaptionColour(QStringView value)
 
 std::vector<CaptionSpan> ParseCaptionSpans(const QString &raw)
 {
-    // The same steps as CleanCaption, in its order, so the runs hold its text.
-    const qsizetype firstClose = raw.indexOf(u'>');
-    if (firstClose < 0)
+    // Read as CleanCaption reads it, so the runs hold its text.
+    const std::optional<QString> body = CaptionBody(raw);
+    if (!body)
         return raw.isEmpty() ? std::vector<CaptionSpan>() : std::vector<CaptionSpan>{{raw, {}, SpanRole::Text, 0}};
-    QString text = raw.mid(firstClose + 1);
-    text.replace(QStringLiteral("<br>"), QStringLiteral("\r\n"));
-    text.replace(QStringLiteral("<BR>"), QStringLiteral("\r\n"));
-    // "/" is turned into a blank in the text only (SpanBuilder::Text): no
-    // pattern here holds a "/" or a blank, so doing it later changes nothing.
-    text.replace(QStringLiteral("&NBSP;"), QStringLiteral(" "));
-    text.replace(QStringLiteral("&nbsp;"), QStringLiteral(" "));
-
     SpanBuilder builder;
-    const QStringView view(text);
-    qsizetype pos = 0;
-    for (;;) {
-        const qsizetype open = view.indexOf(u'<', pos);
-        if (open < 0)
-            break;
-        const qsizetype close = view.indexOf(u'>', open + 1);
-        if (close < 0)
-            break;
-        builder.Text(view.mid(pos, open - pos));
-        builder.Tag(view.mid(open, close - open + 1));
-        pos = close + 1;
-    }
-    builder.Text(view.mid(pos));
+    ScanCaptionTags(
+        *body, [&](QStringView piece) { builder.Text(piece); }, [&](QStringView tag) { builder.Tag(tag); });
     return builder.Take();
 }
 

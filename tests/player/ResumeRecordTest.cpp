@@ -2,6 +2,7 @@
 
 #include "player/RecentFiles.h"
 #include "player/ResumeRecord.h"
+#include "text/ClockText.h"
 
 #include <gtest/gtest.h>
 
