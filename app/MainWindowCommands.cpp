@@ -14,6 +14,7 @@
 #include "screen/VideoScreen.h"
 #include "subtitles/SubtitleSettingsDialog.h"
 #include "subtitles/SubtitleStyle.h"
+#include "text/ClockText.h"
 #include "text/MediaAddress.h"
 
 #include <QContextMenuEvent>
