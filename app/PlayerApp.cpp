@@ -73,8 +73,8 @@ void PrefetchStartupMedia(const std::vector<std::string> &arguments, PlayerAppOp
 
 PlayerApp::PlayerApp(const PlayerAppOptions &options)
     : skinSet(options.skinFile),
-      mediaGraph(options.mediaBackend),
       subtitleStyle(options.settingsFile),
+      player(options.mediaBackend, playerSettings, subtitleStyle),
       quitAtEnd_(options.quitAtEnd)
 {
     InstallMessageBoxHook();
@@ -86,13 +86,10 @@ PlayerApp::PlayerApp(const PlayerAppOptions &options)
         qCWarning(lcPlayerApp) << "GStreamer cannot start:" << (error ? error->message : "no reason given");
         std::exit(1);
     }
-    mediaGraph.AdoptPrefetch(options.startupMedia);
+    player.AdoptPrefetch(options.startupMedia);
 }
 
-PlayerApp::~PlayerApp()
-{
-    mediaGraph.Close();
-}
+PlayerApp::~PlayerApp() = default;
 
 int PlayerApp::Run(const std::vector<std::string> &arguments)
 {

@@ -65,10 +65,9 @@ public:
     static void EndProcess(int code);
 
     SkinSet skinSet;
-    MediaGraph mediaGraph;
     SubtitleStyle subtitleStyle;
     PlayerSettings playerSettings{subtitleStyle.settingsFile}; ///< kept in the caption look's settings file
-    Player player{mediaGraph, playerSettings, subtitleStyle};
+    Player player;
 
 private:
     bool quitAtEnd_;

@@ -18,6 +18,13 @@ namespace velmo {
 
 Q_LOGGING_CATEGORY(lcPlayer, "velmo.player")
 
+Player::Player(std::shared_ptr<MediaBackend> backend, PlayerSettings &settings, const SubtitleStyle &look,
+               QObject *parent)
+    : Player(*new MediaGraph(std::move(backend)), settings, look, parent)
+{
+    ownGraph_.reset(&graph_);
+}
+
 Player::Player(MediaGraph &graph, PlayerSettings &settings, const SubtitleStyle &look, QObject *parent)
     : QObject(parent), graph_(graph), settings_(settings), look_(look)
 {
@@ -31,7 +38,14 @@ Player::Player(MediaGraph &graph, PlayerSettings &settings, const SubtitleStyle 
 
 Player::~Player()
 {
-    // Whoever deletes the player without closing still owns the graph: leave it as it is.
+    // A graph of its own goes with the player; a lent one stays as its owner left it.
+    if (ownGraph_)
+        graph_.Close();
+}
+
+void Player::AdoptPrefetch(PrefetchedMedia media)
+{
+    graph_.AdoptPrefetch(std::move(media));
 }
 
 // ---- Opening and closing

@@ -20,7 +20,9 @@
 namespace velmo {
 
 class FilterPages;
+class MediaBackend;
 class MediaGraph;
+struct PrefetchedMedia;
 class PlayerSettings;
 class ResumeStore;
 class SubtitleStyle;
@@ -43,8 +45,15 @@ enum class PlayState {
 class Player : public QObject {
     Q_OBJECT
 public:
+    /// A player of its own graph, made on `backend` (null: GStreamer).
+    Player(std::shared_ptr<MediaBackend> backend, PlayerSettings &settings, const SubtitleStyle &look,
+           QObject *parent = nullptr);
+    /// A player of `graph`, which outlives it (tests look at the graph beside it).
     Player(MediaGraph &graph, PlayerSettings &settings, const SubtitleStyle &look, QObject *parent = nullptr);
     ~Player() override;
+
+    /// Keeps a medium begun early (the command line's) for the open of the same path.
+    void AdoptPrefetch(PrefetchedMedia media);
 
     /// Where the picture goes (the video screen) while media is open.
     void SetPictureOwner(QObject *owner) { pictureOwner_ = owner; }
@@ -214,6 +223,7 @@ private:
     void SaveOptions();
     ResumeStore Resume() const;
 
+    std::unique_ptr<MediaGraph> ownGraph_; ///< null when the graph is lent
     MediaGraph &graph_;
     PlayerSettings &settings_;
     const SubtitleStyle &look_;
