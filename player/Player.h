@@ -206,6 +206,7 @@ protected:
 private:
     void FinishOpen(HResult result);
     void OnTick();
+    void KeepTicking();
     void DrainEvents();
     void OnComplete();
     void OnCaption(const QString &raw);

@@ -33,7 +33,15 @@ void Player::PlayPause()
         graph_.control->Pause();
         break;
     }
+    KeepTicking();
     emit stateChanged();
+}
+
+// A medium stopped by an error stops the timer; played again, it shows its time again.
+void Player::KeepTicking()
+{
+    if (graph_.graph && !ticker_.isActive())
+        ticker_.start();
 }
 
 void Player::Play()
@@ -41,6 +49,7 @@ void Player::Play()
     if (!graph_.graph || !graph_.control)
         return;
     graph_.control->Run();
+    KeepTicking();
     emit stateChanged();
 }
 
