@@ -32,7 +32,6 @@ bool WaitForGeometry(QWidget &window, const QRect &geometry)
 }
 
 using ::testing::Contains;
-using ::testing::ElementsAre;
 using ::testing::Not;
 
 TEST_F(MainWindowTest, StartsCentredAtTheTemplateSizeWithTitleAndIcon)
@@ -49,11 +48,11 @@ TEST_F(MainWindowTest, StartsCentredAtTheTemplateSizeWithTitleAndIcon)
 
 TEST_F(MainWindowTest, InitLaysOutTheScreenAndOpensTheCommandLinePath)
 {
-    Style().startupPath = Media("start.avi", {10.0, 320, 240});
+    Settings().startupPath = Media("start.avi", {10.0, 320, 240});
     ASSERT_TRUE(window->OnInitDialog());
     ASSERT_NE(MainWindowSeam::Screen(*window), nullptr);
-    ASSERT_TRUE(app->mediaGraph.graph);
-    EXPECT_EQ(Graph()->renderedPath, Style().startupPath);
+    ASSERT_TRUE(WaitForOpen());
+    EXPECT_EQ(Graph()->renderedPath, Settings().startupPath);
     const SkinMetrics skin = Skin();
     EXPECT_EQ(window->size(), FittedWindowSize(320, 240, skin));
     const int w = window->width();
@@ -65,34 +64,23 @@ TEST_F(MainWindowTest, InitLaysOutTheScreenAndOpensTheCommandLinePath)
     EXPECT_EQ(app->skinSet.mainClientRect.bottom, h);
 }
 
-TEST_F(MainWindowTest, OpenMediaRunsItsStepsInOrder)
+TEST_F(MainWindowTest, AnOpenFitsTheWindowAtItsCornerAndStartsBothTimelinesAgain)
 {
     window->OnInitDialog();
-    AttachPanels();
-    controlPanel->timeline = 40;
-    fullScreenPanel->timeline = 40;
-    const std::string film = Media("film.avi", {10.0, 640, 480});
-    backend->AddSubtitle(dir.write("film.smi", "<SAMI></SAMI>"));
+    ASSERT_TRUE(OpenAndWait(Media("a.avi", {100.0, 320, 240})));
+    Graph()->positionSeconds = 40.0;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Panel()->TimelinePosition() == 40; }, 2000));
+    ASSERT_EQ(FullScreenPanel()->TimelinePosition(), 40);
     window->move(30, 40);
-    const size_t mark = Calls().size();
 
-    window->OpenMedia(film);
+    // The window waits for the picture's size until the open ends.
+    window->OpenMedia(Media("film.avi", {10.0, 640, 480}));
+    EXPECT_EQ(window->geometry(), QRect(QPoint(30, 40), FittedWindowSize(320, 240, Skin())));
+    ASSERT_TRUE(WaitForOpen());
 
-    const std::vector<std::string> calls = CallsSince(mark);
-    const auto at = [&](const std::string &call) { return std::find(calls.begin(), calls.end(), call) - calls.begin(); };
-    EXPECT_LT(at("RenderFile(" + film + ")"), at("Run"));
-    EXPECT_LT(at("Run"), at("RenderFile(" + dir.path("film.smi") + ")"));
-    EXPECT_LT(at("RenderFile(" + dir.path("film.smi") + ")"), static_cast<long>(calls.size()));
-    EXPECT_TRUE(app->mediaGraph.subtitleLoaded);
-    EXPECT_EQ(controlPanel->timeline, 0);
-    EXPECT_EQ(fullScreenPanel->timeline, 0);
-    EXPECT_EQ(controlPanel->timeText, "00:00:00 / 00:00:00");
-    EXPECT_TRUE(controlPanel->playPicture);
-    EXPECT_EQ(controlPanel->refreshes, 1);
-    EXPECT_EQ(fullScreenPanel->refreshes, 1);
     EXPECT_EQ(window->geometry(), QRect(QPoint(30, 40), FittedWindowSize(640, 480, Skin())));
-    EXPECT_TRUE(MainWindowSeam::PositionTimer(*window).isActive());
-    EXPECT_EQ(MainWindowSeam::PositionTimer(*window).interval(), 100);
+    EXPECT_EQ(Panel()->TimelinePosition(), 0);
+    EXPECT_EQ(FullScreenPanel()->TimelinePosition(), 0);
 }
 
 TEST_F(MainWindowTest, AudioOnlyMediaFitTheWindowOnlyToAnEarlierVideo)
@@ -100,34 +88,33 @@ TEST_F(MainWindowTest, AudioOnlyMediaFitTheWindowOnlyToAnEarlierVideo)
     window->OnInitDialog();
     const std::string song = Media("song.mp3", {60.0, 0, 0});
     const QSize start = window->size();
-    window->OpenMedia(song);
-    EXPECT_TRUE(app->mediaGraph.graph);
+    ASSERT_TRUE(OpenAndWait(song));
     EXPECT_EQ(window->size(), start);
 
-    window->OpenMedia(Media("clip.avi", {10.0, 400, 300}));
+    ASSERT_TRUE(OpenAndWait(Media("clip.avi", {10.0, 400, 300})));
     window->resize(700, 600);
-    window->OpenMedia(song);
+    ASSERT_TRUE(OpenAndWait(song));
     EXPECT_EQ(window->size(), FittedWindowSize(400, 300, Skin()));
 }
 
-TEST_F(MainWindowTest, AFailedOpenChangesNothingElse)
+TEST_F(MainWindowTest, AFailedOpenShowsTheCodecMessageAndChangesNothingElse)
 {
     window->OnInitDialog();
-    AttachPanels();
-    window->OpenMedia(Media("a.avi", {10.0, 320, 240}));
-    controlPanel->timeline = 30;
-    controlPanel->timeText = "kept";
+    ASSERT_TRUE(OpenAndWait(Media("a.avi", {10.0, 320, 240})));
+    Graph()->positionSeconds = 3.0;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Panel()->TimelinePosition() == 30; }, 2000));
+    const QString time = Panel()->timeDisplay->text();
     const QRect geometry = window->geometry();
 
-    window->OpenMedia(dir.path("missing.avi"));
+    EXPECT_FALSE(OpenAndWait(dir.path("missing.avi")));
 
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, QString::fromUtf8(kCodecMessage));
-    EXPECT_FALSE(app->mediaGraph.graph);
-    EXPECT_EQ(controlPanel->timeline, 30);
-    EXPECT_EQ(controlPanel->timeText, "kept");
+    EXPECT_EQ(messages.messages[0].parent, window.get());
+    EXPECT_FALSE(app->player.HasMedium());
+    EXPECT_EQ(Panel()->TimelinePosition(), 30);
+    EXPECT_EQ(Panel()->timeDisplay->text(), time);
     EXPECT_EQ(window->geometry(), geometry);
-    EXPECT_TRUE(MainWindowSeam::PositionTimer(*window).isActive());
 }
 
 TEST_F(MainWindowTest, DroppingThreeFilesOpensTheFirstOnly)
@@ -145,11 +132,12 @@ TEST_F(MainWindowTest, DroppingThreeFilesOpensTheFirstOnly)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(window.get(), &drop);
+    ASSERT_TRUE(WaitForOpen());
 
     EXPECT_THAT(Calls(), Contains("RenderFile(" + first + ")"));
     EXPECT_THAT(Calls(), Not(Contains("RenderFile(" + second + ")")));
     EXPECT_THAT(Calls(), Not(Contains("RenderFile(" + third + ")")));
-    EXPECT_EQ(app->mediaGraph.mediaPath, first);
+    EXPECT_EQ(app->player.MediumPath(), first);
 }
 
 TEST_F(MainWindowTest, FileDialogGetsTheMediaFiltersAndAnEmptyChoiceOpensNothing)
@@ -165,12 +153,12 @@ TEST_F(MainWindowTest, FileDialogGetsTheMediaFiltersAndAnEmptyChoiceOpensNothing
     window->OnCommand(ID_FILE_OPEN);
     EXPECT_TRUE(filtersSeen.startsWith(QString::fromUtf8("재생가능한 미디어(전부) (*.avi *.wmv")));
     EXPECT_TRUE(filtersSeen.endsWith(QString::fromUtf8(";;모든파일(*.*) (*.*)")));
-    EXPECT_FALSE(app->mediaGraph.graph);
+    EXPECT_FALSE(app->player.Opening() || app->player.HasMedium());
     EXPECT_TRUE(messages.messages.empty());
 
     answer = Media("chosen.mkv");
-    window->OnCommand(ID_FILE_OPEN);
-    EXPECT_EQ(app->mediaGraph.mediaPath, answer);
+    ASSERT_TRUE(CommandAndWait(ID_FILE_OPEN));
+    EXPECT_EQ(app->player.MediumPath(), answer);
 }
 
 TEST_F(MainWindowTest, AddressDialogOpensTheAddressAsTypedAndNothingWhenEmpty)
@@ -188,11 +176,11 @@ TEST_F(MainWindowTest, AddressDialogOpensTheAddressAsTypedAndNothingWhenEmpty)
     };
     answerDialog("");
     window->OnCommand(ID_OPEN_ADDRESS);
-    EXPECT_FALSE(app->mediaGraph.graph);
+    EXPECT_FALSE(app->player.Opening() || app->player.HasMedium());
 
     answerDialog(QString::fromStdString(address));
-    window->OnCommand(ID_OPEN_ADDRESS);
-    EXPECT_EQ(app->mediaGraph.mediaPath, address);
+    ASSERT_TRUE(CommandAndWait(ID_OPEN_ADDRESS));
+    EXPECT_EQ(app->player.MediumPath(), address);
 }
 
 // ---- Window modes
@@ -201,39 +189,39 @@ TEST_F(MainWindowTest, FullScreenAndFilledScreenTransitions)
 {
     window->OnInitDialog();
     window->show();
-    window->OpenMedia(Media("a.avi", {10.0, 320, 240}));
+    ASSERT_TRUE(OpenAndWait(Media("a.avi", {10.0, 320, 240})));
     const QRect normal = window->geometry();
     const QRect screen = window->screen()->geometry();
     auto mixer = backend->LastMixer()->pin;
 
     window->OnCommand(ID_FULL_SCREEN);
-    EXPECT_TRUE(Style().fullScreenMode);
+    EXPECT_TRUE(Settings().fullScreenMode);
     EXPECT_EQ(mixer->mode, AM_ARMODE_LETTER_BOX);
     EXPECT_TRUE(WaitForGeometry(*window, screen));
     EXPECT_EQ(MainWindowSeam::Screen(*window)->geometry(), QRect(QPoint(0, 0), screen.size()));
 
     // Filled from full: stretched, still covering the screen.
     window->OnCommand(ID_FILLED_SCREEN);
-    EXPECT_FALSE(Style().fullScreenMode);
-    EXPECT_TRUE(Style().filledScreenMode);
+    EXPECT_FALSE(Settings().fullScreenMode);
+    EXPECT_TRUE(Settings().filledScreenMode);
     EXPECT_EQ(mixer->mode, AM_ARMODE_STRETCHED);
     EXPECT_TRUE(WaitForGeometry(*window, screen));
 
     // Full from filled goes to full screen, letter-boxed, not back to normal.
     window->OnCommand(ID_FULL_SCREEN);
-    EXPECT_TRUE(Style().fullScreenMode);
-    EXPECT_FALSE(Style().filledScreenMode);
+    EXPECT_TRUE(Settings().fullScreenMode);
+    EXPECT_FALSE(Settings().filledScreenMode);
     EXPECT_EQ(mixer->mode, AM_ARMODE_LETTER_BOX);
 
     window->OnCommand(ID_FULL_SCREEN);
-    EXPECT_FALSE(Style().fullScreenMode);
+    EXPECT_FALSE(Settings().fullScreenMode);
     EXPECT_FALSE(MainWindowSeam::CoveringScreen(*window));
     EXPECT_TRUE(WaitForGeometry(*window, normal));
     EXPECT_EQ(MainWindowSeam::Screen(*window)->geometry().topLeft(), QPoint(Skin().screenLeftWidth, Skin().topReserved));
 
     window->OnCommand(ID_FILLED_SCREEN);
     window->OnCommand(ID_FILLED_SCREEN);
-    EXPECT_FALSE(Style().filledScreenMode);
+    EXPECT_FALSE(Settings().filledScreenMode);
     EXPECT_EQ(mixer->mode, AM_ARMODE_LETTER_BOX);
     EXPECT_TRUE(WaitForGeometry(*window, normal));
     QTest::qWait(300); // and it stays there
@@ -245,33 +233,37 @@ TEST_F(MainWindowTest, ModesWithoutMediaLeaveTheAspectRatioAlone)
     window->OnInitDialog();
     window->show();
     window->OnCommand(ID_FULL_SCREEN);
-    EXPECT_TRUE(Style().fullScreenMode);
+    EXPECT_TRUE(Settings().fullScreenMode);
     EXPECT_TRUE(MainWindowSeam::CoveringScreen(*window));
     window->OnCommand(ID_FULL_SCREEN);
     EXPECT_THAT(Calls(), Not(Contains(::testing::StartsWith("SetAspectRatioMode"))));
 }
 
-TEST_F(MainWindowTest, PanelsHideInFullScreenAndTradeSliderValues)
+TEST_F(MainWindowTest, TheFullScreenPanelTakesThePanelsPlaceShowingTheSame)
 {
     window->OnInitDialog();
     window->show();
-    AttachPanels();
-    controlPanel->widget()->show();
-    window->OpenMedia(Media("a.avi"));
-    controlPanel->timeline = 30;
-    controlPanel->volume = 70;
+    ControlPanel *panel = Panel();
+    ControlPanel *fullScreen = FullScreenPanel();
+    ASSERT_TRUE(panel && fullScreen);
+    ASSERT_TRUE(OpenAndWait(Media("a.avi", {100.0, 320, 240})));
+    Graph()->positionSeconds = 30.0;
+    app->player.SetVolumePosition(70);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->TimelinePosition() == 30; }, 2000));
 
     window->OnCommand(ID_FULL_SCREEN);
-    EXPECT_TRUE(controlPanel->widget()->isHidden());
-    EXPECT_EQ(fullScreenPanel->timeline, 30);
-    EXPECT_EQ(fullScreenPanel->volume, 70);
+    EXPECT_TRUE(panel->isHidden());
+    EXPECT_EQ(fullScreen->TimelinePosition(), 30);
+    EXPECT_EQ(fullScreen->VolumePosition(), 70);
 
-    fullScreenPanel->timeline = 55;
-    fullScreenPanel->volume = 20;
+    // What changes in full screen shows on the normal panel when it comes back.
+    Graph()->positionSeconds = 55.0;
+    window->OnCommand(ID_VOLUME_DOWN);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fullScreen->TimelinePosition() == 55; }, 2000));
     window->OnCommand(ID_FULL_SCREEN);
-    EXPECT_FALSE(controlPanel->widget()->isHidden());
-    EXPECT_EQ(controlPanel->timeline, 55);
-    EXPECT_EQ(controlPanel->volume, 20);
+    EXPECT_FALSE(panel->isHidden());
+    EXPECT_EQ(panel->TimelinePosition(), 55);
+    EXPECT_EQ(panel->VolumePosition(), 69);
 }
 
 // ---- Size presets
@@ -287,15 +279,19 @@ TEST_F(MainWindowTest, SizePresetsUseTheirOwnTermsKeepTheCornerAndNeedAVideo)
 
     window->OnCommand(ID_SIZE_HALF); // no media
     EXPECT_EQ(window->size(), start);
-    window->OpenMedia(Media("song.mp3", {60.0, 0, 0}));
+    ASSERT_TRUE(OpenAndWait(Media("song.mp3", {60.0, 0, 0})));
     window->OnCommand(ID_SIZE_DOUBLE); // no video since start
     EXPECT_EQ(window->size(), start);
 
-    window->OpenMedia(Media("small.avi", {10.0, 320, 240}));
+    ASSERT_TRUE(OpenAndWait(Media("small.avi", {10.0, 320, 240})));
     window->OnCommand(ID_SIZE_HALF);
     EXPECT_EQ(window->geometry(), QRect(20, 30, 350, 300));
+    // Sound after a picture: the presets keep that picture's size.
+    ASSERT_TRUE(OpenAndWait(Media("song.mp3", {60.0, 0, 0})));
+    window->OnCommand(ID_SIZE_NORMAL);
+    EXPECT_EQ(window->size(), PresetWindowSize(ID_SIZE_NORMAL, 320, 240, Skin()));
 
-    window->OpenMedia(Media("big.avi", {10.0, 1280, 720}));
+    ASSERT_TRUE(OpenAndWait(Media("big.avi", {10.0, 1280, 720})));
     window->OnCommand(ID_SIZE_HALF);
     EXPECT_EQ(window->geometry(), QRect(20, 30, 650, 440));
     window->OnCommand(ID_SIZE_NORMAL);
@@ -306,15 +302,15 @@ TEST_F(MainWindowTest, APresetInFilledScreenReturnsToNormalWithThePictureStillSt
 {
     window->OnInitDialog();
     window->show();
-    window->OpenMedia(Media("a.avi", {10.0, 320, 240}));
+    ASSERT_TRUE(OpenAndWait(Media("a.avi", {10.0, 320, 240})));
     const QPoint corner = window->geometry().topLeft();
     window->OnCommand(ID_FILLED_SCREEN);
     const size_t mark = Calls().size();
 
     window->OnCommand(ID_SIZE_DOUBLE);
 
-    EXPECT_FALSE(Style().filledScreenMode);
-    EXPECT_FALSE(Style().fullScreenMode);
+    EXPECT_FALSE(Settings().filledScreenMode);
+    EXPECT_FALSE(Settings().fullScreenMode);
     EXPECT_FALSE(MainWindowSeam::CoveringScreen(*window));
     EXPECT_EQ(backend->LastMixer()->pin->mode, AM_ARMODE_STRETCHED);
     EXPECT_THAT(CallsSince(mark), Not(Contains(::testing::StartsWith("SetAspectRatioMode"))));
@@ -328,8 +324,7 @@ TEST_F(MainWindowTest, OpeningInFullScreenLeavesTheWindowSize)
     window->OnCommand(ID_FULL_SCREEN);
     const QRect covering = window->screen()->geometry();
     ASSERT_TRUE(WaitForGeometry(*window, covering));
-    window->OpenMedia(Media("a.avi", {10.0, 320, 240}));
-    QTest::qWait(50);
+    ASSERT_TRUE(OpenAndWait(Media("a.avi", {10.0, 320, 240})));
     EXPECT_EQ(window->geometry(), covering);
 }
 
@@ -432,11 +427,11 @@ TEST_F(MainWindowTest, InitMakesThePanelsTheSkinShowsAndTheirFullScreenTwins)
     EXPECT_TRUE(screen->fullScreenPanel->isHidden());
     EXPECT_TRUE(screen->fullScreenTitleBar->isHidden());
 
-    // The timer writes the real time display; the open button reaches the file dialog.
-    window->OpenMedia(Media("a.avi", {100.0, 320, 240}));
+    // The player's ticks write the real time display; the open button reaches the file dialog.
+    ASSERT_TRUE(OpenAndWait(Media("a.avi", {100.0, 320, 240})));
     Graph()->positionSeconds = 65.7;
-    window->OnTimer();
-    EXPECT_EQ(panel->timeDisplay->text(), QStringLiteral("00:01:05 / 00:01:40"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return panel->timeDisplay->text() == QStringLiteral("00:01:05 / 00:01:40"); }, 2000));
     EXPECT_EQ(panel->TimelinePosition(), 65);
     int chooserCalls = 0;
     MainWindowSeam::SetFileChooser(*window, [&](QWidget *, const QString &) { ++chooserCalls; return std::string(); });
@@ -449,7 +444,7 @@ TEST_F(MainWindowTest, FullScreenPanelsFollowThePointerAndLeaveWithTheMode)
 {
     window->OnInitDialog();
     window->show();
-    window->OpenMedia(Media("a.avi"));
+    ASSERT_TRUE(OpenAndWait(Media("a.avi")));
     window->OnCommand(ID_FULL_SCREEN);
     VideoScreen *screen = MainWindowSeam::Screen(*window);
     ASSERT_TRUE(QTest::qWaitFor([&] { return screen->clientRect.size() == window->screen()->geometry().size(); }));
@@ -481,7 +476,7 @@ TEST_F(MainWindowTest, SpaceInFullScreenTurnsThePlayPictureOnBothPanels)
 {
     window->OnInitDialog();
     window->show();
-    window->OpenMedia(Media("a.avi"));
+    ASSERT_TRUE(OpenAndWait(Media("a.avi")));
     window->OnCommand(ID_FULL_SCREEN);
     auto *panel = window->findChild<ControlPanel *>(QString(), Qt::FindDirectChildrenOnly);
     auto *fullScreenPanel = qobject_cast<ControlPanel *>(MainWindowSeam::Screen(*window)->fullScreenPanel);
@@ -490,7 +485,10 @@ TEST_F(MainWindowTest, SpaceInFullScreenTurnsThePlayPictureOnBothPanels)
     const QImage pause = app->skinSet.pause.bitmap.image();
     ASSERT_NE(play, pause);
     const auto space = [&] { QTest::keyClick(MainWindowSeam::Screen(*window), Qt::Key_Space); };
-    const auto panelButton = [&] { QTest::mouseClick(fullScreenPanel->playButton, Qt::LeftButton, {}, QPoint(2, 2)); };
+    const auto panelButton = [&] {
+        QTest::mouseClick(fullScreenPanel->playButton, Qt::LeftButton, {}, QPoint(2, 2));
+        QCoreApplication::processEvents(); // the button's command is queued to the window
+    };
     struct Step {
         std::function<void()> act;
         QImage expected;
@@ -508,7 +506,7 @@ TEST_F(MainWindowTest, AWindowFittedToALargePictureStaysOnTheScreen)
     MainWindowSeam::SetAvailableArea(*window, area);
     window->OnInitDialog();
     window->show();
-    window->OpenMedia(Media("big.avi", {10.0, 1920, 1080}));
+    ASSERT_TRUE(OpenAndWait(Media("big.avi", {10.0, 1920, 1080})));
     EXPECT_TRUE(area.contains(window->geometry())) << window->geometry().x() << "," << window->geometry().width();
     const QSize picture = MainWindowSeam::Screen(*window)->size() - QSize(0, 0);
     // The picture area keeps 16:9 within a pixel of rounding.
@@ -516,7 +514,7 @@ TEST_F(MainWindowTest, AWindowFittedToALargePictureStaysOnTheScreen)
 
     window->OnCommand(ID_SIZE_DOUBLE);
     EXPECT_TRUE(area.contains(window->geometry()));
-    window->OpenMedia(Media("small.avi", {10.0, 320, 240}));
+    ASSERT_TRUE(OpenAndWait(Media("small.avi", {10.0, 320, 240})));
     EXPECT_EQ(window->size(), FittedWindowSize(320, 240, Skin())); // sizes that fit keep their numbers
 }
 

@@ -9,6 +9,7 @@
 #include "resources/CommandIds.h"
 
 #include <QMimeData>
+#include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
 
@@ -43,7 +44,7 @@ TEST_F(MainWindowTest, DroppedSamiFileJoinsOpenMediaAndAnythingElseOpens)
     const std::string notSami = dir.write("broken.smi", "no captions here\n");
     const std::string other = dir.write("other.avi", "RIFF....AVI ");
     const std::string address = "http://127.0.0.1:9/extra.smi";
-    for (const std::string &path : {film, sami, samiAsText, notSami, other, address})
+    for (const std::string &path : {sami, samiAsText, notSami, other, address})
         backend->AddMedia(path);
     for (const std::string &path : {sami, samiAsText})
         backend->AddSubtitle(path);
@@ -67,20 +68,20 @@ TEST_F(MainWindowTest, DroppedSamiFileJoinsOpenMediaAndAnythingElseOpens)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         if (c.mediaOpen)
-            window->OpenMedia(film);
+            ASSERT_TRUE(OpenAndWait(film));
         else
             window->OnCommand(ID_CLOSE_MEDIA);
-        const size_t mark = Calls().size();
         const std::string firstDropped =
             c.dropped.front().isLocalFile() ? c.dropped.front().toLocalFile().toStdString() : c.dropped.front().toString().toStdString();
         Drop(*window, c.dropped);
         if (!c.subtitle.empty()) {
-            EXPECT_THAT(CallsSince(mark), ElementsAre("Pause", "RenderFile(" + c.subtitle + ")", "Run"));
-            EXPECT_EQ(app->mediaGraph.mediaPath, film);
-            EXPECT_TRUE(app->mediaGraph.subtitleLoaded);
+            EXPECT_FALSE(app->player.Opening());
+            EXPECT_EQ(app->player.MediumPath(), film);
+            EXPECT_THAT(Graph()->subtitleFiles, ElementsAre(c.subtitle));
+            EXPECT_TRUE(app->player.HasCaptions());
         } else {
-            EXPECT_EQ(app->mediaGraph.mediaPath, firstDropped);
-            EXPECT_TRUE(app->mediaGraph.graph);
+            ASSERT_TRUE(WaitForOpen());
+            EXPECT_EQ(app->player.MediumPath(), firstDropped);
         }
     }
     EXPECT_TRUE(messages.messages.empty());
@@ -103,20 +104,21 @@ TEST(SubtitleDrop, CaptionsOfADroppedFileAppearOnAPlayingClip)
     PlayerApp app(options);
     MainWindow window(app);
     window.OnInitDialog();
+    QSignalSpy opened(&app.player, &Player::opened);
     window.OpenMedia(clip);
-    ASSERT_TRUE(app.mediaGraph.graph);
-    EXPECT_FALSE(app.mediaGraph.subtitleLoaded);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened.size() == 1; }, 20000));
+    EXPECT_FALSE(app.player.HasCaptions());
 
     Drop(window, {Local(sami)});
-    EXPECT_TRUE(app.mediaGraph.subtitleLoaded);
-    EXPECT_EQ(app.mediaGraph.mediaPath, clip);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return app.subtitleStyle.subtitleText == QStringLiteral("첫 자막"); }, 5000))
-        << "caption now: " << app.subtitleStyle.subtitleText.toStdString();
+    EXPECT_TRUE(app.player.HasCaptions());
+    EXPECT_EQ(app.player.MediumPath(), clip);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app.player.Caption().text == QStringLiteral("첫 자막"); }, 5000))
+        << "caption now: " << app.player.Caption().text.toStdString();
 
     Drop(window, {Local(second)});
-    EXPECT_EQ(app.mediaGraph.mediaPath, second);
-    EXPECT_TRUE(app.mediaGraph.graph);
-    EXPECT_FALSE(app.mediaGraph.subtitleLoaded);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened.size() == 2; }, 20000));
+    EXPECT_EQ(app.player.MediumPath(), second);
+    EXPECT_FALSE(app.player.HasCaptions());
     EXPECT_TRUE(messages.messages.empty());
 }
 
