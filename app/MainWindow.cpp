@@ -275,7 +275,7 @@ void MainWindow::Reshape(const QRect &geometry)
 
 void MainWindow::OnSizePreset(int id)
 {
-    const QSize video = player_.VideoSize();
+    const QSize video = pictureSize_;
     if (!player_.HasMedium() || video.isEmpty())
         return;
     // Leaving a full-screen mode keeps the picture's aspect-ratio mode as it is.

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QPoint>
 #include <QRect>
+#include <QSize>
 #include <QWidget>
 
 #include <functional>
@@ -76,6 +77,8 @@ private:
     void OnCaptionChanged();
     /// Redraws the caption now shown, when there is one to show.
     void DrawCaption();
+    /// Takes the size of the medium's picture, when it has one, as the size to fit to.
+    void KeepPictureSize();
 
     // Commands that need the window (the rest call the player straight from the table).
     void OnFileOpen();
@@ -119,8 +122,8 @@ private:
     void EnsureCoveringScreen();
     void Reshape(const QRect &geometry);
     QRect AvailableScreenArea() const;
-    /// In normal mode, sizes the window to the video plus the skin's borders,
-    /// keeping `topLeft` where the screen allows.
+    /// In normal mode, sizes the window to the last picture plus the skin's
+    /// borders, keeping `topLeft` where the screen allows.
     void FitToVideo(QPoint topLeft);
     std::string ChooseFile(const char *classicFilter);
     void BeginMouseAction(HitZone zone, QPoint pressedAt);
@@ -141,6 +144,7 @@ private:
     AcceleratorFilter *accelerators_ = nullptr; ///< null before initialisation
     FileChooser fileChooser_;
     QRect normalGeometry_;
+    QSize pictureSize_;          ///< the last picture's size; empty until a medium with one opened
     bool coveringScreen_ = false; ///< the window is in a full-screen mode's place
     QRect availableAreaForTests_; ///< valid: stands in for the screen's free area
 

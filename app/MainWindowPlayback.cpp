@@ -34,7 +34,10 @@ void MainWindow::ListenToPlayer()
     connect(&player_, &Player::failed, this, [this](const QString &message) { ShowMessageBox(this, message); });
     connect(&player_, &Player::stateChanged, this, &MainWindow::OnPlayerState);
     connect(&player_, &Player::closed, this, &MainWindow::OnPlayerState);
-    connect(&player_, &Player::videoSizeChanged, this, [this] { FitToVideo(geometry().topLeft()); });
+    connect(&player_, &Player::videoSizeChanged, this, [this] {
+        KeepPictureSize();
+        FitToVideo(geometry().topLeft());
+    });
     connect(&player_, &Player::captionChanged, this, &MainWindow::OnCaptionChanged);
     // A resize wipes the caption layer: the next tick draws it again.
     connect(&player_, &Player::ticked, this, &MainWindow::DrawCaption);
@@ -45,6 +48,7 @@ void MainWindow::ListenToPlayer()
 
 void MainWindow::OnOpened()
 {
+    KeepPictureSize();
     OnPlayerState();
     const QRect area = videoScreen_->rect();
     player_.SetPictureArea(area.x(), area.y(), area.width(), area.height());
@@ -70,9 +74,16 @@ void MainWindow::DrawCaption()
         videoScreen_->DrawSubtitle(player_.Caption());
 }
 
+void MainWindow::KeepPictureSize()
+{
+    // Sound-only media keep the window at the last picture's size, fits and presets alike.
+    if (!player_.VideoSize().isEmpty())
+        pictureSize_ = player_.VideoSize();
+}
+
 void MainWindow::FitToVideo(QPoint topLeft)
 {
-    const QSize video = player_.VideoSize();
+    const QSize video = pictureSize_;
     if (settings_.CoversScreen() || video.isEmpty())
         return;
     const QSize fitted = FittedWindowSize(video.width(), video.height(), SkinMetrics::From(skinSet_));

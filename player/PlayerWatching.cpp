@@ -27,7 +27,8 @@ Q_LOGGING_CATEGORY(lcPlayerWatching, "velmo.player.watching")
 
 void Player::StepFolder(int direction)
 {
-    if (path_.empty() || IsAddress(path_))
+    // While an open waits nothing plays yet: the keys find no file to step from.
+    if (opening_ || path_.empty() || IsAddress(path_))
         return; // an address has no folder
     const FolderStep step = NeighbourInFolder(path_, direction);
     if (!step.readable)

@@ -1,22 +1,21 @@
-// The command table's invariants (one row, one key and one handler per
-// command), key routing through the window and its panels, the context menu
-// and the caption-look commands.
+// Commands through the window: key routing wherever the focus is, the
+// address dialog's own keys, the context menu (labels, marks, greying, the
+// filter list), the settings and about dialogs, the panel's folder steps,
+// and what commands find while an open waits.
 
 #include "MainWindowFixture.h"
 
 #include "app/AboutDialog.h"
-#include "app/CommandHandlers.h"
+#include "app/CommandTable.h"
 #include "app/OpenUrlDialog.h"
-#include "app/SubtitleCommands.h"
+#include "controls/BitmapButton.h"
 #include "controls/ControlPanel.h"
 #include "controls/SkinSlider.h"
 #include "screen/VideoScreen.h"
 #include "resources/CommandIds.h"
-#include "app/CommandTable.h"
 #include "subtitles/SubtitleSettingsDialog.h"
 
 #include <QCheckBox>
-
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -30,113 +29,8 @@ namespace velmo::test {
 namespace {
 
 using ::testing::Contains;
+using ::testing::IsEmpty;
 using ::testing::Not;
-
-constexpr int kCtrl = Qt::ControlModifier;
-constexpr int kAlt = Qt::AltModifier;
-
-/// The command ids of the menu's entries, popups walked, in order.
-void CollectMenuIds(std::span<const MenuEntry> entries, std::vector<int> &ids)
-{
-    for (const MenuEntry &e : entries) {
-        if (e.kind == MenuEntry::Command)
-            ids.push_back(e.id);
-        else if (e.kind == MenuEntry::Popup || e.kind == MenuEntry::RecentFiles)
-            CollectMenuIds(e.items, ids);
-    }
-}
-
-TEST(CommandTable, MenuAndTableHoldTheSameCommandsOnceEachWithAHandler)
-{
-    std::vector<int> menuIds;
-    CollectMenuIds(ContextMenuEntries(), menuIds);
-    std::set<int> tableIds;
-    for (const CommandRow &row : CommandTable()) {
-        EXPECT_TRUE(tableIds.insert(row.id).second) << row.name << " stands twice";
-        EXPECT_TRUE(FindCommandHandler(row.id)) << row.name << " does nothing";
-    }
-    EXPECT_EQ(std::set<int>(menuIds.begin(), menuIds.end()).size(), menuIds.size()) << "an entry stands twice";
-    EXPECT_EQ(std::set<int>(menuIds.begin(), menuIds.end()), tableIds);
-
-    // Ids that reach the window without a row of their own.
-    const std::pair<int, bool> outside[] = {
-        {IDM_ABOUTBOX, true}, {ID_FILTER_FIRST, true}, {ID_FILTER_LAST, true},
-        {ID_FILTER_LAST + 1, false}, {ID_HELP, false}, {0, false},
-    };
-    for (const auto &[id, handled] : outside)
-        EXPECT_EQ(FindCommandHandler(id) != nullptr, handled) << id;
-}
-
-TEST(CommandTable, EachKeyRaisesItsOwnCommandAndNoOther)
-{
-    std::set<std::pair<int, int>> keys;
-    int withKeys = 0;
-    for (const CommandRow &row : CommandTable()) {
-        if (row.key.key == 0)
-            continue;
-        // Ours are numbered apart from the resource's, from 33001 on.
-        if (row.id < ID_CAPTION_EARLIER || row.id > ID_SCREENSHOT)
-            ++withKeys;
-        EXPECT_TRUE(keys.insert({row.key.key, row.key.modifiers}).second) << row.name << " shares its key";
-        EXPECT_EQ(row.key.modifiers & ~(kCtrl | kAlt), 0) << row.name;
-        EXPECT_EQ(AcceleratorCommand(row.key.key, Qt::KeyboardModifiers(row.key.modifiers)), row.id) << row.name;
-    }
-    // Rate and caption visibility have labels that name keys the table does not hold.
-    EXPECT_EQ(withKeys, 35);
-}
-
-TEST(CommandTable, KeysTheTableDoesNotHold)
-{
-    struct Case {
-        int key;
-        Qt::KeyboardModifiers modifiers;
-        int id;
-    } cases[] = {
-        {Qt::Key_1, Qt::ControlModifier, 0},
-        {Qt::Key_2, Qt::ControlModifier, 0},
-        {Qt::Key_3, Qt::ControlModifier, 0},
-        {Qt::Key_T, Qt::AltModifier, 0},
-        {Qt::Key_1, Qt::KeypadModifier, 0},              // the keypad's digits are other keys
-        {Qt::Key_S, Qt::ShiftModifier, 0},               // no entry has Shift
-        {Qt::Key_PageUp, Qt::NoModifier, 0},             // pages go to a focused slider
-        {Qt::Key_X, Qt::NoModifier, ID_MUTE},            // X mutes, whatever the exit label shows
-        {Qt::Key_Enter, Qt::KeypadModifier, ID_FULL_SCREEN}, // either Enter key
-        {Qt::Key_Left, Qt::KeypadModifier, ID_BACK_5S},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(AcceleratorCommand(c.key, c.modifiers), c.id) << c.key << " " << int(c.modifiers);
-}
-
-TEST(SubtitleCommands, StepsStayWithinTheirBoundsAndRebuildTheFont)
-{
-    SubtitleStyle style(std::string("/nonexistent/velmo_init.ini"));
-    struct Case {
-        int id;
-        int size, position, weight; // before
-        int expectSize, expectPosition, expectWeight;
-        bool rebuilds;
-    } cases[] = {
-        {ID_FONT_BIGGER, 80, 50, 400, 80, 50, 400, true},
-        {ID_FONT_BIGGER, 79, 50, 400, 80, 50, 400, true},
-        {ID_FONT_SMALLER, 10, 50, 400, 10, 50, 400, true},
-        {ID_SUBTITLE_UP, 20, 100, 400, 20, 100, 400, false},
-        {ID_SUBTITLE_UP, 20, 99, 400, 20, 100, 400, false},
-        {ID_SUBTITLE_DOWN, 20, 0, 400, 20, 0, 400, false},
-        {ID_SUBTITLE_BOLD, 20, 0, 0, 20, 0, 700, true},
-        {ID_SUBTITLE_BOLD, 20, 0, 700, 20, 0, 400, true},
-    };
-    for (const Case &c : cases) {
-        style.Size = c.size;
-        style.Position = c.position;
-        style.Style = c.weight;
-        style.font = QFont(QStringLiteral("marker"));
-        ApplySubtitleCommand(style, c.id);
-        EXPECT_EQ(style.Size, c.expectSize) << c.id;
-        EXPECT_EQ(style.Position, c.expectPosition) << c.id;
-        EXPECT_EQ(style.Style, c.expectWeight) << c.id;
-        EXPECT_EQ(style.font->family() != QStringLiteral("marker"), c.rebuilds) << c.id;
-    }
-}
 
 class CommandTest : public MainWindowTest {
 protected:
@@ -173,10 +67,10 @@ protected:
 
 TEST_F(CommandTest, KeysReachTheWindowWhereverTheFocusIsAndPagesReachTheSlider)
 {
-    window->OpenMedia(Media("a.avi", {200.0, 320, 240}));
+    ASSERT_TRUE(OpenAndWait(Media("a.avi", {200.0, 320, 240})));
     SkinSlider *timeline = panel->timelineSlider;
     timeline->setFocus();
-    panel->SetTimelinePosition(40);
+    timeline->SetPos(40);
     const size_t mark = Calls().size();
 
     QTest::keyClick(timeline, Qt::Key_Left);
@@ -191,16 +85,14 @@ TEST_F(CommandTest, KeysReachTheWindowWhereverTheFocusIsAndPagesReachTheSlider)
 
     // The same table from the video screen and the window itself.
     QTest::keyClick(MainWindowSeam::Screen(*window), Qt::Key_R);
-    EXPECT_TRUE(Style().repeatMode);
+    EXPECT_TRUE(Settings().repeatMode);
     QTest::keyClick(window.get(), Qt::Key_X);
-    EXPECT_FALSE(Style().soundEnabled);
+    EXPECT_TRUE(app->player.Muted());
 }
 
 TEST_F(CommandTest, TheAddressDialogGetsItsOwnKeys)
 {
-    window->OpenMedia(Media("a.avi"));
-    std::string opened;
-    backend->script->onRender = nullptr;
+    ASSERT_TRUE(OpenAndWait(Media("a.avi")));
     QTimer::singleShot(0, [&] {
         auto *dialog = qobject_cast<OpenUrlDialog *>(QApplication::activeModalWidget());
         ASSERT_TRUE(dialog);
@@ -215,9 +107,9 @@ TEST_F(CommandTest, TheAddressDialogGetsItsOwnKeys)
     });
     const size_t mark = Calls().size();
     window->OnCommand(ID_OPEN_ADDRESS);
-    EXPECT_TRUE(MainWindowSeam::Screen(*window) && app->mediaGraph.graph); // Ctrl+C closed nothing
-    EXPECT_FALSE(Style().repeatMode);
-    EXPECT_TRUE(Style().soundEnabled);
+    EXPECT_TRUE(app->player.HasMedium()); // Ctrl+C closed nothing
+    EXPECT_FALSE(Settings().repeatMode);
+    EXPECT_FALSE(app->player.Muted());
     EXPECT_THAT(CallsSince(mark), Not(Contains(::testing::StartsWith("SetPositions"))));
     EXPECT_THAT(CallsSince(mark), Not(Contains("Release")));
 }
@@ -255,37 +147,31 @@ TEST_F(CommandTest, TheMenuShowsTheResourceLabelsAsTheyStand)
     compare(*window->BuildContextMenu(), ContextMenuEntries(), true, compare);
 }
 
-TEST_F(CommandTest, CheckMarksFollowThePlayersState)
+TEST_F(CommandTest, EveryMarkFollowsItsOwnCommand)
 {
-    struct Case {
-        int id;
-        std::function<void(SubtitleStyle &)> set;
-    } cases[] = {
-        // Mute's mark would show sound off, but its submenu gives way to the filter list.
-        {ID_REPEAT, [](SubtitleStyle &s) { s.repeatMode = true; }},
-        {ID_HIDE, [](SubtitleStyle &s) { s.hiddenMode = true; }},
-        {ID_SUBTITLE_BOLD, [](SubtitleStyle &s) { s.Style = 700; }},
-        {ID_SHADOW, [](SubtitleStyle &s) { s.Shadow_Use = true; }},
-        {ID_SHADOW_DEEP, [](SubtitleStyle &s) { s.Shadow_Deep = true; }},
-        {ID_OUTLINE, [](SubtitleStyle &s) { s.Outline_Use = true; }},
-        {ID_OUTLINE_DEEP, [](SubtitleStyle &s) { s.Outline_Deep = true; }},
-        {ID_SUBTITLE_SHOW, [](SubtitleStyle &s) { s.subtitleVisible = true; }},
-        {ID_FULL_SCREEN, [](SubtitleStyle &s) { s.fullScreenMode = true; }},
-        {ID_CAPTION_MARKUP, [](SubtitleStyle &s) { s.captionMarkup = true; }},
+    ASSERT_TRUE(OpenAndWait(Media("a.avi"))); // hiding needs media
+    const auto shown = [&](const CommandRow &row) {
+        const auto actions = MenuActions();
+        const auto entry = actions.find(row.id);
+        // Mute's entry gives way to the filter list: its row still says what it would show.
+        if (entry == actions.end())
+            return row.checked(*window);
+        // Only a set flag shows its mark; an unset one shows no empty box.
+        EXPECT_EQ(entry->second->isCheckable(), entry->second->isChecked()) << row.name;
+        return entry->second->isChecked();
     };
-    for (const Case &c : cases) {
-        Style().soundEnabled = true;
-        Style().repeatMode = Style().hiddenMode = Style().fullScreenMode = false;
-        Style().Style = 400;
-        Style().Shadow_Use = Style().Shadow_Deep = Style().Outline_Use = Style().Outline_Deep = false;
-        Style().subtitleVisible = Style().captionMarkup = false;
-        EXPECT_FALSE(MenuActions().at(c.id)->isChecked()) << c.id;
-        c.set(Style());
-        EXPECT_TRUE(MenuActions().at(c.id)->isChecked()) << c.id;
+    int rows = 0;
+    for (const CommandRow &row : CommandTable()) {
+        if (!row.checked)
+            continue;
+        ++rows;
+        const bool before = shown(row);
+        window->OnCommand(row.id);
+        EXPECT_NE(shown(row), before) << row.name;
+        window->OnCommand(row.id);
+        EXPECT_EQ(shown(row), before) << row.name;
     }
-    Style().Style = 400;
-    window->OnCommand(ID_SUBTITLE_BOLD);
-    EXPECT_TRUE(MenuActions().at(ID_SUBTITLE_BOLD)->isChecked());
+    EXPECT_EQ(rows, 13);
 }
 
 TEST_F(CommandTest, GreyedEntriesAndTheFilterListWithAndWithoutMedia)
@@ -306,7 +192,7 @@ TEST_F(CommandTest, GreyedEntriesAndTheFilterListWithAndWithoutMedia)
     backend->script->filterNames.clear();
     for (int i = 0; i < 20; ++i)
         backend->script->filterNames.push_back(i == 3 ? "decoder" : i == 5 ? "decoder" : "filter " + std::to_string(i));
-    window->OpenMedia(Media("a.avi"));
+    ASSERT_TRUE(OpenAndWait(Media("a.avi")));
     actions = MenuActions();
     EXPECT_TRUE(actions.at(ID_OPEN_SUBTITLE)->isEnabled());
     EXPECT_TRUE(actions.at(ID_HIDE)->isEnabled());
@@ -333,9 +219,8 @@ TEST_F(CommandTest, GreyedEntriesAndTheFilterListWithAndWithoutMedia)
 
 TEST_F(CommandTest, F3OpensTheSettingsWhoseChangesRedrawTheCaptionAtOnce)
 {
-    window->OpenMedia(Media("a.avi"));
-    Style().subtitleText = QStringLiteral("자막");
-    MainWindowSeam::Screen(*window)->DrawSubtitle(Style());
+    ASSERT_TRUE(OpenAndWait(Media("a.avi")));
+    MainWindowSeam::Screen(*window)->DrawSubtitle({QStringLiteral("자막"), {}});
     ASSERT_TRUE(MainWindowSeam::Screen(*window)->HasSubtitleLayer());
     bool outlineBefore = Style().Outline_Use;
     bool layerAfterChange = true;
@@ -351,6 +236,70 @@ TEST_F(CommandTest, F3OpensTheSettingsWhoseChangesRedrawTheCaptionAtOnce)
     QTest::keyClick(MainWindowSeam::Screen(*window), Qt::Key_F3);
     EXPECT_NE(Style().Outline_Use, outlineBefore);
     EXPECT_FALSE(layerAfterChange); // the screen was invalidated while the dialog was open
+}
+
+TEST_F(CommandTest, ThePanelsPreviousAndNextStepThroughTheFolderAndSayWhenThereIsNone)
+{
+    const std::string first = Media("folder/ep1.avi");
+    const std::string second = Media("folder/ep2.avi");
+    dir.write("folder/ep3.txt", "not media");
+    QSignalSpy said(&app->player, &Player::message);
+    const auto click = [&](BitmapButton *button) {
+        QSignalSpy opened(&app->player, &Player::opened);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(2, 2));
+        return opened.wait(2000); // the panel's command is queued, the open ends later
+    };
+    ASSERT_TRUE(OpenAndWait(first));
+
+    window->OnCommand(ID_PREV_FILE);
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_EQ(said.last().at(0).toString(), QStringLiteral("이전 파일이 없습니다"));
+    EXPECT_EQ(app->player.MediumPath(), first);
+    ASSERT_TRUE(click(panel->nextButton));
+    EXPECT_EQ(app->player.MediumPath(), second);
+    said.clear();
+    window->OnCommand(ID_NEXT_FILE);
+    ASSERT_EQ(said.size(), 1);
+    EXPECT_EQ(said.last().at(0).toString(), QStringLiteral("다음 파일이 없습니다"));
+    ASSERT_TRUE(click(panel->prevButton));
+    EXPECT_EQ(app->player.MediumPath(), first);
+}
+
+TEST_F(CommandTest, WhileAnOpenWaitsCommandsAndTheTimerFindNothingPlaying)
+{
+    ASSERT_TRUE(OpenAndWait(Media("folder/playing.avi"))); // the timer runs for it
+    Media("folder/next.avi");
+    FakeMediaInfo silent;
+    silent.answers = false;
+    const std::string slow = Media("folder/slow.avi", silent);
+    MainWindowSeam::SetFileChooser(*window, [](QWidget *, const QString &) { return std::string(); });
+    window->OpenMedia(slow);
+    ASSERT_TRUE(app->player.Opening());
+    QSignalSpy ticked(&app->player, &Player::ticked);
+    QSignalSpy opened(&app->player, &Player::opened);
+    const size_t mark = Calls().size();
+
+    // Every key a user may press meanwhile; dialogs wait for the user, and
+    // closing or leaving ends the open.
+    const std::set<int> skipped = {ID_OPEN_ADDRESS, ID_CLOSE_MEDIA, ID_SUBTITLE_SETTINGS, ID_ABOUT, ID_EXIT};
+    for (const CommandRow &row : CommandTable())
+        if (!skipped.count(row.id))
+            window->OnCommand(row.id);
+    EXPECT_THAT(CallsSince(mark), IsEmpty());
+    EXPECT_TRUE(app->player.Opening());
+    EXPECT_EQ(app->player.MediumPath(), slow);
+    const auto actions = MenuActions();
+    for (const CommandRow &row : CommandTable())
+        EXPECT_TRUE(!row.needsMedia || !actions.at(row.id)->isEnabled()) << row.name << " is not greyed";
+    EXPECT_FALSE(window->BuildContextMenu()->actions()[kFilterMenuIndex]->isEnabled());
+    EXPECT_FALSE(ticked.wait(350)) << "the timer found something playing";
+
+    ASSERT_TRUE(backend->AnswerRender());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opened.size() == 1; }, 2000));
+    EXPECT_EQ(Graph()->renderedPath, slow);
+    EXPECT_EQ(app->player.State(), PlayState::Running);
+    EXPECT_TRUE(ticked.wait(2000));
+    EXPECT_TRUE(MenuActions().at(ID_HIDE)->isEnabled());
 }
 
 TEST_F(CommandTest, TheAboutBoxShowsTheProgramAndItsVersion)
@@ -370,3 +319,4 @@ TEST_F(CommandTest, TheAboutBoxShowsTheProgramAndItsVersion)
 
 } // namespace
 } // namespace velmo::test
+

@@ -2,18 +2,20 @@
 
 // A player driven by the engine's fake graph: a PlayerApp with the shipped
 // skin, a settings file in a temporary folder, the exit path captured and
-// message boxes recorded instead of shown.
+// message boxes recorded instead of shown. The window's own panels are the
+// real ones OnInitDialog makes.
 
 #include "MainWindowSeam.h"
 #include "app/MainWindow.h"
-#include "controls/PlaybackPanel.h"
-#include "player/PlaybackRules.h"
-#include "app/PlayerApp.h"
-#include "support/FakeMediaBackend.h"
 #include "app/MessageBox.h"
+#include "app/PlayerApp.h"
+#include "controls/ControlPanel.h"
+#include "support/FakeMediaBackend.h"
 #include "support/TempDir.h"
 
+#include <QSignalSpy>
 #include <QString>
+#include <QTest>
 #include <QWidget>
 
 #include <gmock/gmock.h>
@@ -25,51 +27,6 @@
 #include <vector>
 
 namespace velmo::test {
-
-/// A panel that keeps its slider values the way the skin's sliders do (0 to
-/// 100) and counts what the main window asks of it.
-class RecordingPanel : public PlaybackPanel {
-public:
-    RecordingPanel(MediaGraph &graph, QWidget *parent) : graph_(graph), widget_(new QWidget(parent)) {}
-    QWidget *widget() override { return widget_; }
-    void TogglePlayPause() override
-    {
-        ++toggles;
-        if (TogglePlayback(graph_))
-            timeline = 0;
-    }
-    void RefreshPlayButton() override { ++refreshes; }
-    void UpdateTime() override
-    {
-        ++updates;
-        double position = 0, duration = 0;
-        graph_.position->get_CurrentPosition(&position);
-        graph_.position->get_Duration(&duration);
-        timeline = AdvanceTimeline(timeline, position, duration);
-    }
-    int TimelinePosition() const override { return timeline; }
-    void SetTimelinePosition(int value) override { timeline = std::clamp(value, 0, 100); }
-    int VolumePosition() const override { return volume; }
-    void SetVolumePosition(int value) override { volume = std::clamp(value, 0, 100); }
-    void InvalidateVolumeSlider() override { ++volumeRedraws; }
-    void SetTimeText(const QString &text) override { timeText = text; }
-    void ShowPlayPicture() override { playPicture = true; }
-    void SetMarkedRange(double from, double to) override { marked = {from, to}; }
-
-    int timeline = 0;
-    int volume = 100;
-    int toggles = 0;
-    int refreshes = 0;
-    int updates = 0;
-    int volumeRedraws = 0;
-    QString timeText;
-    bool playPicture = false;
-    std::pair<double, double> marked{0.0, 0.0};
-
-private:
-    MediaGraph &graph_;
-    QWidget *widget_;
-};
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -94,20 +51,44 @@ protected:
         app.reset();
     }
 
-    /// Makes a fake medium at `name` in the temporary folder.
+    /// Makes a fake medium at `name` in the temporary folder (the file exists, for folder steps).
     std::string Media(const std::string &name, const FakeMediaInfo &info = {})
     {
-        const std::string path = dir.path(name);
+        const std::string path = dir.write(name, "x");
         backend->AddMedia(path, info);
         return path;
     }
 
-    /// Gives the window both panels, as a skin that shows them would.
-    void AttachPanels()
+    /// Waits for the open under way to end; true when it opened.
+    bool WaitForOpen()
     {
-        controlPanel = std::make_unique<RecordingPanel>(app->mediaGraph, window.get());
-        fullScreenPanel = std::make_unique<RecordingPanel>(app->mediaGraph, window.get());
-        MainWindowSeam::SetPanels(*window, controlPanel.get(), fullScreenPanel.get(), nullptr);
+        QSignalSpy opened(&app->player, &Player::opened);
+        QSignalSpy failed(&app->player, &Player::failed);
+        if (!app->player.Opening())
+            return app->player.HasMedium();
+        return QTest::qWaitFor([&] { return opened.size() + failed.size() > 0; }, 2000) && opened.size() == 1;
+    }
+    /// Opens `path` through the window and waits for the player to say how it went.
+    bool OpenAndWait(const std::string &path)
+    {
+        window->OpenMedia(path);
+        return WaitForOpen();
+    }
+    /// Runs `id` as a command and lets the open it begins end.
+    bool CommandAndWait(int id)
+    {
+        QSignalSpy opened(&app->player, &Player::opened);
+        QSignalSpy failed(&app->player, &Player::failed);
+        window->OnCommand(id);
+        return QTest::qWaitFor([&] { return opened.size() + failed.size() > 0; }, 2000) && opened.size() == 1;
+    }
+
+    /// The panel below the picture and its full-screen twin, as OnInitDialog made them.
+    ControlPanel *Panel() const { return window->findChild<ControlPanel *>(QString(), Qt::FindDirectChildrenOnly); }
+    ControlPanel *FullScreenPanel() const
+    {
+        VideoScreen *screen = MainWindowSeam::Screen(*window);
+        return screen ? qobject_cast<ControlPanel *>(screen->fullScreenPanel) : nullptr;
     }
 
     std::vector<std::string> &Calls() { return backend->script->calls; }
@@ -119,6 +100,7 @@ protected:
     }
     std::shared_ptr<FakeFilterGraph> Graph() const { return backend->LastGraph(); }
     SubtitleStyle &Style() { return app->subtitleStyle; }
+    PlayerSettings &Settings() { return app->playerSettings; }
     SkinMetrics Skin() const { return SkinMetrics::From(app->skinSet); }
 
     TempDir dir;
@@ -128,8 +110,6 @@ protected:
     PlayerApp::ExitFunction previousExit;
     std::vector<int> exitCodes;
     std::unique_ptr<MainWindow> window;
-    std::unique_ptr<RecordingPanel> controlPanel;
-    std::unique_ptr<RecordingPanel> fullScreenPanel;
 };
 
 } // namespace velmo::test

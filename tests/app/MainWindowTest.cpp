@@ -1,3 +1,6 @@
+// The main window itself: how it starts, what it does with an open, a failed
+// open, drops and the open dialogs, and the panels the skin gives it.
+
 #include "MainWindowFixture.h"
 
 #include "app/OpenUrlDialog.h"
@@ -11,12 +14,10 @@
 #include "resources/DialogUnits.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
 #include <QGuiApplication>
-#include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
 
@@ -25,14 +26,7 @@
 namespace velmo::test {
 namespace {
 
-// The window system moves a window into and out of full screen in its own time.
-bool WaitForGeometry(QWidget &window, const QRect &geometry)
-{
-    return QTest::qWaitFor([&] { return window.geometry() == geometry; }, 2000);
-}
-
 using ::testing::Contains;
-using ::testing::ElementsAre;
 using ::testing::Not;
 
 TEST_F(MainWindowTest, StartsCentredAtTheTemplateSizeWithTitleAndIcon)
@@ -49,11 +43,11 @@ TEST_F(MainWindowTest, StartsCentredAtTheTemplateSizeWithTitleAndIcon)
 
 TEST_F(MainWindowTest, InitLaysOutTheScreenAndOpensTheCommandLinePath)
 {
-    Style().startupPath = Media("start.avi", {10.0, 320, 240});
+    Settings().startupPath = Media("start.avi", {10.0, 320, 240});
     ASSERT_TRUE(window->OnInitDialog());
     ASSERT_NE(MainWindowSeam::Screen(*window), nullptr);
-    ASSERT_TRUE(app->mediaGraph.graph);
-    EXPECT_EQ(Graph()->renderedPath, Style().startupPath);
+    ASSERT_TRUE(WaitForOpen());
+    EXPECT_EQ(Graph()->renderedPath, Settings().startupPath);
     const SkinMetrics skin = Skin();
     EXPECT_EQ(window->size(), FittedWindowSize(320, 240, skin));
     const int w = window->width();
@@ -65,34 +59,23 @@ TEST_F(MainWindowTest, InitLaysOutTheScreenAndOpensTheCommandLinePath)
     EXPECT_EQ(app->skinSet.mainClientRect.bottom, h);
 }
 
-TEST_F(MainWindowTest, OpenMediaRunsItsStepsInOrder)
+TEST_F(MainWindowTest, AnOpenFitsTheWindowAtItsCornerAndStartsBothTimelinesAgain)
 {
     window->OnInitDialog();
-    AttachPanels();
-    controlPanel->timeline = 40;
-    fullScreenPanel->timeline = 40;
-    const std::string film = Media("film.avi", {10.0, 640, 480});
-    backend->AddSubtitle(dir.write("film.smi", "<SAMI></SAMI>"));
+    ASSERT_TRUE(OpenAndWait(Media("a.avi", {100.0, 320, 240})));
+    Graph()->positionSeconds = 40.0;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Panel()->TimelinePosition() == 40; }, 2000));
+    ASSERT_EQ(FullScreenPanel()->TimelinePosition(), 40);
     window->move(30, 40);
-    const size_t mark = Calls().size();
 
-    window->OpenMedia(film);
+    // The window waits for the picture's size until the open ends.
+    window->OpenMedia(Media("film.avi", {10.0, 640, 480}));
+    EXPECT_EQ(window->geometry(), QRect(QPoint(30, 40), FittedWindowSize(320, 240, Skin())));
+    ASSERT_TRUE(WaitForOpen());
 
-    const std::vector<std::string> calls = CallsSince(mark);
-    const auto at = [&](const std::string &call) { return std::find(calls.begin(), calls.end(), call) - calls.begin(); };
-    EXPECT_LT(at("RenderFile(" + film + ")"), at("Run"));
-    EXPECT_LT(at("Run"), at("RenderFile(" + dir.path("film.smi") + ")"));
-    EXPECT_LT(at("RenderFile(" + dir.path("film.smi") + ")"), static_cast<long>(calls.size()));
-    EXPECT_TRUE(app->mediaGraph.subtitleLoaded);
-    EXPECT_EQ(controlPanel->timeline, 0);
-    EXPECT_EQ(fullScreenPanel->timeline, 0);
-    EXPECT_EQ(controlPanel->timeText, "00:00:00 / 00:00:00");
-    EXPECT_TRUE(controlPanel->playPicture);
-    EXPECT_EQ(controlPanel->refreshes, 1);
-    EXPECT_EQ(fullScreenPanel->refreshes, 1);
     EXPECT_EQ(window->geometry(), QRect(QPoint(30, 40), FittedWindowSize(640, 480, Skin())));
-    EXPECT_TRUE(MainWindowSeam::PositionTimer(*window).isActive());
-    EXPECT_EQ(MainWindowSeam::PositionTimer(*window).interval(), 100);
+    EXPECT_EQ(Panel()->TimelinePosition(), 0);
+    EXPECT_EQ(FullScreenPanel()->TimelinePosition(), 0);
 }
 
 TEST_F(MainWindowTest, AudioOnlyMediaFitTheWindowOnlyToAnEarlierVideo)
@@ -100,34 +83,33 @@ TEST_F(MainWindowTest, AudioOnlyMediaFitTheWindowOnlyToAnEarlierVideo)
     window->OnInitDialog();
     const std::string song = Media("song.mp3", {60.0, 0, 0});
     const QSize start = window->size();
-    window->OpenMedia(song);
-    EXPECT_TRUE(app->mediaGraph.graph);
+    ASSERT_TRUE(OpenAndWait(song));
     EXPECT_EQ(window->size(), start);
 
-    window->OpenMedia(Media("clip.avi", {10.0, 400, 300}));
+    ASSERT_TRUE(OpenAndWait(Media("clip.avi", {10.0, 400, 300})));
     window->resize(700, 600);
-    window->OpenMedia(song);
+    ASSERT_TRUE(OpenAndWait(song));
     EXPECT_EQ(window->size(), FittedWindowSize(400, 300, Skin()));
 }
 
-TEST_F(MainWindowTest, AFailedOpenChangesNothingElse)
+TEST_F(MainWindowTest, AFailedOpenShowsTheCodecMessageAndChangesNothingElse)
 {
     window->OnInitDialog();
-    AttachPanels();
-    window->OpenMedia(Media("a.avi", {10.0, 320, 240}));
-    controlPanel->timeline = 30;
-    controlPanel->timeText = "kept";
+    ASSERT_TRUE(OpenAndWait(Media("a.avi", {10.0, 320, 240})));
+    Graph()->positionSeconds = 3.0;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Panel()->TimelinePosition() == 30; }, 2000));
+    const QString time = Panel()->timeDisplay->text();
     const QRect geometry = window->geometry();
 
-    window->OpenMedia(dir.path("missing.avi"));
+    EXPECT_FALSE(OpenAndWait(dir.path("missing.avi")));
 
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, QString::fromUtf8(kCodecMessage));
-    EXPECT_FALSE(app->mediaGraph.graph);
-    EXPECT_EQ(controlPanel->timeline, 30);
-    EXPECT_EQ(controlPanel->timeText, "kept");
+    EXPECT_EQ(messages.messages[0].parent, window.get());
+    EXPECT_FALSE(app->player.HasMedium());
+    EXPECT_EQ(Panel()->TimelinePosition(), 30);
+    EXPECT_EQ(Panel()->timeDisplay->text(), time);
     EXPECT_EQ(window->geometry(), geometry);
-    EXPECT_TRUE(MainWindowSeam::PositionTimer(*window).isActive());
 }
 
 TEST_F(MainWindowTest, DroppingThreeFilesOpensTheFirstOnly)
@@ -145,11 +127,12 @@ TEST_F(MainWindowTest, DroppingThreeFilesOpensTheFirstOnly)
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(window.get(), &drop);
+    ASSERT_TRUE(WaitForOpen());
 
     EXPECT_THAT(Calls(), Contains("RenderFile(" + first + ")"));
     EXPECT_THAT(Calls(), Not(Contains("RenderFile(" + second + ")")));
     EXPECT_THAT(Calls(), Not(Contains("RenderFile(" + third + ")")));
-    EXPECT_EQ(app->mediaGraph.mediaPath, first);
+    EXPECT_EQ(app->player.MediumPath(), first);
 }
 
 TEST_F(MainWindowTest, FileDialogGetsTheMediaFiltersAndAnEmptyChoiceOpensNothing)
@@ -165,12 +148,12 @@ TEST_F(MainWindowTest, FileDialogGetsTheMediaFiltersAndAnEmptyChoiceOpensNothing
     window->OnCommand(ID_FILE_OPEN);
     EXPECT_TRUE(filtersSeen.startsWith(QString::fromUtf8("재생가능한 미디어(전부) (*.avi *.wmv")));
     EXPECT_TRUE(filtersSeen.endsWith(QString::fromUtf8(";;모든파일(*.*) (*.*)")));
-    EXPECT_FALSE(app->mediaGraph.graph);
+    EXPECT_FALSE(app->player.Opening() || app->player.HasMedium());
     EXPECT_TRUE(messages.messages.empty());
 
     answer = Media("chosen.mkv");
-    window->OnCommand(ID_FILE_OPEN);
-    EXPECT_EQ(app->mediaGraph.mediaPath, answer);
+    ASSERT_TRUE(CommandAndWait(ID_FILE_OPEN));
+    EXPECT_EQ(app->player.MediumPath(), answer);
 }
 
 TEST_F(MainWindowTest, AddressDialogOpensTheAddressAsTypedAndNothingWhenEmpty)
@@ -188,229 +171,11 @@ TEST_F(MainWindowTest, AddressDialogOpensTheAddressAsTypedAndNothingWhenEmpty)
     };
     answerDialog("");
     window->OnCommand(ID_OPEN_ADDRESS);
-    EXPECT_FALSE(app->mediaGraph.graph);
+    EXPECT_FALSE(app->player.Opening() || app->player.HasMedium());
 
     answerDialog(QString::fromStdString(address));
-    window->OnCommand(ID_OPEN_ADDRESS);
-    EXPECT_EQ(app->mediaGraph.mediaPath, address);
-}
-
-// ---- Window modes
-
-TEST_F(MainWindowTest, FullScreenAndFilledScreenTransitions)
-{
-    window->OnInitDialog();
-    window->show();
-    window->OpenMedia(Media("a.avi", {10.0, 320, 240}));
-    const QRect normal = window->geometry();
-    const QRect screen = window->screen()->geometry();
-    auto mixer = backend->LastMixer()->pin;
-
-    window->OnCommand(ID_FULL_SCREEN);
-    EXPECT_TRUE(Style().fullScreenMode);
-    EXPECT_EQ(mixer->mode, AM_ARMODE_LETTER_BOX);
-    EXPECT_TRUE(WaitForGeometry(*window, screen));
-    EXPECT_EQ(MainWindowSeam::Screen(*window)->geometry(), QRect(QPoint(0, 0), screen.size()));
-
-    // Filled from full: stretched, still covering the screen.
-    window->OnCommand(ID_FILLED_SCREEN);
-    EXPECT_FALSE(Style().fullScreenMode);
-    EXPECT_TRUE(Style().filledScreenMode);
-    EXPECT_EQ(mixer->mode, AM_ARMODE_STRETCHED);
-    EXPECT_TRUE(WaitForGeometry(*window, screen));
-
-    // Full from filled goes to full screen, letter-boxed, not back to normal.
-    window->OnCommand(ID_FULL_SCREEN);
-    EXPECT_TRUE(Style().fullScreenMode);
-    EXPECT_FALSE(Style().filledScreenMode);
-    EXPECT_EQ(mixer->mode, AM_ARMODE_LETTER_BOX);
-
-    window->OnCommand(ID_FULL_SCREEN);
-    EXPECT_FALSE(Style().fullScreenMode);
-    EXPECT_FALSE(MainWindowSeam::CoveringScreen(*window));
-    EXPECT_TRUE(WaitForGeometry(*window, normal));
-    EXPECT_EQ(MainWindowSeam::Screen(*window)->geometry().topLeft(), QPoint(Skin().screenLeftWidth, Skin().topReserved));
-
-    window->OnCommand(ID_FILLED_SCREEN);
-    window->OnCommand(ID_FILLED_SCREEN);
-    EXPECT_FALSE(Style().filledScreenMode);
-    EXPECT_EQ(mixer->mode, AM_ARMODE_LETTER_BOX);
-    EXPECT_TRUE(WaitForGeometry(*window, normal));
-    QTest::qWait(300); // and it stays there
-    EXPECT_EQ(window->geometry(), normal);
-}
-
-TEST_F(MainWindowTest, ModesWithoutMediaLeaveTheAspectRatioAlone)
-{
-    window->OnInitDialog();
-    window->show();
-    window->OnCommand(ID_FULL_SCREEN);
-    EXPECT_TRUE(Style().fullScreenMode);
-    EXPECT_TRUE(MainWindowSeam::CoveringScreen(*window));
-    window->OnCommand(ID_FULL_SCREEN);
-    EXPECT_THAT(Calls(), Not(Contains(::testing::StartsWith("SetAspectRatioMode"))));
-}
-
-TEST_F(MainWindowTest, PanelsHideInFullScreenAndTradeSliderValues)
-{
-    window->OnInitDialog();
-    window->show();
-    AttachPanels();
-    controlPanel->widget()->show();
-    window->OpenMedia(Media("a.avi"));
-    controlPanel->timeline = 30;
-    controlPanel->volume = 70;
-
-    window->OnCommand(ID_FULL_SCREEN);
-    EXPECT_TRUE(controlPanel->widget()->isHidden());
-    EXPECT_EQ(fullScreenPanel->timeline, 30);
-    EXPECT_EQ(fullScreenPanel->volume, 70);
-
-    fullScreenPanel->timeline = 55;
-    fullScreenPanel->volume = 20;
-    window->OnCommand(ID_FULL_SCREEN);
-    EXPECT_FALSE(controlPanel->widget()->isHidden());
-    EXPECT_EQ(controlPanel->timeline, 55);
-    EXPECT_EQ(controlPanel->volume, 20);
-}
-
-// ---- Size presets
-
-TEST_F(MainWindowTest, SizePresetsUseTheirOwnTermsKeepTheCornerAndNeedAVideo)
-{
-    app->skinSet.screenLeft.width = 5;
-    app->skinSet.screenRight.width = 5;
-    app->skinSet.controlPanel.height = 40;
-    window->OnInitDialog();
-    window->move(20, 30);
-    const QSize start = window->size();
-
-    window->OnCommand(ID_SIZE_HALF); // no media
-    EXPECT_EQ(window->size(), start);
-    window->OpenMedia(Media("song.mp3", {60.0, 0, 0}));
-    window->OnCommand(ID_SIZE_DOUBLE); // no video since start
-    EXPECT_EQ(window->size(), start);
-
-    window->OpenMedia(Media("small.avi", {10.0, 320, 240}));
-    window->OnCommand(ID_SIZE_HALF);
-    EXPECT_EQ(window->geometry(), QRect(20, 30, 350, 300));
-
-    window->OpenMedia(Media("big.avi", {10.0, 1280, 720}));
-    window->OnCommand(ID_SIZE_HALF);
-    EXPECT_EQ(window->geometry(), QRect(20, 30, 650, 440));
-    window->OnCommand(ID_SIZE_NORMAL);
-    EXPECT_EQ(window->size(), PresetWindowSize(ID_SIZE_NORMAL, 1280, 720, Skin()));
-}
-
-TEST_F(MainWindowTest, APresetInFilledScreenReturnsToNormalWithThePictureStillStretched)
-{
-    window->OnInitDialog();
-    window->show();
-    window->OpenMedia(Media("a.avi", {10.0, 320, 240}));
-    const QPoint corner = window->geometry().topLeft();
-    window->OnCommand(ID_FILLED_SCREEN);
-    const size_t mark = Calls().size();
-
-    window->OnCommand(ID_SIZE_DOUBLE);
-
-    EXPECT_FALSE(Style().filledScreenMode);
-    EXPECT_FALSE(Style().fullScreenMode);
-    EXPECT_FALSE(MainWindowSeam::CoveringScreen(*window));
-    EXPECT_EQ(backend->LastMixer()->pin->mode, AM_ARMODE_STRETCHED);
-    EXPECT_THAT(CallsSince(mark), Not(Contains(::testing::StartsWith("SetAspectRatioMode"))));
-    EXPECT_EQ(window->geometry(), QRect(corner, PresetWindowSize(ID_SIZE_DOUBLE, 320, 240, Skin())));
-}
-
-TEST_F(MainWindowTest, OpeningInFullScreenLeavesTheWindowSize)
-{
-    window->OnInitDialog();
-    window->show();
-    window->OnCommand(ID_FULL_SCREEN);
-    const QRect covering = window->screen()->geometry();
-    ASSERT_TRUE(WaitForGeometry(*window, covering));
-    window->OpenMedia(Media("a.avi", {10.0, 320, 240}));
-    QTest::qWait(50);
-    EXPECT_EQ(window->geometry(), covering);
-}
-
-// ---- Mouse
-
-class MouseTest : public MainWindowTest {
-protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        window->OnInitDialog();
-        window->setGeometry(100, 100, 400, 300);
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-
-    // The cursor goes where a user puts it; the event's own point does not count.
-    void Press(QPoint local)
-    {
-        QCursor::setPos(window->mapToGlobal(local));
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(0, 0), QPointF(window->mapToGlobal(local)), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window.get(), &press);
-    }
-    void DragTo(QPoint global)
-    {
-        QCursor::setPos(global);
-        QMouseEvent move(QEvent::MouseMove, QPointF(0, 0), QPointF(global), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        QCoreApplication::sendEvent(window.get(), &move);
-    }
-    void Release()
-    {
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(0, 0), QPointF(QCursor::pos()), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(window.get(), &release);
-    }
-};
-
-TEST_F(MouseTest, TheInteriorMovesTheWindow)
-{
-    Press({200, 150});
-    DragTo(window->mapToGlobal(QPoint(200, 150)) + QPoint(35, -20));
-    Release();
-    EXPECT_EQ(window->geometry(), QRect(135, 80, 400, 300));
-}
-
-TEST_F(MouseTest, TheBandSizesFromItsEdgeAndNotBelowTheMinimum)
-{
-    Press({398, 150}); // right
-    DragTo(window->mapToGlobal(QPoint(398, 150)) + QPoint(50, 0));
-    Release();
-    EXPECT_EQ(window->geometry(), QRect(100, 100, 450, 300));
-
-    Press({1, 1}); // top left
-    DragTo(window->mapToGlobal(QPoint(1, 1)) + QPoint(300, 200));
-    Release();
-    EXPECT_EQ(window->geometry(), QRect(250, 150, 300, 250));
-}
-
-TEST_F(MouseTest, APressOnAZoneBoundaryNeitherMovesNorSizes)
-{
-    Press({2, 10}); // left band, exactly 10 below the top
-    DragTo(window->mapToGlobal(QPoint(2, 10)) + QPoint(40, 40));
-    Release();
-    EXPECT_EQ(window->geometry(), QRect(100, 100, 400, 300));
-}
-
-TEST_F(MouseTest, MovesOverTheVideoScreenSetTheZoneCursor)
-{
-    // The screen forwards its moves; the zone comes from the cursor's position.
-    VideoScreen *screen = MainWindowSeam::Screen(*window);
-    const QPoint local(window->width() - 2, 150);
-    QCursor::setPos(window->mapToGlobal(local));
-    QTest::mouseMove(screen, screen->mapFromGlobal(window->mapToGlobal(local)));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(window->cursor().shape(), Qt::SizeHorCursor);
-    QCursor::setPos(window->mapToGlobal(QPoint(200, 150)));
-    QTest::mouseMove(screen, QPoint(5, 5));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(window->cursor().shape(), Qt::ArrowCursor);
+    ASSERT_TRUE(CommandAndWait(ID_OPEN_ADDRESS));
+    EXPECT_EQ(app->player.MediumPath(), address);
 }
 
 // ---- The skin's own panels
@@ -432,11 +197,11 @@ TEST_F(MainWindowTest, InitMakesThePanelsTheSkinShowsAndTheirFullScreenTwins)
     EXPECT_TRUE(screen->fullScreenPanel->isHidden());
     EXPECT_TRUE(screen->fullScreenTitleBar->isHidden());
 
-    // The timer writes the real time display; the open button reaches the file dialog.
-    window->OpenMedia(Media("a.avi", {100.0, 320, 240}));
+    // The player's ticks write the real time display; the open button reaches the file dialog.
+    ASSERT_TRUE(OpenAndWait(Media("a.avi", {100.0, 320, 240})));
     Graph()->positionSeconds = 65.7;
-    window->OnTimer();
-    EXPECT_EQ(panel->timeDisplay->text(), QStringLiteral("00:01:05 / 00:01:40"));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return panel->timeDisplay->text() == QStringLiteral("00:01:05 / 00:01:40"); }, 2000));
     EXPECT_EQ(panel->TimelinePosition(), 65);
     int chooserCalls = 0;
     MainWindowSeam::SetFileChooser(*window, [&](QWidget *, const QString &) { ++chooserCalls; return std::string(); });
@@ -449,7 +214,7 @@ TEST_F(MainWindowTest, FullScreenPanelsFollowThePointerAndLeaveWithTheMode)
 {
     window->OnInitDialog();
     window->show();
-    window->OpenMedia(Media("a.avi"));
+    ASSERT_TRUE(OpenAndWait(Media("a.avi")));
     window->OnCommand(ID_FULL_SCREEN);
     VideoScreen *screen = MainWindowSeam::Screen(*window);
     ASSERT_TRUE(QTest::qWaitFor([&] { return screen->clientRect.size() == window->screen()->geometry().size(); }));
@@ -481,7 +246,7 @@ TEST_F(MainWindowTest, SpaceInFullScreenTurnsThePlayPictureOnBothPanels)
 {
     window->OnInitDialog();
     window->show();
-    window->OpenMedia(Media("a.avi"));
+    ASSERT_TRUE(OpenAndWait(Media("a.avi")));
     window->OnCommand(ID_FULL_SCREEN);
     auto *panel = window->findChild<ControlPanel *>(QString(), Qt::FindDirectChildrenOnly);
     auto *fullScreenPanel = qobject_cast<ControlPanel *>(MainWindowSeam::Screen(*window)->fullScreenPanel);
@@ -490,7 +255,10 @@ TEST_F(MainWindowTest, SpaceInFullScreenTurnsThePlayPictureOnBothPanels)
     const QImage pause = app->skinSet.pause.bitmap.image();
     ASSERT_NE(play, pause);
     const auto space = [&] { QTest::keyClick(MainWindowSeam::Screen(*window), Qt::Key_Space); };
-    const auto panelButton = [&] { QTest::mouseClick(fullScreenPanel->playButton, Qt::LeftButton, {}, QPoint(2, 2)); };
+    const auto panelButton = [&] {
+        QTest::mouseClick(fullScreenPanel->playButton, Qt::LeftButton, {}, QPoint(2, 2));
+        QCoreApplication::processEvents(); // the button's command is queued to the window
+    };
     struct Step {
         std::function<void()> act;
         QImage expected;
@@ -508,7 +276,7 @@ TEST_F(MainWindowTest, AWindowFittedToALargePictureStaysOnTheScreen)
     MainWindowSeam::SetAvailableArea(*window, area);
     window->OnInitDialog();
     window->show();
-    window->OpenMedia(Media("big.avi", {10.0, 1920, 1080}));
+    ASSERT_TRUE(OpenAndWait(Media("big.avi", {10.0, 1920, 1080})));
     EXPECT_TRUE(area.contains(window->geometry())) << window->geometry().x() << "," << window->geometry().width();
     const QSize picture = MainWindowSeam::Screen(*window)->size() - QSize(0, 0);
     // The picture area keeps 16:9 within a pixel of rounding.
@@ -516,9 +284,8 @@ TEST_F(MainWindowTest, AWindowFittedToALargePictureStaysOnTheScreen)
 
     window->OnCommand(ID_SIZE_DOUBLE);
     EXPECT_TRUE(area.contains(window->geometry()));
-    window->OpenMedia(Media("small.avi", {10.0, 320, 240}));
+    ASSERT_TRUE(OpenAndWait(Media("small.avi", {10.0, 320, 240})));
     EXPECT_EQ(window->size(), FittedWindowSize(320, 240, Skin())); // sizes that fit keep their numbers
 }
-
 } // namespace
 } // namespace velmo::test

@@ -103,7 +103,7 @@ TEST(RealMedia, RepeatingAClipThirtyTimesHoldsNoMorePipelinesOrDescriptors)
     window.OnInitDialog();
     window.show();
     QTest::keyClick(MainWindowSeam::Screen(window), Qt::Key_R);
-    ASSERT_TRUE(app.subtitleStyle.repeatMode);
+    ASSERT_TRUE(app.playerSettings.repeatMode);
 
     window.OpenMedia(clip);
     // The first rounds load what every process loads once (plugins, the sound
@@ -139,7 +139,9 @@ TEST(RealMedia, StartsWithAClipOnTheCommandLineAndRepeatsItAtTheEnd)
         exits.push_back(code);
         QCoreApplication::exit(code);
     });
-    app.subtitleStyle.repeatMode = true;
+    app.playerSettings.repeatMode = true;
+    int ends = 0; // ends without a repeat
+    QObject::connect(&app.player, &Player::ended, [&] { ++ends; });
 
     QObject driver;
     bool started = false;
@@ -148,33 +150,30 @@ TEST(RealMedia, StartsWithAClipOnTheCommandLineAndRepeatsItAtTheEnd)
     QSize windowSize;
     double lastPosition = 0.0;
     int ticksAtEnd = 0;
-    // Opening waits for the medium in a local loop, so the driver may run before
-    // the window is up: it starts once the window is shown with its media.
+    // The driver starts once the window is shown with its media.
     Every50ms(&driver, [&] {
         MainWindow *window = TheMainWindow();
         if (!window || !window->isVisible())
             return false;
         if (!started) {
-            started = backend->graphs == 1 && app.mediaGraph.graph;
+            started = backend->graphs == 1 && app.player.HasMedium();
             windowSize = window->size();
             return false;
         }
         if (!repeated) {
-            if (backend->graphs == 2 && app.mediaGraph.graph) {
+            if (backend->graphs == 2 && app.player.HasMedium()) {
                 repeated = true;
-                app.subtitleStyle.repeatMode = false;
+                app.playerSettings.repeatMode = false;
             }
             return false;
         }
         // Repeat off: the media plays to its end once more and stays there.
-        double position = 0.0;
-        if (app.mediaGraph.position)
-            app.mediaGraph.position->get_CurrentPosition(&position);
-        ticksAtEnd = (position > 1.5 && position == lastPosition) ? ticksAtEnd + 1 : 0;
+        const double position = app.player.Position();
+        ticksAtEnd = (ends == 1 && position > 1.5 && position == lastPosition) ? ticksAtEnd + 1 : 0;
         lastPosition = position;
         if (ticksAtEnd < 10)
             return false;
-        endedWithoutRepeat = app.mediaGraph.graph && backend->graphs == 2 && MainWindowSeam::PositionTimer(*window).isActive();
+        endedWithoutRepeat = app.player.HasMedium() && backend->graphs == 2;
         window->close(); // the window manager's close is the exit command
         return true;
     });
@@ -185,13 +184,14 @@ TEST(RealMedia, StartsWithAClipOnTheCommandLineAndRepeatsItAtTheEnd)
 
     EXPECT_EQ(code, 1);
     EXPECT_TRUE(messages.messages.empty());
-    EXPECT_EQ(app.subtitleStyle.startupPath, clip);
+    EXPECT_EQ(app.playerSettings.startupPath, clip);
     EXPECT_TRUE(started);
     EXPECT_EQ(windowSize, FittedWindowSize(320, 240, SkinMetrics::From(app.skinSet)).expandedTo(kMinimumWindowSize));
     EXPECT_TRUE(repeated);
     EXPECT_TRUE(endedWithoutRepeat);
     EXPECT_EQ(exits, std::vector<int>{1});
-    EXPECT_FALSE(app.mediaGraph.graph); // the exit command closed it
+    EXPECT_EQ(ends, 1);
+    EXPECT_FALSE(app.player.HasMedium()); // the exit command closed it
 }
 
 } // namespace

@@ -1,88 +1,93 @@
-// Resume and the recent list on the real engine: a clip made here, left
-// midway, reopened and resumed with Enter.
+// The window's part of resuming: Enter takes the offer while it stands, any
+// other command ends it first, and the recent list in the context menu.
 
-#include "MainWindowSeam.h"
-#include "app/MessageBox.h"
-#include "app/PlayerApp.h"
-#include "engine/MediaBackend.h"
+#include "MainWindowFixture.h"
+
+#include "app/CommandTable.h"
 #include "resources/CommandIds.h"
-#include "support/TempDir.h"
 
-#include <QProcess>
-#include <QTest>
-
-#include <gtest/gtest.h>
+#include <QFile>
 
 namespace velmo::test {
 namespace {
 
-double PositionOf(PlayerApp &app)
+class ResumeTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        window->OnInitDialog();
+        window->show();
+        app->player.SetResumeRules(ResumeRules{10.0, 0.05});
+        clip = Media("long clip.avi", {20.0, 320, 240});
+    }
+    /// Opens the clip, leaves it at 12 s and opens it again: the offer stands.
+    void LeaveAndReopen()
+    {
+        ASSERT_TRUE(OpenAndWait(clip));
+        Graph()->positionSeconds = 12.0;
+        window->OnCommand(ID_CLOSE_MEDIA);
+        ASSERT_TRUE(OpenAndWait(clip));
+        ASSERT_TRUE(app->player.ResumeOffered());
+    }
+    /// The "최근 파일" submenu as it would show now.
+    QMenu *RecentMenu() { return window->BuildContextMenu()->actions().at(kFilterMenuIndex + 1)->menu(); }
+
+    std::string clip;
+};
+
+TEST_F(ResumeTest, EnterTakesTheOfferInsteadOfTheFullScreen)
 {
-    double seconds = -1.0;
-    app.mediaGraph.position->get_CurrentPosition(&seconds);
-    return seconds;
+    LeaveAndReopen();
+    window->OnCommand(ID_FULL_SCREEN);
+    EXPECT_FALSE(Settings().fullScreenMode);
+    EXPECT_EQ(Graph()->positionSeconds, 12.0);
+    EXPECT_FALSE(app->player.ResumeOffered());
+    window->OnCommand(ID_FULL_SCREEN); // the offer is gone: Enter is the full screen again
+    EXPECT_TRUE(Settings().fullScreenMode);
 }
 
-TEST(Resume, AReopenedClipGoesBackToWhereItWasLeftOnEnterOnly)
+TEST_F(ResumeTest, AnyOtherCommandEndsTheOfferAndStillDoesItsOwnWork)
 {
-    TempDir dir;
-    const std::string clip = dir.path("long clip.mkv");
-    QProcess ffmpeg;
-    ffmpeg.start("ffmpeg", {"-v", "error", "-f", "lavfi", "-i", "testsrc2=size=160x120:rate=5:duration=20", "-c:v",
-                            "libx264", "-preset", "ultrafast", "-pix_fmt", "yuv420p", "-g", "10",
-                            QString::fromStdString(clip)});
-    ASSERT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0) << "the clip could not be made";
-    PlayerAppOptions options;
-    options.skinFile = VELMO_SOURCE_DIR "/skin/default/skin.ini";
-    options.settingsFile = dir.path("velmo_init.ini");
-    options.mediaBackend = CreateGstMediaBackend();
-    MessageBoxCapture messages;
-    PlayerApp app(options);
-    MainWindow window(app);
-    window.OnInitDialog();
-    MainWindowSeam::SetResumeRules(window, ResumeRules{10.0, 0.05});
-    const ResumeStore store(ResumeStore::FolderBeside(options.settingsFile));
+    LeaveAndReopen();
+    const int volume = app->player.VolumePosition();
+    window->OnCommand(ID_VOLUME_DOWN);
+    EXPECT_EQ(app->player.VolumePosition(), volume - 1);
+    EXPECT_FALSE(app->player.ResumeOffered());
+    window->OnCommand(ID_FULL_SCREEN);
+    EXPECT_TRUE(Settings().fullScreenMode);
+    EXPECT_EQ(Graph()->positionSeconds, 0.0);
+}
 
-    window.OpenMedia(clip);
-    ASSERT_TRUE(app.mediaGraph.position);
-    app.mediaGraph.position->put_CurrentPosition(12.0);
-    window.OnCommand(ID_CAPTION_LATER);
-    window.OnCommand(ID_CLOSE_MEDIA);
-    ASSERT_TRUE(store.Load(clip));
-    EXPECT_NEAR(double(store.Load(clip)->positionMs), 12000.0, 500.0);
-
-    window.OpenMedia(clip);
-    EXPECT_EQ(app.mediaGraph.captions->CaptionOffset(), 500) << "the caption offset comes back with the clip";
-    QTest::qWait(300);
-    window.OnCommand(ID_FULL_SCREEN);
-    EXPECT_FALSE(app.subtitleStyle.fullScreenMode);
-    QTest::qWait(300);
-    EXPECT_NEAR(PositionOf(app), 12.3, 1.0);
-
-    // The recent list names the clip with its position, and keeps it when it is gone.
-    QMenu *recent = window.BuildContextMenu()->actions().at(8)->menu();
+TEST_F(ResumeTest, TheRecentListNamesMediaWithTheirPlaceOpensThemAndClears)
+{
+    ASSERT_TRUE(OpenAndWait(clip));
+    Graph()->positionSeconds = 12.0;
+    const std::string other = Media("a&b.avi", {20.0, 320, 240});
+    ASSERT_TRUE(OpenAndWait(other)); // leaves the clip where it stood
+    QMenu *recent = RecentMenu();
     ASSERT_TRUE(recent);
-    EXPECT_TRUE(recent->actions().at(0)->text().startsWith(QStringLiteral("long clip.mkv    00:00:1")))
-        << recent->actions().at(0)->text().toStdString();
-    EXPECT_EQ(recent->actions().last()->data().toInt(), ID_RECENT_CLEAR);
+    const QList<QAction *> entries = recent->actions();
+    ASSERT_EQ(entries.size(), 4); // two media, a separator, the clearing
+    EXPECT_EQ(entries[0]->text(), QStringLiteral("a&&b.avi")); // never left: no place
+    EXPECT_EQ(entries[1]->text(), QStringLiteral("long clip.avi    00:00:12"));
+    EXPECT_EQ(entries.last()->data().toInt(), ID_RECENT_CLEAR);
 
-    // Another command first: the offer is over, and Enter is the full screen again.
-    window.OpenMedia(clip);
-    window.OnCommand(ID_VOLUME_UP);
-    window.OnCommand(ID_FULL_SCREEN);
-    EXPECT_TRUE(app.subtitleStyle.fullScreenMode);
-    EXPECT_LT(PositionOf(app), 5.0);
-    window.OnCommand(ID_FULL_SCREEN);
-    window.OnCommand(ID_CLOSE_MEDIA);
-    QFile::remove(QString::fromStdString(clip));
-    window.OnCommand(ID_RECENT_FIRST);
-    EXPECT_FALSE(app.mediaGraph.graph);
-    EXPECT_EQ(messages.messages.size(), 1u) << "the codec message";
-    EXPECT_EQ(store.LoadRecent().Entries().size(), 1u);
+    ASSERT_TRUE(CommandAndWait(ID_RECENT_FIRST + 1));
+    EXPECT_EQ(app->player.MediumPath(), clip);
 
-    window.OnCommand(ID_RECENT_CLEAR);
-    EXPECT_TRUE(store.LoadRecent().Entries().empty());
-    EXPECT_FALSE(store.Load(clip));
+    // A medium that is gone stays listed; opening it says what the codec message says.
+    window->OnCommand(ID_CLOSE_MEDIA);
+    QFile::remove(QString::fromStdString(other));
+    backend->script->media.erase(other);
+    EXPECT_FALSE(CommandAndWait(ID_RECENT_FIRST + 1));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, QString::fromUtf8(kCodecMessage));
+    EXPECT_EQ(RecentMenu()->actions().size(), 4);
+
+    window->OnCommand(ID_RECENT_CLEAR);
+    ASSERT_EQ(RecentMenu()->actions().size(), 1);
+    EXPECT_EQ(RecentMenu()->actions()[0]->data().toInt(), ID_RECENT_CLEAR);
 }
 
 } // namespace

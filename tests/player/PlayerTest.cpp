@@ -1,52 +1,14 @@
 // The player through its calls and signals, on the fake graph: the open that
 // never blocks, and the rules that act on the medium open.
 
-#include "engine/MediaGraph.h"
-#include "player/Player.h"
-#include "player/PlayerSettings.h"
+#include "PlayerFixture.h"
+
 #include "resources/CommandIds.h"
-#include "subtitles/SubtitleStyle.h"
-#include "support/FakeMediaBackend.h"
-#include "support/TempDir.h"
-
-#include <QSignalSpy>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace velmo {
 namespace {
 
-using test::TempDir;
-
-class PlayerTest : public ::testing::Test {
-protected:
-    /// A fake medium at `name` in the temporary folder (the file exists, for folder steps).
-    std::string Media(const std::string &name, const FakeMediaInfo &info = {})
-    {
-        const std::string path = dir.write(name, "x");
-        backend->AddMedia(path, info);
-        return path;
-    }
-    /// Opens `path` and waits for the player to say how it went.
-    bool OpenAndWait(const std::string &path)
-    {
-        QSignalSpy opened(&player, &Player::opened);
-        QSignalSpy failed(&player, &Player::failed);
-        player.Open(path);
-        return QTest::qWaitFor([&] { return opened.size() + failed.size() > 0; }, 2000) && opened.size() == 1;
-    }
-    std::shared_ptr<FakeFilterGraph> Graph() const { return backend->LastGraph(); }
-
-    TempDir dir;
-    std::shared_ptr<FakeMediaBackend> backend = std::make_shared<FakeMediaBackend>();
-    MediaGraph graph{backend};
-    SubtitleStyle look{dir.path("velmo_init.ini")};
-    PlayerSettings settings{look.settingsFile};
-    Player player{graph, settings, look};
-};
+class PlayerTest : public test::PlayerFixture {};
 
 TEST_F(PlayerTest, AnOpenReturnsAtOnceAndNothingPlaysUntilItIsReady)
 {

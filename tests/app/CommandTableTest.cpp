@@ -1,0 +1,157 @@
+// The command table's invariants: one row, one key and one handler per
+// command, the menu's own commands as they always were, the keys the table
+// does not hold; and the bounds of the caption-look commands.
+
+#include "app/CommandTable.h"
+#include "app/SubtitleCommands.h"
+#include "resources/CommandIds.h"
+#include "subtitles/SubtitleStyle.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <span>
+#include <vector>
+
+namespace velmo {
+namespace {
+
+constexpr int kCtrl = Qt::ControlModifier;
+constexpr int kAlt = Qt::AltModifier;
+
+/// The command ids of the menu's entries, popups walked, in order.
+void CollectMenuIds(std::span<const MenuEntry> entries, std::vector<int> &ids)
+{
+    for (const MenuEntry &e : entries) {
+        if (e.kind == MenuEntry::Command)
+            ids.push_back(e.id);
+        else if (e.kind == MenuEntry::Popup || e.kind == MenuEntry::RecentFiles)
+            CollectMenuIds(e.items, ids);
+    }
+}
+
+TEST(CommandTable, MenuAndTableHoldTheSameCommandsOnceEachWithAHandler)
+{
+    std::vector<int> menuIds;
+    CollectMenuIds(ContextMenuEntries(), menuIds);
+    std::set<int> tableIds;
+    for (const CommandRow &row : CommandTable()) {
+        EXPECT_TRUE(tableIds.insert(row.id).second) << row.name << " stands twice";
+        EXPECT_TRUE(FindCommandHandler(row.id)) << row.name << " does nothing";
+    }
+    EXPECT_EQ(std::set<int>(menuIds.begin(), menuIds.end()).size(), menuIds.size()) << "an entry stands twice";
+    EXPECT_EQ(std::set<int>(menuIds.begin(), menuIds.end()), tableIds);
+
+    // Ids that reach the window without a row of their own.
+    const std::pair<int, bool> outside[] = {
+        {IDM_ABOUTBOX, true}, {ID_FILTER_FIRST, true}, {ID_FILTER_LAST, true},
+        {ID_FILTER_LAST + 1, false}, {ID_HELP, false}, {0, false},
+    };
+    for (const auto &[id, handled] : outside)
+        EXPECT_EQ(FindCommandHandler(id) != nullptr, handled) << id;
+}
+
+TEST(CommandTable, EachKeyRaisesItsOwnCommandAndNoOther)
+{
+    std::set<std::pair<int, int>> keys;
+    int withKeys = 0;
+    for (const CommandRow &row : CommandTable()) {
+        if (row.key.key == 0)
+            continue;
+        // Ours are numbered apart from the resource's, from 33001 on.
+        if (row.id < ID_CAPTION_EARLIER || row.id > ID_SCREENSHOT)
+            ++withKeys;
+        EXPECT_TRUE(keys.insert({row.key.key, row.key.modifiers}).second) << row.name << " shares its key";
+        EXPECT_EQ(row.key.modifiers & ~(kCtrl | kAlt), 0) << row.name;
+        EXPECT_EQ(AcceleratorCommand(row.key.key, Qt::KeyboardModifiers(row.key.modifiers)), row.id) << row.name;
+    }
+    // Rate and caption visibility have labels that name keys the table does not hold.
+    EXPECT_EQ(withKeys, 35);
+}
+
+TEST(CommandTable, TheMenusOwnCommandsKeepTheirIdsAndLabels)
+{
+    // Settings files, the bus and users' habits know these; none may move.
+    const std::pair<int, const char *> original[] = {
+        {57601, "열기              Ctrl + O"},     {32803, "주소열기      Alt  + U"},
+        {32776, "자막열기      Alt  + O"},         {32795, "닫기              Ctrl + C"},
+        {32788, "재생/일시정지  Space"},           {32789, "정지                   S"},
+        {32790, "5초 앞으로        Right"},        {32791, "5초 뒤로            Left"},
+        {32792, "30초 앞으로      Ctrl + Right"},  {32793, "30초 뒤로          Ctrl + Left"},
+        {32785, "맨앞으로           Home   "},     {32786, "중반부로           Ctrl + Home"},
+        {32787, "엔딩부분           End"},         {32794, "느린재생           Ctrl + 1"},
+        {32800, "보통재생           Ctrl + 2"},    {32801, "빠른재생           Ctrl + 3"},
+        {32802, "반복재생            r"},          {32824, "자막보이기       Alt + T "},
+        {32783, "위        로^        Alt + PgUp  "}, {32784, "아  래  로^        Alt +PgDn "},
+        {32827, "자막진하게       Alt + B"},       {32837, "테두리효과       Alt + f"},
+        {32815, "테두리진하게   Alt + g"},         {32836, "그림자효과       Alt + S"},
+        {32814, "그림자진하게   Alt + d"},         {32818, "글자더크게       Alt + Up"},
+        {32820, "글자더작게       Alt + Down"},    {32797, "음소거   x"},
+        {32798, "크게      Up"},                   {32799, "작게      Down"},
+        {32777, "전체화면      Enter"},            {32775, "꽉찬화면      Ctrl + Enter    "},
+        {32781, "x  0.5    1"},                    {32779, "x  1.0    2"},
+        {32807, "x  1.5    3"},                    {32780, "x  2.0    4"},
+        {32778, "숨김              ESC"},          {32782, "자막설정      F3"},
+        {32796, "벨모  F5"},                       {32774, "종료              X"},
+    };
+    for (const auto &[id, label] : original) {
+        const CommandRow *row = FindCommand(id);
+        ASSERT_TRUE(row) << id;
+        EXPECT_STREQ(row->label, label) << row->name;
+    }
+}
+
+TEST(CommandTable, KeysTheTableDoesNotHold)
+{
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        int id;
+    } cases[] = {
+        {Qt::Key_1, Qt::ControlModifier, 0},
+        {Qt::Key_2, Qt::ControlModifier, 0},
+        {Qt::Key_3, Qt::ControlModifier, 0},
+        {Qt::Key_T, Qt::AltModifier, 0},
+        {Qt::Key_1, Qt::KeypadModifier, 0},              // the keypad's digits are other keys
+        {Qt::Key_S, Qt::ShiftModifier, 0},               // no entry has Shift
+        {Qt::Key_PageUp, Qt::NoModifier, 0},             // pages go to a focused slider
+        {Qt::Key_X, Qt::NoModifier, ID_MUTE},            // X mutes, whatever the exit label shows
+        {Qt::Key_Enter, Qt::KeypadModifier, ID_FULL_SCREEN}, // either Enter key
+        {Qt::Key_Left, Qt::KeypadModifier, ID_BACK_5S},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(AcceleratorCommand(c.key, c.modifiers), c.id) << c.key << " " << int(c.modifiers);
+}
+
+TEST(SubtitleCommands, StepsStayWithinTheirBoundsAndRebuildTheFont)
+{
+    SubtitleStyle style(std::string("/nonexistent/velmo_init.ini"));
+    struct Case {
+        int id;
+        int size, position, weight; // before
+        int expectSize, expectPosition, expectWeight;
+        bool rebuilds;
+    } cases[] = {
+        {ID_FONT_BIGGER, 80, 50, 400, 80, 50, 400, true},
+        {ID_FONT_BIGGER, 79, 50, 400, 80, 50, 400, true},
+        {ID_FONT_SMALLER, 10, 50, 400, 10, 50, 400, true},
+        {ID_SUBTITLE_UP, 20, 100, 400, 20, 100, 400, false},
+        {ID_SUBTITLE_UP, 20, 99, 400, 20, 100, 400, false},
+        {ID_SUBTITLE_DOWN, 20, 0, 400, 20, 0, 400, false},
+        {ID_SUBTITLE_BOLD, 20, 0, 0, 20, 0, 700, true},
+        {ID_SUBTITLE_BOLD, 20, 0, 700, 20, 0, 400, true},
+    };
+    for (const Case &c : cases) {
+        style.Size = c.size;
+        style.Position = c.position;
+        style.Style = c.weight;
+        style.font = QFont(QStringLiteral("marker"));
+        ApplySubtitleCommand(style, c.id);
+        EXPECT_EQ(style.Size, c.expectSize) << c.id;
+        EXPECT_EQ(style.Position, c.expectPosition) << c.id;
+        EXPECT_EQ(style.Style, c.expectWeight) << c.id;
+        EXPECT_EQ(style.font->family() != QStringLiteral("marker"), c.rebuilds) << c.id;
+    }
+}
+} // namespace
+} // namespace velmo
