@@ -52,6 +52,8 @@ void Player::AdoptPrefetch(PrefetchedMedia media)
 
 void Player::Open(const std::string &path)
 {
+    // Which media were asked for, in order: what a support log and the system tests read.
+    qCInfo(lcPlayer, "opening %s", path.c_str());
     RememberPosition(); // of the medium this open replaces
     ClearAbRepeat();
     const bool had = graph_.graph != nullptr;

@@ -7,6 +7,8 @@
 #include "controls/TimeDisplay.h"
 #include "controls/TitleBar.h"
 #include "engine/MediaGraph.h"
+#include "player/Player.h"
+#include "player/PlayerSettings.h"
 #include "subtitles/SubtitleStyle.h"
 #include "support/FakeMediaBackend.h"
 #include "support/TempDir.h"
@@ -50,9 +52,6 @@ struct Placed {
 class HiDpiTest : public ::testing::Test {
 protected:
     HiDpiTest()
-        : skin(VELMO_SOURCE_DIR "/skin/default/skin.ini"),
-          graph(std::make_shared<FakeMediaBackend>()),
-          style(dir.path("velmo_init.ini"))
     {
         owner.resize(800, 600);
         owner.show();
@@ -75,9 +74,11 @@ protected:
     }
 
     test::TempDir dir;
-    SkinSet skin;
-    MediaGraph graph;
-    SubtitleStyle style;
+    SkinSet skin{VELMO_SOURCE_DIR "/skin/default/skin.ini"};
+    MediaGraph graph{std::make_shared<FakeMediaBackend>()};
+    SubtitleStyle look{dir.path("velmo_init.ini")};
+    PlayerSettings settings{look.settingsFile};
+    Player player{graph, settings, look};
     QWidget owner;
 };
 
@@ -97,7 +98,7 @@ TEST_F(HiDpiTest, TitleBarDrawsTheDoubledPictures)
 
 TEST_F(HiDpiTest, ControlPanelDrawsTheDoubledPictures)
 {
-    ControlPanel panel(skin, graph, style, &owner);
+    ControlPanel panel(skin, player, &owner);
     panel.resize(500, skin.controlPanel.height);
     ExpectCrisp(panel, {{"controlpanel_left@2x.bmp", &panel, false},
                         {"play@2x.bmp", panel.playButton, true},

@@ -1,17 +1,19 @@
 // The control panel and the title bars on the shipped skin, driven through
-// their real buttons and sliders with QTest, against the engine's fake graph.
+// their real buttons and sliders with QTest, on a real Player over the
+// engine's fake graph.
 
 #include "controls/BitmapButton.h"
 #include "controls/ControlPanel.h"
 #include "controls/FullScreenPanel.h"
-#include "player/PlaybackRules.h"
 #include "controls/SkinSlider.h"
 #include "controls/TimeDisplay.h"
 #include "controls/TitleBar.h"
-#include "support/FakeMediaBackend.h"
 #include "engine/MediaGraph.h"
+#include "player/Player.h"
+#include "player/PlayerSettings.h"
 #include "resources/CommandIds.h"
 #include "subtitles/SubtitleStyle.h"
+#include "support/FakeMediaBackend.h"
 #include "support/TempDir.h"
 
 #include <QSignalSpy>
@@ -19,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 using namespace velmo;
@@ -28,41 +31,40 @@ namespace {
 class PanelTest : public ::testing::Test {
 protected:
     PanelTest()
-        : skin(VELMO_SOURCE_DIR "/skin/default/skin.ini"),
-          backend(std::make_shared<FakeMediaBackend>()),
-          graph(backend),
-          style(dir.path("velmo_init.ini"))
     {
         InstallKoreanFontSubstitutes();
         owner.resize(800, 600);
         owner.show(); // children lay out on the resize they get when shown
     }
 
-    /// Opens a fake medium of `duration` seconds.
-    void Open(double duration)
+    /// Opens a fake medium of `duration` seconds and waits until the player says it opened.
+    std::string Open(const std::string &name, double duration = 100.0)
     {
-        const std::string path = dir.path("clip.avi");
+        const std::string path = dir.write(name, "x");
         backend->AddMedia(path, {duration, 320, 240});
-        ASSERT_EQ(graph.Open(&owner, path), S_OK);
-        backend->script->calls.clear();
+        QSignalSpy opened(&player, &Player::opened);
+        player.Open(path);
+        EXPECT_TRUE(opened.wait(2000)) << name;
+        return path;
     }
-    std::vector<std::string> &Calls() { return backend->script->calls; }
     std::shared_ptr<FakeFilterGraph> Graph() { return backend->LastGraph(); }
 
     static void Click(QWidget *w) { QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(2, 2)); }
 
     test::TempDir dir;
-    SkinSet skin;
-    std::shared_ptr<FakeMediaBackend> backend;
-    MediaGraph graph;
-    SubtitleStyle style;
+    SkinSet skin{VELMO_SOURCE_DIR "/skin/default/skin.ini"};
+    std::shared_ptr<FakeMediaBackend> backend = std::make_shared<FakeMediaBackend>();
+    MediaGraph graph{backend};
+    SubtitleStyle look{dir.path("velmo_init.ini")};
+    PlayerSettings settings{look.settingsFile};
+    Player player{graph, settings, look};
     QWidget owner;
 };
 
 TEST_F(PanelTest, LayoutFollowsTheSkinFromBothEdges)
 {
     skin.soundSlider.x = 70;
-    ControlPanel panel(skin, graph, style, &owner);
+    ControlPanel panel(skin, player, &owner);
     panel.resize(400, skin.controlPanel.height);
     panel.show();
 
@@ -87,40 +89,70 @@ TEST_F(PanelTest, LayoutFollowsTheSkinFromBothEdges)
 TEST_F(PanelTest, AControlTheSkinHidesIsStillLaidOut)
 {
     skin.stop.shown = false;
-    ControlPanel panel(skin, graph, style, &owner);
+    ControlPanel panel(skin, player, &owner);
     panel.resize(400, 54);
     panel.show();
     EXPECT_FALSE(panel.stopButton->isVisibleTo(&panel));
     EXPECT_EQ(panel.stopButton->geometry(), QRect(38, 26, 28, 24));
 }
 
-TEST_F(PanelTest, UpdateTimeMovesTheTimelineForwardAndWritesTheText)
+// The buttons ask; the window acts. A panel that also acted would play and
+// pause twice per click, or step the folder twice.
+TEST_F(PanelTest, EachButtonAsksForItsCommandOnBothPanelsAndTouchesNothing)
 {
-    ControlPanel panel(skin, graph, style, &owner);
-    Open(5530.2);
-    struct Case {
-        double position;
-        int timeline;
-        const char *text;
-    } cases[] = {
-        {65.7, 1, "00:01:05 / 01:32:10"},
-        {3599.9, 65, "00:59:59 / 01:32:10"},
-        {3600.0, 65, "01:00:00 / 01:32:10"},
-        {10.0, 65, "00:00:10 / 01:32:10"}, // the timer never moves the thumb back
-    };
-    for (const Case &c : cases) {
-        Graph()->positionSeconds = c.position;
-        panel.UpdateTime();
-        EXPECT_EQ(panel.TimelinePosition(), c.timeline) << c.position;
-        EXPECT_EQ(panel.timeDisplay->text(), QString::fromLatin1(c.text));
+    ControlPanel normal(skin, player, &owner);
+    FullScreenPanel full(skin, player, &owner);
+    dir.write("a.avi", "x");
+    const std::string path = Open("b.avi");
+    dir.write("c.avi", "x");
+    const size_t before = backend->script->calls.size();
+    for (ControlPanel *panel : {&normal, static_cast<ControlPanel *>(&full)}) {
+        struct Case {
+            BitmapButton *button;
+            int command;
+        } cases[] = {
+            {panel->playButton, ID_PLAY_PAUSE}, {panel->stopButton, ID_STOP},
+            {panel->prevButton, ID_PREV_FILE},  {panel->nextButton, ID_NEXT_FILE},
+            {panel->openButton, ID_FILE_OPEN},  {panel->fullScreenButton, ID_FULL_SCREEN},
+        };
+        for (const Case &c : cases) {
+            QSignalSpy commands(panel, &ControlPanel::Command);
+            Click(c.button);
+            ASSERT_EQ(commands.size(), 1) << panel->metaObject()->className() << " " << c.command;
+            EXPECT_EQ(commands[0][0].toInt(), c.command) << panel->metaObject()->className();
+        }
     }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(backend->script->calls.size(), before);
+    EXPECT_EQ(player.MediumPath(), path);
+    EXPECT_EQ(player.State(), PlayState::Running);
 }
 
-TEST_F(PanelTest, DraggingTheTimelineSeeksAtEveryTrackAndNotAtTheRelease)
+TEST_F(PanelTest, TheVolumeSliderAndThePlayersVolumeFollowEachOther)
 {
-    ControlPanel panel(skin, graph, style, &owner);
+    ControlPanel normal(skin, player, &owner);
+    FullScreenPanel full(skin, player, &owner);
+    Open("clip.avi");
+    // Whoever sets the volume (a key, the bus), both sliders show it.
+    player.SetVolumePosition(47);
+    EXPECT_EQ(normal.VolumePosition(), 47);
+    EXPECT_EQ(full.VolumePosition(), 47);
+
+    // A page step down on one slider is heard at once, and the other follows.
+    normal.volumeSlider->setFocus();
+    QTest::keyClick(normal.volumeSlider, Qt::Key_PageUp);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(player.VolumePosition(), 37);
+    EXPECT_EQ(Graph()->volume, -6300);
+    EXPECT_EQ(full.VolumePosition(), 37);
+}
+
+TEST_F(PanelTest, DraggingTheTimelineSeeksAtEveryTrackAndPagesSeekButLinesAndEndsDoNot)
+{
+    ControlPanel panel(skin, player, &owner);
     panel.resize(400, 54);
-    Open(200.0);
+    Open("clip.avi", 200.0);
+    QSignalSpy jumps(&player, &Player::positionJumped);
     SkinSlider *slider = panel.timelineSlider;
     // Pointer x for value 25 of the slider's own arithmetic is found by walking it.
     int x25 = 0;
@@ -129,91 +161,137 @@ TEST_F(PanelTest, DraggingTheTimelineSeeksAtEveryTrackAndNotAtTheRelease)
     QTest::mousePress(slider, Qt::LeftButton, {}, QPoint(x25, 5));
     QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(x25, 5));
     QCoreApplication::processEvents();
-    EXPECT_EQ(Calls(), (std::vector<std::string>{"put_CurrentPosition(50)"}));
+    EXPECT_EQ(jumps.size(), 1); // the press tracks; the release does not seek again
+    EXPECT_DOUBLE_EQ(player.Position(), 50.0);
 
-    // Lines and the ends move the thumb but do not seek; pages do.
-    Calls().clear();
     slider->setFocus();
     for (int key : {Qt::Key_Right, Qt::Key_Home, Qt::Key_End, Qt::Key_PageUp})
         QTest::keyClick(slider, Qt::Key(key));
     QCoreApplication::processEvents();
-    EXPECT_EQ(Calls(), (std::vector<std::string>{"put_CurrentPosition(180)"}));
+    EXPECT_EQ(jumps.size(), 2);
+    EXPECT_DOUBLE_EQ(player.Position(), 180.0);
 }
 
-TEST_F(PanelTest, VolumeIsStoredAlwaysAndHeardOnlyWhenSoundIsOnWithAGraph)
+TEST_F(PanelTest, PlayPictureFollowsThePlayersStateWhateverRaisedIt)
 {
+    ControlPanel normal(skin, player, &owner);
+    FullScreenPanel full(skin, player, &owner);
+    const auto waitForState = [&](const std::function<void()> &act) {
+        QSignalSpy changed(&player, &Player::stateChanged);
+        act();
+        EXPECT_TRUE(changed.size() > 0 || changed.wait(2000));
+    };
+    struct Step {
+        const char *what;
+        std::function<void()> act;
+        bool pausePicture;
+    } steps[] = {
+        {"open", [&] { Open("a.avi"); }, true},
+        {"pause", [&] { player.Pause(); }, false},
+        {"play/pause", [&] { player.PlayPause(); }, true},
+        {"stop", [&] { player.Stop(); }, false},
+        {"play", [&] { player.Play(); }, true},
+        {"the graph stops on an error", [&] {
+             waitForState([&] {
+                 Graph()->state = State_Stopped;
+                 Graph()->QueueEvent(EC_ERRORABORT);
+             });
+         }, false},
+        {"play/pause when stopped", [&] { player.PlayPause(); }, true},
+        {"a rate change while paused", [&] { player.Pause(); player.SetRate(2.0); }, false},
+        {"another open", [&] { Open("b.avi"); }, true},
+        {"close", [&] { player.Close(); }, false},
+    };
+    for (const Step &step : steps) {
+        step.act();
+        const SkinImage &picture = step.pausePicture ? skin.pause : skin.play;
+        const QString tip = QString::fromUtf8(step.pausePicture ? "일시정지" : "재생");
+        for (ControlPanel *panel : {&normal, static_cast<ControlPanel *>(&full)}) {
+            EXPECT_EQ(panel->playButton->image().cacheKey(), picture.bitmap.image().cacheKey())
+                << step.what << " on " << panel->metaObject()->className();
+            EXPECT_EQ(panel->playButton->toolTip(), tip) << step.what;
+        }
+    }
+}
+
+TEST_F(PanelTest, TimelineMovesForwardOnTicksBackOnJumpsAndResetsOnOpenAndClose)
+{
+    ControlPanel panel(skin, player, &owner);
+    Open("long.avi", 5530.2);
+    QSignalSpy ticks(&player, &Player::ticked);
+    const auto tick = [&] {
+        ticks.clear();
+        ASSERT_TRUE(ticks.wait(2000));
+    };
     struct Case {
-        bool open, soundOn;
-        int position;
-        int expectedLevel;
-        std::vector<std::string> calls;
+        double position;
+        int timeline;
+        const char *text;
     } cases[] = {
-        {false, true, 37, -6300, {}},
-        {true, false, 37, -6300, {}},
-        {true, true, 37, -6300, {"put_Volume(-6300)"}},
-        {true, true, 0, -10000, {"put_Volume(-10000)"}},
-        {true, true, 100, 0, {"put_Volume(0)"}},
+        {65.7, 1, "00:01:05 / 01:32:10"},
+        {3599.9, 65, "00:59:59 / 01:32:10"},
+        {3600.0, 65, "01:00:00 / 01:32:10"},
+        {10.0, 65, "00:00:10 / 01:32:10"}, // a tick never moves the thumb back
     };
     for (const Case &c : cases) {
-        if (c.open && !graph.graph)
-            Open(10.0);
-        Calls().clear();
-        style.soundEnabled = c.soundOn;
-        EXPECT_EQ(SetVolumeFromPosition(c.position, style, graph), c.soundOn) << c.position;
-        EXPECT_EQ(style.volumeLevel, c.expectedLevel) << c.position;
-        EXPECT_EQ(Calls(), c.calls) << c.position;
+        Graph()->positionSeconds = c.position;
+        tick();
+        EXPECT_EQ(panel.TimelinePosition(), c.timeline) << c.position;
+        EXPECT_EQ(panel.timeDisplay->text(), QString::fromLatin1(c.text));
     }
+    player.SeekTo(2765.1); // a jump does
+    EXPECT_EQ(panel.TimelinePosition(), 50);
 
-    // The panel's slider goes through the same rule: a page step down from 47.
-    ControlPanel panel(skin, graph, style, &owner);
-    panel.SetVolumePosition(47);
-    panel.volumeSlider->setFocus();
-    QTest::keyClick(panel.volumeSlider, Qt::Key_PageUp);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(style.volumeLevel, -6300);
-    EXPECT_EQ(Graph()->volume, -6300);
-}
-
-TEST_F(PanelTest, PlayButtonTogglesAndShowsTheStateItLeft)
-{
-    ControlPanel panel(skin, graph, style, &owner);
-    Click(panel.playButton); // no graph: nothing happens
-    EXPECT_EQ(panel.playButton->toolTip(), QString::fromUtf8("플레이"));
-
-    Open(100.0);
-    Graph()->state = State_Stopped;
-    Graph()->positionSeconds = 40.0;
-    panel.SetTimelinePosition(40);
-    Click(panel.playButton);
-    EXPECT_EQ(Calls(), (std::vector<std::string>{"put_CurrentPosition(0)", "Run"}));
+    // A new medium starts from the left: the ticks alone would leave the thumb where it was.
+    Open("short.avi", 100.0);
     EXPECT_EQ(panel.TimelinePosition(), 0);
-    EXPECT_EQ(panel.playButton->toolTip(), QString::fromUtf8("일시정지"));
-    EXPECT_EQ(panel.playButton->image().cacheKey(), skin.pause.bitmap.image().cacheKey());
-
-    Click(panel.playButton);
-    EXPECT_EQ(Calls().back(), "Pause");
-    EXPECT_EQ(panel.playButton->toolTip(), QString::fromUtf8("재생"));
-    EXPECT_EQ(panel.playButton->image().cacheKey(), skin.play.bitmap.image().cacheKey());
-
-    Graph()->state = State_Running;
-    Click(panel.stopButton);
-    EXPECT_EQ(Calls().back(), "Stop");
-    EXPECT_EQ(panel.playButton->toolTip(), QString::fromUtf8("재생"));
+    Graph()->positionSeconds = 40.0;
+    tick();
+    EXPECT_EQ(panel.TimelinePosition(), 40);
+    player.Close();
+    EXPECT_EQ(panel.TimelinePosition(), 0);
+    EXPECT_EQ(panel.timeDisplay->text(), QStringLiteral("00:00:00 / 00:00:00"));
 }
 
-TEST_F(PanelTest, OpenAndFullScreenAreCommandsForTheOwnerOnBothPanels)
+TEST_F(PanelTest, TheABLoopTintsTheTimelineUntilItIsClearedOrTheMediumGoes)
 {
-    ControlPanel normal(skin, graph, style, &owner);
-    FullScreenPanel full(skin, graph, style, &owner);
-    for (ControlPanel *panel : {&normal, static_cast<ControlPanel *>(&full)}) {
-        QSignalSpy commands(panel, &ControlPanel::Command);
-        Click(panel->openButton);
-        Click(panel->fullScreenButton);
-        Click(panel->prevButton);
-        Click(panel->nextButton);
-        ASSERT_EQ(commands.size(), 2);
-        EXPECT_EQ(commands[0][0].toInt(), ID_FILE_OPEN);
-        EXPECT_EQ(commands[1][0].toInt(), ID_FULL_SCREEN);
+    ControlPanel panel(skin, player, &owner);
+    panel.resize(600, skin.controlPanel.height);
+    panel.show();
+    Open("clip.avi", 100.0);
+    SkinSlider *slider = panel.timelineSlider;
+    const auto shown = [&] { return slider->grab().toImage(); };
+    const auto column = [](const QImage &image, double fraction) {
+        return image.copy(int(fraction * image.width()), 0, 1, image.height());
+    };
+    // The thumb stands at 0 throughout: position 30 is reached only by the loop's own return.
+    const QImage plain = shown();
+    const auto loop = [&] {
+        Graph()->positionSeconds = 30.0;
+        player.PressAbRepeat();
+        Graph()->positionSeconds = 70.0;
+        player.PressAbRepeat();
+    };
+    loop();
+    ASSERT_LT(player.AbRange().first, player.AbRange().second);
+    const QImage tinted = shown();
+    EXPECT_NE(column(tinted, 0.5), column(plain, 0.5)) << "inside the loop";
+    EXPECT_EQ(column(tinted, 0.9), column(plain, 0.9)) << "past B";
+    EXPECT_EQ(column(tinted, 0.2), column(plain, 0.2)) << "before A";
+
+    struct Case {
+        const char *what;
+        std::function<void()> clear;
+    } cases[] = {
+        {"a third press", [&] { player.PressAbRepeat(); }},
+        {"a close", [&] { player.Close(); }},
+    };
+    for (const Case &c : cases) {
+        if (player.AbRange().first >= player.AbRange().second)
+            loop();
+        ASSERT_EQ(shown(), tinted) << c.what;
+        c.clear();
+        EXPECT_EQ(shown(), plain) << c.what;
     }
 }
 
@@ -269,7 +347,7 @@ TEST_F(PanelTest, InputOnTheBackgroundReachesTheTopLevelWindowButtonsKeepTheirs)
             global = e->globalPosition().toPoint();
         }
     } top;
-    ControlPanel panel(skin, graph, style, &top);
+    ControlPanel panel(skin, player, &top);
     panel.resize(400, 54);
     QTest::mousePress(&panel, Qt::LeftButton, {}, QPoint(200, 45));
     QTest::mousePress(panel.stopButton, Qt::LeftButton, {}, QPoint(3, 3));

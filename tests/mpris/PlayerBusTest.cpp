@@ -1,180 +1,21 @@
 // The player on a private session bus (the test runs under dbus-run-session):
-// the real main window on the fake graph answers a bus client on another
-// connection, and a stand-in screen saver records what it is asked.
+// the real main window and Player on the fake graph answer a bus client on
+// another connection, and a stand-in screen saver records what it is asked.
 
-#include "app/MainWindowFixture.h"
-#include "app/PlayerBus.h"
+#include "PlayerBusFixture.h"
 #include "fixtures/MediaFixtures.h"
 #include "mpris/MprisValues.h"
 #include "resources/CommandIds.h"
 
-#include <QCoreApplication>
-#include <QDBusArgument>
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusMessage>
-#include <QDBusObjectPath>
-#include <QDBusPendingCall>
 #include <QDBusServiceWatcher>
-#include <QDBusVariant>
-#include <QDBusContext>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QUrl>
+
+#include <limits>
 
 namespace velmo::test {
 namespace {
-
-const QString kService = QStringLiteral("org.mpris.MediaPlayer2.velmo");
-const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
-const QString kPlayer = QStringLiteral("org.mpris.MediaPlayer2.Player");
-const QString kProperties = QStringLiteral("org.freedesktop.DBus.Properties");
-
-bool WaitFor(const std::function<bool()> &done, int ms = 3000)
-{
-    const QDeadlineTimer deadline(ms);
-    while (!done() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
-
-/// What the bus announces: PropertiesChanged and Seeked, as a client hears them.
-class Announcements : public QObject {
-    Q_OBJECT
-public slots:
-    void OnChanged(const QString &, const QVariantMap &changed, const QStringList &) { changes.append(changed); }
-    void OnSeeked(qlonglong position) { seeks.append(position); }
-
-public:
-    /// The last value announced for `name`.
-    QVariant Last(const QString &name) const
-    {
-        for (auto it = changes.crbegin(); it != changes.crend(); ++it)
-            if (it->contains(name))
-                return it->value(name);
-        return {};
-    }
-    QList<QVariantMap> changes;
-    QList<qlonglong> seeks;
-};
-
-/// A desktop's screen saver, as far as the player can see it.
-class StandInSaver : public QObject, protected QDBusContext {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
-public slots:
-    uint Inhibit(const QString &application, const QString &reason)
-    {
-        calls << QStringLiteral("Inhibit(%1, %2)").arg(application, reason);
-        lastSender = message().service();
-        return ++lastCookie;
-    }
-    void UnInhibit(uint cookie) { calls << QStringLiteral("UnInhibit(%1)").arg(cookie); }
-
-public:
-    QStringList calls;
-    uint lastCookie = 0;
-    QString lastSender; ///< the unique bus name of the last Inhibit's caller
-};
-
-/// The portal's request objects; closing one is logged by its number.
-class PortalRequest : public QObject, protected QDBusContext {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Request")
-public slots:
-    void Close() { calls << QStringLiteral("Close(%1)").arg(message().path().section(u'/', -1)); }
-
-public:
-    explicit PortalRequest(QStringList &log) : calls(log) {}
-    QStringList &calls;
-};
-
-/// A desktop portal with no screen saver beside it: each Inhibit hands out a
-/// request object of its own, and closing that object ends the inhibition.
-class StandInPortal : public QObject, protected QDBusContext {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Inhibit")
-public slots:
-    QDBusObjectPath Inhibit(const QString &window, uint flags, const QVariantMap &options)
-    {
-        calls << QStringLiteral("Inhibit(%1, %2, %3)").arg(window).arg(flags).arg(options.value(QStringLiteral("reason")).toString());
-        const QString handle = QStringLiteral("/org/freedesktop/portal/desktop/request/velmo/%1").arg(++requests);
-        connection().registerObject(handle, &request, QDBusConnection::ExportAllSlots);
-        return QDBusObjectPath(handle);
-    }
-
-public:
-    QStringList calls;
-    int requests = 0;
-    PortalRequest request{calls};
-};
-
-class PlayerBusTest : public MainWindowTest {
-protected:
-    void SetUp() override
-    {
-        MainWindowTest::SetUp();
-        ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run under dbus-run-session";
-        window->OnInitDialog();
-        AttachPanels();
-        saverBus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &saver, QDBusConnection::ExportAllSlots);
-        ASSERT_TRUE(saverBus.registerService(QStringLiteral("org.freedesktop.ScreenSaver")));
-        bus = std::make_unique<PlayerBus>(*window, *app, playerBus);
-        ASSERT_EQ(bus->ServiceName(), kService);
-        client.connect(kService, kPath, kProperties, QStringLiteral("PropertiesChanged"), &heard,
-                       SLOT(OnChanged(QString, QVariantMap, QStringList)));
-        client.connect(kService, kPath, kPlayer, QStringLiteral("Seeked"), &heard, SLOT(OnSeeked(qlonglong)));
-    }
-
-    void TearDown() override
-    {
-        bus.reset();
-        saverBus.unregisterService(QStringLiteral("org.freedesktop.ScreenSaver"));
-        saverBus.unregisterService(QStringLiteral("org.freedesktop.portal.Desktop"));
-        MainWindowTest::TearDown();
-    }
-
-    QDBusMessage Call(const QString &interface, const QString &method, const QVariantList &arguments = {})
-    {
-        QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, interface, method);
-        call.setArguments(arguments);
-        QDBusPendingCall pending = client.asyncCall(call, 3000);
-        WaitFor([&] { return pending.isFinished(); });
-        return pending.reply();
-    }
-    QDBusMessage Player(const QString &method, const QVariantList &arguments = {})
-    {
-        return Call(kPlayer, method, arguments);
-    }
-    QVariant Get(const QString &name, const QString &interface = kPlayer)
-    {
-        const QDBusMessage reply = Call(kProperties, QStringLiteral("Get"), {interface, name});
-        return reply.arguments().isEmpty() ? QVariant() : reply.arguments().front().value<QDBusVariant>().variant();
-    }
-    QDBusMessage Set(const QString &name, const QVariant &value)
-    {
-        return Call(kProperties, QStringLiteral("Set"), {kPlayer, name, QVariant::fromValue(QDBusVariant(value))});
-    }
-    QVariantMap Metadata() { return qdbus_cast<QVariantMap>(Get(QStringLiteral("Metadata"))); }
-    QString Status() { return Get(QStringLiteral("PlaybackStatus")).toString(); }
-    qlonglong Position() { return Get(QStringLiteral("Position")).toLongLong(); }
-    /// Opens a fake medium through the bus, as a file: URI.
-    std::string OpenOverBus(const std::string &name, const FakeMediaInfo &info = {})
-    {
-        const std::string path = Media(name, info);
-        Player(QStringLiteral("OpenUri"), {QUrl::fromLocalFile(QString::fromStdString(path)).toString()});
-        return path;
-    }
-
-    QDBusConnection playerBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("player"));
-    QDBusConnection client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("client"));
-    QDBusConnection saverBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("saver"));
-    StandInSaver saver;
-    Announcements heard;
-    std::unique_ptr<PlayerBus> bus;
-};
 
 TEST_F(PlayerBusTest, RootInterfaceNamesThePlayerAndItsDesktopEntry)
 {
@@ -265,7 +106,7 @@ TEST_F(PlayerBusTest, VolumeAndRateFollowThePanelsRules)
                           {QStringLiteral("loud"), 0, 0.0}};
     for (const Case &c : cases) {
         Set(QStringLiteral("Volume"), c.volume);
-        EXPECT_EQ(controlPanel->volume, c.slider) << c.volume.toString().toStdString();
+        EXPECT_EQ(app->player.VolumePosition(), c.slider) << c.volume.toString().toStdString();
         EXPECT_DOUBLE_EQ(Get(QStringLiteral("Volume")).toDouble(), c.readBack);
     }
     window->OnCommand(ID_VOLUME_UP);
@@ -289,7 +130,7 @@ TEST_F(PlayerBusTest, MalformedUrisAreRefusedAndTheMediumStays)
         EXPECT_EQ(reply.type(), QDBusMessage::ErrorMessage) << uri;
         EXPECT_EQ(reply.errorName(), QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs")) << uri;
     }
-    EXPECT_EQ(app->mediaGraph.mediaPath, path);
+    EXPECT_EQ(app->player.MediumPath(), path);
     EXPECT_EQ(Status(), QStringLiteral("Playing"));
 }
 
@@ -303,9 +144,13 @@ TEST_F(PlayerBusTest, NextAndPreviousStepThroughTheFolder)
     const std::string first = OpenOverBus("ep1.avi");
     EXPECT_TRUE(Get(QStringLiteral("CanGoNext")).toBool());
     Player(QStringLiteral("Next"));
-    EXPECT_EQ(app->mediaGraph.mediaPath, second);
+    ASSERT_TRUE(OpenEnded());
+    EXPECT_EQ(app->player.MediumPath(), second);
+    EXPECT_TRUE(app->player.HasMedium());
     Player(QStringLiteral("Previous"));
-    EXPECT_EQ(app->mediaGraph.mediaPath, first);
+    ASSERT_TRUE(OpenEnded());
+    EXPECT_EQ(app->player.MediumPath(), first);
+    EXPECT_TRUE(app->player.HasMedium());
 }
 
 TEST_F(PlayerBusTest, ScreenSaverIsHeldOffExactlyWhileAPicturePlays)
@@ -366,13 +211,55 @@ TEST_F(PlayerBusTest, WithoutABusThePlayerRunsUnannounced)
     bus.reset();
     const QDBusConnection none =
         QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"), QStringLiteral("none"));
-    PlayerBus alone(*window, *app, none);
+    PlayerBus alone(*window, app->player, none);
     EXPECT_TRUE(alone.ServiceName().isEmpty());
     window->OpenMedia(Media("film.avi"));
+    ASSERT_TRUE(OpenEnded());
     window->OnCommand(ID_PLAY_PAUSE);
     EXPECT_EQ(alone.Snapshot().playbackStatus, QStringLiteral("Paused"));
     QCoreApplication::processEvents();
     EXPECT_TRUE(saver.calls.isEmpty());
+}
+
+// A client may call while an open is under way: nothing plays yet, so the bus
+// reads as without a medium and its transport calls find nothing to act on,
+// without failing. The open's end is announced as any other change.
+TEST_F(PlayerBusTest, CallsDuringAnOpenFindNothingPlayingAndItsEndIsAnnounced)
+{
+    const std::string first = OpenOverBus("first.avi", {.duration = 10.0});
+    const std::string slow = Media("slow.avi", {.duration = 20.0, .answers = false});
+    window->OpenMedia(slow);
+    ASSERT_TRUE(app->player.Opening());
+    const size_t before = backend->script->calls.size();
+    const QDBusObjectPath track(mpris::TrackIdFor(slow));
+    struct Case { QString method; QVariantList arguments; };
+    const Case cases[] = {
+        {QStringLiteral("PlayPause"), {}},
+        {QStringLiteral("Play"), {}},
+        {QStringLiteral("Pause"), {}},
+        {QStringLiteral("Seek"), {qlonglong(3'000'000)}},
+        {QStringLiteral("SetPosition"), {QVariant::fromValue(track), qlonglong(2'000'000)}},
+        {QStringLiteral("SetPosition"), {QVariant::fromValue(QDBusObjectPath(mpris::TrackIdFor(first))), qlonglong(0)}},
+    };
+    for (const Case &c : cases) {
+        const QDBusMessage reply = Player(c.method, c.arguments);
+        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << c.method.toStdString() << ": " << reply.errorMessage().toStdString();
+        EXPECT_EQ(Status(), QStringLiteral("Stopped")) << c.method.toStdString();
+        EXPECT_EQ(TrackOf(Metadata()), QString::fromLatin1(mpris::kNoTrackId)) << c.method.toStdString();
+        EXPECT_EQ(Position(), 0) << c.method.toStdString();
+        EXPECT_FALSE(Get(QStringLiteral("CanSeek")).toBool());
+    }
+    EXPECT_TRUE(app->player.Opening()) << "a call ended or replaced the open";
+    EXPECT_EQ(backend->script->calls.size(), before) << "a call reached a graph";
+
+    heard.changes.clear();
+    ASSERT_TRUE(backend->AnswerRender());
+    EXPECT_TRUE(WaitFor([&] { return TrackOf(qdbus_cast<QVariantMap>(heard.Last(QStringLiteral("Metadata")))) ==
+                                     mpris::TrackIdFor(slow); }));
+    EXPECT_TRUE(WaitFor([&] { return heard.Last(QStringLiteral("PlaybackStatus")) == QVariant(QStringLiteral("Playing")); }));
+    EXPECT_EQ(qdbus_cast<QVariantMap>(heard.Last(QStringLiteral("Metadata"))).value(QStringLiteral("mpris:length")).toLongLong(),
+              20'000'000);
+    EXPECT_EQ(Position(), 0); // the seeks asked for during the open were not kept for later
 }
 
 // The real player, killed while it holds the screen saver off: the bus tells
@@ -399,5 +286,3 @@ TEST_F(PlayerBusTest, BusTellsTheSaverWhenThePlayerDies)
 
 } // namespace
 } // namespace velmo::test
-
-#include "PlayerBusTest.moc"
