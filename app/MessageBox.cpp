@@ -40,27 +40,14 @@ int ShowMessageBox(QWidget *parent, const QString &text, const QString &caption,
     return ResultFor(box.exec());
 }
 
-void InstallMessageBoxHook()
-{
-    SetUserMessageHook([](QObject *parent, const QString &text) {
-        ShowMessageBox(qobject_cast<QWidget *>(parent), text, {}, MB_OK);
-    });
-}
-
 MessageBoxCapture::MessageBoxCapture(int answer) : answer(answer), previous_(g_capture)
 {
     g_capture = this;
-    // The engine's messages are recorded too, whether or not the application
-    // installed its hook.
-    previousHook_ = SetUserMessageHook([](QObject *parent, const QString &text) {
-        ShowMessageBox(qobject_cast<QWidget *>(parent), text, {}, MB_OK);
-    });
 }
 
 MessageBoxCapture::~MessageBoxCapture()
 {
     g_capture = previous_;
-    SetUserMessageHook(std::move(previousHook_));
 }
 
 } // namespace velmo

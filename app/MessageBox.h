@@ -1,7 +1,5 @@
 #pragma once
 
-#include "engine/UserMessage.h"
-
 #include <QString>
 
 #include <functional>
@@ -34,12 +32,9 @@ struct CapturedMessage {
     int type = MB_OK;
 };
 
-/// Makes the engine's messages (UserMessage) message boxes of ShowMessageBox.
-void InstallMessageBoxHook();
-
-/// For tests: while it lives, ShowMessageBox and the engine's messages are
-/// recorded here, and ShowMessageBox returns `answer` without showing
-/// anything. Captures nest; the newest wins.
+/// For tests: while it lives, ShowMessageBox's messages are recorded here,
+/// and ShowMessageBox returns `answer` without showing anything. Captures
+/// nest; the newest wins.
 class MessageBoxCapture {
 public:
     explicit MessageBoxCapture(int answer = IDOK);
@@ -52,7 +47,6 @@ public:
 
 private:
     MessageBoxCapture *previous_;
-    UserMessageHook previousHook_;
 };
 
 } // namespace velmo

@@ -77,7 +77,6 @@ PlayerApp::PlayerApp(const PlayerAppOptions &options)
       player(options.mediaBackend, playerSettings, subtitleStyle),
       quitAtEnd_(options.quitAtEnd)
 {
-    InstallMessageBoxHook();
     GError *raw = nullptr;
     const bool started = gst_init_check(nullptr, nullptr, &raw);
     const GErrorPtr error(raw);

@@ -7,7 +7,8 @@
 // start to first painted picture> cpu_s=<user+system> wall_s=<open to end>", and
 // with --first-frame also where the time from process start went: "main_ms=" (to
 // main), "qt_ms=" (QApplication made), "gst_ms=" (GStreamer up), "open_ms="
-// (LoadMedia returned), all counted from process start.
+// (the open's end told: the medium running), all counted from process start.
+// The screen and the graph are joined as the main window and the player join them.
 
 #include "engine/EventQueue.h"
 #include "engine/MediaGraph.h"
@@ -121,7 +122,9 @@ int main(int argc, char **argv)
     SubtitleStyle style("./velmo_bench_none.ini");
     QWidget window;
     window.resize(1280, 720);
-    auto *screen = new VideoScreen(skin, graph, style, &window);
+    auto *screen = new VideoScreen(skin, style, &window);
+    QObject::connect(screen, &VideoScreen::AreaChanged, screen,
+                     [&graph](const QRect &r) { graph.SetVideoRect(r.x(), r.y(), r.width(), r.height()); });
     screen->setGeometry(0, 0, 1280, 720);
     window.show();
     Watcher watcher(screen, &graph);
@@ -130,10 +133,19 @@ int main(int argc, char **argv)
     window.installEventFilter(&watcher);
 
     watcher.clock.start();
-    if (Failed(screen->LoadMedia(argv[1])))
+    double openMs = -1;
+    const HResult begun = graph.BeginOpen(screen, argv[1], &window, [&](HResult result) {
+        openMs = MsSinceProcessStart();
+        if (Failed(result)) {
+            std::fprintf(stderr, "cannot open %s: 0x%08x\n", argv[1], static_cast<unsigned>(result));
+            QApplication::exit(1);
+            return;
+        }
+        screen->SetMedium(true, graph.videoWidth > 0);
+        graph.SetVideoRect(0, 0, screen->width(), screen->height());
+    });
+    if (Failed(begun) || app.exec() != 0)
         return 1;
-    const double openMs = MsSinceProcessStart();
-    app.exec();
     const double wall = watcher.clock.nsecsElapsed() / 1e9;
     graph.Close();
     std::printf("first_frame_ms=%.1f start_to_frame_ms=%.1f cpu_s=%.3f wall_s=%.3f\n", watcher.firstFrameMs,

@@ -1,13 +1,10 @@
 #include "engine/MediaGraph.h"
 
 #include "engine/GstSupport.h"
-#include "engine/UserMessage.h"
 #include "resources/CommandIds.h"
 
-#include <QEventLoop>
 #include <QLoggingCategory>
 
-#include <optional>
 #include <utility>
 
 namespace velmo {
@@ -71,8 +68,6 @@ HResult MediaGraph::BeginGraph(const std::shared_ptr<PendingOpen> &open, const s
 HResult MediaGraph::BeginOpen(QObject *owner, const std::string &path, QObject *notify, OpenDone done)
 {
     Q_ASSERT(OnUiThread());
-    if (blocking_)
-        return VFW_E_WRONG_STATE;
     Release();
     mediaPath = path;
     subtitleLoaded = false;
@@ -146,36 +141,8 @@ HResult MediaGraph::StartPlaying(PendingOpen &open)
     return control->Run();
 }
 
-HResult MediaGraph::Open(QObject *owner, const std::string &path, QObject *notify)
-{
-    if (blocking_)
-        return VFW_E_WRONG_STATE;
-    std::optional<HResult> end;
-    QEventLoop loop;
-    HResult result = BeginOpen(owner, path, notify, [&](HResult hr) {
-        end = hr;
-        loop.quit();
-    });
-    if (Succeeded(result)) {
-        blocking_ = true;
-        loop.exec();
-        blocking_ = false;
-        if (!end) {
-            // The loop was ended from outside: the program is going away.
-            Release();
-            return E_ABORT;
-        }
-        result = *end;
-    }
-    if (Failed(result))
-        ShowUserMessage(notify ? notify : owner, QString::fromUtf8(kCodecMessage));
-    return result;
-}
-
 HResult MediaGraph::Close()
 {
-    if (blocking_)
-        return VFW_E_WRONG_STATE;
     prefetched_ = {};
     return Release();
 }
@@ -256,8 +223,6 @@ HResult MediaGraph::SeekBy(uint64_t delta, bool forward)
 
 HResult MediaGraph::AddSubtitleFile(const std::string &path)
 {
-    if (blocking_)
-        return VFW_E_WRONG_STATE;
     if (!graph)
         return E_NOINTERFACE;
     const HResult hr = graph->RenderFile(path);

@@ -15,8 +15,8 @@
 
 namespace velmo {
 
-/// The codec message shown when a medium cannot be opened (by the caller of
-/// BeginOpen; the blocking Open shows it itself).
+/// The codec message the caller of BeginOpen shows when a medium cannot be
+/// opened (the engine shows nothing itself).
 extern const char *const kCodecMessage;
 
 /// A medium whose graph was started ahead of its open (see PrefetchMedia).
@@ -60,20 +60,13 @@ public:
     /// later, exactly once, on the UI thread from the event loop (never from inside BeginOpen), unless the open
     /// is superseded: a later BeginOpen, or a Close, cancels an open under way and its `done` is never called.
     /// Until `done(S_OK)` nothing is open: `graph` and every facet stay null (timers and other callers see a
-    /// consistent "nothing playing yet"); `Opening()` is true meanwhile. On success, before `done`, it does what
-    /// Open did after the wait (owner, notify window, window style, the volume read once from the volume
-    /// source, Run). On failure it shows NO message (the caller does; kCodecMessage stays exported) and leaves
-    /// nothing open. `mediaPath` is set when the open begins.
+    /// consistent "nothing playing yet"); `Opening()` is true meanwhile. On success, before `done`, it gives
+    /// the picture to `owner` and the events to `notify`, sets the window style, puts the volume read once
+    /// from the volume source, and runs. On failure it shows no message (the caller shows kCodecMessage)
+    /// and leaves nothing open. `mediaPath` is set when the open begins.
     HResult BeginOpen(QObject *owner, const std::string &path, QObject *notify, OpenDone done);
     /// An open begun by BeginOpen is under way.
     bool Opening() const { return static_cast<bool>(opening_); }
-    /// The old blocking entry, kept only until the window moves to BeginOpen:
-    /// BeginOpen, then a local event loop until its end; returns that end. On
-    /// failure shows the codec message over `notify` (or `owner`). While it
-    /// runs, a nested Open, BeginOpen, Close or AddSubtitleFile is refused with
-    /// VFW_E_WRONG_STATE; E_ABORT (no message) when the loop is ended from
-    /// outside (the application quits).
-    HResult Open(QObject *owner, const std::string &path, QObject *notify = nullptr);
     /// Keeps `media` for the next open: an open of the same path takes its
     /// graph as it stands instead of starting over; any other open, or a
     /// Close, discards it.
@@ -140,7 +133,6 @@ private:
     PrefetchedMedia prefetched_;
     const int32_t *volumeLevel_ = nullptr;
     std::shared_ptr<PendingOpen> opening_; ///< the open under way; null when none
-    bool blocking_ = false;                ///< the blocking Open waits; re-entry is refused
 };
 
 } // namespace velmo

@@ -4,11 +4,10 @@
 
 #include "engine/GstHandles.h"
 #include "engine/MediaGraph.h"
-#include "app/MessageBox.h"
 #include "EngineTestUtil.h"
 #include "fixtures/MediaFixtures.h"
+#include "support/OpenAndWait.h"
 
-#include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <QStringList>
 #include <QWidget>
@@ -66,6 +65,18 @@ private:
     VELMO_SKIP_UNLESS_PLAYBACK();                                                                                     \
     VELMO_SKIP_UNLESS_PRESENT({"souphttpsrc"}, {"python3"})
 
+// The end an open of `address` is told, or none when it does not end by itself within `withinMs`.
+std::optional<HResult> EndOfOpen(MediaGraph &graph, QObject *window, const std::string &address, int withinMs)
+{
+    std::optional<HResult> end;
+    const HResult begun = graph.BeginOpen(window, address, nullptr, [&end](HResult hr) { end = hr; });
+    if (Failed(begun))
+        return begun;
+    if (!WaitUntil([&end] { return end.has_value(); }, withinMs))
+        graph.Close(); // `end` goes with this frame: the open must not outlive it
+    return end;
+}
+
 double Position(MediaGraph &graph)
 {
     double s = -1;
@@ -81,8 +92,7 @@ TEST(Address, RangeServerOpensSeeksAndPlaysToTheEnd)
     QWidget window;
     test::NotifyCounter counter(&window);
     MediaGraph graph;
-    MessageBoxCapture boxes;
-    ASSERT_EQ(graph.Open(&window, server.Url("long.mkv")), S_OK);
+    ASSERT_EQ(test::OpenAndWait(graph, &window, server.Url("long.mkv")), S_OK);
     EXPECT_EQ(graph.videoWidth, 320);
     EXPECT_EQ(graph.mediaPath, server.Url("long.mkv"));
 
@@ -90,7 +100,6 @@ TEST(Address, RangeServerOpensSeeksAndPlaysToTheEnd)
     ASSERT_TRUE(WaitUntil([&] { return Position(graph) > 2.05; }));
     ASSERT_TRUE(WaitUntil([&] { return counter.count > 0; }, 15000));
     EXPECT_EQ(test::Drain(*graph.events).at(0).code, EC_COMPLETE);
-    EXPECT_TRUE(boxes.messages.empty());
     graph.Close();
 }
 
@@ -101,8 +110,7 @@ TEST(Address, ServerWithoutRangeSupportPlaysAndASeekDoesNotBreakThePlayer)
     ASSERT_GT(server.port(), 0);
     QWidget window;
     MediaGraph graph;
-    MessageBoxCapture boxes;
-    ASSERT_EQ(graph.Open(&window, server.Url("clip.mkv")), S_OK);
+    ASSERT_EQ(test::OpenAndWait(graph, &window, server.Url("clip.mkv")), S_OK);
     graph.SeekBy(10'000'000, true); // may fail; must not hang or crash
     graph.position->put_CurrentPosition(0.5);
     int32_t state = -1;
@@ -111,10 +119,9 @@ TEST(Address, ServerWithoutRangeSupportPlaysAndASeekDoesNotBreakThePlayer)
     // The player keeps answering, and closes cleanly.
     EXPECT_EQ(graph.control->Pause(), S_OK);
     EXPECT_EQ(graph.Close(), S_OK);
-    EXPECT_TRUE(boxes.messages.empty());
 }
 
-TEST(Address, ClosedPortAndMissingFileFailFastWithTheCodecMessage)
+TEST(Address, ClosedPortAndMissingFileFailFast)
 {
     SKIP_UNLESS_HTTP();
     const int port = ClosedPort();
@@ -123,17 +130,13 @@ TEST(Address, ClosedPortAndMissingFileFailFastWithTheCodecMessage)
     ASSERT_GT(server.port(), 0);
     QWidget window;
     MediaGraph graph(CreateGstMediaBackend(60000));
-    MessageBoxCapture boxes;
     for (const std::string &address :
          {"http://127.0.0.1:" + std::to_string(port) + "/clip.mkv", server.Url("no-such-file.mkv")}) {
         SCOPED_TRACE(address);
-        boxes.messages.clear();
-        QElapsedTimer clock;
-        clock.start();
-        EXPECT_LT(graph.Open(&window, address), 0);
-        // Well before the open's own time limit.
-        EXPECT_LT(clock.elapsed(), 20000);
-        EXPECT_EQ(boxes.messages.size(), 1u);
+        // Told well before the open's own time limit of a minute.
+        const std::optional<HResult> end = EndOfOpen(graph, &window, address, 20000);
+        ASSERT_TRUE(end.has_value()) << "not given up on";
+        EXPECT_LT(*end, 0);
         EXPECT_FALSE(graph.graph);
     }
 }
@@ -145,18 +148,16 @@ TEST(Address, ASilentServerIsGivenUpOnAtTheDeadlineWhileTheProgramGoesOn)
     ASSERT_GT(server.port(), 0);
     QWidget window;
     MediaGraph graph(CreateGstMediaBackend(1500));
-    MessageBoxCapture boxes;
     std::optional<HResult> end;
     ASSERT_EQ(graph.BeginOpen(&window, server.Url("clip.mkv"), nullptr, [&](HResult hr) { end = hr; }), S_OK);
     EXPECT_FALSE(end.has_value());
     EXPECT_TRUE(graph.Opening());
     ASSERT_TRUE(WaitUntil([&] { return end.has_value(); }));
     EXPECT_EQ(*end, VFW_E_TIMEOUT);
-    EXPECT_TRUE(boxes.messages.empty());
     EXPECT_FALSE(graph.graph);
 }
 
-TEST(Address, LiveAddressesThatDeliverNothingFailWithTheCodecMessage)
+TEST(Address, LiveAddressesThatDeliverNothingFail)
 {
     VELMO_SKIP_UNLESS_PLAYBACK();
     VELMO_SKIP_UNLESS_PRESENT({"rtspsrc", "udpsrc"}, {"python3"});
@@ -168,7 +169,6 @@ TEST(Address, LiveAddressesThatDeliverNothingFailWithTheCodecMessage)
     ASSERT_GT(closedUdp, 0);
     QWidget window;
     MediaGraph graph(CreateGstMediaBackend(1500));
-    MessageBoxCapture boxes;
     const std::string addresses[] = {
         "rtsp://127.0.0.1:" + std::to_string(closedTcp) + "/stream",     // refused at once
         "rtsp://127.0.0.1:" + std::to_string(silent.port()) + "/stream", // accepted, never answered
@@ -176,10 +176,9 @@ TEST(Address, LiveAddressesThatDeliverNothingFailWithTheCodecMessage)
     };
     for (const std::string &address : addresses) {
         SCOPED_TRACE(address);
-        boxes.messages.clear();
-        EXPECT_LT(graph.Open(&window, address), 0);
-        ASSERT_EQ(boxes.messages.size(), 1u);
-        EXPECT_EQ(boxes.messages[0].text, QString::fromUtf8(kCodecMessage));
+        const std::optional<HResult> end = EndOfOpen(graph, &window, address, 15000);
+        ASSERT_TRUE(end.has_value()) << "not given up on";
+        EXPECT_LT(*end, 0);
         EXPECT_FALSE(graph.graph);
     }
 }
@@ -203,11 +202,9 @@ TEST(Address, ALiveStreamOpensOnItsFirstPictureWithItsSize)
 
     QWidget window;
     MediaGraph graph(CreateGstMediaBackend(10000));
-    MessageBoxCapture boxes;
-    EXPECT_EQ(graph.Open(&window, "udp://127.0.0.1:" + std::to_string(port)), S_OK);
+    EXPECT_EQ(test::OpenAndWait(graph, &window, "udp://127.0.0.1:" + std::to_string(port)), S_OK);
     EXPECT_EQ(graph.videoWidth, 176);
     EXPECT_EQ(graph.videoHeight, 144);
-    EXPECT_TRUE(boxes.messages.empty());
     graph.Close();
     gst_element_set_state(sender.get(), GST_STATE_NULL);
 }
@@ -219,10 +216,9 @@ TEST(Address, AConnectionDroppedInMidPlayEndsPlaybackWithAnErrorEvent)
     ASSERT_GT(server.port(), 0);
     QWidget window;
     MediaGraph graph;
-    MessageBoxCapture boxes;
     GstLog log;
     GstLog::lines.clear();
-    ASSERT_EQ(graph.Open(&window, server.Url("long.mkv")), S_OK);
+    ASSERT_EQ(test::OpenAndWait(graph, &window, server.Url("long.mkv")), S_OK);
 
     std::vector<test::DrainedEvent> events;
     ASSERT_TRUE(WaitUntil([&] {
@@ -235,8 +231,7 @@ TEST(Address, AConnectionDroppedInMidPlayEndsPlaybackWithAnErrorEvent)
     int32_t state = -1;
     EXPECT_EQ(graph.control->GetState(0, &state), S_OK);
     EXPECT_EQ(state, State_Stopped);
-    // The user sees no message of ours; the log names the element and the error.
-    EXPECT_TRUE(boxes.messages.empty());
+    // The log names the element and the error.
     EXPECT_TRUE(GstLog::lines.filter(QStringLiteral("source")).size() > 0) << GstLog::lines.join('\n').toStdString();
     // Still open: playing again starts the medium over, on a new connection
     // (which this server drops again).

@@ -1,12 +1,12 @@
-// MediaGraph's own logic, driven through the fake graph: the blocking open
-// (its steps in order, its codec message), relative seeks, subtitles and the
-// filter list. The open that never blocks has MediaGraphOpenTest.
+// MediaGraph's own logic, driven through the fake graph: what an open leaves
+// in place (facets, sizes, the volume), relative seeks, subtitles and the
+// filter list. How the open begins, ends and is cancelled has MediaGraphOpenTest.
 
 #include "support/FakeMediaBackend.h"
 #include "engine/MediaGraph.h"
-#include "app/MessageBox.h"
 #include "resources/CommandIds.h"
 #include "EngineTestUtil.h"
+#include "support/OpenAndWait.h"
 
 #include <QWidget>
 
@@ -18,8 +18,6 @@ using namespace velmo;
 
 namespace {
 
-constexpr HResult kOutOfMemory = static_cast<HResult>(0x8007000Eu);
-
 class MediaGraphFake : public ::testing::Test {
 protected:
     MediaGraphFake() : backend(std::make_shared<FakeMediaBackend>()), graph(backend)
@@ -28,73 +26,63 @@ protected:
         screen = new QWidget(&window);
     }
     std::vector<std::string> &calls() { return backend->script->calls; }
+    HResult Open(const std::string &path, QObject *notify = nullptr)
+    {
+        return test::OpenAndWait(graph, screen, path, notify);
+    }
 
     std::shared_ptr<FakeMediaBackend> backend;
     MediaGraph graph;
     int32_t volumeLevel = -1500;
     QWidget window;
     QWidget *screen;
-    MessageBoxCapture boxes;
 };
 
-TEST_F(MediaGraphFake, OpenRunsTheStepsInOrderAndKeepsTheMediaOpen)
+TEST_F(MediaGraphFake, AnOpenKeepsTheMediaOpenWithEveryFacet)
 {
     backend->AddMedia("a.avi", {10.0, 640, 360});
-    ASSERT_EQ(graph.Open(screen, "a.avi", &window), S_OK);
-
-    const std::vector<std::string> expected = {
-        "AddFilter(Overlay Mixer)", "RenderFile(a.avi)", "put_Owner(set)", "put_MessageDrain(set)",
-        "SetNotifyWindow(set)", "put_WindowStyle(0x46000000)", "put_Volume(-1500)", "Run"};
-    EXPECT_EQ(calls(), expected);
+    ASSERT_EQ(Open("a.avi", &window), S_OK);
     EXPECT_TRUE(graph.graph && graph.control && graph.events && graph.videoWindow && graph.basicVideo &&
                 graph.basicAudio && graph.position && graph.seeking && graph.mixerPinConfig && graph.overlayMixer &&
                 graph.mixerInputPin);
     EXPECT_EQ(graph.videoWidth, 640);
     EXPECT_EQ(graph.videoHeight, 360);
     EXPECT_EQ(graph.mediaPath, "a.avi");
-    EXPECT_TRUE(boxes.messages.empty());
+    EXPECT_EQ(backend->LastGraph()->state, State_Running);
     // Events go to the notify object given, not to the owner.
     test::NotifyCounter counter(&window);
     backend->LastGraph()->QueueEvent(EC_COMPLETE);
     ASSERT_TRUE(test::WaitUntil([&] { return counter.count == 1; }));
 }
 
-TEST_F(MediaGraphFake, EveryFailureOfTheBlockingOpenShowsTheCodecMessageOnceAndLeavesNothingOpen)
+// The volume is put once per open, at the level the source holds then; the
+// window does not put it again.
+TEST_F(MediaGraphFake, EachOpenPutsTheSourcesLevelOnce)
 {
-    const QString message = QString::fromUtf8(
-        "이 동영상을 지원하는 코덱이 설치되지 않았을 확률이 높습니다!\t\n"
-        "해당 동영상 파일의 손상여부.올바르지 못한 경로지정\t\n"
-        "관련 코덱설치 여부를 체크해보십시요!");
-    backend->AddMedia("bad.avi", {10.0, 320, 240, VFW_E_UNSUPPORTED_STREAM});
-    FakeMediaInfo stuck;
-    stuck.runResult = E_FAIL;
-    backend->AddMedia("stuck.avi", stuck);
-
+    backend->AddMedia("a.avi");
+    backend->AddMedia("song.mp3", {5.0, 0, 0});
     struct Case {
-        const char *what;
-        std::function<void()> arrange;
-        std::string path;
-        HResult expected;
+        const char *path;
+        const int32_t *source;
+        int32_t level; ///< what the source holds at the open
+        int32_t put;
     };
-    const std::vector<Case> cases = {
-        {"render fails", [] {}, "bad.avi", VFW_E_UNSUPPORTED_STREAM},
-        {"unknown medium", [] {}, "missing.avi", VFW_E_NOT_FOUND},
-        {"run fails", [] {}, "stuck.avi", E_FAIL},
-        {"no graph", [&] { backend->createGraphResult = kOutOfMemory; }, "a.avi", kOutOfMemory},
-        {"no mixer", [&] { backend->createMixerResult = E_NOINTERFACE; }, "a.avi", E_NOINTERFACE},
+    const Case cases[] = {
+        {"a.avi", &volumeLevel, -1500, -1500},
+        {"song.mp3", &volumeLevel, -10000, -10000}, // changed since the last open
+        {"a.avi", &volumeLevel, 0, 0},
+        {"a.avi", nullptr, -2500, 0}, // no source: full
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
-        backend->createGraphResult = S_OK;
-        backend->createMixerResult = S_OK;
-        c.arrange();
-        boxes.messages.clear();
-        EXPECT_EQ(graph.Open(screen, c.path), c.expected);
-        ASSERT_EQ(boxes.messages.size(), 1u);
-        EXPECT_EQ(boxes.messages[0].text, message);
-        EXPECT_EQ(boxes.messages[0].type, MB_OK);
-        EXPECT_FALSE(graph.graph || graph.control || graph.events || graph.seeking || graph.overlayMixer);
-        EXPECT_EQ(backend->script->graphsAlive, 0);
+        SCOPED_TRACE(testing::Message() << c.path << " at " << c.level << (c.source ? "" : " without a source"));
+        volumeLevel = c.level;
+        graph.SetVolumeLevelSource(c.source);
+        calls().clear();
+        ASSERT_EQ(Open(c.path), S_OK);
+        const auto puts = std::count_if(calls().begin(), calls().end(),
+                                        [](const std::string &call) { return call.rfind("put_Volume(", 0) == 0; });
+        EXPECT_EQ(puts, 1);
+        EXPECT_EQ(backend->LastGraph()->volume, c.put);
     }
 }
 
@@ -103,12 +91,12 @@ TEST_F(MediaGraphFake, SecondOpenReleasesTheFirstGraphAndClearsSubtitleState)
     backend->AddMedia("a.avi");
     backend->AddMedia("b.avi");
     backend->AddSubtitle("a.smi");
-    ASSERT_EQ(graph.Open(screen, "a.avi"), S_OK);
+    ASSERT_EQ(Open("a.avi"), S_OK);
     ASSERT_EQ(graph.AddSubtitleFile("a.smi"), S_OK);
     EXPECT_TRUE(graph.subtitleLoaded);
     calls().clear();
 
-    ASSERT_EQ(graph.Open(screen, "b.avi"), S_OK);
+    ASSERT_EQ(Open("b.avi"), S_OK);
     EXPECT_FALSE(graph.subtitleLoaded);
     EXPECT_EQ(graph.mediaPath, "b.avi");
     EXPECT_EQ(backend->script->graphsAlive, 1);
@@ -127,7 +115,7 @@ TEST_F(MediaGraphFake, CloseWithNothingOpenTouchesNothing)
     EXPECT_EQ(graph.Close(), S_OK);
     EXPECT_TRUE(calls().empty());
     backend->AddMedia("a.avi");
-    ASSERT_EQ(graph.Open(screen, "a.avi"), S_OK);
+    ASSERT_EQ(Open("a.avi"), S_OK);
     ASSERT_EQ(graph.Close(), S_OK);
     calls().clear();
     EXPECT_EQ(graph.Close(), S_OK);
@@ -141,11 +129,11 @@ TEST_F(MediaGraphFake, MediaWithoutVideoKeepsThePreviousSize)
 {
     backend->AddMedia("song.mp3", {5.0, 0, 0});
     backend->AddMedia("film.avi", {5.0, 720, 480});
-    ASSERT_EQ(graph.Open(screen, "song.mp3"), S_OK);
+    ASSERT_EQ(Open("song.mp3"), S_OK);
     EXPECT_EQ(graph.videoWidth, 0);
     EXPECT_EQ(graph.videoHeight, 0);
-    ASSERT_EQ(graph.Open(screen, "film.avi"), S_OK);
-    ASSERT_EQ(graph.Open(screen, "song.mp3"), S_OK);
+    ASSERT_EQ(Open("film.avi"), S_OK);
+    ASSERT_EQ(Open("song.mp3"), S_OK);
     EXPECT_EQ(graph.videoWidth, 720);
     EXPECT_EQ(graph.videoHeight, 480);
 }
@@ -154,7 +142,7 @@ TEST_F(MediaGraphFake, SeekByClampsAtBothEnds)
 {
     backend->AddMedia("a.avi", {100.0, 320, 240});
     EXPECT_LT(graph.SeekBy(50'000'000, true), 0); // nothing open
-    ASSERT_EQ(graph.Open(screen, "a.avi"), S_OK);
+    ASSERT_EQ(Open("a.avi"), S_OK);
     auto fake = backend->LastGraph();
 
     struct Case {
@@ -186,7 +174,7 @@ TEST_F(MediaGraphFake, SeekByOnAGraphThatCannotSeekFailsHarmlessly)
     FakeMediaInfo info;
     info.seekable = false;
     backend->AddMedia("live", info);
-    ASSERT_EQ(graph.Open(screen, "live"), S_OK);
+    ASSERT_EQ(Open("live"), S_OK);
     backend->LastGraph()->positionSeconds = 4.0;
     EXPECT_LT(graph.SeekBy(50'000'000, true), 0);
     EXPECT_DOUBLE_EQ(backend->LastGraph()->positionSeconds, 4.0);
@@ -201,7 +189,7 @@ TEST_F(MediaGraphFake, SubtitleFilesAreAddedOnlyToAnOpenGraph)
     EXPECT_FALSE(graph.subtitleLoaded);
 
     backend->AddMedia("a.avi");
-    ASSERT_EQ(graph.Open(screen, "a.avi"), S_OK);
+    ASSERT_EQ(Open("a.avi"), S_OK);
     EXPECT_EQ(graph.AddSubtitleFile("refused.smi"), VFW_E_UNSUPPORTED_STREAM);
     EXPECT_FALSE(graph.subtitleLoaded);
     EXPECT_EQ(graph.AddSubtitleFile("a.smi"), S_OK);
@@ -209,7 +197,6 @@ TEST_F(MediaGraphFake, SubtitleFilesAreAddedOnlyToAnOpenGraph)
     // A later refusal leaves the flag as it was.
     EXPECT_LT(graph.AddSubtitleFile("refused.smi"), 0);
     EXPECT_TRUE(graph.subtitleLoaded);
-    EXPECT_TRUE(boxes.messages.empty());
 }
 
 TEST_F(MediaGraphFake, FilterNamesStopAtFifteenInEnumerationOrder)
@@ -221,7 +208,7 @@ TEST_F(MediaGraphFake, FilterNamesStopAtFifteenInEnumerationOrder)
     for (int i = 1; i <= 20; ++i)
         backend->script->filterNames.push_back("filter " + std::to_string(i));
     backend->AddMedia("a.avi");
-    ASSERT_EQ(graph.Open(screen, "a.avi"), S_OK);
+    ASSERT_EQ(Open("a.avi"), S_OK);
     ASSERT_EQ(graph.CollectFilterNames(), S_OK);
     EXPECT_EQ(graph.filterCount, 15);
     EXPECT_EQ(graph.filterNames[0], "filter 1");
@@ -239,29 +226,11 @@ TEST_F(MediaGraphFake, FilterNamesStopAtFifteenInEnumerationOrder)
     EXPECT_EQ(backend->script->propertyFramePositions, std::vector<size_t>{1});
 }
 
-TEST_F(MediaGraphFake, WhatRunsWhileTheBlockingOpenWaitsCannotPullTheGraphAway)
-{
-    backend->AddMedia("a.avi");
-    backend->AddMedia("b.avi");
-    backend->AddSubtitle("a.smi");
-    std::vector<HResult> inner;
-    backend->script->onRender = [&] {
-        inner = {graph.Open(screen, "b.avi"), graph.BeginOpen(screen, "b.avi", nullptr, [](HResult) {}),
-                 graph.Close(), graph.AddSubtitleFile("a.smi")};
-    };
-    ASSERT_EQ(graph.Open(screen, "a.avi"), S_OK);
-    EXPECT_EQ(inner, std::vector<HResult>(4, VFW_E_WRONG_STATE));
-    EXPECT_EQ(graph.mediaPath, "a.avi");
-    EXPECT_EQ(backend->LastGraph()->renderedPath, "a.avi");
-    backend->script->onRender = nullptr;
-    EXPECT_EQ(graph.Close(), S_OK);
-}
-
 TEST_F(MediaGraphFake, MixerWithoutInputPinLeavesThePinConfigNull)
 {
     backend->mixerHasPin = false;
     backend->AddMedia("a.avi");
-    ASSERT_EQ(graph.Open(screen, "a.avi"), S_OK);
+    ASSERT_EQ(Open("a.avi"), S_OK);
     EXPECT_FALSE(graph.mixerInputPin);
     EXPECT_FALSE(graph.mixerPinConfig);
 }

@@ -63,9 +63,8 @@ protected:
 TEST_F(HiDpiScreenTest, CaptionAndMessageAreDrawnAtDevicePixels)
 {
     ASSERT_EQ(screen->devicePixelRatioF(), 2.0);
-    ASSERT_EQ(screen->LoadMedia("film.avi"), S_OK);
-    style.subtitleText = QStringLiteral("Sharp 자막");
-    screen->DrawSubtitle(style);
+    ASSERT_EQ(Open("film.avi"), S_OK);
+    screen->DrawSubtitle(ShownCaption(QStringLiteral("Sharp 자막")));
     ASSERT_TRUE(screen->HasSubtitleLayer());
     const QRect caption = screen->SubtitleRect();
     EXPECT_GT(caption.top(), 100) << "near the bottom, in the screen's coordinates";

@@ -102,8 +102,8 @@ protected:
             GTEST_SKIP() << "needs an X server (run through tests/support/under_xvfb.sh)";
         if (!ServerHasSharedMemory())
             GTEST_SKIP() << "the X server has no shared memory";
-        ASSERT_EQ(direct.screen->LoadMedia("film.avi"), S_OK);
-        ASSERT_EQ(painted.screen->LoadMedia("film.avi"), S_OK);
+        ASSERT_EQ(direct.Open("film.avi"), S_OK);
+        ASSERT_EQ(painted.Open("film.avi"), S_OK);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&direct.window));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&painted.window));
     }
@@ -140,8 +140,7 @@ TEST_F(PictureWindowTest, TheServerShowsWhatTheScreenWouldPaint)
         const int before = direct.Window() ? direct.Window()->FramesDone() : 0;
         ShowOnBoth(Frame(c.frame, c.picture, c.inBlock));
         for (Side *side : {&direct, &painted}) {
-            side->style.subtitleText = QString::fromUtf8(c.caption ? c.caption : " ");
-            side->screen->DrawSubtitle(side->style);
+            side->screen->DrawSubtitle(ShownCaption(QString::fromUtf8(c.caption ? c.caption : " ")));
         }
         painted.screen->repaint();
         PictureWindow *picture = direct.Window();
@@ -270,8 +269,7 @@ TEST_F(PictureWindowTest, WhenTheServerCannotBeGivenThePictureTheScreenPaintsIt)
     EXPECT_EQ(FirstDifference(seen, painted.Seen()), "");
     // And so it stays, caption and all.
     for (Side *side : {&direct, &painted}) {
-        side->style.subtitleText = QStringLiteral("자막");
-        side->screen->DrawSubtitle(side->style);
+        side->screen->DrawSubtitle(ShownCaption(QStringLiteral("자막")));
         side->screen->repaint();
     }
     EXPECT_EQ(FirstDifference(direct.Seen(), painted.Seen()), "");
@@ -304,7 +302,7 @@ TEST(PictureWindowFallback, WithoutSharedMemoryTheScreenPaintsThePicture)
     if (ServerHasSharedMemory())
         GTEST_SKIP() << "the X server has shared memory";
     Side side(QPoint(0, 0), false);
-    ASSERT_EQ(side.screen->LoadMedia("film.avi"), S_OK);
+    ASSERT_EQ(side.Open("film.avi"), S_OK);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&side.window));
     const VideoFrame frame = Frame({266, 200}, {27, 0, 266, 200}, true);
     side.screen->ShowFrame(frame);

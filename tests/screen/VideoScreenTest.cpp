@@ -1,11 +1,11 @@
 // The video screen as a real widget, offscreen: the skin background rules,
 // frames, the caption layer, input forwarding, and frames from a real pipeline.
 
-#include "app/MessageBox.h"
 #include "engine/EngineTestUtil.h"
 #include "fixtures/MediaFixtures.h"
 #include "screen/ScreenFixture.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -36,8 +36,6 @@ protected:
         image.height = size.height();
     }
     QColor At(int x, int y) { return screen->grab().toImage().pixelColor(x, y); }
-
-    MessageBoxCapture boxes;
 };
 
 TEST_F(VideoScreenTest, WithoutAPictureTheSkinBackgroundAndLogoArePainted)
@@ -60,48 +58,47 @@ TEST_F(VideoScreenTest, WithoutAPictureTheSkinBackgroundAndLogoArePainted)
     EXPECT_EQ(At(39, 25), QColor(Qt::green));
 }
 
-TEST_F(VideoScreenTest, AVideoSizeSuppressesBackgroundAndLogoWhileMediaIsOpen)
+TEST_F(VideoScreenTest, APictureSuppressesBackgroundAndLogoWhileMediaIsOpen)
 {
     backend->AddMedia("song.mp3", {5.0, 0, 0});
     backend->AddMedia("film.avi", {5.0, 320, 240});
-    ASSERT_EQ(screen->LoadMedia("song.mp3"), S_OK);
-    EXPECT_EQ(At(100, 50), QColor(Qt::yellow)); // no size known yet: as without media
+    ASSERT_EQ(Open("song.mp3"), S_OK);
+    EXPECT_EQ(At(100, 50), QColor(Qt::yellow)); // no picture: as without media
 
-    ASSERT_EQ(screen->LoadMedia("film.avi"), S_OK);
+    ASSERT_EQ(Open("film.avi"), S_OK);
     EXPECT_EQ(At(0, 50), QColor(Qt::red));
     EXPECT_EQ(At(100, 50), QColor(Qt::black));
     EXPECT_EQ(At(30, 50), QColor(Qt::black));
 
-    // The size kept from the film still suppresses them for the song.
-    ASSERT_EQ(screen->LoadMedia("song.mp3"), S_OK);
-    EXPECT_EQ(At(100, 50), QColor(Qt::black));
-    graph.Close();
-    screen->Invalidate(true);
+    Close();
+    EXPECT_EQ(At(100, 50), QColor(Qt::yellow));
+    // A picture counts only while media is open.
+    screen->SetMedium(false, true);
     EXPECT_EQ(At(100, 50), QColor(Qt::yellow));
 }
 
-TEST_F(VideoScreenTest, LoadMediaAppliesTheVolumeAndFitsThePicture)
+TEST_F(VideoScreenTest, ThePictureFillsTheScreensAreaFromTheOpenAndAfterEachResize)
 {
-    style.volumeLevel = -2500;
     backend->AddMedia("film.avi");
-    ASSERT_EQ(screen->LoadMedia("film.avi"), S_OK);
-    const auto &calls = backend->script->calls;
-    ASSERT_GE(calls.size(), 2u);
-    EXPECT_EQ(calls[calls.size() - 2], "put_Volume(-2500)");
-    EXPECT_EQ(calls.back(), "SetWindowPosition(0,0,200,100)");
+    ASSERT_EQ(Open("film.avi"), S_OK);
+    EXPECT_EQ(backend->LastGraph()->windowRect, QRect(0, 0, 200, 100));
     EXPECT_EQ(screen->clientRect, QRect(0, 0, 200, 100));
 
-    // A failure is returned unchanged and nothing else happens.
-    backend->script->calls.clear();
-    EXPECT_EQ(screen->LoadMedia("nothing.avi"), VFW_E_NOT_FOUND);
-    EXPECT_EQ(boxes.messages.size(), 1u);
-    EXPECT_EQ(std::count(calls.begin(), calls.end(), "put_Volume(-2500)"), 0);
+    QSignalSpy areas(screen, &VideoScreen::AreaChanged);
+    screen->setGeometry(10, 20, 150, 80);
+    ASSERT_EQ(areas.size(), 1);
+    EXPECT_EQ(areas.at(0).at(0).toRect(), QRect(0, 0, 150, 80)); // in the screen's own coordinates
+    EXPECT_EQ(screen->clientRect, QRect(0, 0, 150, 80));
+    EXPECT_EQ(backend->LastGraph()->windowRect, QRect(0, 0, 150, 80));
+    // A move alone leaves the area as it is.
+    screen->move(0, 0);
+    EXPECT_EQ(areas.size(), 1);
 }
 
 TEST_F(VideoScreenTest, FramesArePaintedInTheirPictureRectangleWithBlackBars)
 {
     backend->AddMedia("film.avi");
-    ASSERT_EQ(screen->LoadMedia("film.avi"), S_OK);
+    ASSERT_EQ(Open("film.avi"), S_OK);
     QImage picture(100, 100, QImage::Format_RGB32);
     picture.fill(Qt::magenta);
     screen->ShowFrame({picture, QRect(0, 0, 200, 100), QRect(50, 0, 100, 100), nullptr});
@@ -122,15 +119,15 @@ TEST_F(VideoScreenTest, FramesArePaintedInTheirPictureRectangleWithBlackBars)
 
 TEST_F(VideoScreenTest, TheCaptionLayerIsKeptUntilAnErasingInvalidation)
 {
-    style.subtitleText = QStringLiteral("Hello");
+    const ShownCaption hello(QStringLiteral("Hello"));
     style.Color = 0x00FFFFFF;
     style.Position = 10;
-    screen->DrawSubtitle(style); // no media: nothing
+    screen->DrawSubtitle(hello); // no media: nothing
     EXPECT_FALSE(screen->HasSubtitleLayer());
 
     backend->AddMedia("film.avi");
-    ASSERT_EQ(screen->LoadMedia("film.avi"), S_OK);
-    screen->DrawSubtitle(style);
+    ASSERT_EQ(Open("film.avi"), S_OK);
+    screen->DrawSubtitle(hello);
     ASSERT_TRUE(screen->HasSubtitleLayer());
     const QRect r = screen->SubtitleRect();
     // Near the bottom, inside the screen.
@@ -151,20 +148,24 @@ TEST_F(VideoScreenTest, TheCaptionLayerIsKeptUntilAnErasingInvalidation)
     EXPECT_TRUE(screen->HasSubtitleLayer());
     screen->Invalidate(true);
     EXPECT_FALSE(screen->HasSubtitleLayer());
-    screen->DrawSubtitle(style);
+    screen->DrawSubtitle(hello);
     EXPECT_TRUE(screen->HasSubtitleLayer());
     screen->RedrawErase();
     EXPECT_FALSE(screen->HasSubtitleLayer());
 
     // A caption of white space draws nothing; a resize clears the layer.
-    screen->DrawSubtitle(style);
-    style.subtitleText = QStringLiteral(" ");
-    screen->DrawSubtitle(style);
+    screen->DrawSubtitle(hello);
+    screen->DrawSubtitle(ShownCaption(QStringLiteral(" ")));
     EXPECT_FALSE(screen->HasSubtitleLayer());
-    style.subtitleText = QStringLiteral("Again");
-    screen->DrawSubtitle(style);
+    screen->DrawSubtitle(ShownCaption(QStringLiteral("Again")));
     ASSERT_TRUE(screen->HasSubtitleLayer());
     screen->setGeometry(0, 0, 150, 80);
+    EXPECT_FALSE(screen->HasSubtitleLayer());
+    // Once the medium is closed the layer is cleared and no caption is drawn.
+    screen->DrawSubtitle(hello);
+    Close();
+    EXPECT_FALSE(screen->HasSubtitleLayer());
+    screen->DrawSubtitle(hello);
     EXPECT_FALSE(screen->HasSubtitleLayer());
 }
 
@@ -172,10 +173,9 @@ TEST_F(VideoScreenTest, AMessageShowsAtTheTopLeftBesideTheCaptionAndGoes)
 {
     style.Color = 0x00FFFFFF;
     style.Position = 10;
-    style.subtitleText = QStringLiteral("Caption");
     backend->AddMedia("film.avi");
-    ASSERT_EQ(screen->LoadMedia("film.avi"), S_OK);
-    screen->DrawSubtitle(style);
+    ASSERT_EQ(Open("film.avi"), S_OK);
+    screen->DrawSubtitle(ShownCaption(QStringLiteral("Caption")));
     const QRect caption = screen->SubtitleRect();
     const auto lightIn = [this](const QRect &r) {
         const QImage shot = screen->grab().toImage();
@@ -213,31 +213,20 @@ TEST_F(VideoScreenTest, InputOverThePictureReachesTheMainWindowOnceWithScreenCoo
 }
 
 /// A video screen on the real GStreamer graph, with no skin images.
-class VideoScreenPipeline : public ::testing::Test {
+class VideoScreenPipeline : public ::testing::Test, protected test::ScreenOnGraph {
 protected:
-    VideoScreenPipeline() : skin(dir.path("none/skin.ini")), style(dir.path("none.ini"))
-    {
-        screen = new VideoScreen(skin, graph, style, &window);
-        window.show();
-    }
+    VideoScreenPipeline() : ScreenOnGraph(nullptr) { window.show(); }
     void SetUp() override
     {
         VELMO_SKIP_UNLESS_PLAYBACK();
         ASSERT_TRUE(test::EnsureFixtures());
     }
-
-    test::TempDir dir;
-    SkinSet skin;
-    SubtitleStyle style;
-    MediaGraph graph;
-    QWidget window;
-    VideoScreen *screen = nullptr;
 };
 
 TEST_F(VideoScreenPipeline, RealFramesAreScaledToThePictureRectangle)
 {
     screen->setGeometry(0, 0, 640, 360);
-    ASSERT_EQ(screen->LoadMedia(test::FixturePath("long.mkv")), S_OK);
+    ASSERT_EQ(Open(test::FixturePath("long.mkv")), S_OK);
     ASSERT_EQ(graph.control->Pause(), S_OK);
     ASSERT_TRUE(WaitUntil([&] { return screen->HasPicture(); }));
     EXPECT_EQ(screen->CurrentFrame().picture, QRect(80, 0, 480, 360));
@@ -258,7 +247,7 @@ TEST_F(VideoScreenPipeline, RealFramesAreScaledToThePictureRectangle)
         lit += shot.pixelColor(x, 160).lightness() > 40;
     EXPECT_GT(lit, 5);
 
-    graph.Close();
+    Close();
     EXPECT_FALSE(screen->HasPicture());
 }
 
@@ -267,7 +256,7 @@ TEST_F(VideoScreenPipeline, ResizingWhilePlayingNeverStopsTheStream)
 {
     screen->setGeometry(0, 0, 320, 240);
     test::NotifyCounter counter(&window);
-    ASSERT_EQ(screen->LoadMedia(test::FixturePath("clip.mkv")), S_OK);
+    ASSERT_EQ(Open(test::FixturePath("clip.mkv")), S_OK);
     // Every size change renegotiates the scaler while frames of the old size
     // are still on their way; none of them may stop the stream.
     int step = 0;

@@ -20,7 +20,6 @@ TEST(SubtitleStyle, WithoutASettingsFileTheInitialValuesStand)
     WorkingDir cwd(dir.path());
     SubtitleStyle style;
     EXPECT_TRUE(style.subtitleVisible);
-    EXPECT_TRUE(style.soundEnabled);
     EXPECT_EQ(style.Size, 0);
     EXPECT_EQ(style.Color, 0u);
     EXPECT_FALSE(style.Outline_Use);

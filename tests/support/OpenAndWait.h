@@ -22,8 +22,7 @@ inline HResult OpenAndWait(MediaGraph &graph, QObject *owner, const std::string 
     const HResult begun = graph.BeginOpen(owner, path, notify, [&end](HResult result) { end = result; });
     if (Failed(begun))
         return begun;
-    QTest::qWaitFor([&end] { return end.has_value(); }, timeoutMs);
-    if (!end)
+    if (!QTest::qWaitFor([&end] { return end.has_value(); }, timeoutMs))
         graph.Close();
     return end.value_or(VFW_E_TIMEOUT);
 }
