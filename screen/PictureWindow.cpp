@@ -217,6 +217,26 @@ PixelBlock *PictureWindow::Scratch(size_t bytes)
     return scratch_.get();
 }
 
+uint32_t PictureWindow::Compose(const QRect &composed, const QRect &caption, const QSize &window)
+{
+    const int stride = composed.width() * 4;
+    PixelBlock *scratch = Scratch(size_t(stride) * size_t(composed.height()));
+    const uint32_t segment = scratch ? Segment(*scratch) : 0;
+    if (!segment)
+        return 0;
+    QImage canvas(scratch->Data(), composed.width(), composed.height(), stride, QImage::Format_RGB32);
+    QPainter painter(&canvas);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (frame_.image.size() == window)
+        painter.drawImage(QPoint(0, 0), frame_.image, composed);
+    else
+        painter.drawImage(QRect(-composed.topLeft(), window), frame_.image);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (!caption_.isNull())
+        painter.drawImage(caption.topLeft() - composed.topLeft(), caption_);
+    return segment;
+}
+
 void PictureWindow::PutNow()
 {
     if (refused_ || frame_.image.isNull() || isHidden() || !EnsureTarget())
@@ -239,9 +259,7 @@ void PictureWindow::PutNow()
     if (composed.isEmpty())
         scratch_.reset(); // a put the server has yet to read keeps its memory mapped there
     if (!composed.isEmpty()) {
-        const int stride = composed.width() * 4;
-        PixelBlock *scratch = Scratch(size_t(stride) * size_t(composed.height()));
-        composedSegment = scratch ? Segment(*scratch) : 0;
+        composedSegment = Compose(composed, caption, window);
         if (!composedSegment) {
             // Not even a picture of our own reaches the server: painting is
             // the only way left to show anything.
@@ -251,16 +269,6 @@ void PictureWindow::PutNow()
             onRefused_();
             return;
         }
-        QImage canvas(scratch->Data(), composed.width(), composed.height(), stride, QImage::Format_RGB32);
-        QPainter painter(&canvas);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        if (frame_.image.size() == window)
-            painter.drawImage(QPoint(0, 0), frame_.image, composed);
-        else
-            painter.drawImage(QRect(-composed.topLeft(), window), frame_.image);
-        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        if (!caption_.isNull())
-            painter.drawImage(caption.topLeft() - composed.topLeft(), caption_);
     }
 
     // Only the last piece asks for word that the server is done: it reads in order.

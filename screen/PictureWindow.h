@@ -66,6 +66,9 @@ private:
     /// Puts `frame_` now, or marks it to be put when the server is done.
     void Put();
     void PutNow();
+    /// Composes the frame and the caption over `composed` of a window of `window`
+    /// pixels into the scratch picture; its segment, or 0 when the server cannot read it.
+    uint32_t Compose(const QRect &composed, const QRect &caption, const QSize &window);
     /// The server's id for `block`'s memory, attaching it first; 0 on failure.
     uint32_t Segment(PixelBlock &block);
     /// The scratch picture for composing, at least `bytes` large; null on failure.
