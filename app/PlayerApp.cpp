@@ -15,6 +15,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <utility>
 
 namespace velmo {
 
@@ -71,7 +72,7 @@ void PrefetchStartupMedia(const std::vector<std::string> &arguments, PlayerAppOp
     options->startupMedia = PrefetchMedia(*options->mediaBackend, path);
 }
 
-PlayerApp::PlayerApp(const PlayerAppOptions &options)
+PlayerApp::PlayerApp(PlayerAppOptions options)
     : skinSet(options.skinFile),
       subtitleStyle(options.settingsFile),
       player(options.mediaBackend, playerSettings, subtitleStyle),
@@ -85,7 +86,8 @@ PlayerApp::PlayerApp(const PlayerAppOptions &options)
         qCWarning(lcPlayerApp) << "GStreamer cannot start:" << (error ? error->message : "no reason given");
         std::exit(1);
     }
-    player.AdoptPrefetch(options.startupMedia);
+    // Taken, not copied: a medium closed must not live on in the options.
+    player.AdoptPrefetch(std::move(options.startupMedia));
 }
 
 PlayerApp::~PlayerApp() = default;

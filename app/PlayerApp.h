@@ -45,7 +45,7 @@ class PlayerApp {
 public:
     /// Builds the members in order and brings up GStreamer; a GStreamer that
     /// cannot start ends the process with exit code 1, before any window.
-    explicit PlayerApp(const PlayerAppOptions &options = {});
+    explicit PlayerApp(PlayerAppOptions options = {});
     ~PlayerApp();
     PlayerApp(const PlayerApp &) = delete;
     PlayerApp &operator=(const PlayerApp &) = delete;

@@ -1,4 +1,6 @@
 #include "app/PlayerApp.h"
+
+#include <utility>
 #include "app/QtTranslations.h"
 
 #include <QApplication>
@@ -14,7 +16,7 @@ int main(int argc, char **argv)
     velmo::InstallKoreanFontSubstitutes();
     velmo::InstallQtTranslations();
     std::vector<std::string> arguments(argv, argv + argc);
-    velmo::PlayerApp player(options);
+    velmo::PlayerApp player(std::move(options));
     player.Run(arguments);
     // Every way out of the player ends with exit code 1.
     return 1;
