@@ -21,6 +21,8 @@
 
 #include <gtest/gtest.h>
 
+#include <gst/gst.h>
+
 #include <functional>
 
 namespace velmo::test {
@@ -119,6 +121,33 @@ TEST(RealMedia, RepeatingAClipThirtyTimesHoldsNoMorePipelinesOrDescriptors)
     EXPECT_TRUE(QTest::qWaitFor([&] { return backend->pipelines.Count() == 0; }, 5000))
         << backend->pipelines.Count() << " pipelines outlive the close";
     EXPECT_TRUE(messages.messages.empty());
+}
+
+// The command line's medium is begun before the window; once the user closes
+// it, nothing of it may stay behind (a stalled address would go on waiting).
+TEST(RealMedia, AMediumBegunEarlyGoesWithItsClose)
+{
+    const std::string clip = FixturePath("clip.mkv");
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(clip))) << "the test clips could not be made";
+    TempDir dir;
+    PlayerAppOptions options;
+    options.skinFile = VELMO_SOURCE_DIR "/skin/default/skin.ini";
+    options.settingsFile = dir.path("velmo_init.ini");
+    auto backend = std::make_shared<WatchingBackend>();
+    options.mediaBackend = backend;
+    ASSERT_TRUE(gst_init_check(nullptr, nullptr, nullptr)); // as the command line's prefetch does
+    options.startupMedia = PrefetchMedia(*backend, clip);
+    ASSERT_EQ(backend->graphs, 1);
+    MessageBoxCapture messages;
+    PlayerApp app(std::move(options));
+    MainWindow window(app);
+    window.OnInitDialog();
+    window.OpenMedia(clip);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.player.HasMedium(); }, 10000));
+    EXPECT_EQ(backend->graphs, 1) << "the open took the graph begun early";
+    window.OnCommand(ID_CLOSE_MEDIA);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return backend->pipelines.Count() == 0; }, 5000))
+        << backend->pipelines.Count() << " pipelines outlive the close";
 }
 
 TEST(RealMedia, StartsWithAClipOnTheCommandLineAndRepeatsItAtTheEnd)
