@@ -69,38 +69,6 @@ TEST(CommandTable, EachKeyRaisesItsOwnCommandAndNoOther)
     EXPECT_EQ(withKeys, 35);
 }
 
-TEST(CommandTable, TheMenusOwnCommandsKeepTheirIdsAndLabels)
-{
-    // Settings files, the bus and users' habits know these; none may move.
-    const std::pair<int, const char *> original[] = {
-        {57601, "열기              Ctrl + O"},     {32803, "주소열기      Alt  + U"},
-        {32776, "자막열기      Alt  + O"},         {32795, "닫기              Ctrl + C"},
-        {32788, "재생/일시정지  Space"},           {32789, "정지                   S"},
-        {32790, "5초 앞으로        Right"},        {32791, "5초 뒤로            Left"},
-        {32792, "30초 앞으로      Ctrl + Right"},  {32793, "30초 뒤로          Ctrl + Left"},
-        {32785, "맨앞으로           Home   "},     {32786, "중반부로           Ctrl + Home"},
-        {32787, "엔딩부분           End"},         {32794, "느린재생           Ctrl + 1"},
-        {32800, "보통재생           Ctrl + 2"},    {32801, "빠른재생           Ctrl + 3"},
-        {32802, "반복재생            r"},          {32824, "자막보이기       Alt + T "},
-        {32783, "위        로^        Alt + PgUp  "}, {32784, "아  래  로^        Alt +PgDn "},
-        {32827, "자막진하게       Alt + B"},       {32837, "테두리효과       Alt + f"},
-        {32815, "테두리진하게   Alt + g"},         {32836, "그림자효과       Alt + S"},
-        {32814, "그림자진하게   Alt + d"},         {32818, "글자더크게       Alt + Up"},
-        {32820, "글자더작게       Alt + Down"},    {32797, "음소거   x"},
-        {32798, "크게      Up"},                   {32799, "작게      Down"},
-        {32777, "전체화면      Enter"},            {32775, "꽉찬화면      Ctrl + Enter    "},
-        {32781, "x  0.5    1"},                    {32779, "x  1.0    2"},
-        {32807, "x  1.5    3"},                    {32780, "x  2.0    4"},
-        {32778, "숨김              ESC"},          {32782, "자막설정      F3"},
-        {32796, "벨모  F5"},                       {32774, "종료              X"},
-    };
-    for (const auto &[id, label] : original) {
-        const CommandRow *row = FindCommand(id);
-        ASSERT_TRUE(row) << id;
-        EXPECT_STREQ(row->label, label) << row->name;
-    }
-}
-
 TEST(CommandTable, KeysTheTableDoesNotHold)
 {
     struct Case {

@@ -238,33 +238,6 @@ TEST_F(CommandTest, F3OpensTheSettingsWhoseChangesRedrawTheCaptionAtOnce)
     EXPECT_FALSE(layerAfterChange); // the screen was invalidated while the dialog was open
 }
 
-TEST_F(CommandTest, ThePanelsPreviousAndNextStepThroughTheFolderAndSayWhenThereIsNone)
-{
-    const std::string first = Media("folder/ep1.avi");
-    const std::string second = Media("folder/ep2.avi");
-    dir.write("folder/ep3.txt", "not media");
-    QSignalSpy said(&app->player, &Player::message);
-    const auto click = [&](BitmapButton *button) {
-        QSignalSpy opened(&app->player, &Player::opened);
-        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(2, 2));
-        return opened.wait(2000); // the panel's command is queued, the open ends later
-    };
-    ASSERT_TRUE(OpenAndWait(first));
-
-    window->OnCommand(ID_PREV_FILE);
-    ASSERT_EQ(said.size(), 1);
-    EXPECT_EQ(said.last().at(0).toString(), QStringLiteral("이전 파일이 없습니다"));
-    EXPECT_EQ(app->player.MediumPath(), first);
-    ASSERT_TRUE(click(panel->nextButton));
-    EXPECT_EQ(app->player.MediumPath(), second);
-    said.clear();
-    window->OnCommand(ID_NEXT_FILE);
-    ASSERT_EQ(said.size(), 1);
-    EXPECT_EQ(said.last().at(0).toString(), QStringLiteral("다음 파일이 없습니다"));
-    ASSERT_TRUE(click(panel->prevButton));
-    EXPECT_EQ(app->player.MediumPath(), first);
-}
-
 TEST_F(CommandTest, WhileAnOpenWaitsCommandsAndTheTimerFindNothingPlaying)
 {
     ASSERT_TRUE(OpenAndWait(Media("folder/playing.avi"))); // the timer runs for it
