@@ -89,16 +89,23 @@ private:
     std::shared_ptr<MediaBackend> real_ = CreateGstMediaBackend();
 };
 
+// The options of a player with the shipped skin, its settings in `dir` and its graphs made on `backend`.
+PlayerAppOptions OptionsFor(const TempDir &dir, std::shared_ptr<MediaBackend> backend)
+{
+    PlayerAppOptions options;
+    options.skinFile = VELMO_SOURCE_DIR "/skin/default/skin.ini";
+    options.settingsFile = dir.path("velmo_init.ini");
+    options.mediaBackend = std::move(backend);
+    return options;
+}
+
 TEST(RealMedia, RepeatingAClipThirtyTimesHoldsNoMorePipelinesOrDescriptors)
 {
     const std::string clip = FixturePath("short.mkv");
     ASSERT_TRUE(QFile::exists(QString::fromStdString(clip))) << "the test clips could not be made";
     TempDir dir;
-    PlayerAppOptions options;
-    options.skinFile = VELMO_SOURCE_DIR "/skin/default/skin.ini";
-    options.settingsFile = dir.path("velmo_init.ini");
     auto backend = std::make_shared<WatchingBackend>();
-    options.mediaBackend = backend;
+    PlayerAppOptions options = OptionsFor(dir, backend);
     MessageBoxCapture messages;
     PlayerApp app(options);
     MainWindow window(app);
@@ -130,11 +137,8 @@ TEST(RealMedia, AMediumBegunEarlyGoesWithItsClose)
     const std::string clip = FixturePath("clip.mkv");
     ASSERT_TRUE(QFile::exists(QString::fromStdString(clip))) << "the test clips could not be made";
     TempDir dir;
-    PlayerAppOptions options;
-    options.skinFile = VELMO_SOURCE_DIR "/skin/default/skin.ini";
-    options.settingsFile = dir.path("velmo_init.ini");
     auto backend = std::make_shared<WatchingBackend>();
-    options.mediaBackend = backend;
+    PlayerAppOptions options = OptionsFor(dir, backend);
     ASSERT_TRUE(gst_init_check(nullptr, nullptr, nullptr)); // as the command line's prefetch does
     options.startupMedia = PrefetchMedia(*backend, clip);
     ASSERT_EQ(backend->graphs, 1);
@@ -155,11 +159,8 @@ TEST(RealMedia, StartsWithAClipOnTheCommandLineAndRepeatsItAtTheEnd)
     const std::string clip = FixturePath("clip.mkv");
     ASSERT_TRUE(QFile::exists(QString::fromStdString(clip))) << "the test clips could not be made";
     TempDir dir;
-    PlayerAppOptions options;
-    options.skinFile = VELMO_SOURCE_DIR "/skin/default/skin.ini";
-    options.settingsFile = dir.path("velmo_init.ini");
     auto backend = std::make_shared<CountingBackend>();
-    options.mediaBackend = backend;
+    PlayerAppOptions options = OptionsFor(dir, backend);
     MessageBoxCapture messages;
     PlayerApp app(options);
     std::vector<int> exits;

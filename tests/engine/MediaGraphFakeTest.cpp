@@ -2,6 +2,7 @@
 // in place (facets, sizes, the volume), relative seeks, subtitles and the
 // filter list. How the open begins, ends and is cancelled has MediaGraphOpenTest.
 
+#include "FakeGraphFixture.h"
 #include "support/FakeMediaBackend.h"
 #include "engine/MediaGraph.h"
 #include "resources/CommandIds.h"
@@ -18,24 +19,13 @@ using namespace velmo;
 
 namespace {
 
-class MediaGraphFake : public ::testing::Test {
+class MediaGraphFake : public test::FakeGraphTest {
 protected:
-    MediaGraphFake() : backend(std::make_shared<FakeMediaBackend>()), graph(backend)
-    {
-        graph.SetVolumeLevelSource(&volumeLevel);
-        screen = new QWidget(&window);
-    }
-    std::vector<std::string> &calls() { return backend->script->calls; }
+    MediaGraphFake() : FakeGraphTest(-1500) {}
     HResult Open(const std::string &path, QObject *notify = nullptr)
     {
         return test::OpenAndWait(graph, screen, path, notify);
     }
-
-    std::shared_ptr<FakeMediaBackend> backend;
-    MediaGraph graph;
-    int32_t volumeLevel = -1500;
-    QWidget window;
-    QWidget *screen;
 };
 
 TEST_F(MediaGraphFake, AnOpenKeepsTheMediaOpenWithEveryFacet)
