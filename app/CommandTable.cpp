@@ -147,7 +147,7 @@ const CommandRow CommandRows::kRows[] = {
     {ID_CONTINUOUS_PLAY, "ID_CONTINUOUS_PLAY", "연속 재생", {},
         [](W &w, int) { w.player_.SetContinuousPlay(!w.settings_.continuousPlay); }, [](const W &w) { return w.settings_.continuousPlay; }},
     {ID_SCREENSHOT, "ID_SCREENSHOT", "화면 저장      P", {Qt::Key_P, 0},
-        [](W &w, int) { w.player_.SaveScreenshot(); }},
+        [](W &w, int) { w.player_.SaveScreenshot(); }, nullptr, true},
 };
 
 namespace {

@@ -1,6 +1,11 @@
 #include "app/FileFilters.h"
 
-#include <QStringList>
+#include "desktop/PlayableMimeTypes.h"
+#include "engine/GstHandles.h"
+
+#include <QMimeDatabase>
+
+#include <gst/gst.h>
 
 namespace velmo {
 
@@ -13,18 +18,102 @@ const char *const kMediaFileFilter =
 const char *const kSubtitleFileFilter =
     "사미파일(벨모)|*.smi;*.sami|자막 파일(*.smi *.sami *.srt *.vtt)|*.smi;*.sami;*.srt;*.vtt|";
 
-QString QtFileFilter(const char *classicFilter)
+namespace {
+
+const QString kEveryFile = QStringLiteral("*.*");
+
+// "*wma" matches "wma" at the end of any name; the extension was meant.
+QString WithDot(const QString &pattern)
+{
+    if (pattern.startsWith(QLatin1Char('*')) && pattern.size() > 1 && !pattern.contains(QLatin1Char('.')))
+        return QStringLiteral("*.") + pattern.mid(1);
+    return pattern;
+}
+
+struct Entry {
+    QString label;
+    QStringList patterns;
+};
+
+std::vector<Entry> EntriesOf(const char *classicFilter)
 {
     const QStringList parts = QString::fromUtf8(classicFilter).split(QLatin1Char('|'));
-    QStringList filters;
+    std::vector<Entry> entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         if (parts[i].isEmpty())
             break; // "||" ends the list
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << parts[i] + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        Entry entry{parts[i], {}};
+        for (const QString &pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            entry.patterns << WithDot(pattern);
+        entries.push_back(std::move(entry));
     }
-    return filters.join(QStringLiteral(";;"));
+    return entries;
+}
+
+void AddOnce(QStringList &to, const QString &pattern)
+{
+    if (pattern != kEveryFile && !to.contains(pattern, Qt::CaseInsensitive))
+        to << pattern;
+}
+
+} // namespace
+
+QStringList DialogNameFilters(const char *classicFilter, const QStringList &moreForFirst)
+{
+    std::vector<Entry> entries = EntriesOf(classicFilter);
+    if (entries.empty())
+        return {};
+    for (size_t i = 1; i < entries.size(); ++i)
+        for (const QString &pattern : entries[i].patterns)
+            AddOnce(entries[0].patterns, pattern);
+    for (const QString &pattern : moreForFirst)
+        AddOnce(entries[0].patterns, pattern);
+    QStringList filters;
+    for (const Entry &entry : entries)
+        filters << entry.label + QStringLiteral(" (") + entry.patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    return filters;
+}
+
+QStringList InstalledMimeTypes()
+{
+    QStringList types;
+    if (!gst_is_initialized() && !gst_init_check(nullptr, nullptr, nullptr))
+        return types;
+    const auto found = PlayableMimeTypes([](const std::string &factory) {
+        return GstObjectPtr(GST_OBJECT(gst_element_factory_find(factory.c_str()))) != nullptr;
+    });
+    for (const std::string &type : found)
+        types << QString::fromStdString(type);
+    return types;
+}
+
+QStringList PatternsOfMimeTypes(const QStringList &mimeTypes)
+{
+    const QMimeDatabase database;
+    QStringList patterns;
+    for (const QString &type : mimeTypes)
+        for (const QString &pattern : database.mimeTypeForName(type).globPatterns())
+            AddOnce(patterns, pattern);
+    return patterns;
+}
+
+QStringList MediaDialogFilters()
+{
+    // Caption files are opened by "자막열기"; as media they would fail.
+    QStringList captions;
+    for (const Entry &entry : EntriesOf(kSubtitleFileFilter))
+        for (const QString &pattern : entry.patterns)
+            AddOnce(captions, pattern);
+    QStringList media;
+    for (const QString &pattern : PatternsOfMimeTypes(InstalledMimeTypes()))
+        if (!captions.contains(pattern, Qt::CaseInsensitive))
+            media << pattern;
+    return DialogNameFilters(kMediaFileFilter, media);
+}
+
+QStringList SubtitleDialogFilters()
+{
+    return DialogNameFilters(kSubtitleFileFilter);
 }
 
 } // namespace velmo

@@ -8,10 +8,13 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
 #include <string>
+
+class QFileDialog;
 
 namespace velmo {
 
@@ -66,9 +69,9 @@ private:
     friend struct CommandRows;     // the command table's handlers act on the window
     friend class MainWindowSeam;   // tests reach the window's inner parts through it
 
-    /// Chooses one file to open: gets the dialog's name filters (Qt form) and
-    /// returns the chosen path, or "" when the user cancelled.
-    using FileChooser = std::function<std::string(QWidget *parent, const QString &nameFilters)>;
+    /// Chooses one file to open with `dialog`, made ready (folder, filters)
+    /// and not yet shown: the chosen path, or "" when the user cancelled.
+    using FileChooser = std::function<std::string(QFileDialog &dialog)>;
 
     // What the window shows of the player (MainWindowPlayback.cpp).
     void ListenToPlayer();
@@ -125,7 +128,9 @@ private:
     /// In normal mode, sizes the window to the last picture plus the skin's
     /// borders, keeping `topLeft` where the screen allows.
     void FitToVideo(QPoint topLeft);
-    std::string ChooseFile(const char *classicFilter);
+    /// Runs the open dialog with `nameFilters` from the medium's (or the last)
+    /// folder, and remembers the folder of the file chosen.
+    std::string ChooseFile(const QStringList &nameFilters);
     void BeginMouseAction(HitZone zone, QPoint pressedAt);
     void ContinueManualDrag(QPoint mouseAt);
     ClientRect CurrentClientRect() const;

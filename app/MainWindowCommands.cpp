@@ -79,6 +79,10 @@ QMenu *MainWindow::BuildContextMenu()
             } else if (e.kind == MenuEntry::RecentFiles) {
                 QMenu &recent = AddRecentMenu(menu, e.text);
                 self(recent, e.items, self);
+                // Its own commands act on the list: nothing to act on while it is empty.
+                if (player_.RecentMedia().empty())
+                    for (QAction *action : recent.actions())
+                        action->setEnabled(false);
             } else if (e.kind == MenuEntry::Popup) {
                 self(*menu.addMenu(MenuText(QString::fromUtf8(e.text))), e.items, self);
             } else if (const CommandRow *row = FindCommand(e.id)) {

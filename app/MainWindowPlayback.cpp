@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 
 #include "app/FileFilters.h"
+#include "app/OpenDialog.h"
 #include "app/MessageBox.h"
 #include "app/OpenUrlDialog.h"
 #include "app/PlayerApp.h"
@@ -94,11 +95,6 @@ void MainWindow::FitToVideo(QPoint topLeft)
 
 namespace {
 
-std::string ChooseWithFileDialog(QWidget *parent, const QString &nameFilters)
-{
-    return QFileDialog::getOpenFileName(parent, QString(), QString(), nameFilters).toStdString();
-}
-
 // Whatever its name, a file the caption reader accepts is a subtitle. A file
 // past the reader's limit is refused without reading it, so dropping a film
 // costs nothing.
@@ -112,11 +108,17 @@ bool IsCaptionFile(const QUrl &url)
 
 } // namespace
 
-std::string MainWindow::ChooseFile(const char *classicFilter)
+std::string MainWindow::ChooseFile(const QStringList &nameFilters)
 {
-    const QString filters = QtFileFilter(classicFilter);
     // The dialog has no parent, as the player has always shown it.
-    return fileChooser_ ? fileChooser_(nullptr, filters) : ChooseWithFileDialog(nullptr, filters);
+    QFileDialog dialog;
+    PrepareOpenDialog(dialog, nameFilters, DialogStartFolder(player_.MediumPath(), settings_.lastFolder));
+    const std::string chosen = fileChooser_ ? fileChooser_(dialog) : RunOpenDialog(dialog);
+    if (const std::string folder = FolderOf(chosen); !folder.empty() && folder != settings_.lastFolder) {
+        settings_.lastFolder = folder;
+        settings_.SaveOptions();
+    }
+    return chosen;
 }
 
 void MainWindow::OpenMedia(const std::string &path)
@@ -126,7 +128,7 @@ void MainWindow::OpenMedia(const std::string &path)
 
 void MainWindow::OnFileOpen()
 {
-    const std::string path = ChooseFile(kMediaFileFilter);
+    const std::string path = ChooseFile(MediaDialogFilters());
     if (!path.empty())
         OpenMedia(path);
 }
@@ -142,7 +144,7 @@ void MainWindow::OnOpenSubtitle()
 {
     if (!player_.HasMedium())
         return;
-    const std::string path = ChooseFile(kSubtitleFileFilter);
+    const std::string path = ChooseFile(SubtitleDialogFilters());
     if (!path.empty())
         player_.AddCaptionFile(path);
 }

@@ -1,6 +1,5 @@
 #include "app/MessageBox.h"
 
-#include <QCoreApplication>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -31,11 +30,11 @@ int ResultFor(int button)
 
 int ShowMessageBox(QWidget *parent, const QString &text, const QString &caption, int type)
 {
+    const QString title = caption.isEmpty() ? QString::fromUtf8(kProgramTitle) : caption;
     if (g_capture) {
-        g_capture->messages.push_back({parent, text, caption, type});
+        g_capture->messages.push_back({parent, text, title, type});
         return g_capture->answer;
     }
-    const QString title = caption.isEmpty() ? QCoreApplication::applicationName() : caption;
     QMessageBox box(QMessageBox::NoIcon, title, text, ButtonsFor(type), parent);
     return ResultFor(box.exec());
 }

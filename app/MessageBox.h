@@ -18,8 +18,11 @@ inline constexpr int IDCANCEL = 2;
 inline constexpr int IDYES = 6;
 inline constexpr int IDNO = 7;
 
+/// The program's name as its windows show it.
+inline constexpr char kProgramTitle[] = "벨모";
+
 /// The one way the player shows a message: a modal box with `text`, titled
-/// `caption` (the application's name when empty), with the buttons of `type`.
+/// `caption` (kProgramTitle when empty), with the buttons of `type`.
 /// Returns the button pressed (IDOK, ...). While a capture is installed the
 /// box is not shown: the capture records it and answers instead.
 int ShowMessageBox(QWidget *parent, const QString &text, const QString &caption = {}, int type = MB_OK);
@@ -28,7 +31,7 @@ int ShowMessageBox(QWidget *parent, const QString &text, const QString &caption 
 struct CapturedMessage {
     QWidget *parent = nullptr;
     QString text;
-    QString caption;
+    QString caption; ///< the title as it would be shown
     int type = MB_OK;
 };
 

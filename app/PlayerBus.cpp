@@ -1,40 +1,21 @@
 #include "app/PlayerBus.h"
 
+#include "app/FileFilters.h"
 #include "app/MainWindow.h"
-#include "engine/GstHandles.h"
 #include "player/Player.h"
 #include "mpris/MprisService.h"
 #include "mpris/MprisValues.h"
 #include "mpris/ScreenSaverInhibitor.h"
 #include "resources/CommandIds.h"
-#include "desktop/PlayableMimeTypes.h"
 
 #include <QEvent>
 
-#include <gst/gst.h>
-
 namespace velmo {
-
-namespace {
-
-// The types the desktop entry announces, asked of the plugins installed here.
-QStringList AnnouncedMimeTypes()
-{
-    QStringList types;
-    const auto found = PlayableMimeTypes([](const std::string &factory) {
-        return GstObjectPtr(GST_OBJECT(gst_element_factory_find(factory.c_str()))) != nullptr;
-    });
-    for (const std::string &type : found)
-        types << QString::fromStdString(type);
-    return types;
-}
-
-} // namespace
 
 PlayerBus::PlayerBus(MainWindow &window, Player &player, QDBusConnection bus)
     : window_(window), player_(player), inhibitor_(std::make_unique<mpris::ScreenSaverInhibitor>(bus))
 {
-    service_ = std::make_unique<mpris::MprisService>(*this, AnnouncedMimeTypes(), bus);
+    service_ = std::make_unique<mpris::MprisService>(*this, InstalledMimeTypes(), bus);
     connect(&player_, &Player::stateChanged, this, &PlayerBus::OnStateChanged);
     connect(&player_, &Player::positionJumped, this, [this] { service_->AnnounceSeek(); });
     // Minimising (by the hide command or the window manager) releases the screen saver.

@@ -1,7 +1,7 @@
 #include "app/PlayerApp.h"
+#include "app/QtTranslations.h"
 
 #include <utility>
-#include "app/QtTranslations.h"
 
 #include <QApplication>
 
@@ -12,6 +12,7 @@ int main(int argc, char **argv)
     velmo::PlayerAppOptions options;
     velmo::PrefetchStartupMedia(std::vector<std::string>(argv, argv + argc), &options);
     options.quitAtEnd = qgetenv("VELMO_QUIT_AT_END") == "1";
+    velmo::PrepareKoreanLocale();
     QApplication application(argc, argv);
     velmo::InstallKoreanFontSubstitutes();
     velmo::InstallQtTranslations();

@@ -29,12 +29,15 @@ void PlayerSettings::Load()
 {
     captionMarkup = OptionOn(file_, "Caption_Markup");
     continuousPlay = OptionOn(file_, "Continuous_Play");
+    lastFolder = file_.GetString(kOptions, "Last_Folder");
 }
 
 bool PlayerSettings::SaveOptions()
 {
     file_.SetBool(kOptions, "Caption_Markup", captionMarkup);
     file_.SetBool(kOptions, "Continuous_Play", continuousPlay);
+    if (!lastFolder.empty())
+        file_.SetString(kOptions, "Last_Folder", lastFolder);
     return file_.Save();
 }
 

@@ -34,6 +34,7 @@ public:
     // Options of our own: off unless the file turns them on ("1" or "true").
     bool captionMarkup = false;  ///< "Caption_Markup": draw the colours and weights a caption file carries
     bool continuousPlay = false; ///< "Continuous_Play": at the end of a medium, open the next file of its folder
+    std::string lastFolder;      ///< "Last_Folder": where the last file was chosen in an open dialog
     std::string startupPath;     ///< the path from the command line, as given
 
     /// Either full-screen mode: the window covers the screen.

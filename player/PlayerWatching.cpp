@@ -18,6 +18,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <cstring>
 
 namespace velmo {
 
@@ -239,14 +240,14 @@ void Player::SaveScreenshot()
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     picture.save(&buffer, "PNG");
-    const std::string name = ScreenshotName(path_, positionMs);
-    std::string error;
-    if (!WritePictureFile(PicturesFolder() + "/Velmo/" + name, png, &error)) {
-        qCWarning(lcPlayerWatching, "the screenshot could not be written: %s", error.c_str());
-        emit message(QStringLiteral("화면 저장 실패: ") + QString::fromLocal8Bit(error), 0);
+    const std::string target = PicturesFolder() + "/Velmo/" + ScreenshotName(path_, positionMs);
+    int error = 0;
+    if (!WritePictureFile(target, png, &error)) {
+        qCWarning(lcPlayerWatching, "the screenshot %s could not be written: %s", target.c_str(), std::strerror(error));
+        emit message(ScreenshotFailure(error), 0);
         return;
     }
-    emit message(QStringLiteral("화면 저장: ") + QString::fromUtf8(name), 0);
+    emit message(ScreenshotSaved(target), 0);
 }
 
 } // namespace velmo

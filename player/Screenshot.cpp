@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <string_view>
 #include <sys/stat.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -39,6 +40,40 @@ std::string FromUserDirs(const std::string &home)
             return value;
     }
     return {};
+}
+
+bool IsUtf8(std::string_view text)
+{
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+        if (length == 0 || i + length > text.size())
+            return false;
+        for (size_t k = 1; k < length; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += length;
+    }
+    return true;
+}
+
+// The longest start of `name` within `bytes` that ends between characters:
+// UTF-8 ones when the name is UTF-8, else CP949's (a byte from 0x81 up leads
+// a pair), as names from Windows archives are.
+std::string CutAtCharacter(const std::string &name, size_t bytes)
+{
+    if (name.size() <= bytes)
+        return name;
+    size_t end = 0;
+    if (IsUtf8(name)) {
+        end = bytes;
+        while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80)
+            --end;
+    } else {
+        for (size_t next = 0; next <= bytes; next += static_cast<unsigned char>(name[next]) >= 0x81 ? 2 : 1)
+            end = next;
+    }
+    return name.substr(0, end);
 }
 
 bool MakeFolders(const std::string &folder)
@@ -82,20 +117,22 @@ std::string ScreenshotName(const std::string &mediaPath, int64_t positionMs)
     std::snprintf(time, sizeof time, "_%02lld-%02lld-%02lld.%03lld.png", static_cast<long long>(ms / 3600000),
                   static_cast<long long>(ms / 60000 % 60), static_cast<long long>(ms / 1000 % 60),
                   static_cast<long long>(ms % 1000));
-    return name + time;
+    const size_t room = kMaxFileNameBytes - std::min(kMaxFileNameBytes, std::strlen(time));
+    return CutAtCharacter(name, room) + time;
 }
 
-bool WritePictureFile(const std::string &path, const QByteArray &data, std::string *error)
+bool WritePictureFile(const std::string &path, const QByteArray &data, int *error)
 {
     const auto fail = [&](int code) {
         if (error)
-            *error = std::strerror(code);
+            *error = code;
         return false;
     };
     const size_t slash = path.rfind('/');
     if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash)))
         return fail(errno);
-    std::string temp = path + ".XXXXXX";
+    // Named apart from the picture, so that a name of the longest length still has room.
+    std::string temp = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".velmo-XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0)
         return fail(errno);
@@ -121,6 +158,32 @@ bool WritePictureFile(const std::string &path, const QByteArray &data, std::stri
         return fail(reason);
     }
     return true;
+}
+
+QString ScreenshotFailure(int error)
+{
+    const char *reason = "파일을 쓸 수 없습니다";
+    switch (error) {
+    case ENAMETOOLONG: reason = "이름이 너무 깁니다"; break;
+    case ENOSPC:
+    case EDQUOT: reason = "저장 공간이 부족합니다"; break;
+    case EACCES:
+    case EPERM:
+    case EROFS: reason = "쓰기 권한이 없습니다"; break;
+    case ENOTDIR:
+    case EEXIST: reason = "폴더를 만들 수 없습니다"; break;
+    default: break;
+    }
+    return QStringLiteral("화면 저장 실패: ") + QString::fromUtf8(reason);
+}
+
+QString ScreenshotSaved(const std::string &path)
+{
+    QString shown = QString::fromStdString(path);
+    const QString home = QString::fromStdString(Env("HOME"));
+    if (home.size() > 1 && shown.startsWith(home + QLatin1Char('/')))
+        shown = QLatin1Char('~') + shown.mid(home.size());
+    return QStringLiteral("화면 저장: ") + shown;
 }
 
 } // namespace velmo

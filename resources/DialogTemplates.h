@@ -213,7 +213,7 @@ inline constexpr TemplateControl kSubtitleSettingsControls[] = {
 
 /// The subtitle settings dialog.
 inline constexpr DialogTemplate kSubtitleSettingsTemplate{
-    IDD_SUBTITLE_SETTINGS, "타림 자막설정", "돋움", 10, 235, 162, kSubtitleSettingsControls};
+    IDD_SUBTITLE_SETTINGS, "벨모 자막설정", "돋움", 10, 235, 162, kSubtitleSettingsControls};
 
 /// The control of `id` in `t`, or null.
 inline const TemplateControl *FindTemplateControl(const DialogTemplate &t, int id)

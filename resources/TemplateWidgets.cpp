@@ -2,6 +2,7 @@
 
 #include "resources/DialogUnits.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -138,6 +139,9 @@ void DropPlainList(QComboBox *combo, int droppedHeight, int entryHeight)
 {
     combo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
     combo->setMaxVisibleItems(std::max(1, (droppedHeight - combo->height()) / std::max(1, entryHeight)));
+    // The view was made for the style's menu, which has no scroll bar; a
+    // plain list that holds more than it shows needs one to say so.
+    combo->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 } // namespace velmo

@@ -1,10 +1,11 @@
 #include "subtitles/FontFaces.h"
 
 #include <QLoggingCategory>
-#include <QSet>
+#include <QHash>
 
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -36,6 +37,13 @@ int fontTypeOf(FcPattern *font)
     return 0;
 }
 
+bool drawsKorean(FcPattern *font)
+{
+    FcLangSet *languages = nullptr;
+    return FcPatternGetLangSet(font, FC_LANG, 0, &languages) == FcResultMatch
+           && FcLangSetHasLang(languages, reinterpret_cast<const FcChar8 *>("ko")) != FcLangDifferentLang;
+}
+
 } // namespace
 
 std::vector<FontFace> EnumerateFontFaces()
@@ -43,7 +51,7 @@ std::vector<FontFace> EnumerateFontFaces()
     std::vector<FontFace> faces;
     const std::unique_ptr<FcPattern, PatternDeleter> pattern(FcPatternCreate());
     const std::unique_ptr<FcObjectSet, ObjectSetDeleter> objects(
-        FcObjectSetBuild(FC_FAMILY, FC_FONTFORMAT, FC_SCALABLE, nullptr));
+        FcObjectSetBuild(FC_FAMILY, FC_FONTFORMAT, FC_SCALABLE, FC_LANG, nullptr));
     if (!pattern || !objects)
         return faces;
     const std::unique_ptr<FcFontSet, FontSetDeleter> fonts(FcFontList(nullptr, pattern.get(), objects.get()));
@@ -51,18 +59,34 @@ std::vector<FontFace> EnumerateFontFaces()
         qCWarning(lcFontFaces) << "fontconfig listed no fonts";
         return faces;
     }
-    QSet<QString> seen;
+    QHash<QString, size_t> seen;
     for (int i = 0; i < fonts->nfont; ++i) {
         FcChar8 *family = nullptr;
         // The first family name is the one fonts are registered and asked for by.
         if (FcPatternGetString(fonts->fonts[i], FC_FAMILY, 0, &family) != FcResultMatch)
             continue;
         const QString name = QString::fromUtf8(reinterpret_cast<const char *>(family));
-        if (name.isEmpty() || seen.contains(name))
+        if (name.isEmpty())
             continue;
-        seen.insert(name);
-        faces.push_back({name, fontTypeOf(fonts->fonts[i])});
+        const bool korean = drawsKorean(fonts->fonts[i]);
+        if (const auto known = seen.constFind(name); known != seen.constEnd()) {
+            faces[*known].hangul = faces[*known].hangul || korean;
+            continue;
+        }
+        seen.insert(name, faces.size());
+        faces.push_back({name, fontTypeOf(fonts->fonts[i]), korean});
     }
+    return faces;
+}
+
+std::vector<FontFace> SortFontFaces(std::vector<FontFace> faces)
+{
+    std::stable_sort(faces.begin(), faces.end(), [](const FontFace &a, const FontFace &b) {
+        if (a.hangul != b.hangul)
+            return a.hangul;
+        const int byName = a.name.compare(b.name, Qt::CaseInsensitive);
+        return byName != 0 ? byName < 0 : a.name < b.name;
+    });
     return faces;
 }
 

@@ -12,12 +12,17 @@ inline constexpr int kTrueTypeFontType = 4;
 
 /// One installed font face.
 struct FontFace {
-    QString name; ///< the face's family name, as fonts are asked for by name
-    int fontType; ///< kTrueTypeFontType, kRasterFontType or 0
+    QString name;        ///< the face's family name, as fonts are asked for by name
+    int fontType;        ///< kTrueTypeFontType, kRasterFontType or 0
+    bool hangul = false; ///< the face draws Korean
 };
 
 /// The installed faces, one per family name, in fontconfig's order (the first
-/// file seen of a family gives its type bits).
+/// file seen of a family gives its type bits; any file of it, its Korean).
 std::vector<FontFace> EnumerateFontFaces();
+
+/// `faces` in the order a user looks for them: the faces that draw Korean
+/// first, then the rest, each part by name regardless of letter case.
+std::vector<FontFace> SortFontFaces(std::vector<FontFace> faces);
 
 } // namespace velmo

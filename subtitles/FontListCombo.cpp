@@ -52,7 +52,7 @@ FontListCombo::FontListCombo(QWidget *parent) : QComboBox(parent)
 
 void FontListCombo::Fill()
 {
-    Fill(EnumerateFontFaces());
+    Fill(SortFontFaces(EnumerateFontFaces()));
 }
 
 void FontListCombo::Fill(const std::vector<FontFace> &faces)
@@ -60,8 +60,10 @@ void FontListCombo::Fill(const std::vector<FontFace> &faces)
     mark_ = TrueTypeMark();
     drawable_.clear();
     clear();
-    for (const FontFace &face : faces)
+    for (const FontFace &face : faces) {
         addItem(face.name, face.fontType);
+        setItemData(count() - 1, face.hangul, kHangulRole);
+    }
     setCurrentIndex(faces.empty() ? -1 : 0);
 }
 
@@ -103,8 +105,13 @@ std::optional<int> FontListCombo::MeasureEntry(int index)
     // The name is measured in the font it is drawn in, so the column of
     // samples never cuts into a long name.
     nameWidth = std::max(nameWidth, fontMetrics().horizontalAdvance(itemText(index)));
-    sampleWidth = std::max(sampleWidth, QFontMetrics(*preview).horizontalAdvance(sampleText));
+    sampleWidth = std::max(sampleWidth, QFontMetrics(*preview).horizontalAdvance(SampleText(index)));
     return previewHeight + 4;
+}
+
+QString FontListCombo::SampleText(int index) const
+{
+    return itemData(index, kHangulRole).toBool() ? hangulSampleText : sampleText;
 }
 
 int FontListCombo::DroppedWidth() const
@@ -154,7 +161,7 @@ void FontListCombo::DrawEntry(QPainter &painter, QRect rect, int index, QStyle::
         painter.setFont(*preview);
         painter.setPen(sampleColour);
         const int sampleTop = rect.top() + (rect.height() - sampleMetrics.height()) / 2;
-        painter.drawText(rect.left() + column + 20, sampleTop + sampleMetrics.ascent(), sampleText);
+        painter.drawText(rect.left() + column + 20, sampleTop + sampleMetrics.ascent(), SampleText(index));
     }
     painter.restore();
     // Last, so that the entry's background does not cover it.

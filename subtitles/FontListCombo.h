@@ -16,14 +16,19 @@ namespace velmo {
 
 /// The drop-down list of installed font faces. Each entry shows the TrueType
 /// mark where it applies, the face name in the list's own font and a sample
-/// text drawn in the face itself. The entry's data (Qt::UserRole) holds its
-/// font-type bits.
+/// text drawn in the face itself, with Hangul where the face has it. The
+/// entry's data (Qt::UserRole) holds its font-type bits, kHangulRole whether
+/// it draws Korean.
 class FontListCombo : public QComboBox {
     Q_OBJECT
 public:
     explicit FontListCombo(QWidget *parent = nullptr);
 
-    /// Lists the installed faces in enumeration order and selects the first.
+    /// The data role that tells whether an entry's face draws Korean.
+    static constexpr int kHangulRole = Qt::UserRole + 1;
+
+    /// Lists the installed faces, those that draw Korean first, each part by
+    /// name (SortFontFaces), and selects the first.
     void Fill();
     /// Lists `faces` in their order and selects the first (none when empty).
     void Fill(const std::vector<FontFace> &faces);
@@ -34,6 +39,8 @@ public:
     /// Height of entry `index` (preview height + 4), widening `nameWidth` and
     /// `sampleWidth` to fit it; none when its preview cannot be made.
     std::optional<int> MeasureEntry(int index);
+    /// The sample drawn in entry `index`'s face: hangulSampleText when it draws Korean.
+    QString SampleText(int index) const;
     /// Width of the dropped list: room for the widest name and sample.
     int DroppedWidth() const;
     /// Draws entry `index` (-1: none) into `rect`. `state` gives selection and
@@ -47,6 +54,7 @@ public:
     QSize minimumSizeHint() const override;
 
     const QString sampleText = QStringLiteral("abcdeABCDE");
+    const QString hangulSampleText = QStringLiteral("가나다 abc");
     const Colour sampleColor = 0x00003C;
     const int previewHeight = 16;
     int nameWidth = 0;   ///< widest face name measured so far, in pixels

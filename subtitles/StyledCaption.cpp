@@ -24,6 +24,7 @@ struct Reading {
     uint32_t pair = 0;
     QString text;
     QTextCharFormat format;
+    qreal spaceAfter = 0; ///< room added after the base's last character, for wide readings
 };
 
 // A paragraph, or one wrapped line of it: the text shown on the line, a
@@ -138,7 +139,7 @@ StyledText slice(const StyledText &p, qsizetype from, qsizetype length)
         const qsizetype a = std::max(r.from, from);
         const qsizetype b = std::min(r.to, end);
         if (a < b)
-            out.readings.push_back({a - from, b - from, r.pair, r.text, r.format});
+            out.readings.push_back({a - from, b - from, r.pair, r.text, r.format, r.spaceAfter});
     }
     return out;
 }
@@ -212,13 +213,80 @@ struct SpanFitted {
     }
 };
 
+// The room after the character at `at`, in pixels.
+qreal spaceAfter(const Formats &formats, qsizetype at)
+{
+    for (const QTextLayout::FormatRange &range : formats)
+        if (at >= range.start && at < range.start + range.length)
+            return range.format.fontLetterSpacing();
+    return 0;
+}
+
+// Widens the character at `at` by `extra` pixels (letter spacing after it).
+void addSpaceAfter(Formats &formats, qsizetype at, qreal extra)
+{
+    for (qsizetype i = 0; i < formats.size(); ++i) {
+        const QTextLayout::FormatRange range = formats[i];
+        if (at < range.start || at >= range.start + range.length)
+            continue;
+        QTextCharFormat wider = range.format;
+        wider.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+        wider.setFontLetterSpacing(range.format.fontLetterSpacing() + extra);
+        Formats parts;
+        if (at > range.start)
+            parts.append({range.start, int(at - range.start), range.format});
+        parts.append({int(at), 1, wider});
+        if (at + 1 < range.start + range.length)
+            parts.append({int(at + 1), int(range.start + range.length - at - 1), range.format});
+        formats.remove(i);
+        for (qsizetype k = 0; k < parts.size(); ++k)
+            formats.insert(i + k, parts[k]);
+        return;
+    }
+}
+
+// A reading wider than its base would run into its neighbours' readings:
+// the base gets room on both sides (after the character before it, and
+// after its own last one), so that the reading fits over it with a gap.
+StyledText spaceRubies(const StyledText &p, const QFont &font, const QFont &readingFont, QPaintDevice *device)
+{
+    if (p.readings.empty())
+        return p;
+    StyledText spaced = p;
+    QTextLayout layout(p.text, font, device);
+    layout.setFormats(p.formats);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    const qreal gap = QFontMetricsF(readingFont, device).height() / 4;
+    for (Reading &r : spaced.readings) {
+        QTextLayout reading(r.text, readingFont, device);
+        reading.setFormats({{0, int(r.text.size()), r.format}});
+        reading.beginLayout();
+        const QTextLine readingLine = reading.createLine();
+        reading.endLayout(); // lays the line out
+        const qreal readingWidth = readingLine.naturalTextWidth();
+        const qreal room = readingWidth + gap - (line.cursorToX(int(r.to)) - line.cursorToX(int(r.from)));
+        if (room <= 0)
+            continue;
+        const qreal before = std::floor(room / 2);
+        if (r.from > 0)
+            addSpaceAfter(spaced.formats, r.from - 1, before);
+        addSpaceAfter(spaced.formats, r.to - 1, room - before);
+    }
+    // The room after a base holds the next base's room before it too.
+    for (Reading &r : spaced.readings)
+        r.spaceAfter = spaceAfter(spaced.formats, r.to - 1);
+    return spaced;
+}
+
 SpanFitted wrapAll(const QFont &font, const std::vector<StyledText> &paragraphs, QPaintDevice *device, int width)
 {
     SpanFitted fitted{font, font, {}, QFontMetrics(font, device).height(), 0};
     SetCellHeight(fitted.readingFont, std::max(kSmallestReadingHeight, int(fitted.lineHeight / 2)));
     fitted.readingHeight = QFontMetrics(fitted.readingFont, device).height();
     for (const StyledText &p : paragraphs)
-        wrapParagraph(p, font, device, width, fitted.lines);
+        wrapParagraph(spaceRubies(p, font, fitted.readingFont, device), font, device, width, fitted.lines);
     return fitted;
 }
 
@@ -275,7 +343,9 @@ QImage DrawStyledCaption(const QSize &screenSize, const std::vector<CaptionSpan>
         const QTextLine shaped =
             placeRuns(layout, line.formats, width / 2.0, qreal(baseTop), metrics.ascent(), runs, ink, &origin);
         for (const Reading &r : line.readings) {
-            const qreal centre = origin.x() + (shaped.cursorToX(int(r.from)) + shaped.cursorToX(int(r.to))) / 2;
+            // Over the base's own characters, not the room after them.
+            const qreal centre =
+                origin.x() + (shaped.cursorToX(int(r.from)) + shaped.cursorToX(int(r.to)) - r.spaceAfter) / 2;
             QTextLayout reading(r.text, fitted.readingFont, &layer);
             QPointF readingOrigin;
             placeRuns(reading, {{0, int(r.text.size()), r.format}}, centre, qreal(baseTop - fitted.readingHeight),

@@ -212,8 +212,9 @@ bool SubtitleSettingsDialog::eventFilter(QObject *watched, QEvent *event)
 
 void SubtitleSettingsDialog::ChooseColor(Colour &target, ColorSwatch *swatch)
 {
-    // The chooser starts at black, not at the colour in use.
-    const QColor chosen = QColorDialog::getColor(Qt::black, this);
+    // At the colour in use: 확인 without a change must leave it as it was.
+    const QColor inUse(int(target & 0xFF), int((target >> 8) & 0xFF), int((target >> 16) & 0xFF));
+    const QColor chosen = QColorDialog::getColor(inUse, this);
     if (chosen.isValid()) {
         target = Colour(chosen.red()) | Colour(chosen.green()) << 8 | Colour(chosen.blue()) << 16;
         swatch->color = target;

@@ -183,8 +183,10 @@ TEST_F(CommandTest, GreyedEntriesAndTheFilterListWithAndWithoutMedia)
     EXPECT_EQ(entries[8], QStringLiteral("최근 파일"));
     EXPECT_FALSE(entries.contains(QStringLiteral("사운드")));
     auto actions = MenuActions();
-    EXPECT_FALSE(actions.at(ID_OPEN_SUBTITLE)->isEnabled());
-    EXPECT_FALSE(actions.at(ID_HIDE)->isEnabled());
+    // Nothing to act on: no medium, and no medium opened before ("기록 지우기").
+    const int greyedAlone[] = {ID_OPEN_SUBTITLE, ID_HIDE, ID_SCREENSHOT, ID_RECENT_CLEAR};
+    for (const int id : greyedAlone)
+        EXPECT_FALSE(actions.at(id)->isEnabled()) << id;
     EXPECT_TRUE(actions.at(ID_CLOSE_MEDIA)->isEnabled());
     EXPECT_FALSE(window->BuildContextMenu()->actions()[7]->isEnabled());
     EXPECT_EQ(window->BuildContextMenu()->actions()[7]->menu(), nullptr);
@@ -194,8 +196,8 @@ TEST_F(CommandTest, GreyedEntriesAndTheFilterListWithAndWithoutMedia)
         backend->script->filterNames.push_back(i == 3 ? "decoder" : i == 5 ? "decoder" : "filter " + std::to_string(i));
     ASSERT_TRUE(OpenAndWait(Media("a.avi")));
     actions = MenuActions();
-    EXPECT_TRUE(actions.at(ID_OPEN_SUBTITLE)->isEnabled());
-    EXPECT_TRUE(actions.at(ID_HIDE)->isEnabled());
+    for (const int id : greyedAlone)
+        EXPECT_TRUE(actions.at(id)->isEnabled()) << id;
     QMenu *list = window->BuildContextMenu()->actions()[7]->menu();
     ASSERT_TRUE(list);
     ASSERT_EQ(list->actions().size(), 15);
@@ -245,7 +247,7 @@ TEST_F(CommandTest, WhileAnOpenWaitsCommandsAndTheTimerFindNothingPlaying)
     FakeMediaInfo silent;
     silent.answers = false;
     const std::string slow = Media("folder/slow.avi", silent);
-    MainWindowSeam::SetFileChooser(*window, [](QWidget *, const QString &) { return std::string(); });
+    MainWindowSeam::SetFileChooser(*window, [](QFileDialog &) { return std::string(); });
     window->OpenMedia(slow);
     ASSERT_TRUE(app->player.Opening());
     QSignalSpy ticked(&app->player, &Player::ticked);

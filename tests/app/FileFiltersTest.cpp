@@ -1,5 +1,9 @@
 #include "app/FileFilters.h"
+#include "app/OpenDialog.h"
 
+#include "support/TempDir.h"
+
+#include <QDir>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -7,16 +11,60 @@
 namespace velmo {
 namespace {
 
-TEST(FileFilters, FileFiltersKeepLabelsAndPatterns)
+TEST(FileFilters, EachEntryKeepsItsLabelAndTheFirstCoversAllTheOthers)
 {
-    EXPECT_EQ(QtFileFilter(kSubtitleFileFilter), QString::fromUtf8("사미파일(벨모) (*.smi *.sami);;자막 파일(*.smi *.sami *.srt *.vtt) (*.smi *.sami *.srt *.vtt)"));
-    const QStringList filters = QtFileFilter(kMediaFileFilter).split(";;");
+    struct Case {
+        const char *classic;
+        QStringList more;
+        QStringList filters;
+    };
+    const Case cases[] = {
+        {kSubtitleFileFilter, {}, {"사미파일(벨모) (*.smi *.sami *.srt *.vtt)", "자막 파일(*.smi *.sami *.srt *.vtt) (*.smi *.sami *.srt *.vtt)"}},
+        // "*wma" gets its dot; "*.*" stays in its own entry; a pattern comes once, whatever its case.
+        {"전부|*.a|소리(*wma)|*wma;*.A|모든파일(*.*)|*.*||", {"*.mkv", "*.wma", "*.a"},
+         {"전부 (*.a *.wma *.mkv)", "소리(*wma) (*.wma *.A)", "모든파일(*.*) (*.*)"}},
+        {"하나|*.x||", {"*.y"}, {"하나 (*.x *.y)"}},
+        {"", {"*.y"}, {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(DialogNameFilters(c.classic, c.more), c.filters) << c.classic;
+}
+
+TEST(FileFilters, TheMediaDialogsFirstEntryCoversWhatThePluginsPlayButNotCaptions)
+{
+    const QStringList filters = MediaDialogFilters();
     ASSERT_EQ(filters.size(), 8);
-    EXPECT_EQ(filters[0], QString::fromUtf8("재생가능한 미디어(전부) (*.avi *.wmv *.asf *.mpg *.mpeg *.mpe *.dat *.m1v "
-                                            "*.m2 *.qt *.mov *.mp3 *.wav *wma *.lst)"));
-    EXPECT_EQ(filters[2], QString::fromUtf8("ASF/WMV파일(*.asf *.wmv) (*.asf *.wmv)"));
+    const QStringList first = filters[0].section(u'(', -1).chopped(1).split(u' ');
+    for (const char *pattern : {"*.avi", "*.wma", "*.lst", "*.asx", "*.mkv", "*.mp4", "*.webm", "*.ogg", "*.flac"})
+        EXPECT_TRUE(first.contains(QString::fromLatin1(pattern))) << pattern;
+    for (const char *pattern : {"*.smi", "*.sami", "*wma", "*.*"})
+        EXPECT_FALSE(first.contains(QString::fromLatin1(pattern))) << pattern;
     EXPECT_EQ(filters[6], QString::fromUtf8("사운드 파일(*.mp3 *.wav *wma) (*.mp3 *.wav *.wma)"));
-    EXPECT_EQ(filters[7], QString::fromUtf8("모든파일(*.*) (*.*)"));
+}
+
+TEST(FileFilters, DialogsStartInTheMediumsFolderElseTheLastElseHome)
+{
+    test::TempDir dir;
+    dir.write("films/a.mkv", "x");
+    dir.write("last/b.mkv", "x");
+    const std::string films = dir.path("films");
+    const std::string last = dir.path("last");
+    struct Case {
+        std::string medium;
+        std::string lastFolder;
+        QString start;
+    };
+    const Case cases[] = {
+        {films + "/a.mkv", last, QString::fromStdString(films)},
+        {films + "/gone.mkv", last, QString::fromStdString(films)}, // the file may go, its folder is there
+        {dir.path("gone/a.mkv"), last, QString::fromStdString(last)},
+        {"http://host/films/a.mkv", last, QString::fromStdString(last)},
+        {"", last, QString::fromStdString(last)},
+        {"", dir.path("gone"), QDir::homePath()},
+        {"", "", QDir::homePath()},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(DialogStartFolder(c.medium, c.lastFolder), c.start) << c.medium << " | " << c.lastFolder;
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "controls/ControlPanel.h"
 #include "screen/VideoScreen.h"
 
+#include <QFileDialog>
 #include <QRect>
 #include <QTimer>
 

@@ -14,6 +14,8 @@
 #include "resources/DialogUnits.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
@@ -106,6 +108,7 @@ TEST_F(MainWindowTest, AFailedOpenShowsTheCodecMessageAndChangesNothingElse)
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].text, QString::fromUtf8(kCodecMessage));
     EXPECT_EQ(messages.messages[0].parent, window.get());
+    EXPECT_EQ(messages.messages[0].caption, QString::fromUtf8("벨모")); // the program's name, as its window has
     EXPECT_FALSE(app->player.HasMedium());
     EXPECT_EQ(Panel()->TimelinePosition(), 30);
     EXPECT_EQ(Panel()->timeDisplay->text(), time);
@@ -138,22 +141,62 @@ TEST_F(MainWindowTest, DroppingThreeFilesOpensTheFirstOnly)
 TEST_F(MainWindowTest, FileDialogGetsTheMediaFiltersAndAnEmptyChoiceOpensNothing)
 {
     window->OnInitDialog();
-    QString filtersSeen;
+    QStringList filtersSeen;
     std::string answer;
-    MainWindowSeam::SetFileChooser(*window, [&](QWidget *parent, const QString &filters) {
-        EXPECT_EQ(parent, nullptr);
-        filtersSeen = filters;
+    MainWindowSeam::SetFileChooser(*window, [&](QFileDialog &dialog) {
+        EXPECT_EQ(dialog.parentWidget(), nullptr);
+        filtersSeen = dialog.nameFilters();
         return answer;
     });
     window->OnCommand(ID_FILE_OPEN);
-    EXPECT_TRUE(filtersSeen.startsWith(QString::fromUtf8("재생가능한 미디어(전부) (*.avi *.wmv")));
-    EXPECT_TRUE(filtersSeen.endsWith(QString::fromUtf8(";;모든파일(*.*) (*.*)")));
+    ASSERT_EQ(filtersSeen.size(), 8);
+    EXPECT_TRUE(filtersSeen[0].startsWith(QString::fromUtf8("재생가능한 미디어(전부) (*.avi *.wmv")));
+    EXPECT_EQ(filtersSeen[7], QString::fromUtf8("모든파일(*.*) (*.*)"));
     EXPECT_FALSE(app->player.Opening() || app->player.HasMedium());
     EXPECT_TRUE(messages.messages.empty());
 
     answer = Media("chosen.mkv");
     ASSERT_TRUE(CommandAndWait(ID_FILE_OPEN));
     EXPECT_EQ(app->player.MediumPath(), answer);
+}
+
+// Both open dialogs start where the user last was and show, under their first
+// filter, every file the player can take; the folder chosen is kept on disk.
+TEST_F(MainWindowTest, OpenDialogsStartInTheMediumsFolderAndShowEveryPlayableFile)
+{
+    window->OnInitDialog();
+    const QString films = QString::fromStdString(dir.path("films"));
+    const std::string playing = Media("films/playing.mkv");
+    for (const char *name : {"films/b.mp4", "films/c.webm", "films/d.wma", "films/e.srt", "films/f.vtt", "films/g.smi"})
+        dir.write(name, "x");
+    struct Seen {
+        QString folder;
+        QStringList shown; // the files the first filter lets through
+    };
+    std::string answer;
+    Seen seen;
+    MainWindowSeam::SetFileChooser(*window, [&](QFileDialog &dialog) {
+        const QStringList first = dialog.selectedNameFilter().section(QLatin1Char('('), -1).chopped(1).split(u' ');
+        seen = {dialog.directory().absolutePath(), dialog.directory().entryList(first, QDir::Files, QDir::Name)};
+        return answer;
+    });
+    ASSERT_TRUE(OpenAndWait(playing));
+    window->OnCommand(ID_FILE_OPEN);
+    EXPECT_EQ(seen.folder, films);
+    EXPECT_EQ(seen.shown, QStringList({"b.mp4", "c.webm", "d.wma", "playing.mkv"}));
+    window->OnCommand(ID_OPEN_SUBTITLE);
+    EXPECT_EQ(seen.folder, films);
+    EXPECT_EQ(seen.shown, QStringList({"e.srt", "f.vtt", "g.smi"}));
+
+    // Chosen elsewhere: that folder is the last one, kept in the settings file.
+    answer = dir.write("other/caption.srt", "1\n00:00:01,000 --> 00:00:02,000\nx\n");
+    backend->AddSubtitle(answer);
+    window->OnCommand(ID_OPEN_SUBTITLE);
+    EXPECT_TRUE(dir.read("velmo_init.ini").contains("Last_Folder=" + QByteArray::fromStdString(dir.path("other"))));
+    answer.clear();
+    window->OnCommand(ID_CLOSE_MEDIA);
+    window->OnCommand(ID_FILE_OPEN);
+    EXPECT_EQ(seen.folder, QString::fromStdString(dir.path("other")));
 }
 
 TEST_F(MainWindowTest, AddressDialogOpensTheAddressAsTypedAndNothingWhenEmpty)
@@ -204,7 +247,7 @@ TEST_F(MainWindowTest, InitMakesThePanelsTheSkinShowsAndTheirFullScreenTwins)
         [&] { return panel->timeDisplay->text() == QStringLiteral("00:01:05 / 00:01:40"); }, 2000));
     EXPECT_EQ(panel->TimelinePosition(), 65);
     int chooserCalls = 0;
-    MainWindowSeam::SetFileChooser(*window, [&](QWidget *, const QString &) { ++chooserCalls; return std::string(); });
+    MainWindowSeam::SetFileChooser(*window, [&](QFileDialog &) { ++chooserCalls; return std::string(); });
     QTest::mouseClick(panel->openButton, Qt::LeftButton, {}, QPoint(2, 2));
     QCoreApplication::processEvents();
     EXPECT_EQ(chooserCalls, 1);

@@ -1,10 +1,15 @@
 #include "app/QtTranslations.h"
 
+#include "support/TempDir.h"
+
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QFileSystemModel>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
+#include <QTest>
 #include <QTranslator>
 
 #include <gtest/gtest.h>
@@ -28,6 +33,27 @@ TEST(QtTranslations, TheColourChooserMadeAfterStartUpSpeaksKorean)
     EXPECT_FALSE(labels.contains(QStringLiteral("&Basic colors"))) << labels.join(u'|').toStdString();
     // Other tests of this binary expect Qt's untranslated texts.
     qDeleteAll(QCoreApplication::instance()->findChildren<QTranslator *>());
+    QLocale::setDefault(QLocale::system());
+}
+
+// The file dialog's list names each entry's kind: in Korean too, also where
+// Qt's own catalogue has no word for it.
+TEST(QtTranslations, TheFileDialogNamesKindsInKorean)
+{
+    test::TempDir dir;
+    dir.write("films/a.mkv", "x");
+    ASSERT_TRUE(InstallQtTranslations());
+    QFileSystemModel model;
+    const QModelIndex root = model.setRootPath(QString::fromStdString(dir.path()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount(root) == 1; }, 5000));
+    const QModelIndex films = model.index(0, 2, root);
+    EXPECT_EQ(films.data().toString(), QStringLiteral("폴더"));
+    const QModelIndex inside = model.setRootPath(QString::fromStdString(dir.path("films")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model.rowCount(inside) == 1; }, 5000));
+    EXPECT_EQ(model.index(0, 2, inside).data().toString(), QStringLiteral("Matroska 동영상"));
+    EXPECT_EQ(model.headerData(3, Qt::Horizontal).toString(), QStringLiteral("수정한 날짜"));
+    qDeleteAll(QCoreApplication::instance()->findChildren<QTranslator *>());
+    QLocale::setDefault(QLocale::system());
 }
 
 } // namespace

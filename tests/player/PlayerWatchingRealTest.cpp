@@ -159,7 +159,8 @@ TEST_F(PlayerWatchingRealTest, AScreenshotHasTheVideosSizeAndTheCaptionAsDrawn)
     const QStringList second = folder.entryList({QStringLiteral("wide_pixels_*.png")}, QDir::Files);
     ASSERT_EQ(second.size(), 1);
     EXPECT_TRUE(second[0].startsWith(QStringLiteral("wide_pixels_00-00-0")));
-    EXPECT_EQ(said.last().at(0).toString(), QStringLiteral("화면 저장: ") + second[0]);
+    // The folder is named too, where the user would look for it.
+    EXPECT_EQ(said.last().at(0).toString(), QStringLiteral("화면 저장: ") + folder.filePath(second[0]));
     const QImage plain(folder.filePath(second[0]));
     before.empty() ? unsetenv("XDG_PICTURES_DIR") : setenv("XDG_PICTURES_DIR", before.c_str(), 1);
 

@@ -8,10 +8,14 @@
 #include "resources/CommandIds.h"
 #include "support/TempDir.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace velmo::test {
 namespace {
@@ -109,6 +113,52 @@ TEST(Screenshot, FileNames)
         EXPECT_EQ(ScreenshotName(media, 3'723'456), name) << media;
 }
 
+// A name too long for the file system loses the end of its name part, at a
+// character boundary, and keeps its time; the whole name fits 255 bytes.
+TEST(Screenshot, LongNamesAreShortenedToFit)
+{
+    const std::string suffix = "_01-02-03.456.png"; // 17 bytes
+    const auto times = [](const std::string &piece, int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i)
+            s += piece;
+        return s;
+    };
+    const std::string hangul = "가"; // 3 bytes in UTF-8
+    const std::string cp949 = "\xb0\xa1"; // 2 bytes, its trail byte in UTF-8's continuation range
+    struct Case {
+        std::string medium;
+        std::string name;
+    };
+    const Case cases[] = {
+        {"/f/" + std::string(238, 'a') + ".mkv", std::string(238, 'a') + suffix}, // exactly 255
+        {"/f/" + std::string(239, 'a') + ".mkv", std::string(238, 'a') + suffix},
+        {"/f/" + std::string(250, 'a') + ".mkv", std::string(238, 'a') + suffix},
+        // 79 Hangul syllables are 237 bytes; the 80th would not fit whole.
+        {"/f/" + times(hangul, 83) + ".mp4", times(hangul, 79) + suffix},
+        {"/f/a" + times(cp949, 125) + ".avi", "a" + times(cp949, 118) + suffix},
+    };
+    for (const Case &c : cases) {
+        const std::string name = ScreenshotName(c.medium, 3'723'456);
+        EXPECT_EQ(name, c.name) << c.medium;
+        EXPECT_LE(name.size(), 255u);
+    }
+}
+
+TEST(Screenshot, FailuresAreToldInKorean)
+{
+    const std::pair<int, const char *> cases[] = {
+        {ENAMETOOLONG, "화면 저장 실패: 이름이 너무 깁니다"},
+        {ENOSPC, "화면 저장 실패: 저장 공간이 부족합니다"},
+        {EACCES, "화면 저장 실패: 쓰기 권한이 없습니다"},
+        {EROFS, "화면 저장 실패: 쓰기 권한이 없습니다"},
+        {ENOTDIR, "화면 저장 실패: 폴더를 만들 수 없습니다"},
+        {EIO, "화면 저장 실패: 파일을 쓸 수 없습니다"},
+    };
+    for (const auto &[code, text] : cases)
+        EXPECT_EQ(ScreenshotFailure(code), QString::fromUtf8(text)) << code;
+}
+
 /// Puts an environment variable back as it was.
 struct EnvGuard {
     explicit EnvGuard(const char *name) : name(name), had(std::getenv(name) != nullptr), value(had ? std::getenv(name) : "") {}
@@ -132,14 +182,19 @@ TEST(Screenshot, PicturesFolderAndWriting)
     EXPECT_EQ(PicturesFolder(), "/elsewhere");
     unsetenv("XDG_PICTURES_DIR");
 
-    std::string error;
+    int error = 0;
     const std::string target = dir.path("사진/Velmo/a.png");
     ASSERT_TRUE(WritePictureFile(target, "PNG bytes", &error)) << error;
     EXPECT_EQ(dir.read("사진/Velmo/a.png"), "PNG bytes");
+    // The longest name the file system takes is written, and leaves nothing beside it.
+    const std::string longest = ScreenshotName("/f/" + std::string(300, 'x') + ".mkv", 0);
+    ASSERT_EQ(longest.size(), 255u);
+    ASSERT_TRUE(WritePictureFile(dir.path("사진/Velmo/" + longest), "PNG", &error)) << std::strerror(error);
+    EXPECT_EQ(QDir(QString::fromStdString(dir.path("사진/Velmo"))).entryList(QDir::Files | QDir::Hidden).size(), 2);
     // A folder that cannot be made: a failure with the reason, nothing written.
     dir.write("blocked", "a file where the folder would go");
     EXPECT_FALSE(WritePictureFile(dir.path("blocked/Velmo/b.png"), "x", &error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error, ENOTDIR);
 }
 
 } // namespace

@@ -44,6 +44,46 @@ TEST(FontListCombo, ListsInstalledFacesOnceEachWithTheirTypeBits)
     }
 }
 
+TEST(FontFaces, FacesThatDrawKoreanComeFirstThenByName)
+{
+    struct Case {
+        std::vector<FontFace> faces;
+        QStringList order;
+    };
+    const Case cases[] = {
+        {{{"Zeta", 0, false}, {"NanumMyeongjo", 4, true}, {"alpha", 0, false}, {"NanumGothic", 4, true}, {"Beta", 4, false}},
+         {"NanumGothic", "NanumMyeongjo", "alpha", "Beta", "Zeta"}},
+        // Letter case does not part names; where it alone differs, capitals first.
+        {{{"b", 0}, {"a", 0}, {"B", 0}, {"바탕", 4, true}, {"Batang", 4, true}}, {"Batang", "바탕", "a", "B", "b"}},
+        {{}, {}},
+    };
+    for (const Case &c : cases) {
+        QStringList order;
+        for (const FontFace &face : SortFontFaces(c.faces))
+            order << face.name;
+        EXPECT_EQ(order, c.order);
+    }
+}
+
+// The installed list as the dialog shows it: Korean faces first, with a
+// Hangul sample; the others after them, with the Latin one.
+TEST(FontListCombo, TheInstalledFacesAreSortedKoreanFirstWithAHangulSample)
+{
+    FontListCombo combo;
+    combo.Fill();
+    const int gothic = combo.findText(QStringLiteral("NanumGothic"));
+    const int myeongjo = combo.findText(QStringLiteral("NanumMyeongjo"));
+    const int latin = combo.findText(QStringLiteral("DejaVu Sans"));
+    ASSERT_GE(gothic, 0);
+    ASSERT_GE(myeongjo, 0);
+    EXPECT_LT(gothic, myeongjo);
+    EXPECT_EQ(combo.SampleText(gothic), QStringLiteral("가나다 abc"));
+    if (latin >= 0) {
+        EXPECT_LT(myeongjo, latin);
+        EXPECT_EQ(combo.SampleText(latin), QStringLiteral("abcdeABCDE"));
+    }
+}
+
 TEST(FontListCombo, AnEmptyListSelectsNothing)
 {
     FontListCombo combo;

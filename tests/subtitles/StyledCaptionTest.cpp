@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 using namespace velmo;
 
@@ -111,6 +112,40 @@ TEST(StyledCaption, ARubyReadingSitsSmallAboveItsBase)
     EXPECT_EQ(base.bottom(), plainBase.bottom());
     EXPECT_LT(reading.right(), base.right()); // centred over "한글", not over the whole line
     EXPECT_GT(reading.left(), 0);
+}
+
+// Readings wider than their bases keep apart, each over its own base,
+// wherever the bases stand on the line.
+TEST(StyledCaption, WideReadingsDoNotRunIntoEachOther)
+{
+    const auto style = markupStyle();
+    const char *const rubies =
+        "<ruby><font color=#0000ff>대</font><rt><font color=#00ffff>daedae</font></rt></ruby>"
+        "<ruby><font color=#ff00ff>삼</font><rt><font color=#ffffff>samsam</font></rt></ruby>"
+        "<ruby><font color=#ffff00>각</font><rt><font color=#808080>gakgak</font></rt></ruby>";
+    const std::string cases[] = {
+        std::string("<P>") + rubies,
+        std::string("<P>앞 ") + rubies + " 뒤",
+        std::string("<P>x") + rubies + "x",
+    };
+    const QRgb bases[] = {0xFF0000FF, 0xFFFF00FF, 0xFFFFFF00};
+    const QRgb readings[] = {kCyan, 0xFFFFFFFF, 0xFF808080};
+    for (const std::string &raw : cases) {
+        SCOPED_TRACE(raw);
+        const QImage layer = draw(*style, raw.c_str());
+        QRect last;
+        for (int i = 0; i < 3; ++i) {
+            const QRect base = boundsOf(layer, bases[i]);
+            const QRect reading = boundsOf(layer, readings[i]);
+            ASSERT_FALSE(base.isEmpty() || reading.isEmpty()) << i;
+            EXPECT_LT(reading.bottom(), base.top()) << i;
+            EXPECT_NEAR(reading.center().x(), base.center().x(), 2) << i;
+            if (i > 0) {
+                EXPECT_LT(last.right() + 1, reading.left()) << i << ": touches the reading before it";
+            }
+            last = reading;
+        }
+    }
 }
 
 TEST(StyledCaption, ATallCaptionOnASmallPictureStaysInside)

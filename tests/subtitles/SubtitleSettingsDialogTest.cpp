@@ -8,6 +8,7 @@
 #include "subtitles/SubtitleStyle.h"
 #include "support/TempDir.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QSpinBox>
@@ -82,7 +84,7 @@ protected:
 
 TEST_F(SubtitleSettingsDialogTest, IsBuiltFromItsTemplate)
 {
-    EXPECT_EQ(dialog_->windowTitle(), QString::fromUtf8("타림 자막설정"));
+    EXPECT_EQ(dialog_->windowTitle(), QString::fromUtf8("벨모 자막설정")); // the program's name, as everywhere
     const QSize base = DialogBaseUnits(TemplateFont("돋움", 10));
     EXPECT_EQ(dialog_->size(), DialogSizeToPixels(235, 162, base));
     struct Place {
@@ -119,6 +121,17 @@ TEST_F(SubtitleSettingsDialogTest, IsBuiltFromItsTemplate)
     EXPECT_EQ(quality->itemText(1), QString::fromUtf8("부드럽게"));
     EXPECT_TRUE(control<QPushButton>(IDC_OK)->isDefault());
     EXPECT_EQ(control<FontListCombo>(IDC_FONT_LIST)->pos(), DialogRectToPixels(11, 29, 71, 126, base).topLeft());
+}
+
+// More faces than the open list shows: its scroll bar says so.
+TEST_F(SubtitleSettingsDialogTest, TheOpenFontListScrolls)
+{
+    auto *fonts = control<FontListCombo>(IDC_FONT_LIST);
+    ASSERT_GT(fonts->count(), fonts->maxVisibleItems()) << "too few faces installed to need scrolling";
+    dialog_->show();
+    fonts->showPopup();
+    EXPECT_TRUE(fonts->view()->verticalScrollBar()->isVisible());
+    fonts->hidePopup();
 }
 
 TEST_F(SubtitleSettingsDialogTest, ShowsTheStyleWithoutChangingIt)
@@ -289,19 +302,22 @@ TEST_F(SubtitleSettingsDialogTest, ChoosingAFaceSetsTheFontInCp949)
 
 // Colour buttons: the chooser starts at black; OK takes the colour into the
 // style and the swatch, cancel changes nothing; either way one notice.
-TEST_F(SubtitleSettingsDialogTest, ColourChoosersStartAtBlackAndAlwaysNotify)
+// A chooser opens at the colour in use, so that 확인 without a change changes nothing.
+TEST_F(SubtitleSettingsDialogTest, ColourChoosersStartAtTheColourInUseAndAlwaysNotify)
 {
     struct Case {
         int button;
         int swatch;
         Colour SubtitleStyle::*colour;
+        QColor inUse; // as the settings file gives it
     };
-    const Case cases[] = {{IDC_COLOR_BUTTON, IDC_COLOR_SWATCH, &SubtitleStyle::Color},
-                          {IDC_OUTLINE_BUTTON, IDC_OUTLINE_SWATCH, &SubtitleStyle::Outline},
-                          {IDC_SHADOW_BUTTON, IDC_SHADOW_SWATCH, &SubtitleStyle::Shadow}};
+    const Case cases[] = {{IDC_COLOR_BUTTON, IDC_COLOR_SWATCH, &SubtitleStyle::Color, QColor(255, 255, 255)},
+                          {IDC_OUTLINE_BUTTON, IDC_OUTLINE_SWATCH, &SubtitleStyle::Outline, QColor(0, 0, 128)},
+                          {IDC_SHADOW_BUTTON, IDC_SHADOW_SWATCH, &SubtitleStyle::Shadow, QColor(10, 20, 30)}};
+    enum Answer { Cancel, OkUnchanged, OkChanged };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.button);
-        for (const bool ok : {false, true}) {
+        for (const Answer answer : {Cancel, OkUnchanged, OkChanged}) {
             const Colour before = (*style_).*c.colour;
             QColor initial;
             notices_->clear();
@@ -309,15 +325,16 @@ TEST_F(SubtitleSettingsDialogTest, ColourChoosersStartAtBlackAndAlwaysNotify)
                 auto *chooser = qobject_cast<QColorDialog *>(QApplication::activeModalWidget());
                 ASSERT_TRUE(chooser);
                 initial = chooser->currentColor();
-                if (!ok)
+                if (answer == Cancel)
                     return chooser->reject();
-                chooser->setCurrentColor(QColor(1, 2, 3));
+                if (answer == OkChanged)
+                    chooser->setCurrentColor(QColor(1, 2, 3));
                 chooser->accept();
             });
             control<QPushButton>(c.button)->click();
-            EXPECT_EQ(initial, QColor(Qt::black));
+            EXPECT_EQ(initial, c.inUse);
             EXPECT_EQ(notices_->count(), 1);
-            const Colour expected = ok ? 0x030201u : before;
+            const Colour expected = answer == OkChanged ? 0x030201u : before;
             EXPECT_EQ((*style_).*c.colour, expected);
             EXPECT_EQ(control<ColorSwatch>(c.swatch)->color, expected);
         }
