@@ -112,7 +112,8 @@ std::string MainWindow::ChooseFile(const QStringList &nameFilters)
 {
     // The dialog has no parent, as the player has always shown it.
     QFileDialog dialog;
-    PrepareOpenDialog(dialog, nameFilters, DialogStartFolder(player_.MediumPath(), settings_.lastFolder));
+    const std::string playing = player_.HasMedium() ? player_.MediumPath() : std::string();
+    PrepareOpenDialog(dialog, nameFilters, DialogStartFolder(playing, settings_.lastFolder));
     const std::string chosen = fileChooser_ ? fileChooser_(dialog) : RunOpenDialog(dialog);
     if (const std::string folder = FolderOf(chosen); !folder.empty() && folder != settings_.lastFolder) {
         settings_.lastFolder = folder;
