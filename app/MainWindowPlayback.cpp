@@ -4,8 +4,8 @@
 #include "app/MainWindow.h"
 
 #include "app/FileFilters.h"
-#include "app/OpenDialog.h"
 #include "app/MessageBox.h"
+#include "app/OpenDialog.h"
 #include "app/OpenUrlDialog.h"
 #include "app/PlayerApp.h"
 #include "controls/ControlPanel.h"

@@ -30,18 +30,6 @@ TEST(FileFilters, EachEntryKeepsItsLabelAndTheFirstCoversAllTheOthers)
         EXPECT_EQ(DialogNameFilters(c.classic, c.more), c.filters) << c.classic;
 }
 
-TEST(FileFilters, TheMediaDialogsFirstEntryCoversWhatThePluginsPlayButNotCaptions)
-{
-    const QStringList filters = MediaDialogFilters();
-    ASSERT_EQ(filters.size(), 8);
-    const QStringList first = filters[0].section(u'(', -1).chopped(1).split(u' ');
-    for (const char *pattern : {"*.avi", "*.wma", "*.lst", "*.asx", "*.mkv", "*.mp4", "*.webm", "*.ogg", "*.flac"})
-        EXPECT_TRUE(first.contains(QString::fromLatin1(pattern))) << pattern;
-    for (const char *pattern : {"*.smi", "*.sami", "*wma", "*.*"})
-        EXPECT_FALSE(first.contains(QString::fromLatin1(pattern))) << pattern;
-    EXPECT_EQ(filters[6], QString::fromUtf8("사운드 파일(*.mp3 *.wav *wma) (*.mp3 *.wav *.wma)"));
-}
-
 TEST(FileFilters, DialogsStartInTheMediumsFolderElseTheLastElseHome)
 {
     test::TempDir dir;

@@ -162,6 +162,10 @@ TEST_F(PlayerWatchingRealTest, AScreenshotHasTheVideosSizeAndTheCaptionAsDrawn)
     // The folder is named too, where the user would look for it.
     EXPECT_EQ(said.last().at(0).toString(), QStringLiteral("화면 저장: ") + folder.filePath(second[0]));
     const QImage plain(folder.filePath(second[0]));
+    // A file where the folder would go: the user is told why, in Korean.
+    setenv("XDG_PICTURES_DIR", dir.write("blocked", "x").c_str(), 1);
+    player->SaveScreenshot();
+    EXPECT_EQ(said.last().at(0).toString(), QStringLiteral("화면 저장 실패: 폴더를 만들 수 없습니다"));
     before.empty() ? unsetenv("XDG_PICTURES_DIR") : setenv("XDG_PICTURES_DIR", before.c_str(), 1);
 
     EXPECT_EQ(captioned.size(), QSize(640, 240));

@@ -145,20 +145,6 @@ TEST(Screenshot, LongNamesAreShortenedToFit)
     }
 }
 
-TEST(Screenshot, FailuresAreToldInKorean)
-{
-    const std::pair<int, const char *> cases[] = {
-        {ENAMETOOLONG, "화면 저장 실패: 이름이 너무 깁니다"},
-        {ENOSPC, "화면 저장 실패: 저장 공간이 부족합니다"},
-        {EACCES, "화면 저장 실패: 쓰기 권한이 없습니다"},
-        {EROFS, "화면 저장 실패: 쓰기 권한이 없습니다"},
-        {ENOTDIR, "화면 저장 실패: 폴더를 만들 수 없습니다"},
-        {EIO, "화면 저장 실패: 파일을 쓸 수 없습니다"},
-    };
-    for (const auto &[code, text] : cases)
-        EXPECT_EQ(ScreenshotFailure(code), QString::fromUtf8(text)) << code;
-}
-
 /// Puts an environment variable back as it was.
 struct EnvGuard {
     explicit EnvGuard(const char *name) : name(name), had(std::getenv(name) != nullptr), value(had ? std::getenv(name) : "") {}

@@ -26,9 +26,11 @@ ANSWER_S = 2.0  # a key or a close request is answered within this
 NETWORK_S = 15.0  # a network case has its answer within this, from the start
 LOCAL_S = 10.0  # a file case has its answer within this (the sanitized player starts slowly)
 
-MAIN_TITLE = "벨모"
+# The main window and the message boxes both carry the program's name; a box
+# stands over the main window (it is transient for it), the main window over nothing.
+MAIN_TITLE = ("벨모", False)
 ADDRESS_TITLE = "주소로열기"
-BOX_TITLE = "velmo"  # message boxes carry the application's name
+BOX_TITLE = ("벨모", True)
 SANITIZER_MARKS = (b"ERROR: AddressSanitizer", b"ERROR: LeakSanitizer", b"runtime error:", b"SUMMARY: ")
 
 
@@ -146,13 +148,20 @@ class Player:
                                             stdout=log, stderr=subprocess.STDOUT)
         self.started = time.monotonic()
 
-    def windows(self, title):
-        """The player's viewable top-level windows named `title` (its native child windows are named too)."""
+    def windows(self, which):
+        """The player's viewable top-level windows named `which` (its native child windows are named too);
+        a (title, transient) pair also asks whether the window stands over another one."""
+        title, transient = which if isinstance(which, tuple) else (which, None)
         found = []
         for window in xdotool("search", "--maxdepth", "1", "--onlyvisible", "--pid", str(self.process.pid)):
             name = subprocess.run(["xdotool", "getwindowname", window], capture_output=True, text=True).stdout
-            if name.rstrip("\n") == title:
-                found.append(int(window))
+            if name.rstrip("\n") != title:
+                continue
+            if transient is not None:
+                hint = subprocess.run(["xprop", "-id", window, "WM_TRANSIENT_FOR"], capture_output=True, text=True).stdout
+                if ("window id" in hint) != transient:
+                    continue
+            found.append(int(window))
         return found
 
     def window(self, title):
