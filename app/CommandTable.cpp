@@ -29,6 +29,9 @@ struct CommandRows {
     static void FilterPages(W &w, int id) { w.OnFilterCommand(id); }
     static void CaptionLanguage(W &w, int id) { w.player_.ChooseCaptionLanguage(size_t(id - ID_CAPTION_LANGUAGE_FIRST)); }
     static void RecentFile(W &w, int id) { w.OnRecentFile(id); }
+    static void CaptionEncodingCommand(W &w, int id) { w.player_.ChooseCaptionEncoding(kCaptionEncodings[id - ID_CAPTION_ENCODING_AUTO]); }
+    template <CaptionEncoding E>
+    static bool EncodingChosen(const W &w) { return w.player_.CaptionEncodingChosen() == E; }
 
     /// Every command, in the order of the context menu.
     static const CommandRow kRows[];
@@ -99,6 +102,23 @@ const CommandRow CommandRows::kRows[] = {
     // Caption markup.
     {ID_CAPTION_MARKUP, "ID_CAPTION_MARKUP", "자막 꾸밈 보이기", {},
         [](W &w, int) { w.player_.SetCaptionMarkup(!w.settings_.captionMarkup); }, [](const W &w) { return w.settings_.captionMarkup; }},
+    // The caption files' encoding.
+    {ID_CAPTION_ENCODING_AUTO, "ID_CAPTION_ENCODING_AUTO", "자동", {},
+        &CaptionEncodingCommand, &EncodingChosen<CaptionEncoding::Auto>, true},
+    {ID_CAPTION_ENCODING_UTF8, "ID_CAPTION_ENCODING_UTF8", "UTF-8", {},
+        &CaptionEncodingCommand, &EncodingChosen<CaptionEncoding::Utf8>, true},
+    {ID_CAPTION_ENCODING_CP949, "ID_CAPTION_ENCODING_CP949", "CP949", {},
+        &CaptionEncodingCommand, &EncodingChosen<CaptionEncoding::Cp949>, true},
+    {ID_CAPTION_ENCODING_WINDOWS1252, "ID_CAPTION_ENCODING_WINDOWS1252", "Windows-1252", {},
+        &CaptionEncodingCommand, &EncodingChosen<CaptionEncoding::Windows1252>, true},
+    {ID_CAPTION_ENCODING_SHIFT_JIS, "ID_CAPTION_ENCODING_SHIFT_JIS", "Shift_JIS", {},
+        &CaptionEncodingCommand, &EncodingChosen<CaptionEncoding::ShiftJis>, true},
+    {ID_CAPTION_ENCODING_GB18030, "ID_CAPTION_ENCODING_GB18030", "GB18030", {},
+        &CaptionEncodingCommand, &EncodingChosen<CaptionEncoding::Gb18030>, true},
+    {ID_CAPTION_ENCODING_BIG5, "ID_CAPTION_ENCODING_BIG5", "Big5", {},
+        &CaptionEncodingCommand, &EncodingChosen<CaptionEncoding::Big5>, true},
+    {ID_CAPTION_ENCODING_UTF16, "ID_CAPTION_ENCODING_UTF16", "UTF-16", {},
+        &CaptionEncodingCommand, &EncodingChosen<CaptionEncoding::Utf16>, true},
     {ID_MUTE, "ID_MUTE", "음소거   x", {Qt::Key_X, 0},
         [](W &w, int) { w.player_.SetMuted(!w.player_.Muted()); }, [](const W &w) { return w.player_.Muted(); }},
     {ID_VOLUME_UP, "ID_VOLUME_UP", "크게      Up", {Qt::Key_Up, 0},
@@ -164,6 +184,13 @@ constexpr MenuEntry kPlaybackItems[] = {
     kSeparator,          Cmd(ID_SPEED_UP),    Cmd(ID_SPEED_DOWN),  Cmd(ID_SPEED_RESET), Cmd(ID_AB_REPEAT),
     Cmd(ID_FRAME_NEXT),  Cmd(ID_FRAME_PREV),  Cmd(ID_NEXT_FILE),   Cmd(ID_PREV_FILE),   Cmd(ID_CONTINUOUS_PLAY),
 };
+static_assert(ID_CAPTION_ENCODING_UTF16 - ID_CAPTION_ENCODING_AUTO + 1 == int(std::size(kCaptionEncodings)),
+              "one command per encoding, in the same order");
+constexpr MenuEntry kCaptionEncodingItems[] = {
+    Cmd(ID_CAPTION_ENCODING_AUTO),     Cmd(ID_CAPTION_ENCODING_UTF8),    Cmd(ID_CAPTION_ENCODING_CP949),
+    Cmd(ID_CAPTION_ENCODING_WINDOWS1252), Cmd(ID_CAPTION_ENCODING_SHIFT_JIS), Cmd(ID_CAPTION_ENCODING_GB18030),
+    Cmd(ID_CAPTION_ENCODING_BIG5),     Cmd(ID_CAPTION_ENCODING_UTF16),
+};
 constexpr MenuEntry kSubtitleItems[] = {
     Cmd(ID_SUBTITLE_SHOW), Cmd(ID_SUBTITLE_UP), Cmd(ID_SUBTITLE_DOWN), kSeparator,
     Cmd(ID_SUBTITLE_BOLD), Cmd(ID_OUTLINE),     Cmd(ID_OUTLINE_DEEP),  Cmd(ID_SHADOW),
@@ -172,6 +199,8 @@ constexpr MenuEntry kSubtitleItems[] = {
     kSeparator, Cmd(ID_CAPTION_EARLIER), Cmd(ID_CAPTION_LATER), Cmd(ID_CAPTION_SYNC_RESET),
     {MenuEntry::CaptionLanguages, 0, "자막 언어", {}},
     Cmd(ID_CAPTION_MARKUP),
+    // Stays last: entries added later go above it.
+    {MenuEntry::Popup, 0, "자막 인코딩", kCaptionEncodingItems},
 };
 constexpr MenuEntry kSoundItems[] = {Cmd(ID_MUTE), Cmd(ID_VOLUME_UP), Cmd(ID_VOLUME_DOWN)};
 constexpr MenuEntry kRecentItems[] = {Cmd(ID_RECENT_CLEAR)};

@@ -29,7 +29,8 @@ CaptionTracks::CaptionTracks(CaptionTrack::Clock clock) : clock_(std::move(clock
 
 HResult CaptionTracks::Add(const std::string &path, int64_t nowMs)
 {
-    SamiResult sami = ReadCaptionFile(path, choice_);
+    SamiResult sami = ReadCaptionFile(path, choice_, encoding_);
+    refusal_ = sami.error;
     if (!sami.ok) {
         qCInfo(lcCaptions, "subtitle file %s refused: %s", path.c_str(), qUtf8Printable(sami.error));
         return VFW_E_UNSUPPORTED_STREAM;
@@ -63,8 +64,23 @@ HResult CaptionTracks::SetCaptionOffset(int64_t offsetMs)
 HResult CaptionTracks::SetCaptionLanguage(const QString &choice)
 {
     choice_ = choice;
+    ReadAgain();
+    return S_OK;
+}
+
+HResult CaptionTracks::SetCaptionEncoding(CaptionEncoding encoding)
+{
+    if (encoding == encoding_)
+        return S_OK;
+    encoding_ = encoding;
+    ReadAgain();
+    return S_OK;
+}
+
+void CaptionTracks::ReadAgain()
+{
     for (size_t i = 0; i < tracks_.size(); ++i) {
-        SamiResult sami = ReadCaptionFile(paths_[i], choice_);
+        SamiResult sami = ReadCaptionFile(paths_[i], choice_, encoding_);
         if (!sami.ok)
             continue;
         if (i + 1 == tracks_.size())
@@ -72,7 +88,6 @@ HResult CaptionTracks::SetCaptionLanguage(const QString &choice)
         tracks_[i] = std::make_unique<CaptionTrack>(std::move(sami.document.captions), shiftedClock_);
     }
     ShowCurrent();
-    return S_OK;
 }
 
 void CaptionTracks::ShowCurrent()

@@ -34,17 +34,23 @@ public:
     HResult SetCaptionLanguage(const QString &choice) override;
     std::vector<SamiLanguage> CaptionLanguages() const override { return languages_; }
     QString CaptionLanguageShown() const override { return shown_; }
+    HResult SetCaptionEncoding(CaptionEncoding encoding) override;
+    QString CaptionRefusal() const override { return refusal_; }
     /// One file source per file, in the order added.
     const std::vector<GstElementPtr> &Sources() const { return sources_; }
 
 private:
     /// Every track shows what is current at the shifted time now, or nothing.
     void ShowCurrent();
+    /// Reads every file again with the language and encoding in force.
+    void ReadAgain();
 
     CaptionTrack::Clock clock_;        ///< the medium's own clock
     CaptionTrack::Clock shiftedClock_; ///< what the tracks read: the clock less the offset
     int64_t offsetMs_ = 0;
     QString choice_;
+    CaptionEncoding encoding_ = CaptionEncoding::Auto;
+    QString refusal_;
     std::vector<SamiLanguage> languages_;
     QString shown_;
     std::vector<std::string> paths_; ///< each track's file, to read again in another language

@@ -221,6 +221,12 @@ public:
     /// The class that file shows, kEverySamiLanguage for all; empty when it
     /// declares none.
     virtual QString CaptionLanguageShown() const = 0;
+    /// Reads the caption files again in `encoding` (Auto: each file's own
+    /// detection) when it is another than the one in force.
+    virtual HResult SetCaptionEncoding(CaptionEncoding encoding) = 0;
+    /// Why the caption file added last was refused, in short Korean; empty
+    /// when it was read.
+    virtual QString CaptionRefusal() const = 0;
 };
 
 /// Which of the medium's sound streams plays: a facet of our own.

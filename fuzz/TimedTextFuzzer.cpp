@@ -1,10 +1,13 @@
 // The SubRip and WebVTT reader on bytes as a file would hold them; the
 // WebVTT target puts the header in front, so the fuzzer spends its time on
 // the cues. Whatever the input, the events must follow one another in time,
-// each a paragraph the overlay can clean, and stay within their bounds.
+// each headed by its format, with runs that put together are its clean text,
+// and stay within their bounds.
 
 #include "fuzz/FuzzSupport.h"
 
+#include "subtitles/CaptionSpans.h"
+#include "subtitles/CaptionTags.h"
 #include "subtitles/CaptionText.h"
 #include "subtitles/TimedTextReader.h"
 
@@ -24,11 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         VELMO_FUZZ_CHECK(e.startMs >= 0);
         VELMO_FUZZ_CHECK(e.endMs == (i + 1 < events.size() ? events[i + 1].startMs : -1));
         VELMO_FUZZ_CHECK(e.endMs == -1 || e.endMs > e.startMs);
-        VELMO_FUZZ_CHECK(e.text.startsWith(QLatin1String("<P>")));
+        VELMO_FUZZ_CHECK(e.text.startsWith(CaptionHead(result.format)));
         VELMO_FUZZ_CHECK(i == 0 || e.text != events[i - 1].text);
-        const QString shown = CleanCaption(e.text);
-        const qsizetype lt = shown.indexOf(u'<');
-        VELMO_FUZZ_CHECK(lt < 0 || shown.indexOf(u'>', lt) < 0);
+        QString joined;
+        for (const CaptionSpan &span : ParseCaptionSpans(e.text))
+            joined += span.text;
+        VELMO_FUZZ_CHECK(joined == CleanCaption(e.text));
     }
     return 0;
 }

@@ -158,6 +158,10 @@ public:
     void ChooseCaptionLanguage(size_t index);
     /// Whether caption languages can be asked of the medium at all.
     bool CaptionLanguagesKnown() const;
+    /// Reads the caption files again in `encoding` at once; it holds for the
+    /// medium (and its resume record) as the language does.
+    void ChooseCaptionEncoding(CaptionEncoding encoding);
+    CaptionEncoding CaptionEncodingChosen() const { return captionEncoding_; }
 
     // ---- The graph's filters
     std::vector<std::string> FilterNames() const;
@@ -237,7 +241,8 @@ private:
     ShownCaption caption_;
     int64_t captionOffsetMs_ = 0;   ///< the sync keys' offset, for captionStatePath_
     QString captionLanguage_;       ///< the language chosen; empty: the file's own
-    std::string captionStatePath_;  ///< the medium the two above belong to
+    CaptionEncoding captionEncoding_ = CaptionEncoding::Auto; ///< the encoding chosen
+    std::string captionStatePath_;  ///< the medium the three above belong to
     AbRepeat abRepeat_;
     int64_t abLastTickMs_ = 0;      ///< the position at the A-B loop's last tick
     ResumeRules resumeRules_;

@@ -20,7 +20,8 @@ void Player::AddCaptionFile(const std::string &path)
         return;
     // Playback runs afterwards, even when it was paused before.
     graph_.control->Pause();
-    graph_.AddSubtitleFile(path);
+    if (Failed(graph_.AddSubtitleFile(path)) && graph_.captions && !graph_.captions->CaptionRefusal().isEmpty())
+        emit message(graph_.captions->CaptionRefusal(), 0);
     graph_.control->Run();
     emit stateChanged();
 }
@@ -76,6 +77,7 @@ void Player::ApplyCaptionState()
         captionStatePath_ = path_;
         captionOffsetMs_ = 0;
         captionLanguage_.clear();
+        captionEncoding_ = CaptionEncoding::Auto;
     }
     PushCaptionState();
 }
@@ -86,6 +88,7 @@ void Player::PushCaptionState()
     if (!graph_.captions)
         return;
     graph_.captions->SetCaptionOffset(captionOffsetMs_);
+    graph_.captions->SetCaptionEncoding(captionEncoding_);
     if (!captionLanguage_.isEmpty())
         graph_.captions->SetCaptionLanguage(captionLanguage_);
 }
@@ -120,6 +123,14 @@ void Player::ChooseCaptionLanguage(size_t index)
     if (languages.size() < 2 || index > languages.size())
         return;
     captionLanguage_ = index < languages.size() ? languages[index].className : QString(kEverySamiLanguage);
+    PushCaptionState();
+}
+
+void Player::ChooseCaptionEncoding(CaptionEncoding encoding)
+{
+    if (!graph_.graph)
+        return;
+    captionEncoding_ = encoding;
     PushCaptionState();
 }
 

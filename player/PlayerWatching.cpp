@@ -135,6 +135,7 @@ void Player::RememberPosition()
     record.durationMs = std::llround(duration * 1000.0);
     record.captionOffsetMs = captionOffsetMs_;
     record.captionLanguage = captionLanguage_;
+    record.captionEncoding = captionEncoding_;
     record.audioStream = graph_.audioStreams ? graph_.audioStreams->CurrentAudioStream() : -1;
     Resume().Save(path_, record);
     resumeSaveClock_.start();
@@ -168,6 +169,7 @@ void Player::OfferResume()
         return;
     captionOffsetMs_ = record->captionOffsetMs;
     captionLanguage_ = record->captionLanguage;
+    captionEncoding_ = record->captionEncoding;
     PushCaptionState();
     if (graph_.audioStreams && record->audioStream >= 0)
         graph_.audioStreams->SetCurrentAudioStream(record->audioStream);

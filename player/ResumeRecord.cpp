@@ -55,6 +55,11 @@ bool ReadField(std::string_view key, std::string_view value, ResumeRecord *recor
         return ReadLanguage(value, &record->captionLanguage);
     if (key == "audio-stream")
         return ReadInt<int32_t>(value, -1, 0xFFFF, &record->audioStream);
+    if (key == "caption-encoding") {
+        // One this version does not know (a later one's) reads as Auto.
+        record->captionEncoding = CaptionEncodingNamed(value).value_or(CaptionEncoding::Auto);
+        return true;
+    }
     return true; // a later version's field
 }
 
@@ -74,6 +79,7 @@ std::string SerialiseResumeRecord(const ResumeRecord &record)
     else
         out += "\ncaption-language=";
     out += "\naudio-stream=" + std::to_string(record.audioStream);
+    out += "\ncaption-encoding=" + std::string(CaptionEncodingName(record.captionEncoding));
     out += "\n";
     return out;
 }

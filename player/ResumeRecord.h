@@ -3,6 +3,8 @@
 // Where a medium was left: the record kept for it, its text form, and the
 // rules that decide whether leaving a medium writes, drops or keeps it.
 
+#include "subtitles/CaptionFormat.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -19,6 +21,7 @@ struct ResumeRecord {
     int64_t captionOffsetMs = 0;   ///< the caption sync keys' offset
     QString captionLanguage;       ///< the caption class chosen; empty: the file's own
     int32_t audioStream = -1;      ///< the sound stream playing; -1: the medium's default
+    CaptionEncoding captionEncoding = CaptionEncoding::Auto; ///< the caption files' encoding chosen
 
     bool operator==(const ResumeRecord &) const = default;
 };

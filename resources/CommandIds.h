@@ -66,6 +66,15 @@ enum CommandId : int {
     ID_RECENT_CLEAR = 33110,
     // Caption markup.
     ID_CAPTION_MARKUP = 33004,
+    /// The caption files' encoding ("자막 인코딩"), in the order of kCaptionEncodings.
+    ID_CAPTION_ENCODING_AUTO = 33020,
+    ID_CAPTION_ENCODING_UTF8 = 33021,
+    ID_CAPTION_ENCODING_CP949 = 33022,
+    ID_CAPTION_ENCODING_WINDOWS1252 = 33023,
+    ID_CAPTION_ENCODING_SHIFT_JIS = 33024,
+    ID_CAPTION_ENCODING_GB18030 = 33025,
+    ID_CAPTION_ENCODING_BIG5 = 33026,
+    ID_CAPTION_ENCODING_UTF16 = 33027,
 
     // The folder as a playlist, speed, A-B repeat, frame steps and the screenshot.
     ID_NEXT_FILE = 33200,

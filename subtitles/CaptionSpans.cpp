@@ -136,11 +136,7 @@ public:
         if (spans_.empty() || spans_.back().look != now.look || spans_.back().role != now.role
             || spans_.back().rubyPair != pair)
             spans_.push_back({QString(), now.look, now.role, pair});
-        QString &text = spans_.back().text;
-        const qsizetype from = text.size();
-        text.append(piece);
-        // The cleaning turns every "/" of the text into a blank; tags keep theirs to tell closers.
-        std::replace(text.begin() + from, text.end(), u'/', u' ');
+        spans_.back().text.append(piece); // cleaned by the scan; tags keep their "/" to tell closers
     }
 
     void Tag(QStringView tag)
@@ -257,7 +253,7 @@ std::optional<uint32_t> ParseCaptionColour(QStringView value)
 std::vector<CaptionSpan> ParseCaptionSpans(const QString &raw)
 {
     // Read as CleanCaption reads it, so the runs hold its text.
-    const std::optional<QString> body = CaptionBody(raw);
+    const std::optional<CaptionBody> body = ReadCaptionBody(raw);
     if (!body)
         return raw.isEmpty() ? std::vector<CaptionSpan>() : std::vector<CaptionSpan>{{raw, {}, SpanRole::Text, 0}};
     SpanBuilder builder;

@@ -6,12 +6,11 @@ namespace velmo {
 
 QString CleanCaption(const QString &raw)
 {
-    std::optional<QString> body = CaptionBody(raw);
+    const std::optional<CaptionBody> body = ReadCaptionBody(raw);
     if (!body)
         return raw.isNull() ? QStringLiteral("") : raw;
-    body->replace(u'/', u' ');
     QString out;
-    out.reserve(body->size());
+    out.reserve(body->text.size());
     ScanCaptionTags(
         *body, [&](QStringView piece) { out.append(piece); }, [](QStringView) {});
     return out;

@@ -138,21 +138,103 @@ QString DecodeCp949(const QByteArray &bytes)
     return out;
 }
 
+namespace {
+
+bool HasPrefix(const QByteArray &bytes, const char *prefix, qsizetype n)
+{
+    return bytes.size() >= n && std::equal(prefix, prefix + n, bytes.constData());
+}
+
+QString DecodeUtf16(const QByteArray &bytes)
+{
+    const bool littleBom = HasPrefix(bytes, "\xFF\xFE", 2);
+    const bool bigBom = HasPrefix(bytes, "\xFE\xFF", 2);
+    bool big = bigBom;
+    if (!littleBom && !bigBom) {
+        // No mark: text in Latin letters has its zero bytes first in big-endian.
+        qsizetype evenZeros = 0;
+        qsizetype oddZeros = 0;
+        for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+            evenZeros += bytes[i] == 0;
+            oddZeros += bytes[i + 1] == 0;
+        }
+        big = evenZeros > oddZeros;
+    }
+    const qsizetype skip = littleBom || bigBom ? 2 : 0;
+    QStringDecoder utf16(big ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
+    return utf16.decode(QByteArrayView(bytes.constData() + skip, bytes.size() - skip));
+}
+
+// The name Qt's converters know the encoding by; null for those read here.
+const char *ConverterName(CaptionEncoding encoding)
+{
+    switch (encoding) {
+    case CaptionEncoding::ShiftJis: return "Shift_JIS";
+    case CaptionEncoding::Gb18030: return "GB18030";
+    case CaptionEncoding::Big5: return "Big5";
+    default: return nullptr;
+    }
+}
+
+DecodedCaption DecodeAuto(const QByteArray &bytes, bool western)
+{
+    if (HasPrefix(bytes, "\xEF\xBB\xBF", 3))
+        return {QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3), CaptionEncoding::Utf8};
+    if (HasPrefix(bytes, "\xFF\xFE", 2) || HasPrefix(bytes, "\xFE\xFF", 2))
+        return {DecodeUtf16(bytes), CaptionEncoding::Utf16};
+    if (IsValidUtf8(bytes))
+        return {QString::fromUtf8(bytes), CaptionEncoding::Utf8};
+    QString cp949 = DecodeCp949(bytes);
+    if (western && cp949.contains(QChar(kReplacement)))
+        return {DecodeWindows1252(bytes), CaptionEncoding::Windows1252};
+    return {std::move(cp949), CaptionEncoding::Cp949};
+}
+
+} // namespace
+
+QString DecodeWindows1252(const QByteArray &bytes)
+{
+    // 0x80 to 0x9F; the rest is Latin-1.
+    static constexpr char16_t kHigh[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    };
+    QString out(bytes.size(), Qt::Uninitialized);
+    char16_t *dst = reinterpret_cast<char16_t *>(out.data());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        dst[i] = c >= 0x80 && c < 0xA0 ? kHigh[c - 0x80] : char16_t(c);
+    }
+    return out;
+}
+
+DecodedCaption DecodeCaptionBytes(const QByteArray &bytes, CaptionEncoding wanted, bool western)
+{
+    switch (wanted) {
+    case CaptionEncoding::Auto: break;
+    case CaptionEncoding::Utf8: {
+        const qsizetype skip = HasPrefix(bytes, "\xEF\xBB\xBF", 3) ? 3 : 0;
+        return {QString::fromUtf8(bytes.constData() + skip, bytes.size() - skip), wanted};
+    }
+    case CaptionEncoding::Cp949: return {DecodeCp949(bytes), wanted};
+    case CaptionEncoding::Windows1252: return {DecodeWindows1252(bytes), wanted};
+    case CaptionEncoding::Utf16: return {DecodeUtf16(bytes), wanted};
+    case CaptionEncoding::ShiftJis:
+    case CaptionEncoding::Gb18030:
+    case CaptionEncoding::Big5: {
+        QStringDecoder decoder(ConverterName(wanted), QStringDecoder::Flag::Stateless);
+        if (!decoder.isValid())
+            break; // a Qt without ICU
+        return {decoder.decode(bytes), wanted};
+    }
+    }
+    return DecodeAuto(bytes, western);
+}
+
 QString DecodeSamiBytes(const QByteArray &bytes)
 {
-    const auto hasPrefix = [&bytes](const char *prefix, qsizetype n) {
-        return bytes.size() >= n && std::equal(prefix, prefix + n, bytes.constData());
-    };
-    if (hasPrefix("\xEF\xBB\xBF", 3))
-        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-    if (hasPrefix("\xFF\xFE", 2) || hasPrefix("\xFE\xFF", 2)) {
-        QStringDecoder utf16(bytes.at(0) == '\xFF' ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
-                             QStringDecoder::Flag::Stateless);
-        return utf16.decode(QByteArrayView(bytes.constData() + 2, bytes.size() - 2));
-    }
-    if (IsValidUtf8(bytes))
-        return QString::fromUtf8(bytes);
-    return DecodeCp949(bytes);
+    return DecodeAuto(bytes, false).text;
 }
 
 } // namespace velmo

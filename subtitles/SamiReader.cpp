@@ -230,15 +230,21 @@ SamiResult refused(const QString &why)
 SamiResult ParseSami(const QByteArray &bytes, const QString &choice)
 {
     if (bytes.isEmpty())
-        return refused(QStringLiteral("the file is empty"));
-    const QString text = DecodeSamiBytes(bytes);
-    SamiParser parser(text);
+        return refused(QStringLiteral("빈 파일입니다"));
+    return ParseSamiText(DecodeCaptionBytes(bytes, CaptionEncoding::Auto, false), choice);
+}
+
+SamiResult ParseSamiText(const DecodedCaption &decoded, const QString &choice)
+{
+    SamiParser parser(decoded.text);
     parser.run();
     if (!parser.sawSync)
-        return refused(QStringLiteral("not a SAMI file: it has no SYNC element"));
+        return refused(QStringLiteral("SAMI 자막으로 읽을 수 없습니다")); // no SYNC element
 
     SamiResult result;
     result.ok = true;
+    result.format = CaptionFormat::Sami;
+    result.encoding = decoded.encoding;
     SamiDocument &doc = result.document;
     doc.languages = languagesOf(parser.classes.items(), parser.captions);
     doc.className = chooseClass(parser.classes.items());
@@ -266,16 +272,16 @@ bool ReadCaptionBytes(const std::string &path, QByteArray *bytes, QString *why)
 {
     QFile file;
     if (!OpenForReading(file, path, why)) {
-        *why = QStringLiteral("cannot open the file: ") + *why;
+        *why = QStringLiteral("파일을 열 수 없습니다: ") + *why;
         return false;
     }
     *bytes = file.read(kMaxSamiFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {
-        *why = QStringLiteral("cannot read the file: ") + file.errorString();
+        *why = QStringLiteral("파일을 읽을 수 없습니다: ") + file.errorString();
         return false;
     }
     if (bytes->size() > kMaxSamiFileBytes) {
-        *why = QStringLiteral("the file is too large for a caption file");
+        *why = QStringLiteral("자막 파일로는 너무 큽니다");
         return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "subtitles/CaptionFormat.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -42,8 +44,12 @@ inline constexpr char kEverySamiLanguage[] = "*";
 struct SamiResult {
     bool ok = false;
     SamiDocument document;
-    QString error; ///< why the file was refused, for logs and the dump tool
+    QString error; ///< why the file was refused, short and in Korean, naming the format tried
+    CaptionFormat format = CaptionFormat::Unknown;    ///< the format read; Unknown when refused
+    CaptionEncoding encoding = CaptionEncoding::Utf8; ///< the encoding the text was read in
 };
+
+struct DecodedCaption;
 
 /// Files larger than this are refused unread: no subtitle file comes near it.
 inline constexpr qint64 kMaxSamiFileBytes = 64 * 1024 * 1024;
@@ -62,6 +68,9 @@ bool AppendCaptionEvent(std::vector<SamiCaption> &events, int64_t startMs, QStri
 
 /// Reads and parses a SAMI file; refuses unreadable, empty and non-SAMI files.
 SamiResult ReadSamiFile(const std::string &path);
+
+/// Parses SAMI text already decoded, as ParseSami does.
+SamiResult ParseSamiText(const DecodedCaption &decoded, const QString &choice = {});
 
 /// Parses SAMI bytes in any of the supported encodings. `choice` names the
 /// class to show, or kEverySamiLanguage; empty, or a class the file does not

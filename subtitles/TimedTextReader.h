@@ -1,5 +1,6 @@
 #pragma once
 
+#include "subtitles/CaptionFormat.h"
 #include "subtitles/SamiReader.h"
 
 #include <QByteArray>
@@ -10,30 +11,30 @@
 
 namespace velmo {
 
-/// The caption formats a subtitle file may hold, told by its content.
-enum class CaptionFormat { Unknown, Sami, SubRip, WebVtt };
-
 /// What `bytes` hold: SAMI when a SYNC element shows, WebVTT when the text
-/// starts with "WEBVTT", SubRip when a cue timing line ("a --> b") shows;
-/// SAMI wins over the others, so a SAMI file quoting a timing stays SAMI.
+/// starts with "WEBVTT", SubRip when a line looks like a cue timing
+/// ("a --> b", a and b numbers with ":"); SAMI wins over the others, so a
+/// SAMI file quoting a timing stays SAMI.
 CaptionFormat DetectCaptionFormat(const QByteArray &bytes);
 
 /// One "hh:mm:ss,mmm" timestamp in milliseconds ("," or "." before the
-/// milliseconds; hours optional; more than two hour digits allowed); empty
-/// when it is not one.
+/// milliseconds, one to three of their digits; hours optional; more than two
+/// hour digits allowed); empty when it is not one.
 std::optional<int64_t> ParseCueTime(QStringView text);
 
-/// Reads SubRip or WebVTT cues into the same caption events as a SAMI file:
-/// one event per change of what shows, its text a "<P>" element whose lines
-/// are joined by "<br>" (cues shown together are one line each, in start
-/// order), and an "&nbsp;" event where nothing shows. A cue whose timing
-/// line is broken is skipped, never the rest. The text's encoding is found
-/// as for SAMI. Refused when no cue can be read.
-SamiResult ParseTimedText(const QByteArray &bytes);
+/// Reads SubRip or WebVTT cues (WebVTT when the text starts with "WEBVTT")
+/// into caption events: one event per change of what shows, its text the
+/// format's CaptionHead followed by its lines joined by "<br>" (cues shown
+/// together are one line each, in start order), and the head and a blank
+/// where nothing shows. The text is read in `encoding` (DecodeCaptionBytes, with
+/// Windows-1252 where CP949 does not read cleanly). Refused, with a message
+/// naming the format, when no cue can be read.
+SamiResult ParseTimedText(const QByteArray &bytes, CaptionEncoding encoding = CaptionEncoding::Auto);
 
-/// Reads any caption file, telling its format by content; refuses
-/// unreadable, empty, oversized and unrecognised files. `choice` picks the
-/// language of a SAMI file as ParseSami does.
-SamiResult ReadCaptionFile(const std::string &path, const QString &choice = {});
+/// Reads any caption file, telling its format by content, in `encoding`;
+/// refuses unreadable, empty, oversized and unrecognised files. `choice`
+/// picks the language of a SAMI file as ParseSami does.
+SamiResult ReadCaptionFile(const std::string &path, const QString &choice = {},
+                           CaptionEncoding encoding = CaptionEncoding::Auto);
 
 } // namespace velmo

@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
+#include <string>
+#include <string_view>
 #include <span>
 #include <vector>
 
@@ -49,6 +52,28 @@ TEST(CommandTable, MenuAndTableHoldTheSameCommandsOnceEachWithAHandler)
     };
     for (const auto &[id, handled] : outside)
         EXPECT_EQ(FindCommandHandler(id) != nullptr, handled) << id;
+}
+
+TEST(CommandTable, TheCaptionEncodingsCloseTheSubtitleMenu)
+{
+    const auto &entries = ContextMenuEntries();
+    const auto subtitles = std::find_if(entries.begin(), entries.end(), [](const MenuEntry &e) {
+        return e.kind == MenuEntry::Popup && std::string_view(e.text) == "자막설정";
+    });
+    ASSERT_NE(subtitles, entries.end());
+    const MenuEntry &last = subtitles->items.back();
+    ASSERT_EQ(last.kind, MenuEntry::Popup);
+    EXPECT_EQ(std::string_view(last.text), "자막 인코딩");
+    std::vector<std::string> labels;
+    for (const MenuEntry &e : last.items) {
+        const CommandRow *row = FindCommand(e.id);
+        ASSERT_NE(row, nullptr);
+        EXPECT_EQ(row->key.key, 0) << row->name;
+        EXPECT_TRUE(row->needsMedia) << row->name;
+        labels.push_back(row->label);
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"자동", "UTF-8", "CP949", "Windows-1252", "Shift_JIS", "GB18030", "Big5",
+                                                "UTF-16"}));
 }
 
 TEST(CommandTable, EachKeyRaisesItsOwnCommandAndNoOther)

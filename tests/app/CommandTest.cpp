@@ -160,9 +160,23 @@ TEST_F(CommandTest, EveryMarkFollowsItsOwnCommand)
         EXPECT_EQ(entry->second->isCheckable(), entry->second->isChecked()) << row.name;
         return entry->second->isChecked();
     };
+    // The encodings are one choice among several: choosing one marks it alone.
+    const auto isEncoding = [](const CommandRow &row) {
+        return row.id >= ID_CAPTION_ENCODING_AUTO && row.id <= ID_CAPTION_ENCODING_UTF16;
+    };
+    for (const CommandRow &chosen : CommandTable()) {
+        if (!isEncoding(chosen))
+            continue;
+        window->OnCommand(chosen.id);
+        for (const CommandRow &row : CommandTable()) {
+            if (isEncoding(row)) {
+                EXPECT_EQ(shown(row), row.id == chosen.id) << chosen.name << " chosen, " << row.name;
+            }
+        }
+    }
     int rows = 0;
     for (const CommandRow &row : CommandTable()) {
-        if (!row.checked)
+        if (!row.checked || isEncoding(row))
             continue;
         ++rows;
         const bool before = shown(row);

@@ -237,7 +237,7 @@ TEST(CaptionTracks, TheOffsetAndTheLanguageApplyAtOnce)
     const struct {
         int64_t offsetMs;
         const char *shown;
-    } steps[] = {{0, "<P>one"}, {-500, "<P>two"}, {1000, "<P>&nbsp;"}, {0, "<P>one"}};
+    } steps[] = {{0, "<SubRip>one"}, {-500, "<SubRip>two"}, {1000, "<P>&nbsp;"}, {0, "<SubRip>one"}};
     clock.now = 1700;
     for (const auto &step : steps) {
         clock.delivered.clear();
@@ -252,5 +252,5 @@ TEST(CaptionTracks, TheOffsetAndTheLanguageApplyAtOnce)
     ASSERT_EQ(tracks.CaptionLanguages().size(), 2u);
     clock.delivered.clear();
     tracks.SetCaptionLanguage(QStringLiteral("ENCC"));
-    EXPECT_EQ(clock.delivered, QStringList({"<P>one", "<P Class=ENCC>a"}));
+    EXPECT_EQ(clock.delivered, QStringList({"<SubRip>one", "<P Class=ENCC>a"}));
 }

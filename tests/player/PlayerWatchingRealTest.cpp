@@ -134,6 +134,26 @@ TEST_F(PlayerWatchingRealTest, FrameStepsMoveOnePictureEachWayAndPauseFirst)
     EXPECT_EQ(player->State(), PlayState::Paused);
 }
 
+TEST_F(PlayerWatchingRealTest, TheChosenEncodingReadsTheCaptionsAgainAtOnce)
+{
+    const std::string srt = dir.write("fr.srt", "1\n00:00:00,000 --> 01:00:00,000\n\xC9T\xC9 1/2\n");
+    ASSERT_TRUE(OpenAndWait(FixturePath("wide_pixels.mkv")));
+    player->AddCaptionFile(srt);
+    const QString western = QString::fromUtf8("ÉTÉ 1/2");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->Caption().text == western; }, 5000)) << player->Caption().text.toStdString();
+    player->ChooseCaptionEncoding(CaptionEncoding::Cp949);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Caption().text.contains(QChar(0xFFFD)); }, 5000));
+    player->ChooseCaptionEncoding(CaptionEncoding::Windows1252);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Caption().text == western; }, 5000));
+    EXPECT_EQ(player->CaptionEncodingChosen(), CaptionEncoding::Windows1252);
+
+    // A file added that no reader takes says which format was tried.
+    QSignalSpy said(player.get(), &Player::message);
+    player->AddCaptionFile(dir.write("bad.srt", "1\n00:00:01 --> 00:00:02\nno milliseconds\n"));
+    ASSERT_FALSE(said.isEmpty());
+    EXPECT_EQ(said.last().at(0).toString(), QStringLiteral("SubRip 자막으로 읽을 수 없습니다"));
+}
+
 TEST_F(PlayerWatchingRealTest, AScreenshotHasTheVideosSizeAndTheCaptionAsDrawn)
 {
     const char *saved = std::getenv("XDG_PICTURES_DIR");

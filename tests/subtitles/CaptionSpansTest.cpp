@@ -62,6 +62,9 @@ TEST(CaptionSpans, MarkupBecomesRuns)
         {"<P><b>a<br>b/c</b>", "<b:a\r\nb c>"},
         {"<P><b>x<br/>y", "<b:xy>"},
         {"<P><i>&nbsp;</i>", "<i: >"},
+        // The cue formats keep "/", "<" that opens no tag, and (WebVTT) decode references.
+        {"<WebVTT><i>1/2 &amp; a<b</i>", "<i:1/2 & a<b>"},
+        {"<SubRip><b>{\\an8}x/y</b>", "<b:x/y>"},
         {"Hello&nbsp;<b", "Hello&nbsp;<b"},
         {"<P><ruby>漢字<rt>かんじ</rt></ruby>です", "<base1:漢字><rt1:かんじ>です"},
         {"<P><ruby>漢<rt>kan</rt>字<rt>ji</rt></ruby>", "<base1:漢><rt1:kan><base2:字><rt2:ji>"},

@@ -47,7 +47,18 @@ TEST(SamiDump, PrintsTheChosenClassAndCleanedCaptions)
                                                             "1000\t첫째\n"
                                                             "2000\t둘째\\n줄\n"
                                                             "3000\t \n"));
-    EXPECT_TRUE(run.err.isEmpty());
+    EXPECT_EQ(run.err, QByteArray("format: SAMI\nencoding: CP949\n"));
+}
+
+TEST(SamiDump, CueFilesKeepTheirTextAndTheEncodingGoesToStandardError)
+{
+    TempDir dir;
+    const ToolRun run = dump(dir.write("fr.srt", "1\n00:00:01,000 --> 00:00:02,000\n{\\an8}\nDES \xC9V\xC9NEMENTS 1/2\n\nsuite\n"
+                                                 "\n2\n00:00:03,000 --> 00:00:04,000\na<b\n"));
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(QString::fromUtf8(run.out),
+              QString::fromUtf8("class: -\n1000\tDES ÉVÉNEMENTS 1/2\\nsuite\n2000\t \n3000\ta<b\n4000\t \n"));
+    EXPECT_EQ(run.err, QByteArray("format: SubRip\nencoding: Windows-1252\n"));
 }
 
 TEST(SamiDump, WithoutDeclaredClassesSaysSo)
@@ -64,7 +75,7 @@ TEST(SamiDump, ARefusedFileGivesTheReasonAndExitCodeOne)
     const ToolRun run = dump(dir.write("film.smi", "Hello\nno timings here\n"));
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_TRUE(run.err.contains("no SYNC element")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("SAMI 자막으로 읽을 수 없습니다")) << run.err.toStdString();
 
     const ToolRun missing = dump(dir.path("missing.smi"));
     EXPECT_EQ(missing.exitCode, 1);

@@ -255,7 +255,7 @@ TEST(SamiReader, RefusesWhatIsNotSami)
         EXPECT_FALSE(result.error.isEmpty()) << path;
         EXPECT_TRUE(result.document.captions.empty()) << path;
     }
-    EXPECT_EQ(ReadSamiFile(empty).error, QStringLiteral("the file is empty"));
+    EXPECT_EQ(ReadSamiFile(empty).error, QStringLiteral("빈 파일입니다"));
 }
 
 TEST(SamiReader, ReadsAFileWhoseNameIsNotUtf8)

@@ -27,7 +27,7 @@ TEST(TimedTextReader, CueTimes)
         int64_t ms; // -1: not a time
     } cases[] = {
         {"00:00:01,000", 1000},  {"00:01:02.345", 62345},    {"01:02.5", 62500},       {"10:00:00,000", 36000000},
-        {"123:00:00.001", 442800001}, {"00:00:01", -1},      {"00:60:00,000", -1},     {"00:00:01,0000", -1},
+        {"123:00:00.001", 442800001}, {"00:00:01", -1},      {"00:60:00,000", -1},     {"00:00:01,0000", -1},  {"1:02:03.4", 3723400},
         {"", -1},                {"1:2:3:4,000", -1},        {"00:00:01,000 x", -1},   {"-00:00:01,000", -1},
     };
     for (const auto &c : cases) {
@@ -44,25 +44,25 @@ TEST(TimedTextReader, CuesBecomeEventsThatReplaceOneAnother)
         const char *events;
     } cases[] = {
         {"subrip with numbers and CRLF", "1\r\n00:00:01,000 --> 00:00:02,000\r\nHello\r\nthere\r\n\r\n2\r\n00:00:03,000 --> 00:00:04,500\r\nBye\r\n",
-         "1000:<P>Hello<br>there | 2000:<P>&nbsp; | 3000:<P>Bye | 4500:<P>&nbsp;"},
+         "1000:<SubRip>Hello<br>there | 2000:<SubRip>  | 3000:<SubRip>Bye | 4500:<SubRip> "},
         {"no cue numbers, touching cues", "00:00:01,000 --> 00:00:02,000\nA\n\n00:00:02,000 --> 00:00:03,000\nB\n",
-         "1000:<P>A | 2000:<P>B | 3000:<P>&nbsp;"},
+         "1000:<SubRip>A | 2000:<SubRip>B | 3000:<SubRip> "},
         {"tags kept as markup", "1\n00:00:01,000 --> 00:00:02,000\n<i>it</i> <font color=\"#ff0000\">red</font>\n",
-         "1000:<P><i>it</i> <font color=\"#ff0000\">red</font> | 2000:<P>&nbsp;"},
+         "1000:<SubRip><i>it</i> <font color=\"#ff0000\">red</font> | 2000:<SubRip> "},
         {"overlapping cues one line each, in start order",
          "1\n00:00:01,000 --> 00:00:04,000\nfirst\n\n2\n00:00:02,000 --> 00:00:03,000\nsecond\n",
-         "1000:<P>first | 2000:<P>first<br>second | 3000:<P>first | 4000:<P>&nbsp;"},
+         "1000:<SubRip>first | 2000:<SubRip>first<br>second | 3000:<SubRip>first | 4000:<SubRip> "},
         {"a bad timing line skips its cue only",
          "1\n00:00:01,000 --> \nlost\n\n2\n00:00:05 --> 00:00:06,000\nlost too\n\n3\n00:00:07,000 --> 00:00:08,000\nkept\n",
-         "7000:<P>kept | 8000:<P>&nbsp;"},
+         "7000:<SubRip>kept | 8000:<SubRip> "},
         {"timings going backwards are skipped", "00:00:05,000 --> 00:00:04,000\nback\n\n00:00:09,000 --> 00:00:10,000\nok\n",
-         "9000:<P>ok | 10000:<P>&nbsp;"},
+         "9000:<SubRip>ok | 10000:<SubRip> "},
         {"a missing blank line before the next cue", "1\n00:00:01,000 --> 00:00:02,000\none\n2\n00:00:03,000 --> 00:00:04,000\ntwo\n",
-         "1000:<P>one | 2000:<P>&nbsp; | 3000:<P>two | 4000:<P>&nbsp;"},
+         "1000:<SubRip>one | 2000:<SubRip>  | 3000:<SubRip>two | 4000:<SubRip> "},
         {"webvtt header, note, style, settings, short times",
          "WEBVTT - title\nKind: captions\n\nNOTE a comment\nstill --> comment\n\nSTYLE\n::cue { color: red }\n\nid-1\n00:01.000 --> 00:02.000 line:90% align:left\n"
          "<b>bold</b>\n",
-         "1000:<P><b>bold</b> | 2000:<P>&nbsp;"},
+         "1000:<WebVTT><b>bold</b> | 2000:<WebVTT> "},
         {"nothing readable", "hello\nworld\n", "refused"},
         {"a timing line with no text", "00:00:01,000 --> 00:00:02,000\n\n", "refused"},
     };
@@ -91,7 +91,7 @@ TEST(TimedTextReader, ReadsFilesOfAnyNameAndEncoding)
     velmo::test::TempDir dir;
     // SubRip inside a ".smi", in CP949 without a BOM.
     const QByteArray cp949 = toCp949(QStringLiteral("1\n00:00:01,000 --> 00:00:02,000\n안녕하세요\n"));
-    EXPECT_EQ(Events(ReadCaptionFile(dir.write("film.smi", cp949))), "1000:<P>안녕하세요 | 2000:<P>&nbsp;");
+    EXPECT_EQ(Events(ReadCaptionFile(dir.write("film.smi", cp949))), "1000:<SubRip>안녕하세요 | 2000:<SubRip> ");
     const QByteArray sami = "<SAMI><BODY><SYNC Start=500><P>sami</BODY></SAMI>";
     const SamiResult asSami = ReadCaptionFile(dir.write("film.srt", sami));
     ASSERT_TRUE(asSami.ok);

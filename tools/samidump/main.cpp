@@ -1,7 +1,9 @@
 // velmo-sami-dump FILE: prints what the player makes of a caption file (SAMI,
 // SubRip or WebVTT, told by its content), to tell why a subtitle looks wrong. First line "class: NAME" (or "class: -"), then
 // one line per caption in playing order: START_MS, a tab, the cleaned text in
-// UTF-8 with each line break written as the two characters "\n".
+// UTF-8 with each line break written as the two characters "\n". Scripts
+// read that output; the format and the encoding read go to standard error,
+// as "format: SubRip" and "encoding: Windows-1252".
 
 #include "subtitles/CaptionText.h"
 #include "subtitles/TimedTextReader.h"
@@ -33,6 +35,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s: %s\n", argv[1], result.error.toStdString().c_str());
         return 1;
     }
+    std::fprintf(stderr, "format: %s\nencoding: %s\n", std::string(velmo::CaptionFormatName(result.format)).c_str(),
+                 std::string(velmo::CaptionEncodingName(result.encoding)).c_str());
     const velmo::SamiDocument &doc = result.document;
     std::string out = "class: " + (doc.className.isEmpty() ? std::string("-") : doc.className.toStdString()) + "\n";
     for (const velmo::SamiCaption &caption : doc.captions)
