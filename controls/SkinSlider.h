@@ -31,6 +31,18 @@ int SliderThumbLeft(int minimum, int maximum, int value, int clientWidth, int ma
 /// width the pointer cannot choose a value: the minimum.
 int SliderValueAt(int x, int minimum, int maximum, int clientWidth, int margin, int thumbWidth);
 
+/// Where a marked range (the A-B loop) is drawn: a thin band of rows just
+/// under the track's line, in layout pixels of a track `height` tall. The line
+/// is the last run of rows of `track`'s middle column that differ from its top
+/// row (without a track, or a track of one colour, the middle row stands for
+/// it). The band stays within the track.
+struct BandRows {
+    int top = 0;
+    int height = 0;
+    bool operator==(const BandRows &) const = default;
+};
+BandRows MarkedBandRows(const QImage &track, int height);
+
 /// The skinned horizontal slider of the timeline and the volume: a track
 /// drawn from three 5-pixel columns of its picture, a thumb moved under the
 /// pointer, keys for lines, pages and the ends. Every change is reported to
@@ -49,8 +61,8 @@ public:
     /// Stores `value` kept within the range and repaints.
     void SetPos(int value);
     int GetPos() const { return value_; }
-    /// Tints the part of the track from `from` to `to` (fractions of the
-    /// range, 0 to 1) over the skin's track; `from` >= `to` shows none.
+    /// Tints a thin band under the track's line from `from` to `to`
+    /// (fractions of the range, 0 to 1); `from` >= `to` shows none.
     void SetMarkedRange(double from, double to);
     /// The top of the thumb, set by SetBitmaps.
     int thumbTop() const { return thumbTop_; }

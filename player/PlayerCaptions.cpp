@@ -18,10 +18,12 @@ void Player::AddCaptionFile(const std::string &path)
 {
     if (!graph_.graph || !graph_.control)
         return;
-    // Playback runs afterwards, even when it was paused before.
+    // Playback runs afterwards, even when it was paused before; a medium
+    // that played to its end stays there.
     graph_.control->Pause();
     graph_.AddSubtitleFile(path);
-    graph_.control->Run();
+    if (!atEnd_)
+        graph_.control->Run();
     emit stateChanged();
 }
 
