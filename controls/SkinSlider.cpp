@@ -34,6 +34,33 @@ QImage opaque(const QImage &image)
     return image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_RGB32) : image;
 }
 
+struct BandRows {
+    int top = 0;
+    int height = 0;
+};
+
+// The band's rows in layout pixels of a track `height` tall: just under the
+// line, the last run of rows of the track's middle column that differ from
+// its top row (the middle row without a line), and within the track.
+BandRows MarkedBandRows(const QImage &track, int height)
+{
+    // The line's last row, in layout pixels; the middle row when no line shows.
+    int lineEnd = height / 2;
+    if (!track.isNull()) {
+        const qreal ratio = track.devicePixelRatio();
+        const int x = std::min(track.width() - 1, int(std::lround((kMiddleX + kColumn / 2) * ratio)));
+        const QRgb top = track.pixel(x, 0);
+        for (int y = track.height() - 1; y > 0; --y) {
+            if (track.pixel(x, y) != top) {
+                lineEnd = int(std::ceil((y + 1) / ratio)) - 1;
+                break;
+            }
+        }
+    }
+    const int band = std::min(kBandHeight, std::max(height, 0));
+    return {std::clamp(lineEnd + 1 + kBandGap, 0, std::max(height - band, 0)), band};
+}
+
 } // namespace
 
 int SliderThumbLeft(int minimum, int maximum, int value, int clientWidth, int margin, int thumbWidth)
@@ -59,25 +86,6 @@ int SliderValueAt(int x, int minimum, int maximum, int clientWidth, int margin, 
         return minimum;
     const double top = double(maximum) + 1;
     return int(std::min(v, top));
-}
-
-BandRows MarkedBandRows(const QImage &track, int height)
-{
-    // The line's last row, in layout pixels; the middle row when no line shows.
-    int lineEnd = height / 2;
-    if (!track.isNull()) {
-        const qreal ratio = track.devicePixelRatio();
-        const int x = std::min(track.width() - 1, int(std::lround((kMiddleX + kColumn / 2) * ratio)));
-        const QRgb top = track.pixel(x, 0);
-        for (int y = track.height() - 1; y > 0; --y) {
-            if (track.pixel(x, y) != top) {
-                lineEnd = int(std::ceil((y + 1) / ratio)) - 1;
-                break;
-            }
-        }
-    }
-    const int band = std::min(kBandHeight, std::max(height, 0));
-    return {std::clamp(lineEnd + 1 + kBandGap, 0, std::max(height - band, 0)), band};
 }
 
 SkinSlider::SkinSlider(QWidget *parent)

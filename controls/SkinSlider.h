@@ -31,18 +31,6 @@ int SliderThumbLeft(int minimum, int maximum, int value, int clientWidth, int ma
 /// width the pointer cannot choose a value: the minimum.
 int SliderValueAt(int x, int minimum, int maximum, int clientWidth, int margin, int thumbWidth);
 
-/// Where a marked range (the A-B loop) is drawn: a thin band of rows just
-/// under the track's line, in layout pixels of a track `height` tall. The line
-/// is the last run of rows of `track`'s middle column that differ from its top
-/// row (without a track, or a track of one colour, the middle row stands for
-/// it). The band stays within the track.
-struct BandRows {
-    int top = 0;
-    int height = 0;
-    bool operator==(const BandRows &) const = default;
-};
-BandRows MarkedBandRows(const QImage &track, int height);
-
 /// The skinned horizontal slider of the timeline and the volume: a track
 /// drawn from three 5-pixel columns of its picture, a thumb moved under the
 /// pointer, keys for lines, pages and the ends. Every change is reported to

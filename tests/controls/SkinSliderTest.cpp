@@ -57,39 +57,6 @@ TEST(SliderArithmetic, ValueUnderThePointer)
             << "x " << c.x << " range " << c.minimum << ".." << c.maximum << " width " << c.clientWidth;
 }
 
-TEST(SliderArithmetic, TheMarkedBandLiesUnderTheTracksLine)
-{
-    // A track picture of three 5-pixel columns, `rows` tall at `ratio`, with a
-    // line from `lineFrom` to `lineTo` (device rows; -1: none).
-    const auto track = [](int rows, qreal ratio, int lineFrom, int lineTo) {
-        QImage image(int(15 * ratio), rows, QImage::Format_RGB32);
-        image.fill(QColor(28, 31, 36));
-        for (int y = std::max(lineFrom, 0); lineFrom >= 0 && y <= lineTo; ++y)
-            for (int x = 0; x < image.width(); ++x)
-                image.setPixelColor(x, y, QColor(58, 64, 73));
-        image.setDevicePixelRatio(ratio);
-        return image;
-    };
-    struct Case {
-        const char *what;
-        QImage track;
-        int height;
-        BandRows band;
-    } cases[] = {
-        {"the default skin's line", track(22, 1, 9, 12), 22, {14, 2}},
-        {"the same line at 2x", track(44, 2, 18, 25), 22, {14, 2}},
-        {"a track of one colour", track(22, 1, -1, -1), 22, {13, 2}},
-        {"no track", QImage(), 20, {12, 2}},
-        {"a line at the bottom", track(22, 1, 20, 21), 22, {20, 2}},
-        {"a slider one row tall", track(1, 1, -1, -1), 1, {0, 1}},
-    };
-    for (const Case &c : cases) {
-        const BandRows band = MarkedBandRows(c.track, c.height);
-        EXPECT_EQ(band.top, c.band.top) << c.what;
-        EXPECT_EQ(band.height, c.band.height) << c.what;
-    }
-}
-
 const QColor kLeftEnd(255, 0, 0);
 const QColor kRightEnd(0, 0, 255);
 const QColor kMiddle(0, 255, 0);
