@@ -21,14 +21,44 @@ constexpr int kLeftEndX = 0;
 constexpr int kRightEndX = 5;
 constexpr int kMiddleX = 10;
 
-// A marked part of the track (the A-B repeat's range): translucent, so the skin shows through.
-const QColor kMarkedTint(255, 190, 0, 110);
+// A marked part of the track (the A-B repeat's range): a band under the
+// line, so that the line and the thumb stay as the skin draws them.
+const QColor kMarkedTint(255, 190, 0, 200);
+constexpr int kBandGap = 1;
+constexpr int kBandHeight = 2;
 
 // Thumb pictures are copied as they are; an alpha channel would let the
 // track show through.
 QImage opaque(const QImage &image)
 {
     return image.hasAlphaChannel() ? image.convertToFormat(QImage::Format_RGB32) : image;
+}
+
+struct BandRows {
+    int top = 0;
+    int height = 0;
+};
+
+// The band's rows in layout pixels of a track `height` tall: just under the
+// line, the last run of rows of the track's middle column that differ from
+// its top row (the middle row without a line), and within the track.
+BandRows MarkedBandRows(const QImage &track, int height)
+{
+    // The line's last row, in layout pixels; the middle row when no line shows.
+    int lineEnd = height / 2;
+    if (!track.isNull()) {
+        const qreal ratio = track.devicePixelRatio();
+        const int x = std::min(track.width() - 1, int(std::lround((kMiddleX + kColumn / 2) * ratio)));
+        const QRgb top = track.pixel(x, 0);
+        for (int y = track.height() - 1; y > 0; --y) {
+            if (track.pixel(x, y) != top) {
+                lineEnd = int(std::ceil((y + 1) / ratio)) - 1;
+                break;
+            }
+        }
+    }
+    const int band = std::min(kBandHeight, std::max(height, 0));
+    return {std::clamp(lineEnd + 1 + kBandGap, 0, std::max(height - band, 0)), band};
 }
 
 } // namespace
@@ -117,8 +147,8 @@ void SkinSlider::paintEvent(QPaintEvent *)
         const double usable = cw - 2 * margin_ - thumbWidth_;
         const int left = margin_ + thumbWidth_ / 2 + int(markedFrom_ * usable);
         const int right = margin_ + thumbWidth_ / 2 + int(markedTo_ * usable);
-        painter.fillRect(QRect(left, 0, std::max(1, right - left), trackHeight_ > 0 ? trackHeight_ : height()),
-                         kMarkedTint);
+        const BandRows band = MarkedBandRows(track_, trackHeight_ > 0 ? trackHeight_ : height());
+        painter.fillRect(QRect(left, band.top, std::max(1, right - left), band.height), kMarkedTint);
     }
     thumbLeft_ = SliderThumbLeft(minimum_, maximum_, value_, cw, margin_, thumbWidth_);
     const QImage &thumb = dragging_ ? heldThumb_ : thumb_;

@@ -49,8 +49,8 @@ public:
     /// Stores `value` kept within the range and repaints.
     void SetPos(int value);
     int GetPos() const { return value_; }
-    /// Tints the part of the track from `from` to `to` (fractions of the
-    /// range, 0 to 1) over the skin's track; `from` >= `to` shows none.
+    /// Tints a thin band under the track's line from `from` to `to`
+    /// (fractions of the range, 0 to 1); `from` >= `to` shows none.
     void SetMarkedRange(double from, double to);
     /// The top of the thumb, set by SetBitmaps.
     int thumbTop() const { return thumbTop_; }

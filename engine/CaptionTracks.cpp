@@ -93,10 +93,14 @@ void CaptionTracks::ReadAgain()
 void CaptionTracks::ShowCurrent()
 {
     int64_t now = 0;
-    if (!shiftedClock_.position(&now))
-        return;
+    if (clock_.position(&now))
+        ShowAt(now);
+}
+
+void CaptionTracks::ShowAt(int64_t ms)
+{
     for (auto &track : tracks_)
-        track->Seek(now, CaptionTrack::ClearWhenNone);
+        track->Seek(ms - offsetMs_, CaptionTrack::ClearWhenNone);
 }
 
 void CaptionTracks::Resync()

@@ -26,6 +26,9 @@ public:
     void Seek(int64_t ms);
     /// Playback started, stopped, or its rate changed.
     void Resync();
+    /// Every track shows what is current at `ms` of the medium, or nothing
+    /// (a frame step reached a picture that starts there).
+    void ShowAt(int64_t ms);
     /// Drops every track (before the clock they read goes).
     void Clear() { tracks_.clear(); }
 

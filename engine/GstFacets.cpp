@@ -248,7 +248,29 @@ HResult GstFrameAccess::StepBack()
     // time span holds the target, whatever rounding the timestamps carry.
     steppedTo_ = start - duration / 2;
     steppedFrom_ = start - duration;
-    return session_.SeekTo(steppedTo_);
+    const HResult hr = session_.SeekTo(steppedTo_);
+    // The seek put the captions at its target, within the picture: they
+    // follow the picture's start, as a step forward's do.
+    if (Succeeded(hr))
+        reached_(steppedFrom_);
+    return hr;
+}
+
+void GstFrameAccess::StepDone()
+{
+    int64_t ns = 0;
+    if (PictureStartNs(&ns))
+        reached_(ns);
+}
+
+bool GstFrameAccess::PictureStartNs(int64_t *ns) const
+{
+    int64_t duration = 0;
+    if (!output_ || !output_->FrameTime(ns, &duration))
+        return false;
+    if (*ns == steppedTo_)
+        *ns = steppedFrom_; // the frame's own start, as StepBack knows it
+    return true;
 }
 
 HResult GstFrameAccess::GrabPicture(QImage *image, int64_t *positionMs)
@@ -261,10 +283,7 @@ HResult GstFrameAccess::GrabPicture(QImage *image, int64_t *positionMs)
     if (picture.isNull())
         return E_FAIL;
     int64_t ns = 0;
-    int64_t duration = 0;
-    if (output_->FrameTime(&ns, &duration))
-        ns = ns == steppedTo_ ? steppedFrom_ : ns; // the frame's own start, as StepBack knows it
-    else if (!session_.PositionNs(&ns))
+    if (!PictureStartNs(&ns) && !session_.PositionNs(&ns))
         ns = 0;
     *image = std::move(picture);
     *positionMs = ns / 1'000'000;

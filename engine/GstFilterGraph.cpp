@@ -39,13 +39,15 @@ std::shared_ptr<GstFilterGraph> GstFilterGraph::Create(int openTimeoutMs, HResul
         return nullptr;
     GstFilterGraph *self = graph.get();
     graph->session_->SetListener({[self](int64_t ns) { self->captions_.Seek(ns / 1'000'000); },
-                                  [self] { self->captions_.Resync(); }});
+                                  [self] { self->captions_.Resync(); },
+                                  [self] { self->frames_->StepDone(); }});
     PlaybinSession &session = *graph->session_;
     graph->control_ = std::make_unique<GstMediaControl>(session);
     graph->position_ = std::make_unique<GstMediaPosition>(session);
     graph->seeking_ = std::make_unique<GstMediaSeeking>(session);
     graph->audio_ = std::make_unique<GstBasicAudio>(session);
-    graph->frames_ = std::make_unique<GstFrameAccess>(session, graph->output_);
+    graph->frames_ = std::make_unique<GstFrameAccess>(
+        session, graph->output_, [self](int64_t ns) { self->captions_.ShowAt(ns / 1'000'000); });
     return graph;
 }
 

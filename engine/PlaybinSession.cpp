@@ -82,6 +82,9 @@ void PlaybinSession::OnBusMessage(GstMessage *message)
     case GST_MESSAGE_ASYNC_DONE:
         OnAsyncDone();
         break;
+    case GST_MESSAGE_STEP_DONE:
+        listener_.stepped();
+        break;
     case GST_MESSAGE_STATE_CHANGED:
         OnStateChanged(message);
         break;

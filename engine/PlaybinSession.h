@@ -30,6 +30,7 @@ public:
     struct Listener {
         std::function<void(int64_t ns)> jumped; ///< a seek moved the position to `ns`
         std::function<void()> clockChanged;     ///< playing started or stopped, the rate changed, a seek settled
+        std::function<void()> stepped;          ///< a frame step showed the next picture
     };
 
     /// The end of an open: S_OK when the medium is ready to play, else why not.
@@ -42,7 +43,7 @@ public:
     PlaybinSession(const PlaybinSession &) = delete;
     PlaybinSession &operator=(const PlaybinSession &) = delete;
 
-    /// Sets the listener (both its functions must be set).
+    /// Sets the listener (all its functions must be set).
     void SetListener(Listener listener) { listener_ = std::move(listener); }
     /// Gives playbin its video sink.
     void SetVideoSink(GstElement *sink) { g_object_set(pipeline_.get(), "video-sink", sink, nullptr); }
@@ -129,7 +130,7 @@ private:
 
     const int openTimeoutMs_;
     EventQueue &events_;
-    Listener listener_{[](int64_t) {}, [] {}};
+    Listener listener_{[](int64_t) {}, [] {}, [] {}};
     GstElementPtr pipeline_;
     GstElementPtr volume_; ///< the volume element in the audio filter
     std::unique_ptr<GstBusBridge> bridge_;

@@ -18,6 +18,9 @@ int RateAfter(int id, int hundredths)
     case ID_SPEED_UP: return std::min(kFastestRate, (hundredths / 10 + 1) * 10);
     case ID_SPEED_DOWN: return std::max(kSlowestRate, ((hundredths + 9) / 10 - 1) * 10);
     case ID_SPEED_RESET: return kNormalRate;
+    case ID_RATE_SLOW: return 50;
+    case ID_RATE_NORMAL: return kNormalRate;
+    case ID_RATE_FAST: return 200;
     default: return hundredths;
     }
 }

@@ -60,6 +60,7 @@ void Player::Open(const std::string &path)
     path_ = path;
     videoSize_ = QSize();
     opening_ = true;
+    atEnd_ = false;
     const uint64_t serial = ++openSerial_;
     SetCaption({});
     const HResult begun = graph_.BeginOpen(pictureOwner_, path, this, [this, serial](HResult result) {
@@ -78,6 +79,8 @@ void Player::FinishOpen(HResult result)
     if (Failed(result)) {
         qCInfo(lcPlayer, "%s could not be opened: 0x%08x", path_.c_str(), static_cast<unsigned>(result));
         ticker_.stop();
+        // Nothing is open: the views show what they show before any medium.
+        emit closed();
         emit stateChanged();
         emit failed(QString::fromUtf8(kCodecMessage));
         return;
@@ -108,6 +111,7 @@ void Player::Close()
         RememberPosition();
     graph_.Close();
     videoSize_ = QSize();
+    atEnd_ = false;
     ticker_.stop();
     ClearAbRepeat();
     SetCaption({});
@@ -198,7 +202,12 @@ void Player::OnComplete()
         return; // whoever heard it closed the media
     if (PlayNextInFolder())
         return;
-    emit stateChanged(); // the graph may have left the running state at the end
+    // The last picture stays, paused, so that every view offers to play
+    // again; play then starts over.
+    if (graph_.control)
+        graph_.control->Pause();
+    atEnd_ = true;
+    emit stateChanged();
 }
 
 void Player::OnTick()

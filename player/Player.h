@@ -79,9 +79,10 @@ public:
 
     // ---- Transport
     PlayState State() const;
-    /// Stopped plays from the start, paused runs, running pauses.
+    /// Stopped plays from the start, paused runs, running pauses; a medium
+    /// that played to its end plays again from the start.
     void PlayPause();
-    /// Runs or pauses the medium where it stands.
+    /// Runs the medium where it stands, or from the start once it played to its end.
     void Play();
     void Pause();
     void Stop();
@@ -99,9 +100,10 @@ public:
     /// The start, the middle, or five seconds before the end (ID_JUMP_*).
     void Jump(int id);
     double Rate() const;
-    /// Plays at `rate` (the menu's fixed rates and the bus).
+    /// Plays at `rate` (the bus).
     void SetRate(double rate);
-    /// Steps the speed by the speed keys (ID_SPEED_*) and says what it is.
+    /// Sets the speed by the speed keys (ID_SPEED_*) or the menu's rates
+    /// (ID_RATE_*) and says what it is.
     void StepSpeed(int id);
     /// The next or the previous picture, paused.
     void StepFrame(bool forward);
@@ -201,7 +203,8 @@ signals:
     void message(const QString &text, int durationMs);
     /// The A-B range changed (AbRange()).
     void abRangeChanged();
-    /// The medium played to its end and repeat is off.
+    /// The medium played to its end and repeat is off (it stands paused on
+    /// its last picture unless the folder's next file opens).
     void ended();
 
 protected:
@@ -209,6 +212,8 @@ protected:
 
 private:
     void FinishOpen(HResult result);
+    /// From the start, running (a stopped medium, or one that played to its end).
+    void StartOver();
     void OnTick();
     void KeepTicking();
     void DrainEvents();
@@ -236,6 +241,9 @@ private:
     QTimer ticker_;
     std::string path_;
     bool opening_ = false;
+    /// Played to its end without repeat: paused on the last picture until a
+    /// seek moves it; play then starts it over.
+    bool atEnd_ = false;
     uint64_t openSerial_ = 0; ///< tells a finished open from one replaced since
     QSize videoSize_;
     ShownCaption caption_;

@@ -18,11 +18,13 @@ void Player::AddCaptionFile(const std::string &path)
 {
     if (!graph_.graph || !graph_.control)
         return;
-    // Playback runs afterwards, even when it was paused before.
+    // Playback runs afterwards, even when it was paused before; a medium
+    // that played to its end stays there.
     graph_.control->Pause();
     if (Failed(graph_.AddSubtitleFile(path)) && graph_.captions && !graph_.captions->CaptionRefusal().isEmpty())
         emit message(graph_.captions->CaptionRefusal(), 0);
-    graph_.control->Run();
+    if (!atEnd_)
+        graph_.control->Run();
     emit stateChanged();
 }
 

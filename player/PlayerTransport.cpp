@@ -20,14 +20,13 @@ void Player::PlayPause()
     case PlayState::Closed:
         return;
     case PlayState::Stopped:
-        // A stopped medium plays again from its start.
-        if (graph_.position)
-            graph_.position->put_CurrentPosition(0.0);
-        graph_.control->Run();
-        emit timelineSet(0);
+        StartOver();
         break;
     case PlayState::Paused:
-        graph_.control->Run();
+        if (atEnd_)
+            StartOver();
+        else
+            graph_.control->Run();
         break;
     case PlayState::Running:
         graph_.control->Pause();
@@ -35,6 +34,12 @@ void Player::PlayPause()
     }
     KeepTicking();
     emit stateChanged();
+}
+
+void Player::StartOver()
+{
+    SeekTo(0.0);
+    graph_.control->Run();
 }
 
 // A medium stopped by an error stops the timer; played again, it shows its time again.
@@ -48,7 +53,10 @@ void Player::Play()
 {
     if (!graph_.graph || !graph_.control)
         return;
-    graph_.control->Run();
+    if (atEnd_)
+        StartOver();
+    else
+        graph_.control->Run();
     KeepTicking();
     emit stateChanged();
 }
@@ -65,6 +73,7 @@ void Player::Stop()
 {
     if (!graph_.graph || !graph_.control)
         return;
+    atEnd_ = false; // played from stopped, it starts over anyway
     graph_.control->Stop();
     emit stateChanged();
 }
@@ -90,6 +99,7 @@ void Player::SeekTo(double seconds)
     if (!graph_.graph || !graph_.position)
         return;
     graph_.position->put_CurrentPosition(seconds);
+    atEnd_ = false;
     emit timelineSet(TimelinePercent(seconds, Duration()));
     emit positionJumped();
 }
@@ -99,6 +109,7 @@ void Player::DragTo(int percent)
     if (!graph_.graph || !graph_.position)
         return;
     graph_.position->put_CurrentPosition(percent * Duration() * 0.01);
+    atEnd_ = false;
     emit positionJumped();
 }
 
@@ -108,6 +119,7 @@ void Player::SeekBy(double seconds)
         return;
     const double units = std::abs(seconds) * 1e7; // the seeking facet counts 100 ns units
     graph_.SeekBy(units >= 1.8e19 ? UINT64_MAX : static_cast<uint64_t>(units), seconds >= 0);
+    atEnd_ = false;
     emit positionJumped();
 }
 
@@ -159,10 +171,11 @@ void Player::StepFrame(bool forward)
         graph_.control->Pause();
         emit stateChanged();
     }
-    if (forward)
+    if (forward) {
         graph_.frames->StepForward();
-    else
-        graph_.frames->StepBack();
+    } else if (graph_.frames->StepBack() == S_OK) {
+        atEnd_ = false; // a picture back from the end plays on from there
+    }
 }
 
 void Player::SetStretched(bool stretched)

@@ -6,6 +6,7 @@
 
 #include "engine/MediaGraph.h"
 #include "player/FolderPlaylist.h"
+#include "player/PlaybackRules.h"
 #include "player/PlayerSettings.h"
 #include "player/RecentFiles.h"
 #include "player/ResumeStore.h"
@@ -82,6 +83,10 @@ void Player::ReturnToA()
     if (graph_.seeking)
         graph_.seeking->SetPositions(&target, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
     abLastTickMs_ = abRepeat_.a();
+    atEnd_ = false;
+    // The ticks only move the timelines forward: the way back is shown here.
+    emit timelineSet(TimelinePercent(abRepeat_.a() / 1000.0, Duration()));
+    emit positionJumped();
 }
 
 void Player::ClearAbRepeat()

@@ -90,6 +90,39 @@ TEST_F(CommandTest, KeysReachTheWindowWhereverTheFocusIsAndPagesReachTheSlider)
     EXPECT_TRUE(app->player.Muted());
 }
 
+TEST_F(CommandTest, TheKeysTheRateAndCaptionLabelsNameRaiseTheirCommands)
+{
+    ASSERT_TRUE(OpenAndWait(Media("a.avi")));
+    VideoScreen *screen = MainWindowSeam::Screen(*window);
+    QSignalSpy said(&app->player, &Player::message);
+    const QSize size = window->size();
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifier modifier;
+        double rate;
+        bool captionsShown;
+        const char *message; ///< null: none
+    } cases[] = {
+        {Qt::Key_3, Qt::ControlModifier, 2.0, true, "속도 2.0배"},
+        {Qt::Key_1, Qt::ControlModifier, 0.5, true, "속도 0.5배"},
+        {Qt::Key_2, Qt::ControlModifier, 1.0, true, "속도 1.0배"},
+        {Qt::Key_T, Qt::AltModifier, 1.0, false, nullptr},
+        {Qt::Key_T, Qt::AltModifier, 1.0, true, nullptr},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.key);
+        said.clear();
+        QTest::keyClick(screen, c.key, c.modifier);
+        EXPECT_DOUBLE_EQ(Graph()->rate, c.rate);
+        EXPECT_EQ(Style().subtitleVisible, c.captionsShown);
+        ASSERT_EQ(said.size(), c.message ? 1 : 0);
+        if (c.message) {
+            EXPECT_EQ(said.at(0).at(0).toString(), QString::fromUtf8(c.message));
+        }
+    }
+    EXPECT_EQ(window->size(), size) << "Ctrl and a digit is no size preset";
+}
+
 TEST_F(CommandTest, TheAddressDialogGetsItsOwnKeys)
 {
     ASSERT_TRUE(OpenAndWait(Media("a.avi")));

@@ -94,25 +94,50 @@ TEST_F(MainWindowTest, AudioOnlyMediaFitTheWindowOnlyToAnEarlierVideo)
     EXPECT_EQ(window->size(), FittedWindowSize(400, 300, Skin()));
 }
 
-TEST_F(MainWindowTest, AFailedOpenShowsTheCodecMessageAndChangesNothingElse)
+TEST_F(MainWindowTest, AFailedOpenShowsTheCodecMessageAndTheStartScreenAsACloseDoes)
 {
     window->OnInitDialog();
-    ASSERT_TRUE(OpenAndWait(Media("a.avi", {10.0, 320, 240})));
-    Graph()->positionSeconds = 3.0;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return Panel()->TimelinePosition() == 30; }, 2000));
-    const QString time = Panel()->timeDisplay->text();
-    const QRect geometry = window->geometry();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    VideoScreen *screen = MainWindowSeam::Screen(*window);
+    QImage startScreen; // as the close leaves it
+    struct Case {
+        const char *what;
+        std::function<void()> act;
+        size_t messages;
+    } cases[] = {
+        {"a close", [&] { window->OnCommand(ID_CLOSE_MEDIA); }, 0},
+        {"a file that cannot open", [&] { EXPECT_FALSE(OpenAndWait(dir.path("missing.avi"))); }, 1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(OpenAndWait(Media("a.avi", {60.0, 320, 240})));
+        Graph()->positionSeconds = 17.0;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Panel()->TimelinePosition() == 28; }, 2000));
+        ASSERT_EQ(Panel()->timeDisplay->text(), QStringLiteral("00:00:17 / 00:01:00"));
+        const QRect geometry = window->geometry();
+        messages.messages.clear();
 
-    EXPECT_FALSE(OpenAndWait(dir.path("missing.avi")));
-
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_EQ(messages.messages[0].text, QString::fromUtf8(kCodecMessage));
-    EXPECT_EQ(messages.messages[0].parent, window.get());
-    EXPECT_EQ(messages.messages[0].caption, QString::fromUtf8("벨모")); // the program's name, as its window has
-    EXPECT_FALSE(app->player.HasMedium());
-    EXPECT_EQ(Panel()->TimelinePosition(), 30);
-    EXPECT_EQ(Panel()->timeDisplay->text(), time);
-    EXPECT_EQ(window->geometry(), geometry);
+        c.act();
+        QTest::qWait(250); // ticks that would show a medium
+        EXPECT_FALSE(app->player.HasMedium());
+        for (ControlPanel *panel : {Panel(), FullScreenPanel()}) {
+            EXPECT_EQ(panel->TimelinePosition(), 0);
+            EXPECT_EQ(panel->timeDisplay->text(), QStringLiteral("00:00:00 / 00:00:00"));
+            EXPECT_EQ(panel->playButton->image(), app->skinSet.play.bitmap.image());
+        }
+        EXPECT_EQ(window->geometry(), geometry);
+        const QImage shown = screen->grab().toImage();
+        if (startScreen.isNull())
+            startScreen = shown;
+        EXPECT_EQ(shown, startScreen);
+        ASSERT_EQ(messages.messages.size(), c.messages);
+        if (c.messages) {
+            EXPECT_EQ(messages.messages[0].text, QString::fromUtf8(kCodecMessage));
+            EXPECT_EQ(messages.messages[0].parent, window.get());
+            EXPECT_EQ(messages.messages[0].caption, QString::fromUtf8("벨모")); // the program's name, as its window has
+        }
+    }
 }
 
 TEST_F(MainWindowTest, DroppingThreeFilesOpensTheFirstOnly)

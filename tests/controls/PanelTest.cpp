@@ -23,6 +23,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 using namespace velmo;
 
@@ -253,7 +254,7 @@ TEST_F(PanelTest, TimelineMovesForwardOnTicksBackOnJumpsAndResetsOnOpenAndClose)
     EXPECT_EQ(panel.timeDisplay->text(), QStringLiteral("00:00:00 / 00:00:00"));
 }
 
-TEST_F(PanelTest, TheABLoopTintsTheTimelineUntilItIsClearedOrTheMediumGoes)
+TEST_F(PanelTest, TheABLoopTakesTheThumbBackToAAndTintsABandUnderTheLine)
 {
     ControlPanel panel(skin, player, &owner);
     panel.resize(600, skin.controlPanel.height);
@@ -264,20 +265,34 @@ TEST_F(PanelTest, TheABLoopTintsTheTimelineUntilItIsClearedOrTheMediumGoes)
     const auto column = [](const QImage &image, double fraction) {
         return image.copy(int(fraction * image.width()), 0, 1, image.height());
     };
-    // The thumb stands at 0 throughout: position 30 is reached only by the loop's own return.
-    const QImage plain = shown();
+    const QImage plain = shown(); // the thumb at 0, away from the columns looked at
     const auto loop = [&] {
         Graph()->positionSeconds = 30.0;
         player.PressAbRepeat();
         Graph()->positionSeconds = 70.0;
-        player.PressAbRepeat();
+        player.PressAbRepeat(); // standing at B, the loop goes back to A at once
     };
     loop();
     ASSERT_LT(player.AbRange().first, player.AbRange().second);
+    EXPECT_EQ(slider->GetPos(), 30) << "the thumb goes back to A with the playback";
     const QImage tinted = shown();
-    EXPECT_NE(column(tinted, 0.5), column(plain, 0.5)) << "inside the loop";
     EXPECT_EQ(column(tinted, 0.9), column(plain, 0.9)) << "past B";
     EXPECT_EQ(column(tinted, 0.2), column(plain, 0.2)) << "before A";
+    // Inside the loop only a thin band changed, below every row of the skin's line.
+    const QImage before = column(plain, 0.5);
+    const QImage after = column(tinted, 0.5);
+    std::vector<int> changed;
+    int lineEnd = -1;
+    for (int y = 0; y < before.height(); ++y) {
+        if (before.pixel(0, y) != after.pixel(0, y))
+            changed.push_back(y);
+        if (before.pixel(0, y) != before.pixel(0, 0))
+            lineEnd = y;
+    }
+    ASSERT_GE(lineEnd, 0) << "the skin's track has a line";
+    ASSERT_FALSE(changed.empty());
+    EXPECT_LE(changed.size(), 3u);
+    EXPECT_GT(changed.front(), lineEnd) << "the line shows as the skin draws it";
 
     struct Case {
         const char *what;
@@ -289,9 +304,9 @@ TEST_F(PanelTest, TheABLoopTintsTheTimelineUntilItIsClearedOrTheMediumGoes)
     for (const Case &c : cases) {
         if (player.AbRange().first >= player.AbRange().second)
             loop();
-        ASSERT_EQ(shown(), tinted) << c.what;
+        ASSERT_EQ(column(shown(), 0.5), after) << c.what;
         c.clear();
-        EXPECT_EQ(shown(), plain) << c.what;
+        EXPECT_EQ(column(shown(), 0.5), before) << c.what;
     }
 }
 

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTest>
 
 #include <limits>
 
@@ -62,6 +63,19 @@ TEST_F(PlayerBusTest, TransportFromTheBusAndFromKeysReadsTheSame)
     window->OnCommand(ID_CLOSE_MEDIA);
     EXPECT_TRUE(WaitFor([&] { return heard.Last(QStringLiteral("CanPlay")) == QVariant(false); }));
     EXPECT_EQ(Status(), QStringLiteral("Stopped"));
+}
+
+TEST_F(PlayerBusTest, AFilmAtItsEndIsPausedThereAndPlayStartsItOver)
+{
+    OpenOverBus("film.avi", {.duration = 10.0});
+    backend->LastGraph()->Complete();
+    EXPECT_TRUE(WaitFor([&] { return heard.Last(QStringLiteral("PlaybackStatus")) == QVariant(QStringLiteral("Paused")); }));
+    EXPECT_EQ(Status(), QStringLiteral("Paused"));
+    EXPECT_EQ(Position(), 10'000'000);
+    Player(QStringLiteral("Play"));
+    EXPECT_EQ(Status(), QStringLiteral("Playing"));
+    EXPECT_EQ(Position(), 0);
+    EXPECT_TRUE(WaitFor([&] { return !heard.seeks.isEmpty() && heard.seeks.last() == 0; })) << "the way back is announced";
 }
 
 TEST_F(PlayerBusTest, PositionsAreCheckedAgainstTheTrackAndItsLength)
@@ -120,6 +134,13 @@ TEST_F(PlayerBusTest, VolumeAndRateFollowThePanelsRules)
     EXPECT_TRUE(WaitFor([&] { return heard.Last(QStringLiteral("Rate")) == QVariant(2.0); }));
     Set(QStringLiteral("Rate"), 0.0);
     EXPECT_EQ(Status(), QStringLiteral("Paused"));
+
+    // The menu's rates, from their keys, are the bus's rates too.
+    for (const auto &[key, rate] : {std::pair{Qt::Key_1, 0.5}, std::pair{Qt::Key_3, 2.0}}) {
+        QTest::keyClick(window.get(), key, Qt::ControlModifier);
+        EXPECT_EQ(Get(QStringLiteral("Rate")).toDouble(), rate);
+        EXPECT_TRUE(WaitFor([&] { return heard.Last(QStringLiteral("Rate")) == QVariant(rate); })) << rate;
+    }
 }
 
 TEST_F(PlayerBusTest, MalformedUrisAreRefusedAndTheMediumStays)

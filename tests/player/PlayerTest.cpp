@@ -111,32 +111,53 @@ TEST_F(PlayerTest, TheVolumeWaitsWhileMutedAndAnOpenSetsItOnce)
               4) << "one volume per open, one per change heard";
 }
 
-TEST_F(PlayerTest, TheEndRepeatsStepsOnOrEnds)
+TEST_F(PlayerTest, TheEndRepeatsStepsOnOrPausesThereAndPlayStartsOver)
 {
     const std::string a = Media("ep1.avi");
     const std::string b = Media("ep2.avi");
     QSignalSpy ended(&player, &Player::ended);
     struct Case {
+        const char *what;
+        std::string film;
         bool repeat;
         bool continuous;
-        std::string opensNext; ///< empty: the player ends
+        std::string opensNext; ///< empty: the player ends, paused on the last picture
+        double seekBeforePlay; ///< negative: none; where play then starts
+        double playsFrom;
+    } cases[] = {
+        {"repeat", a, true, false, a, -1, 0.0},
+        {"continuous play", a, false, true, b, -1, 0.0},
+        {"continuous play at the folder's last file", b, false, true, "", -1, 0.0},
+        {"neither", a, false, false, "", -1, 0.0},
+        {"a seek after the end plays from there", a, false, false, "", 4.0, 4.0},
     };
-    for (const Case &c : {Case{true, false, a}, Case{false, true, b}, Case{false, false, ""}}) {
-        SCOPED_TRACE(c.opensNext);
-        ASSERT_TRUE(OpenAndWait(a));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(OpenAndWait(c.film));
         settings.repeatMode = c.repeat;
         settings.continuousPlay = c.continuous;
         ended.clear();
         QSignalSpy opened(&player, &Player::opened);
         Graph()->Complete();
-        if (c.opensNext.empty()) {
-            ASSERT_TRUE(ended.wait(2000));
-            EXPECT_EQ(player.MediumPath(), a);
-        } else {
+        if (!c.opensNext.empty()) {
             ASSERT_TRUE(opened.wait(2000));
             EXPECT_EQ(player.MediumPath(), c.opensNext);
             EXPECT_EQ(ended.size(), c.repeat ? 0 : 1);
+            EXPECT_EQ(player.State(), PlayState::Running);
+            continue;
         }
+        ASSERT_TRUE(ended.wait(2000));
+        EXPECT_EQ(player.MediumPath(), c.film);
+        EXPECT_EQ(player.State(), PlayState::Paused) << "the picture stays at its end";
+        EXPECT_EQ(player.Position(), 10.0);
+        if (c.seekBeforePlay >= 0)
+            player.SeekTo(c.seekBeforePlay);
+        player.PlayPause();
+        EXPECT_EQ(player.State(), PlayState::Running);
+        EXPECT_EQ(player.Position(), c.playsFrom);
+        player.PlayPause(); // and now an ordinary pause, where it stands
+        EXPECT_EQ(player.State(), PlayState::Paused);
+        EXPECT_EQ(player.Position(), c.playsFrom);
     }
 }
 

@@ -114,6 +114,23 @@ TEST_F(PlayerWatchingRealTest, FolderStepsInNaturalOrderAndPlaysOnAtTheEnd)
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->MediumPath() == dir.path("folder/ep2.mkv"); }, 8000));
 }
 
+TEST_F(PlayerWatchingRealTest, AClipThatEndsPausesOnItsLastPictureAndPlaysAgainFromTheStart)
+{
+    ASSERT_TRUE(OpenAndWait(FixturePath("short.mkv"))); // 1 s
+    QSignalSpy ended(player.get(), &Player::ended);
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_TRUE(ended.wait(8000));
+        EXPECT_EQ(player->State(), PlayState::Paused);
+        EXPECT_GE(PictureMs(), 900) << "the last picture stays";
+        EXPECT_GE(player->Position(), 0.9);
+        player->PlayPause();
+        EXPECT_EQ(player->State(), PlayState::Running);
+        EXPECT_LT(player->Position(), 0.5);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return PictureMs() >= 0 && PictureMs() < 500; }, 3000)) << PictureMs();
+    }
+}
+
 TEST_F(PlayerWatchingRealTest, FrameStepsMoveOnePictureEachWayAndPauseFirst)
 {
     ASSERT_TRUE(OpenAndWait(FixturePath("long.mkv"))); // 25 pictures a second
@@ -152,6 +169,39 @@ TEST_F(PlayerWatchingRealTest, TheChosenEncodingReadsTheCaptionsAgainAtOnce)
     player->AddCaptionFile(dir.write("bad.srt", "1\n00:00:01 --> 00:00:02\nno milliseconds\n"));
     ASSERT_FALSE(said.isEmpty());
     EXPECT_EQ(said.last().at(0).toString(), QStringLiteral("SubRip 자막으로 읽을 수 없습니다"));
+}
+
+TEST_F(PlayerWatchingRealTest, FrameStepsShowTheCaptionOfThePictureTheyReach)
+{
+    const std::string srt = dir.write("steps.srt", "1\n00:00:00,500 --> 00:00:01,200\nfirst\n\n"
+                                                   "2\n00:00:01,400 --> 00:00:02,000\nsecond\n");
+    ASSERT_TRUE(OpenAndWait(FixturePath("long.mkv"))); // 25 pictures a second
+    player->AddCaptionFile(srt);
+    player->Pause();
+    player->SeekTo(1.0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->Caption().text == QStringLiteral("first"); }, 5000));
+    ASSERT_GE(SettledPictureMs(), 960);
+    struct Case {
+        bool forward;
+        int64_t until; ///< steps until the picture's time passes this, that way
+        const char *caption;
+    } cases[] = {
+        {true, 1200, ""},        // past the first caption's end
+        {false, 1199, "first"},  // back into it
+        {true, 1400, "second"},  // on into the next one
+        {false, 1399, ""},       // back before it
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.until);
+        for (int steps = 0; c.forward ? PictureMs() < c.until : PictureMs() > c.until; ++steps) {
+            ASSERT_LT(steps, 20);
+            const int64_t before = PictureMs();
+            player->StepFrame(c.forward);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return PictureMs() != before; }, 3000));
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return player->Caption().text.trimmed() == QLatin1String(c.caption); }, 2000))
+            << PictureMs() << " ms shows \"" << player->Caption().text.toStdString() << "\"";
+    }
 }
 
 TEST_F(PlayerWatchingRealTest, AScreenshotHasTheVideosSizeAndTheCaptionAsDrawn)

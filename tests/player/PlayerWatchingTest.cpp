@@ -99,6 +99,7 @@ TEST_F(PlayerWatchingTest, TheAbLoopMarksItsRangeReturnsToAAndEndsWithTheMedium)
 {
     ASSERT_TRUE(OpenAndWait(Media("a.avi", {100.0, 320, 240})));
     QSignalSpy range(&player, &Player::abRangeChanged);
+    QSignalSpy timeline(&player, &Player::timelineSet);
     Graph()->positionSeconds = 20.0;
     player.PressAbRepeat();
     EXPECT_EQ(player.AbRange(), std::make_pair(0.0, 0.0)); // A alone marks nothing yet
@@ -107,6 +108,8 @@ TEST_F(PlayerWatchingTest, TheAbLoopMarksItsRangeReturnsToAAndEndsWithTheMedium)
     EXPECT_EQ(player.AbRange(), std::make_pair(0.2, 0.3));
     EXPECT_EQ(range.size(), 2);
     EXPECT_EQ(Graph()->positionSeconds, 20.0) << "standing at B, the loop begins at once";
+    ASSERT_EQ(timeline.size(), 1) << "the timelines go back to A with it";
+    EXPECT_EQ(timeline.last().at(0).toInt(), 20);
 
     // Playback reaches B between two ticks: that tick goes back to A.
     QSignalSpy ticked(&player, &Player::ticked);
@@ -115,6 +118,8 @@ TEST_F(PlayerWatchingTest, TheAbLoopMarksItsRangeReturnsToAAndEndsWithTheMedium)
     EXPECT_EQ(Graph()->positionSeconds, 29.95);
     Graph()->positionSeconds = 30.02;
     EXPECT_TRUE(QTest::qWaitFor([&] { return Graph()->positionSeconds == 20.0; }, 2000));
+    ASSERT_EQ(timeline.size(), 2);
+    EXPECT_EQ(timeline.last().at(0).toInt(), 20);
 
     ASSERT_TRUE(OpenAndWait(Media("b.avi", {100.0, 320, 240})));
     EXPECT_EQ(range.size(), 3);
