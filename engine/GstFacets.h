@@ -80,23 +80,4 @@ private:
     const std::shared_ptr<GstVideoOutput> &output_;
 };
 
-/// Frame steps and the picture at its own size, over the session and the
-/// video output (`output` as for GstVideoFacets).
-class GstFrameAccess : public FrameAccess {
-public:
-    GstFrameAccess(PlaybinSession &session, const std::shared_ptr<GstVideoOutput> &output)
-        : session_(session), output_(output)
-    {
-    }
-    HResult StepForward() override;
-    HResult StepBack() override;
-    HResult GrabPicture(QImage *image, int64_t *positionMs) override;
-
-private:
-    PlaybinSession &session_;
-    const std::shared_ptr<GstVideoOutput> &output_;
-    int64_t steppedTo_ = -1;   ///< the last step back's seek target (ns)...
-    int64_t steppedFrom_ = -1; ///< ...and the start of the frame it shows
-};
-
 } // namespace velmo

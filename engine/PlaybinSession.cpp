@@ -147,6 +147,7 @@ void PlaybinSession::StopOnError(HResult error)
     desiredState_ = State_Stopped;
     buffering_ = false;
     seeks_->Clear();
+    StreamMoves();
     gst_element_set_state(pipeline_.get(), GST_STATE_READY);
     ClockChanged();
     events_.Queue(EC_ERRORABORT, error);

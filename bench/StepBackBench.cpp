@@ -1,0 +1,131 @@
+// Times repeated steps back (the D key) in a paused clip: from each press to
+// the picture handed to the screen.
+//
+//   velmo_bench_step_back CLIP [PRESSES] [FROM_SECONDS] [PAUSE_MS]
+//
+// Opens CLIP into a 1280x720 picture, pauses, seeks exactly to FROM_SECONDS
+// (default 9), then presses D PRESSES times (default 30), PAUSE_MS apart
+// (default 150, a quick user's pace) once each picture has come. Prints
+// "press_ms=<each press> first_ms=<the first> rest_median_ms=<median of the
+// others> rest_max_ms=<slowest of the others> cpu_s=<user+system>".
+
+#include "engine/MediaGraph.h"
+#include "engine/VideoFrameSink.h"
+
+#include <gst/gst.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QWidget>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace velmo;
+
+namespace {
+
+/// Notes when each picture reaches it.
+class TimedSink : public QWidget, public VideoFrameSink {
+public:
+    void ShowFrame(const VideoFrame &) override
+    {
+        ++frames;
+        lastNs = clock.nsecsElapsed();
+    }
+    void ClearFrame() override {}
+    QElapsedTimer clock;
+    int frames = 0;
+    qint64 lastNs = 0;
+};
+
+bool RunUntil(const std::function<bool()> &done, int timeoutMs = 20000)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!done()) {
+        if (waited.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 2);
+    }
+    return true;
+}
+
+void Idle(int ms)
+{
+    QElapsedTimer waited;
+    waited.start();
+    RunUntil([&] { return waited.elapsed() >= ms; });
+}
+
+double CpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec + usage.ru_stime.tv_usec / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s CLIP [PRESSES] [FROM_SECONDS] [PAUSE_MS]\n", argv[0]);
+        return 2;
+    }
+    const int presses = argc > 2 ? std::atoi(argv[2]) : 30;
+    const double from = argc > 3 ? std::atof(argv[3]) : 9.0;
+    const int pauseMs = argc > 4 ? std::atoi(argv[4]) : 150;
+    QApplication app(argc, argv);
+    if (!gst_init_check(nullptr, nullptr, nullptr))
+        return 1;
+    MediaGraph graph;
+    TimedSink screen;
+    screen.resize(1280, 720);
+    screen.clock.start();
+    bool opened = false;
+    HResult result = E_FAIL;
+    if (Failed(graph.BeginOpen(&screen, argv[1], &screen, [&](HResult r) { opened = true, result = r; })) ||
+        !RunUntil([&] { return opened; }) || Failed(result)) {
+        std::fprintf(stderr, "cannot open %s\n", argv[1]);
+        return 1;
+    }
+    graph.SetVideoRect(0, 0, 1280, 720);
+    graph.control->Pause();
+    int64_t units = int64_t(from * 1e7);
+    graph.seeking->SetPositions(&units, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+    // Settled where asked: the position read is the stream's own again.
+    RunUntil([&] {
+        int64_t now = -1;
+        return Succeeded(graph.seeking->GetCurrentPosition(&now)) && now == units && screen.frames > 0;
+    });
+    Idle(1000);
+
+    std::vector<double> ms;
+    for (int i = 0; i < presses; ++i) {
+        const int before = screen.frames;
+        const qint64 pressed = screen.clock.nsecsElapsed();
+        if (graph.frames->StepBack() != S_OK || !RunUntil([&] { return screen.frames > before; })) {
+            std::fprintf(stderr, "press %d showed no picture\n", i + 1);
+            return 1;
+        }
+        ms.push_back((screen.lastNs - pressed) / 1e6);
+        Idle(pauseMs);
+    }
+    graph.Close();
+
+    std::printf("press_ms=");
+    for (size_t i = 0; i < ms.size(); ++i)
+        std::printf("%s%.1f", i ? "," : "", ms[i]);
+    std::vector<double> rest(ms.begin() + 1, ms.end());
+    std::sort(rest.begin(), rest.end());
+    std::printf(" first_ms=%.1f rest_median_ms=%.1f rest_max_ms=%.1f cpu_s=%.2f\n", ms[0],
+                rest.empty() ? 0.0 : rest[rest.size() / 2], rest.empty() ? 0.0 : rest.back(), CpuSeconds());
+    return 0;
+}

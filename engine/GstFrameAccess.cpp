@@ -1,0 +1,148 @@
+#include "engine/GstFrameAccess.h"
+
+#include "engine/GstVideoOutput.h"
+#include "engine/PlaybinSession.h"
+
+#include <utility>
+
+namespace velmo {
+
+namespace {
+
+// Streams that do not say how long a frame lasts are taken as 25 frames a second.
+constexpr int64_t kGuessedFrameNs = GST_SECOND / 25;
+
+} // namespace
+
+GstFrameAccess::GstFrameAccess(PlaybinSession &session, const std::shared_ptr<GstVideoOutput> &output)
+    : session_(session), output_(output)
+{
+    session_.SetMoveWatcher([this] { Forget(); });
+}
+
+HResult GstFrameAccess::StepForward()
+{
+    if (!output_)
+        return E_NOINTERFACE;
+    int64_t shown = 0;
+    int64_t duration = 0;
+    if (wanted_ && output_->FrameTime(&shown, &duration)) {
+        // A step back still waits for its picture: the one after it is sought.
+        const int64_t step = duration > 0 ? duration : kGuessedFrameNs;
+        const int64_t next = *wanted_ + step;
+        steppedShows_ = next;
+        steppedFrom_ += step;
+        return SeekAndKeep(next);
+    }
+    // Among the kept pictures; the newest is the stream's own, which steps on by itself.
+    if (session_.Standing() && output_->FrameTime(&shown, &duration)) {
+        KeptPictures::Picture next = kept_.After(shown);
+        if (next.sample) {
+            output_->ShowDecoded(std::move(next.sample));
+            return session_.StandAt(next.startNs);
+        }
+    }
+    return session_.StepVideoFrame();
+}
+
+HResult GstFrameAccess::StepBack()
+{
+    int64_t shown = 0;
+    int64_t duration = 0;
+    if (!output_ || !output_->FrameTime(&shown, &duration))
+        return E_FAIL;
+    if (duration <= 0)
+        duration = kGuessedFrameNs;
+    // The frame an accurate seek shows carries the seek's target as its time,
+    // not its own start: after our own step back that start is known (and
+    // while a step back waits for its picture, the one shown is not its own).
+    // A kept picture goes on from the same start, so that every step lands
+    // where the seek would have.
+    const int64_t start = wanted_ || shown == steppedShows_ ? steppedFrom_ : shown;
+    if (start - duration / 2 < 0)
+        return S_FALSE;
+    // The middle of the frame before: an accurate seek shows the frame whose
+    // time span holds the target, whatever rounding the timestamps carry.
+    const int64_t target = start - duration / 2;
+    steppedShows_ = target;
+    steppedFrom_ = start - duration;
+    if (session_.StandsStill()) {
+        if (ShowKept(target))
+            return S_OK;
+        if (decoding_ && target <= decoding_->TargetNs()) {
+            wanted_ = target;
+            return session_.StandAt(target);
+        }
+    }
+    return SeekAndKeep(target);
+}
+
+HResult GstFrameAccess::SeekAndKeep(int64_t ns)
+{
+    const HResult hr = session_.SeekTo(ns); // forgets the kept pictures
+    if (Succeeded(hr))
+        DecodeGroupBefore(ns);
+    return hr;
+}
+
+// Local files only: an address would be fetched a second time.
+void GstFrameAccess::DecodeGroupBefore(int64_t ns)
+{
+    const GstCapsPtr caps = output_ ? output_->DecodedCaps() : nullptr;
+    if (!caps || !session_.Local())
+        return;
+    decoding_ = GroupDecoder::Start(session_.Uri(), caps.get(), ns, kKeptBytes,
+                                    [this](KeptPictures kept) { OnGroupDecoded(std::move(kept)); });
+}
+
+void GstFrameAccess::OnGroupDecoded(KeptPictures kept)
+{
+    decoding_.reset();
+    kept_ = std::move(kept);
+    if (!wanted_)
+        return;
+    const int64_t target = *std::exchange(wanted_, std::nullopt);
+    // Not kept (before the keyframe decoded, or beyond the byte cap): decoded anew.
+    if (!ShowKept(target))
+        SeekAndKeep(target);
+}
+
+bool GstFrameAccess::ShowKept(int64_t ns)
+{
+    KeptPictures::Picture picture = kept_.At(ns);
+    if (!picture.sample)
+        return false;
+    steppedShows_ = picture.startNs;
+    output_->ShowDecoded(std::move(picture.sample));
+    session_.StandAt(ns);
+    return true;
+}
+
+void GstFrameAccess::Forget()
+{
+    wanted_.reset();
+    decoding_.reset();
+    kept_.Clear();
+}
+
+HResult GstFrameAccess::GrabPicture(QImage *image, int64_t *positionMs)
+{
+    if (!image || !positionMs)
+        return E_POINTER;
+    if (!output_)
+        return E_NOINTERFACE;
+    QImage picture = output_->NativePicture();
+    if (picture.isNull())
+        return E_FAIL;
+    int64_t ns = 0;
+    int64_t duration = 0;
+    if (output_->FrameTime(&ns, &duration))
+        ns = ns == steppedShows_ ? steppedFrom_ : ns; // the frame's start, as StepBack counts it
+    else if (!session_.PositionNs(&ns))
+        ns = 0;
+    *image = std::move(picture);
+    *positionMs = ns / 1'000'000;
+    return S_OK;
+}
+
+} // namespace velmo

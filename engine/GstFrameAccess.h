@@ -1,0 +1,53 @@
+#pragma once
+
+#include "engine/GroupDecoder.h"
+#include "engine/KeptPictures.h"
+#include "engine/MediaFacets.h"
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+
+namespace velmo {
+
+class GstVideoOutput;
+class PlaybinSession;
+
+/// Frame steps and the picture at its own size, over the session and the
+/// video output (`output` is the graph's own slot: null until AddFilter).
+///
+/// A step back is an exact seek, which decodes from the keyframe before it
+/// and shows only the last picture. The pictures on the way are decoded once
+/// more apart (GroupDecoder) and kept, so that the next steps back, and the
+/// steps forward among them, show a kept picture at once while the stream
+/// stands still. They go as soon as the stream moves (a seek, a Run, a step
+/// of the stream's own) and with the graph.
+class GstFrameAccess : public FrameAccess {
+public:
+    /// Bytes the kept pictures may take (about 180 pictures at 720p, 80 at 1080p).
+    static constexpr size_t kKeptBytes = size_t(256) << 20;
+
+    GstFrameAccess(PlaybinSession &session, const std::shared_ptr<GstVideoOutput> &output);
+    HResult StepForward() override;
+    HResult StepBack() override;
+    HResult GrabPicture(QImage *image, int64_t *positionMs) override;
+
+private:
+    /// An exact seek to `ns`, with the pictures before it decoded apart.
+    HResult SeekAndKeep(int64_t ns);
+    void DecodeGroupBefore(int64_t ns);
+    void OnGroupDecoded(KeptPictures kept);
+    /// Shows the kept picture for `ns`; false when none is kept for it.
+    bool ShowKept(int64_t ns);
+    void Forget();
+
+    PlaybinSession &session_;
+    const std::shared_ptr<GstVideoOutput> &output_;
+    int64_t steppedFrom_ = -1;  ///< the start of the frame the last step shows, as steps count it...
+    int64_t steppedShows_ = -1; ///< ...and the time its picture carries (the seek's target, or a kept picture's own)
+    KeptPictures kept_{kKeptBytes};
+    std::unique_ptr<GroupDecoder> decoding_; ///< the pictures being decoded apart
+    std::optional<int64_t> wanted_; ///< a step back that waits for decoding_
+};
+
+} // namespace velmo
