@@ -5,9 +5,11 @@
 //
 // Opens CLIP into a 1280x720 picture, pauses, seeks exactly to FROM_SECONDS
 // (default 9), then presses D PRESSES times (default 30), PAUSE_MS apart
-// (default 150, a quick user's pace) once each picture has come. Prints
-// "press_ms=<each press> first_ms=<the first> rest_median_ms=<median of the
-// others> rest_max_ms=<slowest of the others> cpu_s=<user+system>".
+// (default 150, a quick user's pace) once each picture has come, then seeks
+// 1 s back. Prints "rss_mb_kept=<resident MiB after the presses>
+// rss_mb_after_seek=<the same after the seek> press_ms=<each press>
+// first_ms=<the first> rest_median_ms=<median of the others>
+// rest_max_ms=<slowest of the others> cpu_s=<user+system>".
 
 #include "engine/MediaGraph.h"
 #include "engine/VideoFrameSink.h"
@@ -23,6 +25,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -64,6 +67,16 @@ void Idle(int ms)
     RunUntil([&] { return waited.elapsed() >= ms; });
 }
 
+double ResidentMb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::atof(line.c_str() + 6) / 1024;
+    return -1;
+}
+
 double CpuSeconds()
 {
     rusage usage{};
@@ -100,26 +113,40 @@ int main(int argc, char **argv)
     graph.control->Pause();
     int64_t units = int64_t(from * 1e7);
     graph.seeking->SetPositions(&units, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
-    // Settled where asked: the position read is the stream's own again.
-    RunUntil([&] {
-        int64_t now = -1;
-        return Succeeded(graph.seeking->GetCurrentPosition(&now)) && now == units && screen.frames > 0;
-    });
-    Idle(1000);
+    // Settled where asked: the picture there shows.
+    const auto shownMs = [&] {
+        QImage picture;
+        int64_t at = -1;
+        graph.frames->GrabPicture(&picture, &at);
+        return at;
+    };
+    if (!RunUntil([&] { return shownMs() >= int64_t(from * 1000) - 40; }, 60000)) {
+        std::fprintf(stderr, "the seek to %g s did not land\n", from);
+        return 1;
+    }
+    Idle(500);
 
     std::vector<double> ms;
     for (int i = 0; i < presses; ++i) {
         const int before = screen.frames;
         const qint64 pressed = screen.clock.nsecsElapsed();
-        if (graph.frames->StepBack() != S_OK || !RunUntil([&] { return screen.frames > before; })) {
-            std::fprintf(stderr, "press %d showed no picture\n", i + 1);
+        const HResult stepped = graph.frames->StepBack();
+        if (stepped != S_OK || !RunUntil([&] { return screen.frames > before; })) {
+            std::fprintf(stderr, "press %d showed no picture (0x%08x)\n", i + 1, unsigned(stepped));
             return 1;
         }
         ms.push_back((screen.lastNs - pressed) / 1e6);
         Idle(pauseMs);
     }
+    // Resident memory with the pictures kept, and once a seek has let them go.
+    const double keptMb = ResidentMb();
+    units -= 10'000'000;
+    graph.seeking->SetPositions(&units, AM_SEEKING_AbsolutePositioning, nullptr, AM_SEEKING_NoPositioning);
+    Idle(1500);
+    const double forgottenMb = ResidentMb();
     graph.Close();
 
+    std::printf("rss_mb_kept=%.0f rss_mb_after_seek=%.0f ", keptMb, forgottenMb);
     std::printf("press_ms=");
     for (size_t i = 0; i < ms.size(); ++i)
         std::printf("%s%.1f", i ? "," : "", ms[i]);

@@ -66,10 +66,14 @@ HResult GstFrameAccess::StepBack()
     const int64_t target = start - duration / 2;
     steppedShows_ = target;
     steppedFrom_ = start - duration;
+    // A stream that stands still stays where it is: the picture comes from
+    // the kept ones, from those being decoded, or from a decoding up to the
+    // stream's own picture (so that the newest kept picture is always the
+    // stream's own, and a step forward from it is the stream's step).
     if (session_.StandsStill()) {
         if (ShowKept(target))
             return S_OK;
-        if (decoding_ && target <= decoding_->TargetNs()) {
+        if ((decoding_ && target <= decoding_->TargetNs()) || (!session_.Standing() && DecodeGroupBefore(shown))) {
             wanted_ = target;
             return session_.StandAt(target);
         }
@@ -86,13 +90,14 @@ HResult GstFrameAccess::SeekAndKeep(int64_t ns)
 }
 
 // Local files only: an address would be fetched a second time.
-void GstFrameAccess::DecodeGroupBefore(int64_t ns)
+bool GstFrameAccess::DecodeGroupBefore(int64_t ns)
 {
     const GstCapsPtr caps = output_ ? output_->DecodedCaps() : nullptr;
     if (!caps || !session_.Local())
-        return;
+        return false;
     decoding_ = GroupDecoder::Start(session_.Uri(), caps.get(), ns, kKeptBytes,
                                     [this](KeptPictures kept) { OnGroupDecoded(std::move(kept)); });
+    return decoding_ != nullptr;
 }
 
 void GstFrameAccess::OnGroupDecoded(KeptPictures kept)

@@ -16,12 +16,15 @@ class PlaybinSession;
 /// Frame steps and the picture at its own size, over the session and the
 /// video output (`output` is the graph's own slot: null until AddFilter).
 ///
-/// A step back is an exact seek, which decodes from the keyframe before it
-/// and shows only the last picture. The pictures on the way are decoded once
-/// more apart (GroupDecoder) and kept, so that the next steps back, and the
-/// steps forward among them, show a kept picture at once while the stream
-/// stands still. They go as soon as the stream moves (a seek, a Run, a step
-/// of the stream's own) and with the graph.
+/// A step back shows the picture an exact seek to the middle of the frame
+/// before would show. An exact seek decodes from the keyframe before its
+/// target and shows only the last picture; instead, the pictures from that
+/// keyframe up to the stream's own are decoded apart (GroupDecoder) and kept,
+/// so that the next steps back, and the steps forward among them, show a kept
+/// picture at once while the stream stands still. A stream that moves (it
+/// plays, or seeks) still seeks exactly, with the pictures decoded apart
+/// meanwhile. They go as soon as the stream moves (a seek, a Run, a step of
+/// the stream's own) and with the graph.
 class GstFrameAccess : public FrameAccess {
 public:
     /// Bytes the kept pictures may take (about 180 pictures at 720p, 80 at 1080p).
@@ -35,7 +38,8 @@ public:
 private:
     /// An exact seek to `ns`, with the pictures before it decoded apart.
     HResult SeekAndKeep(int64_t ns);
-    void DecodeGroupBefore(int64_t ns);
+    /// Begins decoding the pictures up to `ns` apart; false when it cannot.
+    bool DecodeGroupBefore(int64_t ns);
     void OnGroupDecoded(KeptPictures kept);
     /// Shows the kept picture for `ns`; false when none is kept for it.
     bool ShowKept(int64_t ns);

@@ -33,14 +33,14 @@ KeptPictures::Picture KeptPictures::At(int64_t ns) const
     // Between two kept pictures the earlier one shows; past the newest only within its span.
     if (after == pictures_.end() && ns >= entry.startNs + std::max<int64_t>(entry.durationNs, 1))
         return {};
-    return Share(entry);
+    return Copy(entry);
 }
 
 KeptPictures::Picture KeptPictures::After(int64_t startNs) const
 {
     const auto next = std::upper_bound(pictures_.begin(), pictures_.end(), startNs,
                                        [](int64_t t, const Entry &e) { return t < e.startNs; });
-    return next == pictures_.end() ? Picture{} : Share(*next);
+    return next == pictures_.end() ? Picture{} : Copy(*next);
 }
 
 void KeptPictures::Clear()
@@ -49,9 +49,15 @@ void KeptPictures::Clear()
     bytes_ = 0;
 }
 
-KeptPictures::Picture KeptPictures::Share(const Entry &entry)
+// A copy of its own: a decoder's pool frees its pictures only once every one
+// has come back, so one picture kept by the screen would keep them all.
+KeptPictures::Picture KeptPictures::Copy(const Entry &entry)
 {
-    return {GstSamplePtr(gst_sample_ref(entry.sample.get())), entry.startNs};
+    GstSample *sample = entry.sample.get();
+    GstBuffer *copy = gst_buffer_copy_deep(gst_sample_get_buffer(sample));
+    GstSamplePtr own(gst_sample_new(copy, gst_sample_get_caps(sample), gst_sample_get_segment(sample), nullptr));
+    gst_buffer_unref(copy);
+    return {std::move(own), entry.startNs};
 }
 
 } // namespace velmo

@@ -14,7 +14,7 @@ namespace velmo {
 /// one always does). Not thread-safe: one owner at a time.
 class KeptPictures {
 public:
-    /// One kept picture and where it starts in its medium (stream time, ns).
+    /// A copy of one kept picture and where it starts in its medium (stream time, ns).
     struct Picture {
         GstSamplePtr sample;
         int64_t startNs = -1;
@@ -43,7 +43,7 @@ private:
         int64_t durationNs; ///< by the stream's rate; 0 when unknown
         size_t bytes;
     };
-    static Picture Share(const Entry &entry);
+    static Picture Copy(const Entry &entry);
 
     size_t byteCap_;
     size_t bytes_ = 0;
