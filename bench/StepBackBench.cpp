@@ -1,16 +1,18 @@
 // Times repeated steps back (the D key) in a paused clip: from each press to
 // the picture handed to the screen.
 //
-//   velmo_bench_step_back CLIP [PRESSES] [FROM_SECONDS] [PAUSE_MS]
+//   velmo_bench_step_back CLIP [PRESSES] [FROM_SECONDS] [PAUSE_MS] [--playing]
 //
 // Opens CLIP into a 1280x720 picture, pauses, seeks exactly to FROM_SECONDS
 // (default 9), then presses D PRESSES times (default 30), PAUSE_MS apart
 // (default 150, a quick user's pace) once each picture has come, then seeks
-// 1 s back. Prints "rss_mb_kept=<resident MiB after the presses>
+// 1 s back. With --playing the clip plays for 300 ms before the first press,
+// which then pauses and steps at once, as the player does. Prints "rss_mb_kept=<resident MiB after the presses>
 // rss_mb_after_seek=<the same after the seek> press_ms=<each press>
 // first_ms=<the first> rest_median_ms=<median of the others>
 // rest_max_ms=<slowest of the others> cpu_s=<user+system>".
 
+#include "engine/GstVideoOutput.h"
 #include "engine/MediaGraph.h"
 #include "engine/VideoFrameSink.h"
 
@@ -41,11 +43,15 @@ public:
     {
         ++frames;
         lastNs = clock.nsecsElapsed();
+        if (frameNs)
+            shownFrameNs = frameNs();
     }
     void ClearFrame() override {}
     QElapsedTimer clock;
     int frames = 0;
-    qint64 lastNs = 0;
+    qint64 lastNs = 0;             ///< when the last picture came
+    std::function<int64_t()> frameNs; ///< the time in the medium of the picture handed over
+    int64_t shownFrameNs = -1;     ///< that of the last picture that came
 };
 
 bool RunUntil(const std::function<bool()> &done, int timeoutMs = 20000)
@@ -89,12 +95,13 @@ double CpuSeconds()
 int main(int argc, char **argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s CLIP [PRESSES] [FROM_SECONDS] [PAUSE_MS]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s CLIP [PRESSES] [FROM_SECONDS] [PAUSE_MS] [--playing]\n", argv[0]);
         return 2;
     }
     const int presses = argc > 2 ? std::atoi(argv[2]) : 30;
     const double from = argc > 3 ? std::atof(argv[3]) : 9.0;
     const int pauseMs = argc > 4 ? std::atoi(argv[4]) : 150;
+    const bool playing = argc > 5 && std::string(argv[5]) == "--playing";
     QApplication app(argc, argv);
     if (!gst_init_check(nullptr, nullptr, nullptr))
         return 1;
@@ -125,13 +132,27 @@ int main(int argc, char **argv)
         return 1;
     }
     Idle(500);
+    if (playing) {
+        // The first press comes while it plays, as the player pauses and steps at once.
+        graph.control->Run();
+        Idle(300);
+        graph.control->Pause();
+    }
 
+    // A picture from before the press, or a late one of the playing clip,
+    // does not count: only one earlier than the picture the press began from.
+    const auto output = std::dynamic_pointer_cast<GstVideoOutput>(graph.overlayMixer);
+    screen.frameNs = [&output] {
+        int64_t ns = -1, duration = 0;
+        output->FrameTime(&ns, &duration);
+        return ns;
+    };
     std::vector<double> ms;
     for (int i = 0; i < presses; ++i) {
-        const int before = screen.frames;
+        const int64_t from = screen.frameNs();
         const qint64 pressed = screen.clock.nsecsElapsed();
         const HResult stepped = graph.frames->StepBack();
-        if (stepped != S_OK || !RunUntil([&] { return screen.frames > before; })) {
+        if (stepped != S_OK || !RunUntil([&] { return screen.lastNs > pressed && screen.shownFrameNs < from; })) {
             std::fprintf(stderr, "press %d showed no picture (0x%08x)\n", i + 1, unsigned(stepped));
             return 1;
         }

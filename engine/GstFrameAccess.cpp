@@ -37,9 +37,9 @@ HResult GstFrameAccess::StepForward()
     // Among the kept pictures; the newest is the stream's own, which steps on by itself.
     if (session_.Standing() && output_->FrameTime(&shown, &duration)) {
         KeptPictures::Picture next = kept_.After(shown);
-        if (next.sample) {
+        if (next.sample && Succeeded(session_.StandAt(next.startNs))) {
             output_->ShowDecoded(std::move(next.sample));
-            return session_.StandAt(next.startNs);
+            return S_OK;
         }
     }
     return session_.StepVideoFrame();
@@ -115,11 +115,10 @@ void GstFrameAccess::OnGroupDecoded(KeptPictures kept)
 bool GstFrameAccess::ShowKept(int64_t ns)
 {
     KeptPictures::Picture picture = kept_.At(ns);
-    if (!picture.sample)
+    if (!picture.sample || Failed(session_.StandAt(ns)))
         return false;
     steppedShows_ = picture.startNs;
     output_->ShowDecoded(std::move(picture.sample));
-    session_.StandAt(ns);
     return true;
 }
 
