@@ -3,6 +3,8 @@
 #include "engine/GstVideoOutput.h"
 #include "engine/PlaybinSession.h"
 
+#include <malloc.h>
+
 #include <utility>
 
 namespace velmo {
@@ -126,7 +128,14 @@ void GstFrameAccess::Forget()
 {
     wanted_.reset();
     decoding_.reset();
+    if (kept_.Empty())
+        return;
     kept_.Clear();
+#ifdef __GLIBC__
+    // Hundreds of MiB freed at once, from the decoder's threads' heaps: the
+    // allocator gives back only what lies at a heap's top unless asked.
+    malloc_trim(0);
+#endif
 }
 
 HResult GstFrameAccess::GrabPicture(QImage *image, int64_t *positionMs)
