@@ -19,7 +19,7 @@ constexpr int64_t kGuessedFrameNs = GST_SECOND / 25;
 GstFrameAccess::GstFrameAccess(PlaybinSession &session, const std::shared_ptr<GstVideoOutput> &output)
     : session_(session), output_(output)
 {
-    session_.SetMoveWatcher([this] { Forget(); });
+    session_.SetMoveWatcher({[this] { Forget(); }, [this] { OnStopped(); }});
 }
 
 HResult GstFrameAccess::StepForward()
@@ -79,6 +79,11 @@ HResult GstFrameAccess::StepBack()
             wanted_ = target;
             return session_.StandAt(target);
         }
+    } else if (session_.ComesToAStop() && (awaitingStop_ || !session_.Standing())) {
+        // Paused just now: the pictures are decoded up to where the stream stops.
+        awaitingStop_ = true;
+        wanted_ = target;
+        return session_.StandAt(target);
     }
     return SeekAndKeep(target);
 }
@@ -114,6 +119,17 @@ void GstFrameAccess::OnGroupDecoded(KeptPictures kept)
         SeekAndKeep(target);
 }
 
+void GstFrameAccess::OnStopped()
+{
+    if (!std::exchange(awaitingStop_, false) || !wanted_)
+        return;
+    int64_t shown = 0;
+    int64_t duration = 0;
+    if (output_ && output_->FrameTime(&shown, &duration) && DecodeGroupBefore(shown))
+        return;
+    SeekAndKeep(*std::exchange(wanted_, std::nullopt));
+}
+
 bool GstFrameAccess::ShowKept(int64_t ns)
 {
     KeptPictures::Picture picture = kept_.At(ns);
@@ -127,6 +143,7 @@ bool GstFrameAccess::ShowKept(int64_t ns)
 void GstFrameAccess::Forget()
 {
     wanted_.reset();
+    awaitingStop_ = false;
     decoding_.reset();
     if (kept_.Empty())
         return;

@@ -21,10 +21,10 @@ class PlaybinSession;
 /// target and shows only the last picture; instead, the pictures from that
 /// keyframe up to the stream's own are decoded apart (GroupDecoder) and kept,
 /// so that the next steps back, and the steps forward among them, show a kept
-/// picture at once while the stream stands still. A stream that moves (it
-/// plays, or seeks) still seeks exactly, with the pictures decoded apart
-/// meanwhile. They go as soon as the stream moves (a seek, a Run, a step of
-/// the stream's own) and with the graph.
+/// picture at once while the stream stands still. A stream paused just now
+/// is let come to its stop first; one that seeks still seeks exactly, with
+/// the pictures decoded apart meanwhile. They go as soon as the stream moves
+/// (a seek, a Run, a step of the stream's own) and with the graph.
 class GstFrameAccess : public FrameAccess {
 public:
     /// Bytes the kept pictures may take (about 180 pictures at 720p, 80 at 1080p).
@@ -41,6 +41,9 @@ private:
     /// Begins decoding the pictures up to `ns` apart; false when it cannot.
     bool DecodeGroupBefore(int64_t ns);
     void OnGroupDecoded(KeptPictures kept);
+    /// The stream has come to a stop: a step back that waits for it decodes
+    /// the pictures up to the stream's own.
+    void OnStopped();
     /// Shows the kept picture for `ns`; false when none is kept for it.
     bool ShowKept(int64_t ns);
     void Forget();
@@ -51,7 +54,8 @@ private:
     int64_t steppedShows_ = -1; ///< ...and the time its picture carries (the seek's target, or a kept picture's own)
     KeptPictures kept_{kKeptBytes};
     std::unique_ptr<GroupDecoder> decoding_; ///< the pictures being decoded apart
-    std::optional<int64_t> wanted_; ///< a step back that waits for decoding_
+    std::optional<int64_t> wanted_; ///< a step back that waits for decoding_ (or for the stream to stop)
+    bool awaitingStop_ = false;     ///< wanted_ waits for the stream to stop before decoding
 };
 
 } // namespace velmo

@@ -87,17 +87,24 @@ public:
     HResult StepVideoFrame();
     /// Linear loudness, 0 silent to 1 full.
     void SetVolume(double linear);
-    /// A picture decoded apart from the stream now shows, for `ns`: the
-    /// position reads `ns` until the stream moves, and the next Run first
-    /// seeks there, so that the stream follows the picture.
-    /// VFW_E_WRONG_STATE unless the stream stands still.
+    /// A picture decoded apart from the stream shows, or is about to, for
+    /// `ns`: the position reads `ns` until the stream moves, and the next Run
+    /// first seeks there, so that the stream follows the picture.
+    /// VFW_E_WRONG_STATE unless the stream stands still or comes to a stop.
     HResult StandAt(int64_t ns);
     /// The position is that of a picture decoded apart (see StandAt).
     bool Standing() const { return standingNs_.has_value(); }
     /// The stream stands still: open, paused and no seek under way.
     bool StandsStill() const;
-    /// Told whenever the stream moves: a seek, a Run, a step, a stop by an error.
-    void SetMoveWatcher(std::function<void()> moved) { moved_ = std::move(moved); }
+    /// The stream was paused while it played and has not stopped yet.
+    bool ComesToAStop() const;
+    /// Who is told when the stream moves (a seek, a Run, a step, a stop by an
+    /// error) and when it has come to a stop after playing.
+    struct MoveWatcher {
+        std::function<void()> moved;
+        std::function<void()> stopped;
+    };
+    void SetMoveWatcher(MoveWatcher watcher) { moveWatcher_ = std::move(watcher); }
     /// The medium the session was last started on, and whether it is a local file.
     const std::string &Uri() const { return startedUri_; }
     bool Local() const { return local_; }
@@ -168,7 +175,7 @@ private:
     double rate_ = 1.0;
     bool stepped_ = false; ///< the picture was stepped ahead of the sound
     std::optional<int64_t> standingNs_; ///< the position of a picture decoded apart (see StandAt)
-    std::function<void()> moved_;
+    MoveWatcher moveWatcher_;
     bool ended_ = false;   ///< the stream reached its end (until a seek or a start over)
     StallWatch stall_;
     QTimer stallTimer_;    ///< looks at stall_ while an address is open

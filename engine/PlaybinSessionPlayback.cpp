@@ -147,10 +147,16 @@ bool PlaybinSession::StandsStill() const
            !seeks_->Target();
 }
 
+bool PlaybinSession::ComesToAStop() const
+{
+    return load_ == Load::Loaded && desiredState_ != State_Running && reached_ == GST_STATE_PLAYING &&
+           !seeks_->Target();
+}
+
 HResult PlaybinSession::StandAt(int64_t ns)
 {
     Q_ASSERT(OnUiThread());
-    if (!StandsStill())
+    if (!StandsStill() && !ComesToAStop())
         return VFW_E_WRONG_STATE;
     standingNs_ = ns;
     lastPositionNs_ = ns;
@@ -162,8 +168,8 @@ HResult PlaybinSession::StandAt(int64_t ns)
 void PlaybinSession::StreamMoves()
 {
     standingNs_.reset();
-    if (moved_)
-        moved_();
+    if (moveWatcher_.moved)
+        moveWatcher_.moved();
 }
 
 void PlaybinSession::SetVolume(double linear)

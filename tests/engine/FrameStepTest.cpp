@@ -88,7 +88,7 @@ TEST_F(FrameStepTest, StepsBackShowWhatAnExactSeekShowsAndStepsForwardRetraceThe
     }
 }
 
-TEST_F(FrameStepTest, PlayGoesOnFromTheKeptPictureAndASeekForgetsThem)
+TEST_F(FrameStepTest, ASeekForgetsTheKeptPicturesAndPlayGoesOnFromTheOneShown)
 {
     ASSERT_EQ(Open(FixturePath("one_group.mkv")), S_OK);
     ASSERT_EQ(graph.control->Pause(), S_OK);
@@ -116,7 +116,20 @@ TEST_F(FrameStepTest, PlayGoesOnFromTheKeptPictureAndASeekForgetsThem)
     // Play goes on from the picture shown, not from where the stream stood.
     ASSERT_EQ(graph.control->Run(), S_OK);
     EXPECT_EQ(Look().positionNs, kept.positionNs);
-    EXPECT_TRUE(WaitUntil([&] { return Look().positionNs > kept.positionNs + 2 * kFrameMs * GST_MSECOND; }));
+    ASSERT_TRUE(WaitUntil([&] { return Look().positionNs > kept.positionNs + 2 * kFrameMs * GST_MSECOND; }));
+
+    // A step back as it pauses (as the player does) lets the stream stop and
+    // leaves it there, showing what an exact seek shows.
+    ASSERT_EQ(graph.control->Pause(), S_OK);
+    ASSERT_EQ(graph.frames->StepBack(), S_OK);
+    const int64_t wanted = Look().positionNs;
+    ASSERT_TRUE(WaitUntil([&] { return Settled() && Look().pictureMs < wanted / GST_MSECOND; }));
+    const Shown stopped = Look();
+    EXPECT_EQ(stopped.positionNs, wanted);
+    EXPECT_NE(StreamNs(), wanted); // not sought there
+    ASSERT_EQ(SeekExactly(wanted), S_OK);
+    ASSERT_TRUE(WaitUntil([&] { return Settled() && StreamNs() == wanted; }));
+    EXPECT_EQ(Look().picture, stopped.picture);
 }
 
 } // namespace
