@@ -81,32 +81,4 @@ private:
     const std::shared_ptr<GstVideoOutput> &output_;
 };
 
-/// Frame steps and the picture at its own size, over the session and the
-/// video output (`output` as for GstVideoFacets).
-class GstFrameAccess : public FrameAccess {
-public:
-    /// Told the start (ns) of the picture a step reached, for the captions.
-    using PictureReached = std::function<void(int64_t ns)>;
-
-    GstFrameAccess(PlaybinSession &session, const std::shared_ptr<GstVideoOutput> &output, PictureReached reached)
-        : session_(session), output_(output), reached_(std::move(reached))
-    {
-    }
-    HResult StepForward() override;
-    HResult StepBack() override;
-    HResult GrabPicture(QImage *image, int64_t *positionMs) override;
-    /// The session finished a step forward: its picture is shown.
-    void StepDone();
-
-private:
-    /// The start of the picture shown; false without one.
-    bool PictureStartNs(int64_t *ns) const;
-
-    PlaybinSession &session_;
-    const std::shared_ptr<GstVideoOutput> &output_;
-    PictureReached reached_;
-    int64_t steppedTo_ = -1;   ///< the last step back's seek target (ns)...
-    int64_t steppedFrom_ = -1; ///< ...and the start of the frame it shows
-};
-
 } // namespace velmo

@@ -3,6 +3,7 @@
 #include "engine/CaptionTracks.h"
 #include "engine/EventQueue.h"
 #include "engine/GstFacets.h"
+#include "engine/GstFrameAccess.h"
 #include "engine/GstHandles.h"
 #include "engine/GstVideoOutput.h"
 #include "engine/MediaFacets.h"

@@ -66,7 +66,7 @@ private:
     std::weak_ptr<GstVideoOutput> output_;
 };
 
-// GStreamer thread!
+// GStreamer thread! (Or the UI thread, for a frame decoded apart.)
 /// The sample's picture as an image of the size it is shown at: the decoder's
 /// own format is scaled and converted here; a BGRx frame already of that size
 /// (the pipeline's fallback converter made it) is only mapped.
@@ -241,6 +241,30 @@ QImage GstVideoOutput::NativePicture() const
 {
     const GstSamplePtr sample = DecodedSample(*slot_);
     return sample ? SampleAtDisplaySize(sample.get()) : QImage();
+}
+
+GstCapsPtr GstVideoOutput::DecodedCaps() const
+{
+    const GstSamplePtr sample = DecodedSample(*slot_);
+    GstCaps *caps = sample ? gst_sample_get_caps(sample.get()) : nullptr;
+    return GstCapsPtr(caps ? gst_caps_ref(caps) : nullptr);
+}
+
+void GstVideoOutput::ShowDecoded(GstSamplePtr sample)
+{
+    Q_ASSERT(OnUiThread());
+    {
+        GstSamplePtr older(gst_sample_ref(sample.get()));
+        ConvertedPicture late;
+        std::lock_guard<std::mutex> lock(slot_->mutex);
+        std::swap(older, slot_->decoded);
+        late = std::exchange(slot_->newest, {});
+    }
+    ConvertedPicture picture = ImageToShow(slot_.get(), std::move(sample));
+    if (picture.image.isNull())
+        return;
+    last_ = picture;
+    Present(picture);
 }
 
 std::shared_ptr<MediaPin> GstVideoOutput::FindPin(const std::string &name)

@@ -65,6 +65,12 @@ public:
     /// square pixels; a null image before the first frame or when the
     /// conversion fails. Slow (a conversion of the whole frame): on request only.
     QImage NativePicture() const;
+    /// The format of the newest decoded frame, as the appsink took it; null before the first frame.
+    GstCapsPtr DecodedCaps() const;
+    /// Shows `sample`, a frame of this medium decoded apart (in the format of
+    /// DecodedCaps), as if it were the newest decoded frame; a frame of the
+    /// pipeline's still waiting for the UI is dropped. UI thread only.
+    void ShowDecoded(GstSamplePtr sample);
 
     /// Takes the newest frame the streaming thread left and shows it. Queued
     /// to the UI thread once per batch of frames the appsink offered.

@@ -150,6 +150,7 @@ void PlaybinSession::StopOnError(HResult error)
     desiredState_ = State_Stopped;
     buffering_ = false;
     seeks_->Clear();
+    StreamMoves();
     gst_element_set_state(pipeline_.get(), GST_STATE_READY);
     ClockChanged();
     events_.Queue(EC_ERRORABORT, error);
@@ -162,9 +163,12 @@ void PlaybinSession::OnStateChanged(GstMessage *message)
     GstState oldState, newState, pending;
     gst_message_parse_state_changed(message, &oldState, &newState, &pending);
     const bool wasPlaying = Playing();
+    const bool stopped = reached_ == GST_STATE_PLAYING && newState == GST_STATE_PAUSED;
     reached_ = newState;
     if (Playing() != wasPlaying)
         ClockChanged();
+    if (stopped && StandsStill() && moveWatcher_.stopped)
+        moveWatcher_.stopped();
 }
 
 void PlaybinSession::OnBuffering(GstMessage *message)

@@ -88,6 +88,27 @@ public:
     HResult StepVideoFrame();
     /// Linear loudness, 0 silent to 1 full.
     void SetVolume(double linear);
+    /// A picture decoded apart from the stream shows, or is about to, for
+    /// `ns`: the position reads `ns` until the stream moves, and the next Run
+    /// first seeks there, so that the stream follows the picture.
+    /// VFW_E_WRONG_STATE unless the stream stands still or comes to a stop.
+    HResult StandAt(int64_t ns);
+    /// The position is that of a picture decoded apart (see StandAt).
+    bool Standing() const { return standingNs_.has_value(); }
+    /// The stream stands still: open, paused and no seek under way.
+    bool StandsStill() const;
+    /// The stream was paused while it played and has not stopped yet.
+    bool ComesToAStop() const;
+    /// Who is told when the stream moves (a seek, a Run, a step, a stop by an
+    /// error) and when it has come to a stop after playing.
+    struct MoveWatcher {
+        std::function<void()> moved;
+        std::function<void()> stopped;
+    };
+    void SetMoveWatcher(MoveWatcher watcher) { moveWatcher_ = std::move(watcher); }
+    /// The medium the session was last started on, and whether it is a local file.
+    const std::string &Uri() const { return startedUri_; }
+    bool Local() const { return local_; }
 
     /// The playbin.
     GstElement *Pipeline() const { return pipeline_.get(); }
@@ -127,6 +148,8 @@ private:
     GstStateChangeReturn ApplyState();
     HResult Seek(int64_t ns, double rate, SeekLanding landing = SeekLanding::Exact);
     void ClockChanged();
+    /// The stream moves: the position is its own again, and the watcher is told.
+    void StreamMoves();
 
     const int openTimeoutMs_;
     EventQueue &events_;
@@ -152,6 +175,8 @@ private:
     int64_t durationNs_ = -1;
     double rate_ = 1.0;
     bool stepped_ = false; ///< the picture was stepped ahead of the sound
+    std::optional<int64_t> standingNs_; ///< the position of a picture decoded apart (see StandAt)
+    MoveWatcher moveWatcher_;
     bool ended_ = false;   ///< the stream reached its end (until a seek or a start over)
     StallWatch stall_;
     QTimer stallTimer_;    ///< looks at stall_ while an address is open

@@ -42,6 +42,8 @@ HResult PlaybinSession::SetDesiredState(int32_t state)
     int64_t shown = 0;
     if (stepped_ && state == State_Running && PositionNs(&shown))
         Seek(shown, rate_); // the sound joins the picture where the steps left it
+    if (state == State_Running)
+        StreamMoves();
     return ApplyState() == GST_STATE_CHANGE_FAILURE ? E_FAIL : S_OK;
 }
 
@@ -49,6 +51,10 @@ bool PlaybinSession::PositionNs(int64_t *ns)
 {
     if (const std::optional<int64_t> target = seeks_->Target()) {
         *ns = *target;
+        return true;
+    }
+    if (standingNs_) {
+        *ns = *standingNs_;
         return true;
     }
     if (!HasMedium())
@@ -110,6 +116,7 @@ HResult PlaybinSession::Seek(int64_t ns, double rate, SeekLanding landing)
     lastPositionNs_ = ns;
     ended_ = false;
     stepped_ = false; // a flushing seek puts picture and sound together again
+    StreamMoves();
     return S_OK;
 }
 
@@ -130,7 +137,39 @@ HResult PlaybinSession::StepVideoFrame()
     if (!gst_element_send_event(pipeline_.get(), gst_event_new_step(GST_FORMAT_BUFFERS, 1, rate_, TRUE, FALSE)))
         return E_FAIL;
     stepped_ = true;
+    StreamMoves();
     return S_OK;
+}
+
+bool PlaybinSession::StandsStill() const
+{
+    return load_ == Load::Loaded && desiredState_ != State_Running && reached_ == GST_STATE_PAUSED &&
+           !seeks_->Target();
+}
+
+bool PlaybinSession::ComesToAStop() const
+{
+    return load_ == Load::Loaded && desiredState_ != State_Running && reached_ == GST_STATE_PLAYING &&
+           !seeks_->Target();
+}
+
+HResult PlaybinSession::StandAt(int64_t ns)
+{
+    Q_ASSERT(OnUiThread());
+    if (!StandsStill() && !ComesToAStop())
+        return VFW_E_WRONG_STATE;
+    standingNs_ = ns;
+    lastPositionNs_ = ns;
+    stepped_ = true;
+    listener_.jumped(ns);
+    return S_OK;
+}
+
+void PlaybinSession::StreamMoves()
+{
+    standingNs_.reset();
+    if (moveWatcher_.moved)
+        moveWatcher_.moved();
 }
 
 void PlaybinSession::SetVolume(double linear)
