@@ -1,7 +1,7 @@
 #include "engine/GstVideoOutput.h"
 
-#include "engine/DecodedPicture.h"
 #include "engine/FrameScaler.h"
+#include "engine/GstFrameSlot.h"
 #include "engine/GstSupport.h"
 #include "engine/PictureLayout.h"
 
@@ -18,22 +18,6 @@
 namespace velmo {
 
 Q_LOGGING_CATEGORY(lcVideo, "velmo.engine.video")
-
-/// The hand-over point between the appsink's thread and the UI thread: the
-/// newest picture waits here; older ones are dropped.
-struct GstFrameSlot {
-    std::mutex mutex;
-    ConvertedPicture newest;
-    bool posted = false;
-    GstSamplePtr decoded;        ///< the newest frame as decoded, with its segment, for a picture at its own size
-    GstVideoOutput *receiver = nullptr; ///< cleared under the mutex before the output goes
-    QRect area;                  ///< the owner's rectangle the video covers (empty: not known yet)
-    qreal ratio = 1;             ///< the owner's device pixels per unit of `area`
-    int32_t aspectMode = AM_ARMODE_LETTER_BOX;
-
-    std::mutex scaleMutex; ///< the streaming thread's own; held while converting
-    FrameScaler scaler;
-};
 
 namespace {
 
@@ -65,34 +49,6 @@ public:
 private:
     std::weak_ptr<GstVideoOutput> output_;
 };
-
-// GStreamer thread! (Or the UI thread, for a frame decoded apart.)
-/// The sample's picture as an image of the size it is shown at: the decoder's
-/// own format is scaled and converted here; a BGRx frame already of that size
-/// (the pipeline's fallback converter made it) is only mapped.
-ConvertedPicture ImageToShow(GstFrameSlot *slot, GstSamplePtr sample)
-{
-    GstVideoInfo info;
-    GstCaps *caps = gst_sample_get_caps(sample.get());
-    GstBuffer *buffer = gst_sample_get_buffer(sample.get());
-    if (!caps || !buffer || !gst_video_info_from_caps(&info, caps))
-        return {};
-    const QSize display = DisplaySize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info),
-                                      GST_VIDEO_INFO_PAR_N(&info), GST_VIDEO_INFO_PAR_D(&info));
-    QSize shown = display;
-    {
-        std::lock_guard<std::mutex> lock(slot->mutex);
-        if (!slot->area.isEmpty())
-            shown = FitPicture(slot->area, display, slot->aspectMode).size() * slot->ratio;
-    }
-    const QSize stored(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
-    if (GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_BGRx && stored == shown)
-        return {ImageFromSample(std::move(sample)), nullptr};
-    ConvertedPicture picture;
-    std::lock_guard<std::mutex> lock(slot->scaleMutex);
-    picture.image = slot->scaler.Convert(info, buffer, shown, &picture.pixels);
-    return picture;
-}
 
 // GStreamer thread! The last frames may come while the program ends, after
 // the application object has gone.
@@ -219,52 +175,6 @@ GstVideoOutput::~GstVideoOutput()
     slot_->receiver = nullptr;
     slot_->newest = {};
     slot_->decoded.reset();
-}
-
-namespace {
-
-GstSamplePtr DecodedSample(GstFrameSlot &slot)
-{
-    std::lock_guard<std::mutex> lock(slot.mutex);
-    return GstSamplePtr(slot.decoded ? gst_sample_ref(slot.decoded.get()) : nullptr);
-}
-
-} // namespace
-
-bool GstVideoOutput::FrameTime(int64_t *streamNs, int64_t *durationNs) const
-{
-    const GstSamplePtr sample = DecodedSample(*slot_);
-    return sample && SampleFrameTime(sample.get(), streamNs, durationNs);
-}
-
-QImage GstVideoOutput::NativePicture() const
-{
-    const GstSamplePtr sample = DecodedSample(*slot_);
-    return sample ? SampleAtDisplaySize(sample.get()) : QImage();
-}
-
-GstCapsPtr GstVideoOutput::DecodedCaps() const
-{
-    const GstSamplePtr sample = DecodedSample(*slot_);
-    GstCaps *caps = sample ? gst_sample_get_caps(sample.get()) : nullptr;
-    return GstCapsPtr(caps ? gst_caps_ref(caps) : nullptr);
-}
-
-void GstVideoOutput::ShowDecoded(GstSamplePtr sample)
-{
-    Q_ASSERT(OnUiThread());
-    {
-        GstSamplePtr older(gst_sample_ref(sample.get()));
-        ConvertedPicture late;
-        std::lock_guard<std::mutex> lock(slot_->mutex);
-        std::swap(older, slot_->decoded);
-        late = std::exchange(slot_->newest, {});
-    }
-    ConvertedPicture picture = ImageToShow(slot_.get(), std::move(sample));
-    if (picture.image.isNull())
-        return;
-    last_ = picture;
-    Present(picture);
 }
 
 std::shared_ptr<MediaPin> GstVideoOutput::FindPin(const std::string &name)
