@@ -1,5 +1,7 @@
 #include "engine/FrameScaler.h"
 
+#include "engine/PictureTurn.h"
+
 extern "C" {
 #include <libavutil/pixfmt.h>
 #include <libswscale/swscale.h>
@@ -209,15 +211,28 @@ bool FrameScaler::Prepare(const GstVideoInfo &info, const QSize &size)
     return true;
 }
 
+bool FrameScaler::PrepareUnturned(const QSize &size)
+{
+    if (unturned_ && size == unturnedSize_)
+        return true;
+    unturnedStride_ = (size.width() * 4 + kAlign - 1) / kAlign * kAlign;
+    unturned_.reset(static_cast<uint8_t *>(AllocAligned(size_t(unturnedStride_) * size_t(size.height()))));
+    unturnedSize_ = unturned_ ? size : QSize();
+    return unturned_ != nullptr;
+}
+
 // The video output's streaming thread (any one thread at a time: the scaler
 // touches nothing of Qt's but QImage).
 QImage FrameScaler::Convert(const GstVideoInfo &info, GstBuffer *buffer, const QSize &size,
-                            std::shared_ptr<PixelBlock> *block)
+                            std::shared_ptr<PixelBlock> *block, Orientation turn)
 {
     if (!buffer || size.isEmpty() || !Handles(GST_VIDEO_INFO_FORMAT(&info)))
         return {};
+    // Scaled to the size before the turn; turned last, at the size shown,
+    // where it touches the fewest pixels.
+    const QSize scaled = turn.Turned(size);
     MappedVideoFrame mapped(info, buffer);
-    if (!mapped.mapped || !Prepare(info, size))
+    if (!mapped.mapped || !Prepare(info, scaled) || (!turn.Upright() && !PrepareUnturned(scaled)))
         return {};
 
     const GstVideoFrame &frame = mapped.frame;
@@ -237,7 +252,7 @@ QImage FrameScaler::Convert(const GstVideoInfo &info, GstBuffer *buffer, const Q
             planes[i] = planes_[i];
             strides[i] = planeStrides_[i];
         }
-        rows = size.height();
+        rows = scaled.height();
     }
 
     const int stride = (size.width() * 4 + kAlign - 1) / kAlign * kAlign;
@@ -262,9 +277,11 @@ QImage FrameScaler::Convert(const GstVideoInfo &info, GstBuffer *buffer, const Q
     std::shared_ptr<PixelBlock> pixels = Lend(std::move(reused), buffers_);
 
     uchar *data = pixels->Data();
-    uint8_t *out[4] = {data, nullptr, nullptr, nullptr};
-    const int outStrides[4] = {stride, 0, 0, 0};
+    uint8_t *out[4] = {turn.Upright() ? data : unturned_.get(), nullptr, nullptr, nullptr};
+    const int outStrides[4] = {turn.Upright() ? stride : unturnedStride_, 0, 0, 0};
     sws_scale(convert_.get(), planes, strides, 0, rows, out, outStrides);
+    if (!turn.Upright())
+        TurnPixels(unturned_.get(), unturnedStride_, scaled, data, stride, turn);
     if (block)
         *block = pixels;
     // BGRx in memory is Qt's RGB32 on little-endian machines.

@@ -7,6 +7,7 @@
 #include "engine/GstHandles.h"
 #include "engine/GstVideoOutput.h"
 #include "engine/MediaResult.h"
+#include "engine/Orientation.h"
 
 #include <QRect>
 
@@ -25,15 +26,22 @@ struct GstFrameSlot {
     QRect area;                  ///< the owner's rectangle the video covers (empty: not known yet)
     qreal ratio = 1;             ///< the owner's device pixels per unit of `area`
     int32_t aspectMode = AM_ARMODE_LETTER_BOX;
+    Orientation tagged;          ///< the stream's image-orientation tag
+    Orientation user;            ///< the user's own turn and flip, after the tag's
+
+    /// How the frames are turned to be shown: the one place the two meet.
+    /// Under `mutex`.
+    Orientation Shown() const { return tagged.Then(user); }
 
     std::mutex scaleMutex; ///< the streaming thread's own; held while converting
     FrameScaler scaler;
 };
 
 // GStreamer thread! (Or the UI thread, for a frame decoded apart.)
-/// The sample's picture as an image of the size it is shown at: the decoder's
-/// own format is scaled and converted here; a BGRx frame already of that size
-/// (the pipeline's fallback converter made it) is only mapped.
+/// The sample's picture, turned, as an image of the size it is shown at: the
+/// decoder's own format is scaled, converted and turned here; an upright BGRx
+/// frame already of that size (the pipeline's fallback converter made it) is
+/// only mapped.
 ConvertedPicture ImageToShow(GstFrameSlot *slot, GstSamplePtr sample);
 
 } // namespace velmo

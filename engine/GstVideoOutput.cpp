@@ -12,6 +12,7 @@
 #include <QLoggingCategory>
 #include <QVariant>
 
+#include <cstring>
 #include <mutex>
 #include <utility>
 
@@ -100,6 +101,31 @@ GstFlowReturn OnNewPreroll(GstAppSink *sink, gpointer data)
                        GstSamplePtr(gst_app_sink_pull_preroll(sink)));
 }
 
+// GStreamer thread! The stream's orientation comes with its tags, ahead of
+// its pictures; a new stream starts upright.
+GstPadProbeReturn OnSinkEvent(GstPad *, GstPadProbeInfo *info, gpointer data)
+{
+    GstFrameSlot *slot = static_cast<std::shared_ptr<GstFrameSlot> *>(data)->get();
+    GstEvent *event = GST_PAD_PROBE_INFO_EVENT(info);
+    Orientation tagged;
+    if (GST_EVENT_TYPE(event) == GST_EVENT_TAG) {
+        GstTagList *tags = nullptr;
+        gchar *raw = nullptr;
+        gst_event_parse_tag(event, &tags);
+        if (!gst_tag_list_get_string(tags, GST_TAG_IMAGE_ORIENTATION, &raw))
+            return GST_PAD_PROBE_OK;
+        const GCharPtr value(raw);
+        tagged = Orientation::FromTag(value.get());
+        if (tagged.Upright() && std::strcmp(value.get(), "rotate-0") != 0)
+            qCInfo(lcVideo, "the picture orientation \"%s\" is unknown: the picture is shown as stored", value.get());
+    } else if (GST_EVENT_TYPE(event) != GST_EVENT_STREAM_START) {
+        return GST_PAD_PROBE_OK;
+    }
+    std::lock_guard<std::mutex> lock(slot->mutex);
+    slot->tagged = tagged;
+    return GST_PAD_PROBE_OK;
+}
+
 // Whichever thread drops the appsink's last reference.
 void DropSlot(gpointer data)
 {
@@ -144,6 +170,9 @@ std::shared_ptr<GstVideoOutput> GstVideoOutput::Create(HResult *result)
     gst_element_link_many(scale.get(), convert.get(), filter.get(), sink.get(), nullptr);
     GstPadPtr target(gst_element_get_static_pad(scale.get(), "sink"));
     gst_element_add_pad(bin.get(), gst_ghost_pad_new("sink", target.get()));
+    out->slot_ = std::make_shared<GstFrameSlot>();
+    gst_pad_add_probe(target.get(), GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, &OnSinkEvent,
+                      new std::shared_ptr<GstFrameSlot>(out->slot_), &DropSlot);
 
     // The caps follow the screen's size while playing; buffers already on
     // their way at the old size must still pass, or the stream stops with
@@ -153,7 +182,6 @@ std::shared_ptr<GstVideoOutput> GstVideoOutput::Create(HResult *result)
     g_object_set(filter.get(), "caps", caps.get(), nullptr);
     out->capsFilter_ = std::move(filter);
 
-    out->slot_ = std::make_shared<GstFrameSlot>();
     out->slot_->receiver = out.get();
     GstAppSinkCallbacks callbacks{};
     callbacks.new_sample = &OnNewSample;
@@ -239,8 +267,8 @@ bool GstVideoOutput::NegotiatedSize(QSize *displaySize) const
     GstVideoInfo info;
     if (!caps || !gst_video_info_from_caps(&info, caps.get()))
         return false;
-    *displaySize = DisplaySize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info), GST_VIDEO_INFO_PAR_N(&info),
-                               GST_VIDEO_INFO_PAR_D(&info));
+    *displaySize = Turn().Turned(DisplaySize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info),
+                                             GST_VIDEO_INFO_PAR_N(&info), GST_VIDEO_INFO_PAR_D(&info)));
     return displaySize->width() > 0 && displaySize->height() > 0;
 }
 
@@ -254,9 +282,9 @@ QRect GstVideoOutput::PictureRect() const
 
 void GstVideoOutput::UpdateCaps()
 {
-    // Frames the pipeline's fallback converter makes come at the size shown;
-    // until an area is known they keep their display size.
-    const QSize wanted = area_.isEmpty() ? QSize() : PictureRect().size() * ratio_;
+    // Frames the pipeline's fallback converter makes come at the size shown,
+    // before the turn; until an area is known they keep their display size.
+    const QSize wanted = area_.isEmpty() ? QSize() : Turn().Turned(PictureRect().size() * ratio_);
     if (wanted == capsSize_)
         return;
     capsSize_ = wanted;
@@ -292,11 +320,22 @@ void GstVideoOutput::TakeFrame()
     UpdateRatio();
     UpdateCaps();
     Present(picture);
+    ReportSize();
+}
+
+void GstVideoOutput::ReportSize()
+{
     QSize display;
     if (sizeListener_ && NegotiatedSize(&display) && display != reportedSize_) {
         reportedSize_ = display;
         sizeListener_(display);
     }
+}
+
+Orientation GstVideoOutput::Turn() const
+{
+    std::lock_guard<std::mutex> lock(slot_->mutex);
+    return slot_->Shown();
 }
 
 void GstVideoOutput::Present(const ConvertedPicture &picture)

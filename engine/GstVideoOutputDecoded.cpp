@@ -1,12 +1,13 @@
 // The video output's frames as decoded: their time, their picture at their
 // own size, their format, and showing a frame decoded apart (a kept picture
-// of a step back) in their place.
+// of a step back, or the frame shown turned anew) in their place.
 
 #include "engine/GstVideoOutput.h"
 
 #include "engine/DecodedPicture.h"
 #include "engine/GstFrameSlot.h"
 #include "engine/GstSupport.h"
+#include "engine/PictureTurn.h"
 
 #include <utility>
 
@@ -31,7 +32,7 @@ bool GstVideoOutput::FrameTime(int64_t *streamNs, int64_t *durationNs) const
 QImage GstVideoOutput::NativePicture() const
 {
     const GstSamplePtr sample = DecodedSample(*slot_);
-    return sample ? SampleAtDisplaySize(sample.get()) : QImage();
+    return sample ? TurnedImage(SampleAtDisplaySize(sample.get()), Turn()) : QImage();
 }
 
 GstCapsPtr GstVideoOutput::DecodedCaps() const
@@ -56,6 +57,21 @@ void GstVideoOutput::ShowDecoded(GstSamplePtr sample)
         return;
     last_ = picture;
     Present(picture);
+}
+
+void GstVideoOutput::SetUserTurn(Orientation user)
+{
+    Q_ASSERT(OnUiThread());
+    {
+        std::lock_guard<std::mutex> lock(slot_->mutex);
+        if (slot_->user == user)
+            return;
+        slot_->user = user;
+    }
+    UpdateCaps();
+    if (GstSamplePtr sample = DecodedSample(*slot_))
+        ShowDecoded(std::move(sample));
+    ReportSize();
 }
 
 } // namespace velmo
