@@ -211,6 +211,28 @@ bool FrameScaler::Prepare(const GstVideoInfo &info, const QSize &size)
     return true;
 }
 
+std::shared_ptr<PixelBlock> FrameScaler::TakeBlock(size_t bytes)
+{
+    std::unique_ptr<PixelBlock> reused;
+    std::vector<std::unique_ptr<PixelBlock>> stale; // let go of outside the lock
+    {
+        std::lock_guard<std::mutex> lock(buffers_->mutex);
+        if (buffers_->bytes != bytes) {
+            stale.swap(buffers_->free);
+            buffers_->bytes = bytes;
+        }
+        if (!buffers_->free.empty()) {
+            reused = std::move(buffers_->free.back());
+            buffers_->free.pop_back();
+        }
+    }
+    if (!reused)
+        reused = PixelBlock::Allocate(bytes);
+    if (!reused)
+        return nullptr;
+    return Lend(std::move(reused), buffers_);
+}
+
 bool FrameScaler::PrepareUnturned(const QSize &size)
 {
     if (unturned_ && size == unturnedSize_)
@@ -257,24 +279,9 @@ QImage FrameScaler::Convert(const GstVideoInfo &info, GstBuffer *buffer, const Q
 
     const int stride = (size.width() * 4 + kAlign - 1) / kAlign * kAlign;
     const size_t bytes = size_t(stride) * size_t(size.height());
-    std::unique_ptr<PixelBlock> reused;
-    std::vector<std::unique_ptr<PixelBlock>> stale; // let go of outside the lock
-    {
-        std::lock_guard<std::mutex> lock(buffers_->mutex);
-        if (buffers_->bytes != bytes) {
-            stale.swap(buffers_->free);
-            buffers_->bytes = bytes;
-        }
-        if (!buffers_->free.empty()) {
-            reused = std::move(buffers_->free.back());
-            buffers_->free.pop_back();
-        }
-    }
-    if (!reused)
-        reused = PixelBlock::Allocate(bytes);
-    if (!reused)
+    std::shared_ptr<PixelBlock> pixels = TakeBlock(bytes);
+    if (!pixels)
         return {};
-    std::shared_ptr<PixelBlock> pixels = Lend(std::move(reused), buffers_);
 
     uchar *data = pixels->Data();
     uint8_t *out[4] = {turn.Upright() ? data : unturned_.get(), nullptr, nullptr, nullptr};

@@ -50,6 +50,8 @@ private:
         void operator()(uint8_t *bytes) const;
     };
     bool Prepare(const GstVideoInfo &info, const QSize &size);
+    /// A block of `bytes` for an image, from the pool when one is free; null when out of memory.
+    std::shared_ptr<PixelBlock> TakeBlock(size_t bytes);
     /// The converted picture, before it is turned, in unturned_; false when out of memory.
     bool PrepareUnturned(const QSize &size);
 
