@@ -1,6 +1,6 @@
 // The player's watching habits on real clips and real pipelines: the next
 // file of a folder, continuous play, frame steps and a screenshot at the
-// video's own size, turned upright as the clip's tag says.
+// video's own size.
 
 #include "engine/MediaBackend.h"
 #include "engine/MediaGraph.h"
@@ -249,28 +249,6 @@ TEST_F(PlayerWatchingRealTest, AScreenshotHasTheVideosSizeAndTheCaptionAsDrawn)
                 ++(y < plain.height() / 2 ? changedAbove : changed);
     EXPECT_GT(changed, 200);
     EXPECT_EQ(changedAbove, 0);
-}
-
-TEST_F(PlayerWatchingRealTest, APhoneClipTaggedAQuarterTurnIsSizedAndSavedUpright)
-{
-    const char *saved = std::getenv("XDG_PICTURES_DIR");
-    const std::string before = saved ? saved : "";
-    setenv("XDG_PICTURES_DIR", dir.path("pictures").c_str(), 1);
-    // Stored 320x240 on its side; upright its top-left quarter is red, the rest blue.
-    ASSERT_TRUE(OpenAndWait(FixturePath("turn_90.mp4")));
-    EXPECT_EQ(player->VideoSize(), QSize(240, 320));
-    player->Pause();
-    ASSERT_GE(SettledPictureMs(), 0);
-    player->SaveScreenshot();
-    before.empty() ? unsetenv("XDG_PICTURES_DIR") : setenv("XDG_PICTURES_DIR", before.c_str(), 1);
-    const QDir folder(QString::fromStdString(dir.path("pictures/Velmo")));
-    const QStringList files = folder.entryList(QDir::Files);
-    ASSERT_EQ(files.size(), 1);
-    const QImage picture(folder.filePath(files[0]));
-    ASSERT_EQ(picture.size(), QSize(240, 320));
-    EXPECT_GT(qRed(picture.pixel(60, 80)), 180);   // top left
-    EXPECT_GT(qBlue(picture.pixel(180, 80)), 180); // top right
-    EXPECT_GT(qBlue(picture.pixel(60, 240)), 180); // bottom left
 }
 
 } // namespace
