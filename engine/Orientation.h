@@ -3,8 +3,6 @@
 #include <QPoint>
 #include <QSize>
 
-#include <string_view>
-
 namespace velmo {
 
 /// How a picture is turned to be shown: a number of quarter turns clockwise,
@@ -24,8 +22,6 @@ public:
     /// This orientation, then `next` applied to the picture it made.
     Orientation Then(Orientation next) const;
 
-    int Turns() const { return turns_; }
-    bool Mirrored() const { return mirrored_; }
     bool Upright() const { return turns_ == 0 && !mirrored_; }
     /// Whether width and height trade places.
     bool SwapsSides() const { return turns_ % 2 != 0; }
