@@ -18,9 +18,9 @@ namespace velmo {
 struct FrameBuffers;
 
 /// Scales a decoded frame to the size shown and converts it to BGRx with
-/// SIMD code, into a few reusable image buffers. Used on the streaming thread
-/// in place of a scaler and a converter in the pipeline, which together cost
-/// about three times as much.
+/// SIMD code (turning it last for a turned stream), into a few reusable image
+/// buffers. Used on the streaming thread in place of a scaler and a converter
+/// in the pipeline, which together cost about three times as much.
 class FrameScaler {
 public:
     FrameScaler();
