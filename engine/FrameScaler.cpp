@@ -1,5 +1,7 @@
 #include "engine/FrameScaler.h"
 
+#include "engine/PictureTurn.h"
+
 extern "C" {
 #include <libavutil/pixfmt.h>
 #include <libswscale/swscale.h>
@@ -209,15 +211,50 @@ bool FrameScaler::Prepare(const GstVideoInfo &info, const QSize &size)
     return true;
 }
 
+std::shared_ptr<PixelBlock> FrameScaler::TakeBlock(size_t bytes)
+{
+    std::unique_ptr<PixelBlock> reused;
+    std::vector<std::unique_ptr<PixelBlock>> stale; // let go of outside the lock
+    {
+        std::lock_guard<std::mutex> lock(buffers_->mutex);
+        if (buffers_->bytes != bytes) {
+            stale.swap(buffers_->free);
+            buffers_->bytes = bytes;
+        }
+        if (!buffers_->free.empty()) {
+            reused = std::move(buffers_->free.back());
+            buffers_->free.pop_back();
+        }
+    }
+    if (!reused)
+        reused = PixelBlock::Allocate(bytes);
+    if (!reused)
+        return nullptr;
+    return Lend(std::move(reused), buffers_);
+}
+
+bool FrameScaler::PrepareUnturned(const QSize &size)
+{
+    if (unturned_ && size == unturnedSize_)
+        return true;
+    unturnedStride_ = (size.width() * 4 + kAlign - 1) / kAlign * kAlign;
+    unturned_.reset(static_cast<uint8_t *>(AllocAligned(size_t(unturnedStride_) * size_t(size.height()))));
+    unturnedSize_ = unturned_ ? size : QSize();
+    return unturned_ != nullptr;
+}
+
 // The video output's streaming thread (any one thread at a time: the scaler
 // touches nothing of Qt's but QImage).
 QImage FrameScaler::Convert(const GstVideoInfo &info, GstBuffer *buffer, const QSize &size,
-                            std::shared_ptr<PixelBlock> *block)
+                            std::shared_ptr<PixelBlock> *block, Orientation turn)
 {
     if (!buffer || size.isEmpty() || !Handles(GST_VIDEO_INFO_FORMAT(&info)))
         return {};
+    // Scaled to the size before the turn; turned last, at the size shown,
+    // where it touches the fewest pixels.
+    const QSize scaled = turn.Turned(size);
     MappedVideoFrame mapped(info, buffer);
-    if (!mapped.mapped || !Prepare(info, size))
+    if (!mapped.mapped || !Prepare(info, scaled) || (!turn.Upright() && !PrepareUnturned(scaled)))
         return {};
 
     const GstVideoFrame &frame = mapped.frame;
@@ -237,34 +274,21 @@ QImage FrameScaler::Convert(const GstVideoInfo &info, GstBuffer *buffer, const Q
             planes[i] = planes_[i];
             strides[i] = planeStrides_[i];
         }
-        rows = size.height();
+        rows = scaled.height();
     }
 
     const int stride = (size.width() * 4 + kAlign - 1) / kAlign * kAlign;
     const size_t bytes = size_t(stride) * size_t(size.height());
-    std::unique_ptr<PixelBlock> reused;
-    std::vector<std::unique_ptr<PixelBlock>> stale; // let go of outside the lock
-    {
-        std::lock_guard<std::mutex> lock(buffers_->mutex);
-        if (buffers_->bytes != bytes) {
-            stale.swap(buffers_->free);
-            buffers_->bytes = bytes;
-        }
-        if (!buffers_->free.empty()) {
-            reused = std::move(buffers_->free.back());
-            buffers_->free.pop_back();
-        }
-    }
-    if (!reused)
-        reused = PixelBlock::Allocate(bytes);
-    if (!reused)
+    std::shared_ptr<PixelBlock> pixels = TakeBlock(bytes);
+    if (!pixels)
         return {};
-    std::shared_ptr<PixelBlock> pixels = Lend(std::move(reused), buffers_);
 
     uchar *data = pixels->Data();
-    uint8_t *out[4] = {data, nullptr, nullptr, nullptr};
-    const int outStrides[4] = {stride, 0, 0, 0};
+    uint8_t *out[4] = {turn.Upright() ? data : unturned_.get(), nullptr, nullptr, nullptr};
+    const int outStrides[4] = {turn.Upright() ? stride : unturnedStride_, 0, 0, 0};
     sws_scale(convert_.get(), planes, strides, 0, rows, out, outStrides);
+    if (!turn.Upright())
+        TurnPixels(unturned_.get(), unturnedStride_, scaled, data, stride, turn);
     if (block)
         *block = pixels;
     // BGRx in memory is Qt's RGB32 on little-endian machines.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/GstHandles.h"
+#include "engine/Orientation.h"
 #include "engine/PixelBlock.h"
 
 #include <gst/video/video.h>
@@ -17,9 +18,9 @@ namespace velmo {
 struct FrameBuffers;
 
 /// Scales a decoded frame to the size shown and converts it to BGRx with
-/// SIMD code, into a few reusable image buffers. Used on the streaming thread
-/// in place of a scaler and a converter in the pipeline, which together cost
-/// about three times as much.
+/// SIMD code (turning it last for a turned stream), into a few reusable image
+/// buffers. Used on the streaming thread in place of a scaler and a converter
+/// in the pipeline, which together cost about three times as much.
 class FrameScaler {
 public:
     FrameScaler();
@@ -33,12 +34,13 @@ public:
     static GstCapsPtr NativeCaps();
 
     /// Runs on the video output's streaming thread, one thread at a time.
-    /// The frame in `buffer` (described by `info`) as an RGB32 image of `size`;
-    /// a null image when the format is not handled or the frame cannot be read.
-    /// The image's pixels go back to the pool once its last copy is gone and
-    /// no one holds the block given in `block`.
+    /// The frame in `buffer` (described by `info`) turned by `turn`, as an
+    /// RGB32 image of `size` (the size once turned); a null image when the
+    /// format is not handled or the frame cannot be read. The image's pixels
+    /// go back to the pool once its last copy is gone and no one holds the
+    /// block given in `block`.
     QImage Convert(const GstVideoInfo &info, GstBuffer *buffer, const QSize &size,
-                   std::shared_ptr<PixelBlock> *block = nullptr);
+                   std::shared_ptr<PixelBlock> *block = nullptr, Orientation turn = {});
 
 private:
     struct SwsFree {
@@ -48,6 +50,10 @@ private:
         void operator()(uint8_t *bytes) const;
     };
     bool Prepare(const GstVideoInfo &info, const QSize &size);
+    /// A block of `bytes` for an image, from the pool when one is free; null when out of memory.
+    std::shared_ptr<PixelBlock> TakeBlock(size_t bytes);
+    /// The converted picture, before it is turned, in unturned_; false when out of memory.
+    bool PrepareUnturned(const QSize &size);
 
     std::shared_ptr<FrameBuffers> buffers_;
     /// Scales YUV to planar 4:2:0 at the size shown, into planar_; null when
@@ -58,6 +64,10 @@ private:
     std::unique_ptr<uint8_t, BytesFree> planar_;
     uint8_t *planes_[4] = {};
     int planeStrides_[4] = {};
+    /// A picture to be turned, converted but not yet turned; null until one is.
+    std::unique_ptr<uint8_t, BytesFree> unturned_;
+    int unturnedStride_ = 0;
+    QSize unturnedSize_;
     // What the contexts were made for.
     GstVideoFormat format_ = GST_VIDEO_FORMAT_UNKNOWN;
     QSize from_;

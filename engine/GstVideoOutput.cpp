@@ -1,7 +1,7 @@
 #include "engine/GstVideoOutput.h"
 
-#include "engine/DecodedPicture.h"
 #include "engine/FrameScaler.h"
+#include "engine/GstFrameSlot.h"
 #include "engine/GstSupport.h"
 #include "engine/PictureLayout.h"
 
@@ -12,28 +12,13 @@
 #include <QLoggingCategory>
 #include <QVariant>
 
+#include <cstring>
 #include <mutex>
 #include <utility>
 
 namespace velmo {
 
 Q_LOGGING_CATEGORY(lcVideo, "velmo.engine.video")
-
-/// The hand-over point between the appsink's thread and the UI thread: the
-/// newest picture waits here; older ones are dropped.
-struct GstFrameSlot {
-    std::mutex mutex;
-    ConvertedPicture newest;
-    bool posted = false;
-    GstSamplePtr decoded;        ///< the newest frame as decoded, with its segment, for a picture at its own size
-    GstVideoOutput *receiver = nullptr; ///< cleared under the mutex before the output goes
-    QRect area;                  ///< the owner's rectangle the video covers (empty: not known yet)
-    qreal ratio = 1;             ///< the owner's device pixels per unit of `area`
-    int32_t aspectMode = AM_ARMODE_LETTER_BOX;
-
-    std::mutex scaleMutex; ///< the streaming thread's own; held while converting
-    FrameScaler scaler;
-};
 
 namespace {
 
@@ -65,34 +50,6 @@ public:
 private:
     std::weak_ptr<GstVideoOutput> output_;
 };
-
-// GStreamer thread! (Or the UI thread, for a frame decoded apart.)
-/// The sample's picture as an image of the size it is shown at: the decoder's
-/// own format is scaled and converted here; a BGRx frame already of that size
-/// (the pipeline's fallback converter made it) is only mapped.
-ConvertedPicture ImageToShow(GstFrameSlot *slot, GstSamplePtr sample)
-{
-    GstVideoInfo info;
-    GstCaps *caps = gst_sample_get_caps(sample.get());
-    GstBuffer *buffer = gst_sample_get_buffer(sample.get());
-    if (!caps || !buffer || !gst_video_info_from_caps(&info, caps))
-        return {};
-    const QSize display = DisplaySize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info),
-                                      GST_VIDEO_INFO_PAR_N(&info), GST_VIDEO_INFO_PAR_D(&info));
-    QSize shown = display;
-    {
-        std::lock_guard<std::mutex> lock(slot->mutex);
-        if (!slot->area.isEmpty())
-            shown = FitPicture(slot->area, display, slot->aspectMode).size() * slot->ratio;
-    }
-    const QSize stored(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info));
-    if (GST_VIDEO_INFO_FORMAT(&info) == GST_VIDEO_FORMAT_BGRx && stored == shown)
-        return {ImageFromSample(std::move(sample)), nullptr};
-    ConvertedPicture picture;
-    std::lock_guard<std::mutex> lock(slot->scaleMutex);
-    picture.image = slot->scaler.Convert(info, buffer, shown, &picture.pixels);
-    return picture;
-}
 
 // GStreamer thread! The last frames may come while the program ends, after
 // the application object has gone.
@@ -144,6 +101,31 @@ GstFlowReturn OnNewPreroll(GstAppSink *sink, gpointer data)
                        GstSamplePtr(gst_app_sink_pull_preroll(sink)));
 }
 
+// GStreamer thread! The stream's orientation comes with its tags, ahead of
+// its pictures; a new stream starts upright.
+GstPadProbeReturn OnSinkEvent(GstPad *, GstPadProbeInfo *info, gpointer data)
+{
+    GstFrameSlot *slot = static_cast<std::shared_ptr<GstFrameSlot> *>(data)->get();
+    GstEvent *event = GST_PAD_PROBE_INFO_EVENT(info);
+    Orientation tagged;
+    if (GST_EVENT_TYPE(event) == GST_EVENT_TAG) {
+        GstTagList *tags = nullptr;
+        gchar *raw = nullptr;
+        gst_event_parse_tag(event, &tags);
+        if (!gst_tag_list_get_string(tags, GST_TAG_IMAGE_ORIENTATION, &raw))
+            return GST_PAD_PROBE_OK;
+        const GCharPtr value(raw);
+        tagged = Orientation::FromTag(value.get());
+        if (tagged.Upright() && std::strcmp(value.get(), "rotate-0") != 0)
+            qCInfo(lcVideo, "the picture orientation \"%s\" is unknown: the picture is shown as stored", value.get());
+    } else if (GST_EVENT_TYPE(event) != GST_EVENT_STREAM_START) {
+        return GST_PAD_PROBE_OK;
+    }
+    std::lock_guard<std::mutex> lock(slot->mutex);
+    slot->tagged = tagged;
+    return GST_PAD_PROBE_OK;
+}
+
 // Whichever thread drops the appsink's last reference.
 void DropSlot(gpointer data)
 {
@@ -188,6 +170,9 @@ std::shared_ptr<GstVideoOutput> GstVideoOutput::Create(HResult *result)
     gst_element_link_many(scale.get(), convert.get(), filter.get(), sink.get(), nullptr);
     GstPadPtr target(gst_element_get_static_pad(scale.get(), "sink"));
     gst_element_add_pad(bin.get(), gst_ghost_pad_new("sink", target.get()));
+    out->slot_ = std::make_shared<GstFrameSlot>();
+    gst_pad_add_probe(target.get(), GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, &OnSinkEvent,
+                      new std::shared_ptr<GstFrameSlot>(out->slot_), &DropSlot);
 
     // The caps follow the screen's size while playing; buffers already on
     // their way at the old size must still pass, or the stream stops with
@@ -197,7 +182,6 @@ std::shared_ptr<GstVideoOutput> GstVideoOutput::Create(HResult *result)
     g_object_set(filter.get(), "caps", caps.get(), nullptr);
     out->capsFilter_ = std::move(filter);
 
-    out->slot_ = std::make_shared<GstFrameSlot>();
     out->slot_->receiver = out.get();
     GstAppSinkCallbacks callbacks{};
     callbacks.new_sample = &OnNewSample;
@@ -219,52 +203,6 @@ GstVideoOutput::~GstVideoOutput()
     slot_->receiver = nullptr;
     slot_->newest = {};
     slot_->decoded.reset();
-}
-
-namespace {
-
-GstSamplePtr DecodedSample(GstFrameSlot &slot)
-{
-    std::lock_guard<std::mutex> lock(slot.mutex);
-    return GstSamplePtr(slot.decoded ? gst_sample_ref(slot.decoded.get()) : nullptr);
-}
-
-} // namespace
-
-bool GstVideoOutput::FrameTime(int64_t *streamNs, int64_t *durationNs) const
-{
-    const GstSamplePtr sample = DecodedSample(*slot_);
-    return sample && SampleFrameTime(sample.get(), streamNs, durationNs);
-}
-
-QImage GstVideoOutput::NativePicture() const
-{
-    const GstSamplePtr sample = DecodedSample(*slot_);
-    return sample ? SampleAtDisplaySize(sample.get()) : QImage();
-}
-
-GstCapsPtr GstVideoOutput::DecodedCaps() const
-{
-    const GstSamplePtr sample = DecodedSample(*slot_);
-    GstCaps *caps = sample ? gst_sample_get_caps(sample.get()) : nullptr;
-    return GstCapsPtr(caps ? gst_caps_ref(caps) : nullptr);
-}
-
-void GstVideoOutput::ShowDecoded(GstSamplePtr sample)
-{
-    Q_ASSERT(OnUiThread());
-    {
-        GstSamplePtr older(gst_sample_ref(sample.get()));
-        ConvertedPicture late;
-        std::lock_guard<std::mutex> lock(slot_->mutex);
-        std::swap(older, slot_->decoded);
-        late = std::exchange(slot_->newest, {});
-    }
-    ConvertedPicture picture = ImageToShow(slot_.get(), std::move(sample));
-    if (picture.image.isNull())
-        return;
-    last_ = picture;
-    Present(picture);
 }
 
 std::shared_ptr<MediaPin> GstVideoOutput::FindPin(const std::string &name)
@@ -329,8 +267,8 @@ bool GstVideoOutput::NegotiatedSize(QSize *displaySize) const
     GstVideoInfo info;
     if (!caps || !gst_video_info_from_caps(&info, caps.get()))
         return false;
-    *displaySize = DisplaySize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info), GST_VIDEO_INFO_PAR_N(&info),
-                               GST_VIDEO_INFO_PAR_D(&info));
+    *displaySize = Turn().Turned(DisplaySize(GST_VIDEO_INFO_WIDTH(&info), GST_VIDEO_INFO_HEIGHT(&info),
+                                             GST_VIDEO_INFO_PAR_N(&info), GST_VIDEO_INFO_PAR_D(&info)));
     return displaySize->width() > 0 && displaySize->height() > 0;
 }
 
@@ -344,9 +282,9 @@ QRect GstVideoOutput::PictureRect() const
 
 void GstVideoOutput::UpdateCaps()
 {
-    // Frames the pipeline's fallback converter makes come at the size shown;
-    // until an area is known they keep their display size.
-    const QSize wanted = area_.isEmpty() ? QSize() : PictureRect().size() * ratio_;
+    // Frames the pipeline's fallback converter makes come at the size shown,
+    // before the turn; until an area is known they keep their display size.
+    const QSize wanted = area_.isEmpty() ? QSize() : Turn().Turned(PictureRect().size() * ratio_);
     if (wanted == capsSize_)
         return;
     capsSize_ = wanted;
@@ -382,11 +320,22 @@ void GstVideoOutput::TakeFrame()
     UpdateRatio();
     UpdateCaps();
     Present(picture);
+    ReportSize();
+}
+
+void GstVideoOutput::ReportSize()
+{
     QSize display;
     if (sizeListener_ && NegotiatedSize(&display) && display != reportedSize_) {
         reportedSize_ = display;
         sizeListener_(display);
     }
+}
+
+Orientation GstVideoOutput::Turn() const
+{
+    std::lock_guard<std::mutex> lock(slot_->mutex);
+    return slot_->Shown();
 }
 
 void GstVideoOutput::Present(const ConvertedPicture &picture)

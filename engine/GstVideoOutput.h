@@ -2,6 +2,7 @@
 
 #include "engine/GstHandles.h"
 #include "engine/MediaFacets.h"
+#include "engine/Orientation.h"
 #include "engine/VideoFrameSink.h"
 
 #include <QObject>
@@ -25,10 +26,15 @@ struct ConvertedPicture {
 
 /// The video output added to the graph as "Overlay Mixer": a bin whose appsink
 /// takes the decoder's own format; on the streaming thread each frame is
-/// scaled once, to the size it is shown at, and converted to BGRx
+/// scaled once, to the size it is shown at, converted to BGRx and turned
 /// (FrameScaler). The bin's scaler and converter serve only formats that
 /// lacks. The newest frame is queued to the UI thread and handed to the owner
 /// (a VideoFrameSink) as an image.
+///
+/// Frames are turned by the stream's image-orientation tag (a phone's
+/// portrait video) and then by the user's own turn: every size and picture
+/// the output gives is the turned one; the frames as decoded (DecodedCaps,
+/// ShowDecoded) are not turned.
 class GstVideoOutput : public QObject, public BaseFilter, public std::enable_shared_from_this<GstVideoOutput> {
     Q_OBJECT
 public:
@@ -50,8 +56,8 @@ public:
     /// AM_ARMODE_LETTER_BOX or AM_ARMODE_STRETCHED.
     void SetAspectMode(int32_t mode);
     int32_t AspectMode() const { return aspectMode_; }
-    /// The display size of the negotiated video; false before negotiation or
-    /// without video.
+    /// The display size of the negotiated video, turned as it is shown; false
+    /// before negotiation or without video.
     bool NegotiatedSize(QSize *displaySize) const;
     /// Called on the UI thread with the display size whenever a frame shows
     /// that it differs from the size last reported (the first frame included).
@@ -62,7 +68,7 @@ public:
     /// nanoseconds; false before the first frame.
     bool FrameTime(int64_t *streamNs, int64_t *durationNs) const;
     /// The newest decoded frame converted at the video's display size with
-    /// square pixels; a null image before the first frame or when the
+    /// square pixels, turned as it is shown; a null image before the first frame or when the
     /// conversion fails. Slow (a conversion of the whole frame): on request only.
     QImage NativePicture() const;
     /// The format of the newest decoded frame, as the appsink took it; null before the first frame.
@@ -71,6 +77,11 @@ public:
     /// DecodedCaps), as if it were the newest decoded frame; a frame of the
     /// pipeline's still waiting for the UI is dropped. UI thread only.
     void ShowDecoded(GstSamplePtr sample);
+
+    /// Turns the picture by `user` after the stream's own orientation, at
+    /// once: the frame shown is made again, and a new shape is reported to
+    /// the size listener. UI thread only.
+    void SetUserTurn(Orientation user);
 
     /// Takes the newest frame the streaming thread left and shows it. Queued
     /// to the UI thread once per batch of frames the appsink offered.
@@ -83,6 +94,10 @@ private:
     /// Takes the owner's device pixel ratio for the frames made from now on.
     void UpdateRatio();
     QRect PictureRect() const;
+    /// How the frames are turned now.
+    Orientation Turn() const;
+    /// Tells the size listener the display size when it differs from the one last told.
+    void ReportSize();
 
     GstElementPtr bin_;
     GstElementPtr capsFilter_;

@@ -13,7 +13,8 @@
 //                                 (seconds and 100-ns units over nanoseconds)
 //   BasicAudio                    the volume element in playbin's audio filter
 //                                 (hundredths of a dB over a linear volume)
-//   BasicVideo                    the caps negotiated at the video output's sink pad
+//   BasicVideo                    the caps negotiated at the video output's sink pad, turned
+//                                 as the stream's image-orientation tag says
 //   "Overlay Mixer", overlayMixer the video output: a bin ending in an appsink
 //                                 whose frames go to a VideoFrameSink (VideoWindow)
 //   pin "Input0", MixerPinConfig  the video output's letter-box or stretch mode
@@ -99,8 +100,8 @@ public:
 class BasicVideo {
 public:
     virtual ~BasicVideo() = default;
-    /// Display size of the video stream; fails, leaving the outputs alone, when
-    /// the medium has no video.
+    /// Display size of the video stream, turned as it is shown; fails, leaving
+    /// the outputs alone, when the medium has no video.
     virtual HResult GetVideoSize(int32_t *width, int32_t *height) = 0;
 };
 

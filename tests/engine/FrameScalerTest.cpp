@@ -7,6 +7,7 @@
 #include "engine/GstHandles.h"
 #include "engine/GstVideoOutput.h"
 #include "EngineTestUtil.h"
+#include "FrameRecorder.h"
 
 #include <gst/app/gstappsink.h>
 #include <gst/base/gstbasetransform.h>
@@ -18,6 +19,7 @@
 #include <string>
 
 using namespace velmo;
+using velmo::test::FrameRecorder;
 
 namespace {
 
@@ -123,21 +125,6 @@ TEST(FrameScaler, UnknownFormatsAndEmptySizesGiveNoImage)
 }
 
 namespace {
-
-/// Keeps the last frame the video output hands over.
-class FrameRecorder : public QWidget, public VideoFrameSink {
-public:
-    void ShowFrame(const VideoFrame &frame) override
-    {
-        last = frame;
-        ++shown;
-    }
-    void ClearFrame() override { last = VideoFrame(); }
-    qreal PixelRatio() const override { return ratio; }
-    VideoFrame last;
-    qreal ratio = 1;
-    int shown = 0; ///< frames handed over so far
-};
 
 /// Whether the output bin's element made by `factory` passes buffers through.
 bool PassesThrough(GstElement *bin, const char *factory)
