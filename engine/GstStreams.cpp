@@ -5,6 +5,7 @@
 #include <QLoggingCategory>
 
 #include <cstring>
+#include <map>
 
 namespace velmo {
 
@@ -63,36 +64,102 @@ std::string TagString(const GstTagList *tags, const char *tag)
     return out;
 }
 
-StreamInfo InfoOf(GstElement *playbin, const char *kind, gint index)
+// The tags of `scope` among the pad's sticky events; null when none came.
+GstTagList *StickyTags(GstPad *pad, GstTagScope scope)
+{
+    struct Look {
+        GstTagScope scope;
+        GstTagList *found = nullptr;
+    } look{scope};
+    gst_pad_sticky_events_foreach(
+        pad,
+        [](GstPad *, GstEvent **event, gpointer data) -> gboolean {
+            auto *look = static_cast<Look *>(data);
+            GstTagList *tags = nullptr;
+            if (GST_EVENT_TYPE(*event) == GST_EVENT_TAG && (gst_event_parse_tag(*event, &tags), tags)
+                && gst_tag_list_get_scope(tags) == look->scope) {
+                look->found = gst_tag_list_ref(tags);
+                return FALSE;
+            }
+            return TRUE;
+        },
+        &look);
+    return look.found;
+}
+
+// The stream's title: the merged tags hold the container's title too, which
+// names no stream.
+std::string StreamTitle(GstPad *pad, const GstTagList *merged)
+{
+    std::string title = TagString(merged, GST_TAG_TITLE);
+    if (GstTagList *global = StickyTags(pad, GST_TAG_SCOPE_GLOBAL)) {
+        if (TagString(global, GST_TAG_TITLE) == title)
+            title.clear();
+        gst_tag_list_unref(global);
+    }
+    return title;
+}
+
+std::string StreamId(GstPad *pad)
+{
+    gchar *id = gst_pad_get_stream_id(pad);
+    std::string out = id ? id : "";
+    g_free(id);
+    return out;
+}
+
+/// The caps each demuxer gives its streams, by stream id: the coded format,
+/// before any parser or decoder turned it into text or samples.
+std::map<std::string, GstCapsPtr> DemuxedCaps(GstElement *playbin)
+{
+    std::map<std::string, GstCapsPtr> caps;
+    GstIteratorPtr elements(gst_bin_iterate_recurse(GST_BIN(playbin)));
+    GValue item = G_VALUE_INIT;
+    while (gst_iterator_next(elements.get(), &item) == GST_ITERATOR_OK) {
+        auto *element = GST_ELEMENT(g_value_get_object(&item));
+        GstElementFactory *factory = gst_element_get_factory(element);
+        const char *klass = factory ? gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS) : nullptr;
+        if (klass && std::strstr(klass, "Demux")) {
+            GST_OBJECT_LOCK(element);
+            for (GList *l = element->srcpads; l; l = l->next)
+                if (GstCaps *current = gst_pad_get_current_caps(GST_PAD(l->data)))
+                    caps[StreamId(GST_PAD(l->data))] = GstCapsPtr(current);
+            GST_OBJECT_UNLOCK(element);
+        }
+        g_value_reset(&item);
+    }
+    g_value_unset(&item);
+    return caps;
+}
+
+StreamInfo InfoOf(GstElement *playbin, const char *kind, gint index, const std::map<std::string, GstCapsPtr> &demuxed)
 {
     StreamInfo info;
+    GstPad *pad = nullptr;
+    g_signal_emit_by_name(playbin, (std::string("get-") + kind + "-pad").c_str(), index, &pad);
+    if (!pad)
+        return info;
+    GstPadPtr held(pad);
     GstTagList *tags = nullptr;
     g_signal_emit_by_name(playbin, (std::string("get-") + kind + "-tags").c_str(), index, &tags);
     info.language = TagString(tags, GST_TAG_LANGUAGE_CODE);
-    info.title = TagString(tags, GST_TAG_TITLE);
+    info.title = StreamTitle(pad, tags);
     const std::string codec = TagString(tags, std::strcmp(kind, "audio") == 0 ? GST_TAG_AUDIO_CODEC : GST_TAG_SUBTITLE_CODEC);
-    GstPad *pad = nullptr;
-    g_signal_emit_by_name(playbin, (std::string("get-") + kind + "-pad").c_str(), index, &pad);
-    GstPadPtr held(pad);
-    GstCapsPtr caps;
-    if (pad) {
-        if (GstStream *stream = gst_pad_get_stream(pad)) {
-            info.isDefault = (gst_stream_get_stream_flags(stream) & GST_STREAM_FLAG_SELECT) != 0;
-            caps.reset(gst_stream_get_caps(stream));
-            gst_object_unref(stream);
-        }
-        if (GstCapsPtr current{gst_pad_get_current_caps(pad)}) {
-            gint channels = 0;
-            if (gst_caps_get_size(current.get()) > 0
-                && gst_structure_get_int(gst_caps_get_structure(current.get(), 0), "channels", &channels))
-                info.channels = channels;
-            if (!caps)
-                caps = std::move(current);
-        }
-    }
-    info.format = StreamFormatName(caps.get(), codec.c_str());
     if (tags)
         gst_tag_list_unref(tags);
+    if (GstEvent *start = gst_pad_get_sticky_event(pad, GST_EVENT_STREAM_START, 0)) {
+        GstStreamFlags flags = GST_STREAM_FLAG_NONE;
+        gst_event_parse_stream_flags(start, &flags);
+        info.isDefault = (flags & GST_STREAM_FLAG_SELECT) != 0;
+        gst_event_unref(start);
+    }
+    GstCapsPtr current(gst_pad_get_current_caps(pad));
+    gint channels = 0;
+    if (current && gst_caps_get_size(current.get()) > 0
+        && gst_structure_get_int(gst_caps_get_structure(current.get(), 0), "channels", &channels))
+        info.channels = channels;
+    const auto coded = demuxed.find(StreamId(pad));
+    info.format = StreamFormatName(coded != demuxed.end() ? coded->second.get() : current.get(), codec.c_str());
     return info;
 }
 
@@ -139,8 +206,10 @@ std::vector<StreamInfo> GstStreamChoice::Streams(const char *kind) const
     g_object_get(session_.Pipeline(), (std::string("n-") + kind).c_str(), &count, nullptr);
     std::vector<StreamInfo> streams;
     streams.reserve(size_t(std::max(count, 0)));
+    const std::map<std::string, GstCapsPtr> demuxed = count > 0 ? DemuxedCaps(session_.Pipeline())
+                                                                : std::map<std::string, GstCapsPtr>();
     for (gint i = 0; i < count; ++i)
-        streams.push_back(InfoOf(session_.Pipeline(), kind, i));
+        streams.push_back(InfoOf(session_.Pipeline(), kind, i, demuxed));
     return streams;
 }
 

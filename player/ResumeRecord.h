@@ -24,7 +24,7 @@ struct ResumeRecord {
     CaptionEncoding captionEncoding = CaptionEncoding::Auto; ///< the caption files' encoding chosen
     /// The subtitles chosen: an embedded text stream from 0, -1 none, -2 the
     /// caption files; unset in records written before there was a choice.
-    std::optional<int32_t> subtitle;
+    std::optional<int32_t> subtitle = std::nullopt;
 
     bool operator==(const ResumeRecord &) const = default;
 };

@@ -167,7 +167,8 @@ TEST_F(CommandTest, TheMenuShowsTheResourceLabelsAsTheyStand)
             } else if (e.kind == MenuEntry::CaptionLanguages) {
                 ASSERT_TRUE(action->menu()) << e.text; // filled when shown
                 EXPECT_EQ(action->text(), QString::fromUtf8(e.text));
-            } else if (e.kind == MenuEntry::RecentFiles) {
+            } else if (e.kind == MenuEntry::RecentFiles || e.kind == MenuEntry::SoundTracks
+                       || e.kind == MenuEntry::SubtitleTracks) {
                 ASSERT_TRUE(action->menu()) << e.text; // its fixed entries follow the media listed
                 EXPECT_EQ(action->text(), QString::fromUtf8(e.text));
                 EXPECT_EQ(action->menu()->actions().last()->data().toInt(), e.items.back().id);
