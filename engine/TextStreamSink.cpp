@@ -29,7 +29,10 @@ TextStreamSink::TextStreamSink(std::function<void(const TextCue &)> deliver)
 {
     if (!sink_)
         return;
-    GstCapsPtr caps(gst_caps_from_string("text/x-raw, format=(string){ utf8, pango-markup }"));
+    // Picture subtitles are taken too, and dropped: a sink that refused them
+    // would stop the whole medium when one of them is chosen.
+    GstCapsPtr caps(gst_caps_from_string("text/x-raw, format=(string){ utf8, pango-markup }; subpicture/x-dvd; "
+                                         "subpicture/x-pgs; subpicture/x-dvb"));
     // Not synchronised and not prerolled: the cues are timed by the captions'
     // own clock, and a sparse stream must never hold the pipeline back.
     g_object_set(sink_.get(), "caps", caps.get(), "sync", FALSE, "async", FALSE, "enable-last-sample", FALSE,
@@ -58,8 +61,10 @@ GstFlowReturn TextStreamSink::OnSample(GstElement *sink, gpointer self)
     cue.startMs = StreamMs(segment, GST_BUFFER_PTS(buffer));
     if (GST_BUFFER_DURATION_IS_VALID(buffer))
         cue.endMs = StreamMs(segment, GST_BUFFER_PTS(buffer) + GST_BUFFER_DURATION(buffer));
-    if (const GstCaps *caps = gst_sample_get_caps(sample.get()); caps && gst_caps_get_size(caps) > 0)
-        cue.markup = g_strcmp0(gst_structure_get_string(gst_caps_get_structure(caps, 0), "format"), "pango-markup") == 0;
+    const GstCaps *caps = gst_sample_get_caps(sample.get());
+    if (!caps || gst_caps_get_size(caps) == 0 || !gst_structure_has_name(gst_caps_get_structure(caps, 0), "text/x-raw"))
+        return GST_FLOW_OK;
+    cue.markup = g_strcmp0(gst_structure_get_string(gst_caps_get_structure(caps, 0), "format"), "pango-markup") == 0;
     GstMapInfo map;
     if (!gst_buffer_map(buffer, &map, GST_MAP_READ))
         return GST_FLOW_OK;

@@ -21,7 +21,8 @@ struct TextCue {
 
 /// playbin's text sink: an appsink that takes the text of the chosen text
 /// stream (plain UTF-8 or Pango markup: SubRip, WebVTT, SSA/ASS, MP4 timed
-/// text, SAMI, each as its parser hands it on), never waits for it to
+/// text, SAMI, each as its parser hands it on; picture subtitles are taken
+/// and dropped), never waits for it to
 /// preroll nor holds the stream back, and hands each cue to the UI thread.
 class TextStreamSink : public QObject {
     Q_OBJECT
