@@ -367,7 +367,7 @@ TEST_F(TrackMenuTest, TheTrackMenusListTheMediumsTracksCheckedWhereInUseAndChoos
     const auto listed = [](QMenu *menu) {
         QStringList texts;
         for (QAction *a : menu->actions())
-            texts << (a->isSeparator() ? QStringLiteral("-") : a->text() + (a->isChecked() ? QStringLiteral(" ✓") : QString()));
+            texts << (a->isSeparator() ? QStringLiteral("-") : a->text() + (a->isChecked() ? " ✓" : ""));
         return texts;
     };
     QMenu *top = window->BuildContextMenu();

@@ -17,6 +17,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <gst/audio/audio.h>
 #include <gst/gst.h>
 #include <gtest/gtest.h>
 
@@ -103,28 +104,19 @@ struct PitchProbe {
     static GstPadProbeReturn OnBuffer(GstPad *pad, GstPadProbeInfo *info, gpointer data)
     {
         auto *self = static_cast<PitchProbe *>(data);
+        GstAudioInfo audio;
         GstCapsPtr caps(gst_pad_get_current_caps(pad));
-        GstBuffer *buffer = GST_PAD_PROBE_INFO_BUFFER(info);
         GstMapInfo map;
-        if (!caps || !buffer || !gst_buffer_map(buffer, &map, GST_MAP_READ))
+        if (!caps || !gst_audio_info_from_caps(&audio, caps.get()) || GST_AUDIO_INFO_FORMAT(&audio) != GST_AUDIO_FORMAT_F32LE
+            || !gst_buffer_map(GST_PAD_PROBE_INFO_BUFFER(info), &map, GST_MAP_READ))
             return GST_PAD_PROBE_OK;
-        const GstStructure *s = gst_caps_get_structure(caps.get(), 0);
-        gint rate = 0, channels = 1;
-        gst_structure_get_int(s, "rate", &rate);
-        gst_structure_get_int(s, "channels", &channels);
-        const bool f32 = g_strcmp0(gst_structure_get_string(s, "format"), "F32LE") == 0;
-        const size_t frames = map.size / (f32 ? 4 : 2) / size_t(std::max(channels, 1));
+        const auto *samples = reinterpret_cast<const float *>(map.data);
+        const size_t frames = map.size / size_t(GST_AUDIO_INFO_BPF(&audio));
         int crossings = 0;
-        double last = 0;
-        for (size_t i = 0; i < frames; ++i) {
-            const size_t at = i * size_t(channels);
-            const double v = f32 ? reinterpret_cast<const float *>(map.data)[at]
-                                 : reinterpret_cast<const int16_t *>(map.data)[at];
-            crossings += (i > 0 && (v >= 0) != (last >= 0));
-            last = v;
-        }
-        gst_buffer_unmap(buffer, &map);
-        const double hz = frames && rate ? crossings / 2.0 / (double(frames) / rate) : 0;
+        for (size_t i = 1; i < frames; ++i)
+            crossings += (samples[i * audio.channels] >= 0) != (samples[(i - 1) * audio.channels] >= 0);
+        gst_buffer_unmap(GST_PAD_PROBE_INFO_BUFFER(info), &map);
+        const double hz = frames ? crossings / 2.0 * audio.rate / double(frames) : 0;
         if (hz > 700 && self->highSinceMs.load() < 0)
             self->highSinceMs = self->clock.elapsed();
         return GST_PAD_PROBE_OK;

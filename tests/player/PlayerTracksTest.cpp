@@ -1,4 +1,4 @@
-// The track keys and the choice kept for a medium, on the fake graph.
+// The track keys, their messages and the choice kept for a medium, on the fake graph.
 
 #include "PlayerFixture.h"
 
@@ -22,13 +22,7 @@ protected:
             texts.push_back(m.at(0).toString());
         return texts;
     }
-    FakeMediaInfo film{60.0,
-                       320,
-                       240,
-                       S_OK,
-                       true,
-                       S_OK,
-                       true,
+    FakeMediaInfo film{60.0, 320, 240, S_OK, true, S_OK, true,
                        {{"en", "", "AAC", 2, true}, {"ko", "해설", "AAC", 2, false}},
                        {{"en", "", "SubRip", 0, true}, {"ko", "", "SubRip", 0, false}}};
 };
@@ -52,19 +46,12 @@ TEST_F(PlayerTracksTest, TheKeysGoRoundTheTracksAndSayWhich)
                                            QStringLiteral("자막: 한국어 — SubRip"), QStringLiteral("자막: film.smi")}));
 }
 
-TEST_F(PlayerTracksTest, ASingleSoundTrackSaysSo)
-{
-    FakeMediaInfo one = film;
-    one.audio.resize(1);
-    ASSERT_TRUE(OpenAndWait(Media("one.mkv", one)));
-    EXPECT_EQ(Said([&] { player.CycleAudioTrack(); }), std::vector<QString>{QStringLiteral("음성 트랙이 하나뿐입니다")});
-    EXPECT_EQ(player.CurrentAudioTrack(), 0);
-}
-
 TEST_F(PlayerTracksTest, TheChoiceOfAMediumComesBackAtItsNextOpen)
 {
     const std::string path = Media("film.mkv", film);
-    const std::string other = Media("other.mkv", film);
+    FakeMediaInfo oneSound = film;
+    oneSound.audio.resize(1);
+    const std::string other = Media("other.mkv", oneSound);
     ASSERT_TRUE(OpenAndWait(path));
     EXPECT_EQ(player.SubtitleChoice(), 1);
     player.ChooseAudioTrack(0);
@@ -72,6 +59,7 @@ TEST_F(PlayerTracksTest, TheChoiceOfAMediumComesBackAtItsNextOpen)
     Graph()->positionSeconds = 20.0;
     ASSERT_TRUE(OpenAndWait(other)); // leaving the film remembers it
     EXPECT_EQ(player.SubtitleChoice(), 1);
+    EXPECT_EQ(Said([&] { player.CycleAudioTrack(); }), std::vector<QString>{QStringLiteral("음성 트랙이 하나뿐입니다")});
     ASSERT_TRUE(OpenAndWait(path));
     EXPECT_EQ(player.CurrentAudioTrack(), 0);
     EXPECT_EQ(player.SubtitleChoice(), kSubtitleNone);
