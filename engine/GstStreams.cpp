@@ -6,12 +6,22 @@
 
 #include <cstring>
 #include <map>
+#include <memory>
 
 namespace velmo {
 
 Q_LOGGING_CATEGORY(lcStreams, "velmo.engine.streams")
 
 namespace {
+
+struct TagListUnref {
+    void operator()(GstTagList *p) const { gst_tag_list_unref(p); }
+};
+struct EventUnref {
+    void operator()(GstEvent *p) const { gst_event_unref(p); }
+};
+using TagListPtr = std::unique_ptr<GstTagList, TagListUnref>;
+using EventPtr = std::unique_ptr<GstEvent, EventUnref>;
 
 struct FormatName {
     const char *mediaType;
@@ -59,13 +69,11 @@ std::string TagString(const GstTagList *tags, const char *tag)
     gchar *value = nullptr;
     if (!tags || !gst_tag_list_get_string(tags, tag, &value))
         return {};
-    std::string out(value);
-    g_free(value);
-    return out;
+    return GCharPtr(value).get();
 }
 
 // The tags of `scope` among the pad's sticky events; null when none came.
-GstTagList *StickyTags(GstPad *pad, GstTagScope scope)
+TagListPtr StickyTags(GstPad *pad, GstTagScope scope)
 {
     struct Look {
         GstTagScope scope;
@@ -84,7 +92,7 @@ GstTagList *StickyTags(GstPad *pad, GstTagScope scope)
             return TRUE;
         },
         &look);
-    return look.found;
+    return TagListPtr(look.found);
 }
 
 // The stream's title: the merged tags hold the container's title too, which
@@ -92,20 +100,15 @@ GstTagList *StickyTags(GstPad *pad, GstTagScope scope)
 std::string StreamTitle(GstPad *pad, const GstTagList *merged)
 {
     std::string title = TagString(merged, GST_TAG_TITLE);
-    if (GstTagList *global = StickyTags(pad, GST_TAG_SCOPE_GLOBAL)) {
-        if (TagString(global, GST_TAG_TITLE) == title)
-            title.clear();
-        gst_tag_list_unref(global);
-    }
+    if (const TagListPtr global = StickyTags(pad, GST_TAG_SCOPE_GLOBAL); global && TagString(global.get(), GST_TAG_TITLE) == title)
+        title.clear();
     return title;
 }
 
 std::string StreamId(GstPad *pad)
 {
-    gchar *id = gst_pad_get_stream_id(pad);
-    std::string out = id ? id : "";
-    g_free(id);
-    return out;
+    const GCharPtr id(gst_pad_get_stream_id(pad));
+    return id ? id.get() : "";
 }
 
 /// The caps each demuxer gives its streams, by stream id: the coded format,
@@ -140,18 +143,17 @@ StreamInfo InfoOf(GstElement *playbin, const char *kind, gint index, const std::
     if (!pad)
         return info;
     GstPadPtr held(pad);
-    GstTagList *tags = nullptr;
-    g_signal_emit_by_name(playbin, (std::string("get-") + kind + "-tags").c_str(), index, &tags);
-    info.language = TagString(tags, GST_TAG_LANGUAGE_CODE);
-    info.title = StreamTitle(pad, tags);
-    const std::string codec = TagString(tags, std::strcmp(kind, "audio") == 0 ? GST_TAG_AUDIO_CODEC : GST_TAG_SUBTITLE_CODEC);
-    if (tags)
-        gst_tag_list_unref(tags);
-    if (GstEvent *start = gst_pad_get_sticky_event(pad, GST_EVENT_STREAM_START, 0)) {
+    GstTagList *merged = nullptr;
+    g_signal_emit_by_name(playbin, (std::string("get-") + kind + "-tags").c_str(), index, &merged);
+    const TagListPtr tags(merged);
+    info.language = TagString(tags.get(), GST_TAG_LANGUAGE_CODE);
+    info.title = StreamTitle(pad, tags.get());
+    const std::string codec =
+        TagString(tags.get(), std::strcmp(kind, "audio") == 0 ? GST_TAG_AUDIO_CODEC : GST_TAG_SUBTITLE_CODEC);
+    if (const EventPtr start{gst_pad_get_sticky_event(pad, GST_EVENT_STREAM_START, 0)}) {
         GstStreamFlags flags = GST_STREAM_FLAG_NONE;
-        gst_event_parse_stream_flags(start, &flags);
+        gst_event_parse_stream_flags(start.get(), &flags);
         info.isDefault = (flags & GST_STREAM_FLAG_SELECT) != 0;
-        gst_event_unref(start);
     }
     GstCapsPtr current(gst_pad_get_current_caps(pad));
     gint channels = 0;
