@@ -3,6 +3,7 @@
 #include "app/CommandTable.h"
 
 #include "app/MainWindow.h"
+#include "app/StreamMenus.h"
 #include "player/Player.h"
 #include "player/PlayerSettings.h"
 #include "resources/CommandIds.h"
@@ -29,6 +30,8 @@ struct CommandRows {
     static void FilterPages(W &w, int id) { w.OnFilterCommand(id); }
     static void CaptionLanguage(W &w, int id) { w.player_.ChooseCaptionLanguage(size_t(id - ID_CAPTION_LANGUAGE_FIRST)); }
     static void RecentFile(W &w, int id) { w.OnRecentFile(id); }
+    static void AudioTrack(W &w, int id) { w.player_.ChooseAudioTrack(id - ID_AUDIO_TRACK_FIRST); }
+    static void SubtitleTrack(W &w, int id) { w.player_.ChooseSubtitle(SubtitleChoiceOf(id)); }
     static void CaptionEncodingCommand(W &w, int id) { w.player_.ChooseCaptionEncoding(kCaptionEncodings[id - ID_CAPTION_ENCODING_AUTO]); }
     template <CaptionEncoding E>
     static bool EncodingChosen(const W &w) { return w.player_.CaptionEncodingChosen() == E; }
@@ -168,6 +171,11 @@ const CommandRow CommandRows::kRows[] = {
         [](W &w, int) { w.player_.SetContinuousPlay(!w.settings_.continuousPlay); }, [](const W &w) { return w.settings_.continuousPlay; }},
     {ID_SCREENSHOT, "ID_SCREENSHOT", "화면 저장      P", {Qt::Key_P, 0},
         [](W &w, int) { w.player_.SaveScreenshot(); }, nullptr, true},
+    // The medium's tracks.
+    {ID_AUDIO_TRACK_CYCLE, "ID_AUDIO_TRACK_CYCLE", "음성 트랙 바꾸기      B", {Qt::Key_B, 0},
+        [](W &w, int) { w.player_.CycleAudioTrack(); }, nullptr, true},
+    {ID_SUBTITLE_TRACK_CYCLE, "ID_SUBTITLE_TRACK_CYCLE", "자막 트랙 바꾸기      V", {Qt::Key_V, 0},
+        [](W &w, int) { w.player_.CycleSubtitle(); }, nullptr, true},
 };
 
 namespace {
@@ -191,6 +199,8 @@ constexpr MenuEntry kCaptionEncodingItems[] = {
     Cmd(ID_CAPTION_ENCODING_WINDOWS1252), Cmd(ID_CAPTION_ENCODING_SHIFT_JIS), Cmd(ID_CAPTION_ENCODING_GB18030),
     Cmd(ID_CAPTION_ENCODING_BIG5),     Cmd(ID_CAPTION_ENCODING_UTF16),
 };
+constexpr MenuEntry kSubtitleTrackItems[] = {Cmd(ID_SUBTITLE_TRACK_CYCLE)};
+constexpr MenuEntry kVoiceItems[] = {Cmd(ID_AUDIO_TRACK_CYCLE)};
 constexpr MenuEntry kSubtitleItems[] = {
     Cmd(ID_SUBTITLE_SHOW), Cmd(ID_SUBTITLE_UP), Cmd(ID_SUBTITLE_DOWN), kSeparator,
     Cmd(ID_SUBTITLE_BOLD), Cmd(ID_OUTLINE),     Cmd(ID_OUTLINE_DEEP),  Cmd(ID_SHADOW),
@@ -198,6 +208,7 @@ constexpr MenuEntry kSubtitleItems[] = {
     // Ours, after the resource's entries so that their places stay.
     kSeparator, Cmd(ID_CAPTION_EARLIER), Cmd(ID_CAPTION_LATER), Cmd(ID_CAPTION_SYNC_RESET),
     {MenuEntry::CaptionLanguages, 0, "자막 언어", {}},
+    {MenuEntry::SubtitleTracks, 0, "자막 트랙", kSubtitleTrackItems},
     Cmd(ID_CAPTION_MARKUP),
     // Stays last: entries added later go above it.
     {MenuEntry::Popup, 0, "자막 인코딩", kCaptionEncodingItems},
@@ -218,6 +229,7 @@ constexpr MenuEntry kMenuItems[] = {
     {MenuEntry::Popup, 0, "사운드", kSoundItems},
     // Ours, after the filter list's place so that it keeps its index.
     {MenuEntry::RecentFiles, 0, "최근 파일", kRecentItems},
+    {MenuEntry::SoundTracks, 0, "음성", kVoiceItems},
     Cmd(ID_SCREENSHOT), // ours, after the filter list's place
     kSeparator,
     Cmd(ID_FULL_SCREEN),
@@ -269,6 +281,10 @@ CommandHandler FindCommandHandler(int id)
         return &CommandRows::CaptionLanguage;
     if (id >= ID_RECENT_FIRST && id <= ID_RECENT_LAST)
         return &CommandRows::RecentFile;
+    if (id >= ID_AUDIO_TRACK_FIRST && id <= ID_AUDIO_TRACK_LAST)
+        return &CommandRows::AudioTrack;
+    if (id >= ID_SUBTITLE_TRACK_FIRST && id <= ID_SUBTITLE_TRACK_NONE)
+        return &CommandRows::SubtitleTrack;
     // The system menu's about item has no row of its own.
     if (id == IDM_ABOUTBOX)
         id = ID_ABOUT;

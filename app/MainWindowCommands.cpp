@@ -7,6 +7,7 @@
 #include "app/CommandTable.h"
 #include "app/FilterPropertyFrame.h"
 #include "app/PlayerMessage.h"
+#include "app/StreamMenus.h"
 #include "app/SubtitleCommands.h"
 #include "player/Player.h"
 #include "player/PlayerSettings.h"
@@ -83,6 +84,12 @@ QMenu *MainWindow::BuildContextMenu()
                 if (player_.RecentMedia().empty())
                     for (QAction *action : recent.actions())
                         action->setEnabled(false);
+            } else if (e.kind == MenuEntry::SoundTracks || e.kind == MenuEntry::SubtitleTracks) {
+                QMenu *tracks = menu.addMenu(QString::fromUtf8(e.text));
+                AddTrackEntries(*tracks, e.kind == MenuEntry::SoundTracks, player_);
+                self(*tracks, e.items, self);
+                for (QAction *action : tracks->actions())
+                    action->setEnabled(media);
             } else if (e.kind == MenuEntry::Popup) {
                 self(*menu.addMenu(MenuText(QString::fromUtf8(e.text))), e.items, self);
             } else if (const CommandRow *row = FindCommand(e.id)) {

@@ -25,6 +25,43 @@ CaptionTracks::CaptionTracks(CaptionTrack::Clock clock) : clock_(std::move(clock
         *ms -= offsetMs_;
         return true;
     };
+    embeddedClock_ = shiftedClock_;
+    shiftedClock_.deliver = [this](const QString &text) {
+        if (shownChoice_ == kSubtitleFiles)
+            clock_.deliver(text);
+    };
+    embeddedClock_.deliver = [this](const QString &text) {
+        if (shownChoice_ >= 0)
+            clock_.deliver(text);
+    };
+}
+
+void CaptionTracks::AddCue(const TextCue &cue)
+{
+    if (!cues_.Add(cue))
+        return;
+    embedded_ = std::make_unique<CaptionTrack>(cues_.Events(), embeddedClock_);
+    int64_t now = 0;
+    if (clock_.position(&now))
+        embedded_->Seek(now - offsetMs_);
+}
+
+void CaptionTracks::ForgetCues()
+{
+    cues_.Clear();
+    embedded_.reset();
+    if (shownChoice_ >= 0)
+        clock_.deliver(QStringLiteral("<P>&nbsp;"));
+}
+
+void CaptionTracks::Show(int32_t choice)
+{
+    if (choice == shownChoice_)
+        return;
+    shownChoice_ = choice;
+    // What showed goes at once; the new choice shows what is current now.
+    clock_.deliver(QStringLiteral("<P>&nbsp;"));
+    ShowCurrent();
 }
 
 HResult CaptionTracks::Add(const std::string &path, int64_t nowMs)
@@ -38,6 +75,7 @@ HResult CaptionTracks::Add(const std::string &path, int64_t nowMs)
     languages_ = std::move(sami.document.languages);
     shown_ = ShownOf(sami.document);
     paths_.push_back(path);
+    shownChoice_ = kSubtitleFiles; // a file added is what the user wants to see
     tracks_.push_back(std::make_unique<CaptionTrack>(std::move(sami.document.captions), shiftedClock_));
     GCharPtr fileName(g_path_get_basename(path.c_str()));
     if (GstElementPtr source = MakeElement("filesrc", fileName.get())) {
@@ -52,6 +90,8 @@ void CaptionTracks::Seek(int64_t ms)
 {
     for (auto &track : tracks_)
         track->Seek(ms - offsetMs_);
+    if (embedded_)
+        embedded_->Seek(ms - offsetMs_);
 }
 
 HResult CaptionTracks::SetCaptionOffset(int64_t offsetMs)
@@ -101,12 +141,16 @@ void CaptionTracks::ShowAt(int64_t ms)
 {
     for (auto &track : tracks_)
         track->Seek(ms - offsetMs_, CaptionTrack::ClearWhenNone);
+    if (embedded_)
+        embedded_->Seek(ms - offsetMs_, CaptionTrack::ClearWhenNone);
 }
 
 void CaptionTracks::Resync()
 {
     for (auto &track : tracks_)
         track->Resync();
+    if (embedded_)
+        embedded_->Resync();
 }
 
 } // namespace velmo

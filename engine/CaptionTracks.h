@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/CaptionTrack.h"
+#include "engine/EmbeddedCues.h"
 #include "engine/GstHandles.h"
 #include "engine/MediaFacets.h"
 #include "engine/MediaResult.h"
@@ -11,8 +12,10 @@
 
 namespace velmo {
 
-/// The captions of the caption files added to the open medium: one track per
-/// file, all on the medium's clock shifted by the caption offset. The captions never pass through the
+/// The captions of the caption files added to the open medium, one track per
+/// file, and those of the embedded text stream shown, all on the medium's
+/// clock shifted by the caption offset; either the files or the embedded
+/// stream show, or nothing. The captions never pass through the
 /// pipeline; an idle file source named after each file stands for it among
 /// the filters, so the user sees where they come from. UI thread only.
 class CaptionTracks : public CaptionControl {
@@ -30,7 +33,20 @@ public:
     /// (a frame step reached a picture that starts there).
     void ShowAt(int64_t ms);
     /// Drops every track (before the clock they read goes).
-    void Clear() { tracks_.clear(); }
+    void Clear()
+    {
+        tracks_.clear();
+        embedded_.reset();
+    }
+    /// Adds a cue of the embedded stream: it shows in its turn, or at once
+    /// when it is the one current now.
+    void AddCue(const TextCue &cue);
+    /// Forgets the embedded stream's cues (another stream is shown now).
+    void ForgetCues();
+    /// Shows the embedded stream's cues (kSubtitleFiles: the files', kSubtitleNone: nothing).
+    void Show(int32_t choice);
+    /// What shows: an embedded stream's index, kSubtitleFiles or kSubtitleNone.
+    int32_t Shown() const { return shownChoice_; }
 
     HResult SetCaptionOffset(int64_t offsetMs) override;
     int64_t CaptionOffset() const override { return offsetMs_; }
@@ -49,7 +65,11 @@ private:
     void ReadAgain();
 
     CaptionTrack::Clock clock_;        ///< the medium's own clock
-    CaptionTrack::Clock shiftedClock_; ///< what the tracks read: the clock less the offset
+    CaptionTrack::Clock shiftedClock_; ///< what the files' tracks read: the clock less the offset
+    CaptionTrack::Clock embeddedClock_; ///< what the embedded stream's track reads
+    int32_t shownChoice_ = kSubtitleFiles;
+    EmbeddedCues cues_;
+    std::unique_ptr<CaptionTrack> embedded_; ///< the embedded stream's cues; null before the first
     int64_t offsetMs_ = 0;
     QString choice_;
     CaptionEncoding encoding_ = CaptionEncoding::Auto;

@@ -161,23 +161,6 @@ HResult GstBasicAudio::get_Volume(int32_t *volume)
     return S_OK;
 }
 
-int32_t GstBasicAudio::CurrentAudioStream() const
-{
-    gint current = -1;
-    g_object_get(session_.Pipeline(), "current-audio", &current, nullptr);
-    return current;
-}
-
-HResult GstBasicAudio::SetCurrentAudioStream(int32_t index)
-{
-    gint count = 0;
-    g_object_get(session_.Pipeline(), "n-audio", &count, nullptr);
-    if (index < 0 || index >= count)
-        return E_INVALIDARG;
-    g_object_set(session_.Pipeline(), "current-audio", gint(index), nullptr);
-    return S_OK;
-}
-
 HResult GstVideoFacets::GetVideoSize(int32_t *width, int32_t *height)
 {
     if (!width || !height)

@@ -51,14 +51,12 @@ private:
     PlaybinSession &session_;
 };
 
-/// BasicAudio and the choice of sound stream (playbin's current-audio).
-class GstBasicAudio : public BasicAudio, public AudioStreamChoice {
+/// BasicAudio over the volume element of the session.
+class GstBasicAudio : public BasicAudio {
 public:
     explicit GstBasicAudio(PlaybinSession &session) : session_(session) {}
     HResult put_Volume(int32_t volume) override;
     HResult get_Volume(int32_t *volume) override;
-    int32_t CurrentAudioStream() const override;
-    HResult SetCurrentAudioStream(int32_t index) override;
 
 private:
     PlaybinSession &session_;

@@ -46,6 +46,9 @@ std::shared_ptr<GstFilterGraph> GstFilterGraph::Create(int openTimeoutMs, HResul
     graph->position_ = std::make_unique<GstMediaPosition>(session);
     graph->seeking_ = std::make_unique<GstMediaSeeking>(session);
     graph->audio_ = std::make_unique<GstBasicAudio>(session);
+    graph->streams_ = std::make_unique<GstStreamChoice>(session, graph->captions_);
+    if (GstElement *textSink = graph->streams_->TextSink())
+        session.SetTextSink(textSink);
     graph->frames_ = std::make_unique<GstFrameAccess>(
         session, graph->output_, [self](int64_t ns) { self->captions_.ShowAt(ns / 1'000'000); });
     return graph;
@@ -67,7 +70,7 @@ GraphFacets GstFilterGraph::Facets()
             Share<MediaSeeking>(self, seeking_.get()),  Share<BasicAudio>(self, audio_.get()),
             Share<BasicVideo>(self, &video_),           Share<VideoWindow>(self, &video_),
             Share<MediaEventEx>(self, &events_),        Share<CaptionControl>(self, &captions_),
-            Share<AudioStreamChoice>(self, audio_.get()),
+            Share<StreamChoice>(self, streams_.get()),
             Share<FrameAccess>(self, frames_.get())};
 }
 

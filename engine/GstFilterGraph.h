@@ -5,6 +5,7 @@
 #include "engine/GstFacets.h"
 #include "engine/GstFrameAccess.h"
 #include "engine/GstHandles.h"
+#include "engine/GstStreams.h"
 #include "engine/GstVideoOutput.h"
 #include "engine/MediaFacets.h"
 #include "engine/PlaybinParts.h"
@@ -58,6 +59,7 @@ private:
     std::unique_ptr<GstMediaSeeking> seeking_;
     std::unique_ptr<GstBasicAudio> audio_;
     std::unique_ptr<GstFrameAccess> frames_;
+    std::unique_ptr<GstStreamChoice> streams_;
     GstVideoFacets video_{output_};
 };
 

@@ -230,15 +230,40 @@ public:
     virtual QString CaptionRefusal() const = 0;
 };
 
-/// Which of the medium's sound streams plays: a facet of our own.
-class AudioStreamChoice {
+/// What a medium's stream says of itself, from its tags and its caps.
+struct StreamInfo {
+    std::string language; ///< the language tag as the medium has it (an ISO 639 code, or anything); empty: none
+    std::string title;    ///< the title tag; empty: none
+    std::string format;   ///< the format's short name ("AAC", "SubRip"); empty when unknown
+    int32_t channels = 0; ///< sound channels; 0 when unknown or not sound
+    bool isDefault = false; ///< the medium marks it as the one to play by default
+};
+
+/// The subtitle choices beside an embedded text stream's index (from 0).
+inline constexpr int32_t kSubtitleNone = -1;  ///< no subtitles at all
+inline constexpr int32_t kSubtitleFiles = -2; ///< the caption files added
+
+/// Which of the medium's sound and text streams play: a facet of our own.
+class StreamChoice {
 public:
-    virtual ~AudioStreamChoice() = default;
+    virtual ~StreamChoice() = default;
     /// The stream playing, from 0; -1 when the medium has none.
     virtual int32_t CurrentAudioStream() const = 0;
-    /// Plays stream `index` instead; E_INVALIDARG when the medium has no such stream.
+    /// Plays stream `index` instead, at once; E_INVALIDARG when the medium has no such stream.
     virtual HResult SetCurrentAudioStream(int32_t index) = 0;
+    /// The sound streams, in the medium's order.
+    virtual std::vector<StreamInfo> AudioStreams() const = 0;
+    /// The text streams the medium carries, in its order.
+    virtual std::vector<StreamInfo> TextStreams() const = 0;
+    /// What the captions show: a text stream's index, kSubtitleFiles or kSubtitleNone.
+    virtual int32_t SubtitleShown() const = 0;
+    /// Shows text stream `choice` (from the current time), the caption files
+    /// (kSubtitleFiles) or nothing (kSubtitleNone); E_INVALIDARG for a stream
+    /// the medium lacks.
+    virtual HResult ShowSubtitle(int32_t choice) = 0;
 };
+/// The name it had while it chose only the sound.
+using AudioStreamChoice = StreamChoice;
 
 /// The video's pictures one at a time, and the picture now shown at the
 /// video's own size: a facet of our own, beyond the platform's.

@@ -11,12 +11,12 @@ Q_LOGGING_CATEGORY(lcParts, "velmo.engine.gst")
 
 namespace {
 
-// playbin's flags: video, audio, and no converters of its own for the picture
-// (the video output converts and scales once). No text streams: captions are
-// ours. No software volume either: playbin's own volume element outlives its
+// playbin's flags: video, audio, text, and no converters of its own for the
+// picture (the video output converts and scales once). The text streams go to
+// a text sink of ours and are drawn as captions: never over the picture. No software volume either: playbin's own volume element outlives its
 // graph (GStreamer 1.22 leaks one per graph), so the volume is ours, in the
 // audio filter.
-constexpr guint kPlayFlags = 0x1 | 0x2 | 0x40;
+constexpr guint kPlayFlags = 0x1 | 0x2 | 0x4 | 0x40;
 
 // The audio filter: the tempo filter that keeps the pitch at other rates,
 // then `volume` (either may be missing).

@@ -10,8 +10,8 @@ namespace velmo {
 /// The name of the player's volume element (inside the audio filter).
 inline constexpr char kPlayerVolumeName[] = "player volume";
 
-/// A playbin that plays video and audio into its default sinks (no text, no
-/// converters or software volume of its own), whose audio filter is the
+/// A playbin that plays video and audio into its default sinks and text into
+/// the text sink its owner gives (no converters or software volume of its own), whose audio filter is the
 /// pitch-keeping tempo filter followed by a volume element of ours, handed
 /// out in *volume (null when missing). Null when playbin is missing.
 GstElementPtr MakePlaybin(GstElementPtr *volume);

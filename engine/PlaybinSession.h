@@ -47,6 +47,8 @@ public:
     void SetListener(Listener listener) { listener_ = std::move(listener); }
     /// Gives playbin its video sink.
     void SetVideoSink(GstElement *sink) { g_object_set(pipeline_.get(), "video-sink", sink, nullptr); }
+    /// Gives playbin its text sink (before the first medium).
+    void SetTextSink(GstElement *sink) { g_object_set(pipeline_.get(), "text-sink", sink, nullptr); }
     /// Starts opening `uri` without waiting; VFW_E_WRONG_STATE once a medium was begun.
     HResult Begin(const std::string &uri);
     /// Opens `uri` (or goes on with the same one begun) and returns at once:

@@ -94,9 +94,11 @@ void Player::FinishOpen(HResult result)
     emit opened(); // the window fits itself to the picture first
     ApplyCaptionState();
     OfferResume();
+    captionFile_.clear();
     const std::string companion = FindCompanionSubtitle(path_);
-    if (!companion.empty())
-        graph_.AddSubtitleFile(companion);
+    if (!companion.empty() && Succeeded(graph_.AddSubtitleFile(companion)))
+        captionFile_ = companion;
+    ChooseTracksAtOpen();
     emit stateChanged();
 }
 

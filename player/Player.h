@@ -165,6 +165,27 @@ public:
     void ChooseCaptionEncoding(CaptionEncoding encoding);
     CaptionEncoding CaptionEncodingChosen() const { return captionEncoding_; }
 
+    // ---- Tracks
+    /// The sound tracks' names ("한국어 \"해설\" — AAC"), in the medium's order.
+    std::vector<QString> AudioTracks() const;
+    /// The sound track playing, from 0; -1 without one.
+    int CurrentAudioTrack() const;
+    /// Plays sound track `index` at once, from where the medium stands.
+    void ChooseAudioTrack(int index);
+    /// Plays the next sound track and says which (or that there is no other).
+    void CycleAudioTrack();
+    /// The embedded subtitle tracks' names, in the medium's order.
+    std::vector<QString> SubtitleTracks() const;
+    /// The file name of the caption file added to the medium; empty without one.
+    QString CaptionFileName() const;
+    /// What the captions show: a subtitle track from 0, kSubtitleFiles or kSubtitleNone.
+    int SubtitleChoice() const;
+    /// Shows subtitle track `choice`, the caption file or nothing, from the current time.
+    void ChooseSubtitle(int choice);
+    /// Shows the next subtitles in the round (each track, the caption file,
+    /// nothing) and says which.
+    void CycleSubtitle();
+
     // ---- The graph's filters
     std::vector<std::string> FilterNames() const;
     std::shared_ptr<FilterPages> FilterPagesOf(const std::string &name) const;
@@ -231,6 +252,10 @@ private:
     void ApplyVolume();
     void SetCaption(ShownCaption caption);
     void SaveOptions();
+    /// Chooses the sound and subtitle tracks of a medium just opened.
+    void ChooseTracksAtOpen();
+    /// The name of subtitle choice `choice`, as the messages and the menu show it.
+    QString SubtitleName(int choice) const;
     ResumeStore Resume() const;
 
     std::unique_ptr<MediaGraph> ownGraph_; ///< null when the graph is lent
@@ -251,6 +276,7 @@ private:
     QString captionLanguage_;       ///< the language chosen; empty: the file's own
     CaptionEncoding captionEncoding_ = CaptionEncoding::Auto; ///< the encoding chosen
     std::string captionStatePath_;  ///< the medium the three above belong to
+    std::string captionFile_;       ///< the caption file added to the medium last; empty: none
     AbRepeat abRepeat_;
     int64_t abLastTickMs_ = 0;      ///< the position at the A-B loop's last tick
     ResumeRules resumeRules_;

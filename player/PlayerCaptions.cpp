@@ -21,7 +21,9 @@ void Player::AddCaptionFile(const std::string &path)
     // Playback runs afterwards, even when it was paused before; a medium
     // that played to its end stays there.
     graph_.control->Pause();
-    if (Failed(graph_.AddSubtitleFile(path)) && graph_.captions && !graph_.captions->CaptionRefusal().isEmpty())
+    if (Succeeded(graph_.AddSubtitleFile(path)))
+        captionFile_ = path;
+    else if (graph_.captions && !graph_.captions->CaptionRefusal().isEmpty())
         emit message(graph_.captions->CaptionRefusal(), 0);
     if (!atEnd_)
         graph_.control->Run();
@@ -30,7 +32,9 @@ void Player::AddCaptionFile(const std::string &path)
 
 bool Player::HasCaptions() const
 {
-    return graph_.graph && graph_.subtitleLoaded;
+    // An embedded subtitle track shown is a caption as much as a file's.
+    return graph_.graph
+           && (graph_.subtitleLoaded || (graph_.audioStreams && graph_.audioStreams->SubtitleShown() >= 0));
 }
 
 ShownCaption Player::Caption() const

@@ -9,6 +9,7 @@ namespace velmo {
 namespace {
 
 const char kOptions[] = "Velmo";
+const char kDefaultLanguages[] = "ko";
 
 // An option of ours is on only when the file says so: a missing key keeps
 // what a user first sees.
@@ -16,6 +17,13 @@ bool OptionOn(const IniFile &file, const char *key)
 {
     const std::string value = IniFile::Fold(file.GetString(kOptions, key));
     return value == "1" || value == "true";
+}
+
+// A language list the file does not hold prefers Korean.
+std::string LanguagesOr(const IniFile &file, const char *key)
+{
+    const std::string value = file.GetString(kOptions, key);
+    return value.empty() ? std::string(kDefaultLanguages) : value;
 }
 
 } // namespace
@@ -30,6 +38,8 @@ void PlayerSettings::Load()
     captionMarkup = OptionOn(file_, "Caption_Markup");
     continuousPlay = OptionOn(file_, "Continuous_Play");
     lastFolder = file_.GetString(kOptions, "Last_Folder");
+    audioLanguages = LanguagesOr(file_, "Audio_Language");
+    subtitleLanguages = LanguagesOr(file_, "Subtitle_Language");
 }
 
 bool PlayerSettings::SaveOptions()
@@ -38,6 +48,8 @@ bool PlayerSettings::SaveOptions()
     file_.SetBool(kOptions, "Continuous_Play", continuousPlay);
     if (!lastFolder.empty())
         file_.SetString(kOptions, "Last_Folder", lastFolder);
+    file_.SetString(kOptions, "Audio_Language", audioLanguages);
+    file_.SetString(kOptions, "Subtitle_Language", subtitleLanguages);
     return file_.Save();
 }
 

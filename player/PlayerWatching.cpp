@@ -142,6 +142,8 @@ void Player::RememberPosition()
     record.captionLanguage = captionLanguage_;
     record.captionEncoding = captionEncoding_;
     record.audioStream = graph_.audioStreams ? graph_.audioStreams->CurrentAudioStream() : -1;
+    if (graph_.audioStreams)
+        record.subtitle = graph_.audioStreams->SubtitleShown();
     Resume().Save(path_, record);
     resumeSaveClock_.start();
 }
@@ -159,7 +161,7 @@ void Player::RememberWhilePlaying()
 }
 
 // Lists the medium first among the recent ones, gives it its remembered
-// captions and sound stream, and offers its position.
+// captions, and offers its position (its tracks are chosen apart).
 void Player::OfferResume()
 {
     TakeResumeOffer(false);
@@ -176,8 +178,6 @@ void Player::OfferResume()
     captionLanguage_ = record->captionLanguage;
     captionEncoding_ = record->captionEncoding;
     PushCaptionState();
-    if (graph_.audioStreams && record->audioStream >= 0)
-        graph_.audioStreams->SetCurrentAudioStream(record->audioStream);
     if (record->positionMs <= 0)
         return; // nothing to go back to
     resumeOfferMs_ = record->positionMs;

@@ -55,6 +55,13 @@ bool ReadField(std::string_view key, std::string_view value, ResumeRecord *recor
         return ReadLanguage(value, &record->captionLanguage);
     if (key == "audio-stream")
         return ReadInt<int32_t>(value, -1, 0xFFFF, &record->audioStream);
+    if (key == "subtitle") {
+        int32_t choice = -1;
+        if (!ReadInt<int32_t>(value, -2, 0xFFFF, &choice))
+            return false;
+        record->subtitle = choice;
+        return true;
+    }
     if (key == "caption-encoding") {
         // One this version does not know (a later one's) reads as Auto.
         record->captionEncoding = CaptionEncodingNamed(value).value_or(CaptionEncoding::Auto);
@@ -80,6 +87,8 @@ std::string SerialiseResumeRecord(const ResumeRecord &record)
         out += "\ncaption-language=";
     out += "\naudio-stream=" + std::to_string(record.audioStream);
     out += "\ncaption-encoding=" + std::string(CaptionEncodingName(record.captionEncoding));
+    if (record.subtitle)
+        out += "\nsubtitle=" + std::to_string(*record.subtitle);
     out += "\n";
     return out;
 }

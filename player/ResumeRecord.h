@@ -22,6 +22,9 @@ struct ResumeRecord {
     QString captionLanguage;       ///< the caption class chosen; empty: the file's own
     int32_t audioStream = -1;      ///< the sound stream playing; -1: the medium's default
     CaptionEncoding captionEncoding = CaptionEncoding::Auto; ///< the caption files' encoding chosen
+    /// The subtitles chosen: an embedded text stream from 0, -1 none, -2 the
+    /// caption files; unset in records written before there was a choice.
+    std::optional<int32_t> subtitle = std::nullopt;
 
     bool operator==(const ResumeRecord &) const = default;
 };

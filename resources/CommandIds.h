@@ -87,6 +87,17 @@ enum CommandId : int {
     ID_FRAME_NEXT = 33207,
     ID_FRAME_PREV = 33208,
     ID_SCREENSHOT = 33209,
+
+    // The medium's tracks: the keys that go round them, and the entries of
+    // the "음성" and "자막 트랙" submenus, filled when the menu shows.
+    ID_AUDIO_TRACK_CYCLE = 33600,
+    ID_SUBTITLE_TRACK_CYCLE = 33601,
+    ID_AUDIO_TRACK_FIRST = 33610,
+    ID_AUDIO_TRACK_LAST = 33709,
+    ID_SUBTITLE_TRACK_FIRST = 33710,
+    ID_SUBTITLE_TRACK_LAST = 33809,
+    ID_SUBTITLE_TRACK_FILE = 33810, ///< the caption file beside the medium
+    ID_SUBTITLE_TRACK_NONE = 33811, ///< "자막 없음"
 };
 
 /// Private messages of the main window (offsets kept from the window-message numbering).

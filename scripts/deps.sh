@@ -10,6 +10,7 @@ VELMO_PACKAGES=(
     gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools
     ffmpeg xvfb xauth xdotool x11-utils python3 desktop-file-utils libx11-dev libxtst-dev dbus
     weston qt6-wayland
+    mkvtoolnix
     clang libclang-rt-14-dev llvm
 )
 

@@ -28,7 +28,8 @@ void CollectMenuIds(std::span<const MenuEntry> entries, std::vector<int> &ids)
     for (const MenuEntry &e : entries) {
         if (e.kind == MenuEntry::Command)
             ids.push_back(e.id);
-        else if (e.kind == MenuEntry::Popup || e.kind == MenuEntry::RecentFiles)
+        else if (e.kind == MenuEntry::Popup || e.kind == MenuEntry::RecentFiles || e.kind == MenuEntry::SoundTracks
+                 || e.kind == MenuEntry::SubtitleTracks)
             CollectMenuIds(e.items, ids);
     }
 }
@@ -49,6 +50,7 @@ TEST(CommandTable, MenuAndTableHoldTheSameCommandsOnceEachWithAHandler)
     const std::pair<int, bool> outside[] = {
         {IDM_ABOUTBOX, true}, {ID_FILTER_FIRST, true}, {ID_FILTER_LAST, true},
         {ID_FILTER_LAST + 1, false}, {ID_HELP, false}, {0, false},
+        {ID_AUDIO_TRACK_FIRST, true}, {ID_SUBTITLE_TRACK_NONE, true}, {ID_SUBTITLE_TRACK_NONE + 1, false},
     };
     for (const auto &[id, handled] : outside)
         EXPECT_EQ(FindCommandHandler(id) != nullptr, handled) << id;
@@ -83,8 +85,8 @@ TEST(CommandTable, EachKeyRaisesItsOwnCommandAndNoOther)
     for (const CommandRow &row : CommandTable()) {
         if (row.key.key == 0)
             continue;
-        // Ours are numbered apart from the resource's, from 33001 on.
-        if (row.id < ID_CAPTION_EARLIER || row.id > ID_SCREENSHOT)
+        // Ours are numbered apart from the resource's, from 33001 up to the framework's own (57601 on).
+        if (row.id < ID_CAPTION_EARLIER || row.id >= ID_FILE_OPEN)
             ++withKeys;
         EXPECT_TRUE(keys.insert({row.key.key, row.key.modifiers}).second) << row.name << " shares its key";
         EXPECT_EQ(row.key.modifiers & ~(kCtrl | kAlt), 0) << row.name;

@@ -167,7 +167,8 @@ TEST_F(CommandTest, TheMenuShowsTheResourceLabelsAsTheyStand)
             } else if (e.kind == MenuEntry::CaptionLanguages) {
                 ASSERT_TRUE(action->menu()) << e.text; // filled when shown
                 EXPECT_EQ(action->text(), QString::fromUtf8(e.text));
-            } else if (e.kind == MenuEntry::RecentFiles) {
+            } else if (e.kind == MenuEntry::RecentFiles || e.kind == MenuEntry::SoundTracks
+                       || e.kind == MenuEntry::SubtitleTracks) {
                 ASSERT_TRUE(action->menu()) << e.text; // its fixed entries follow the media listed
                 EXPECT_EQ(action->text(), QString::fromUtf8(e.text));
                 EXPECT_EQ(action->menu()->actions().last()->data().toInt(), e.items.back().id);
@@ -225,13 +226,15 @@ TEST_F(CommandTest, GreyedEntriesAndTheFilterListWithAndWithoutMedia)
 {
     const QString filters = QStringLiteral("필터정보");
     QStringList entries = TopEntries();
-    ASSERT_EQ(entries.size(), 20); // the resource's 18, the recent media and the screenshot
+    ASSERT_EQ(entries.size(), 21); // the resource's 18, the recent media, the sound tracks and the screenshot
     EXPECT_EQ(entries[7], filters);
     EXPECT_EQ(entries[8], QStringLiteral("최근 파일"));
+    EXPECT_EQ(entries[9], QStringLiteral("음성"));
     EXPECT_FALSE(entries.contains(QStringLiteral("사운드")));
     auto actions = MenuActions();
     // Nothing to act on: no medium, and no medium opened before ("기록 지우기").
-    const int greyedAlone[] = {ID_OPEN_SUBTITLE, ID_HIDE, ID_SCREENSHOT, ID_RECENT_CLEAR};
+    const int greyedAlone[] = {ID_OPEN_SUBTITLE, ID_HIDE, ID_SCREENSHOT, ID_RECENT_CLEAR, ID_AUDIO_TRACK_CYCLE,
+                               ID_SUBTITLE_TRACK_CYCLE};
     for (const int id : greyedAlone)
         EXPECT_FALSE(actions.at(id)->isEnabled()) << id;
     EXPECT_TRUE(actions.at(ID_CLOSE_MEDIA)->isEnabled());
@@ -342,3 +345,46 @@ TEST_F(CommandTest, TheAboutBoxShowsTheProgramAndItsVersion)
 } // namespace
 } // namespace velmo::test
 
+
+namespace velmo::test {
+namespace {
+
+class TrackMenuTest : public CommandTest {};
+
+TEST_F(TrackMenuTest, TheTrackMenusListTheMediumsTracksCheckedWhereInUseAndChooseThem)
+{
+    backend->script->streamChoice = true;
+    FakeMediaInfo film;
+    film.audio = {{"en", "", "AAC", 2, true}, {"ko", "해설", "AC-3", 6, false}};
+    film.texts = {{"en", "", "SubRip", 0, true}, {"jpn", "Signs", "ASS", 0, false}};
+    ASSERT_TRUE(OpenAndWait(Media("film.mkv", film)));
+    const auto submenu = [&](QMenu *in, const QString &title) -> QMenu * {
+        for (QAction *a : in->actions())
+            if (a->menu() && a->text() == title)
+                return a->menu();
+        return nullptr;
+    };
+    const auto listed = [](QMenu *menu) {
+        QStringList texts;
+        for (QAction *a : menu->actions())
+            texts << (a->isSeparator() ? QStringLiteral("-") : a->text() + (a->isChecked() ? " ✓" : ""));
+        return texts;
+    };
+    QMenu *top = window->BuildContextMenu();
+    QMenu *sound = submenu(top, QStringLiteral("음성"));
+    ASSERT_TRUE(sound);
+    EXPECT_EQ(listed(sound), (QStringList{QStringLiteral("영어 — AAC"), QStringLiteral("한국어 \"해설\" — AC-3 5.1 ✓"),
+                                          QStringLiteral("-"), QStringLiteral("음성 트랙 바꾸기      B")}));
+    QMenu *subtitles = submenu(submenu(top, QStringLiteral("자막설정")), QStringLiteral("자막 트랙"));
+    ASSERT_TRUE(subtitles);
+    EXPECT_EQ(listed(subtitles), (QStringList{QStringLiteral("영어 — SubRip ✓"), QStringLiteral("일본어 \"Signs\" — ASS"),
+                                              QStringLiteral("자막 없음"), QStringLiteral("-"),
+                                              QStringLiteral("자막 트랙 바꾸기      V")}));
+    window->OnCommand(ID_AUDIO_TRACK_FIRST);
+    window->OnCommand(ID_SUBTITLE_TRACK_NONE);
+    EXPECT_EQ(backend->LastGraph()->currentAudio, 0);
+    EXPECT_EQ(backend->LastGraph()->subtitleShown, kSubtitleNone);
+}
+
+} // namespace
+} // namespace velmo::test

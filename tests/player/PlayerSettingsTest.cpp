@@ -22,10 +22,13 @@ TEST(PlayerSettings, OptionsOfOurOwnStartOffUnlessTheFileTurnsThemOn)
     const struct {
         const char *file;
         bool markup, continuous;
+        const char *audio = "ko";    // the languages preferred: Korean unless the file says otherwise
+        const char *subtitle = "ko";
     } cases[] = {
         {"[Sami]\nSize=30\n", false, false},
-        {"[Velmo]\nCaption_Markup=\nContinuous_Play=yes\n", false, false},
-        {"[Velmo]\nCaption_Markup=TRUE\nContinuous_Play=1\n", true, true},
+        {"[Velmo]\nCaption_Markup=\nContinuous_Play=yes\nAudio_Language=\n", false, false},
+        {"[Velmo]\nCaption_Markup=TRUE\nContinuous_Play=1\nAudio_Language=ja,en\nSubtitle_Language=en\n", true,
+         true, "ja,en", "en"},
     };
     for (const auto &c : cases) {
         TempDir dir;
@@ -34,6 +37,8 @@ TEST(PlayerSettings, OptionsOfOurOwnStartOffUnlessTheFileTurnsThemOn)
         const PlayerSettings settings(look.settingsFile);
         EXPECT_EQ(settings.captionMarkup, c.markup) << c.file;
         EXPECT_EQ(settings.continuousPlay, c.continuous) << c.file;
+        EXPECT_EQ(settings.audioLanguages, c.audio) << c.file;
+        EXPECT_EQ(settings.subtitleLanguages, c.subtitle) << c.file;
     }
 }
 
@@ -48,6 +53,7 @@ TEST(PlayerSettings, TheLookAndTheOptionsSaveIntoOneFileWithoutLosingEachOther)
 
     look.Size = 12; // changed by a key, not saved: the options' save leaves it
     settings.continuousPlay = true;
+    settings.subtitleLanguages = "en,ko";
     ASSERT_TRUE(settings.SaveOptions());
     SubtitleStyle reloaded(path);
     EXPECT_EQ(reloaded.Size, 30);
@@ -58,6 +64,7 @@ TEST(PlayerSettings, TheLookAndTheOptionsSaveIntoOneFileWithoutLosingEachOther)
     SubtitleStyle again(path);
     EXPECT_EQ(again.Size, 40);
     EXPECT_TRUE(PlayerSettings(again.settingsFile).continuousPlay) << "the look's save keeps the options";
+    EXPECT_EQ(PlayerSettings(again.settingsFile).subtitleLanguages, "en,ko");
     EXPECT_TRUE(Read(path).contains("[Other]\r\nKeep=1") || Read(path).contains("[Other]\nKeep=1")) << Read(path).toStdString();
 }
 

@@ -39,7 +39,7 @@ TEST(ResumeRules, FiveMinutesAndTheLastFivePerCent)
 
 TEST(ResumeRecord, WrittenRecordsReadBackAndDamageIsRefused)
 {
-    ResumeRecord full{10'801'500, 14'400'000, -1500, QStringLiteral("KRCC 한국어"), 2, CaptionEncoding::Windows1252};
+    ResumeRecord full{10'801'500, 14'400'000, -1500, QStringLiteral("KRCC 한국어"), 2, CaptionEncoding::Windows1252, -2};
     const std::string text = SerialiseResumeRecord(full);
     EXPECT_EQ(ParseResumeRecord(text), full);
     EXPECT_EQ(ParseResumeRecord(SerialiseResumeRecord(ResumeRecord{})), ResumeRecord{});
@@ -75,10 +75,14 @@ TEST(ResumeRecord, WrittenRecordsReadBackAndDamageIsRefused)
         {"not UTF-8", head + "position=5000\ncaption-language=\xc7\xd1\n", false},
         {"an audio stream below -1", head + "position=5000\naudio-stream=-2\n", false},
         {"an encoding a later version knows", head + "position=5000\ncaption-encoding=EUC-JP\n", true},
+        {"subtitles none", head + "position=5000\nsubtitle=-1\n", true},
+        {"a subtitle choice below the caption files", head + "position=5000\nsubtitle=-3\n", false},
         {"too long", head + "position=5000\ncaption-language=" + std::string(5000, 'a') + "\n", false},
     };
     for (const Case &c : cases)
         EXPECT_EQ(ParseResumeRecord(c.text).has_value(), c.accepted) << c.what;
+    // A record written before the subtitles were kept chooses none for them.
+    EXPECT_EQ(ParseResumeRecord(head + "position=5000\naudio-stream=1\n")->subtitle, std::nullopt);
 }
 
 TEST(ResumeRecord, OfferNamesThePositionInHoursMinutesSeconds)

@@ -79,6 +79,7 @@ FakeFilterGraph::RenderDone FakeFilterGraph::TakeRender(HResult *result)
     *result = it == script_->media.end() ? VFW_E_NOT_FOUND : it->second.renderResult;
     if (Succeeded(*result)) {
         info = it->second;
+        currentAudio = info.audio.empty() ? -1 : 0;
         renderedPath = waitingPath_;
         state = State_Paused;
     }
@@ -121,7 +122,26 @@ HResult FakeFilterGraph::EnumFilterNames(std::vector<std::string> *names)
 GraphFacets FakeFilterGraph::Facets()
 {
     const std::shared_ptr<FakeFilterGraph> self = shared_from_this();
-    return {self, self, self, self, self, self, self, nullptr, nullptr, nullptr};
+    const std::shared_ptr<StreamChoice> streams = script_->streamChoice ? self : nullptr;
+    return {self, self, self, self, self, self, self, nullptr, streams, nullptr};
+}
+
+HResult FakeFilterGraph::SetCurrentAudioStream(int32_t index)
+{
+    Log("SetCurrentAudioStream(" + std::to_string(index) + ")");
+    if (index < 0 || index >= int32_t(info.audio.size()))
+        return E_INVALIDARG;
+    currentAudio = index;
+    return S_OK;
+}
+
+HResult FakeFilterGraph::ShowSubtitle(int32_t choice)
+{
+    Log("ShowSubtitle(" + std::to_string(choice) + ")");
+    if (choice >= int32_t(info.texts.size()) || choice < kSubtitleFiles)
+        return E_INVALIDARG;
+    subtitleShown = choice;
+    return S_OK;
 }
 
 std::shared_ptr<FilterPages> FakeFilterGraph::FindFilterPages(const std::string &name)

@@ -24,6 +24,8 @@ struct FakeMediaInfo {
     bool answers = true;           ///< false: its render waits until AnswerRender
     HResult runResult = S_OK;      ///< what Run returns
     bool seekable = true;          ///< false: SetPositions and put_CurrentPosition fail
+    std::vector<StreamInfo> audio = {}; ///< its sound streams (the first plays at the open)
+    std::vector<StreamInfo> texts = {}; ///< its text streams
 };
 
 /// The shared script and call log of a FakeMediaBackend and its graphs.
@@ -38,6 +40,7 @@ struct FakeMediaScript {
     int graphsAlive = 0;                            ///< graphs not yet destroyed
     std::function<void()> onRender;                 ///< runs as a medium's render is answered, before the one waiting
                                                     ///< hears (what the program does while an open waits)
+    bool streamChoice = false;                      ///< the graphs offer StreamChoice (its calls are logged too)
 };
 
 /// A deterministic graph for tests of the engine's callers: implements every
@@ -59,6 +62,7 @@ class FakeFilterGraph : public GraphBuilder,
                         public BasicVideo,
                         public VideoWindow,
                         public MediaEventEx,
+                        public StreamChoice,
                         public std::enable_shared_from_this<FakeFilterGraph> {
 public:
     explicit FakeFilterGraph(std::shared_ptr<FakeMediaScript> script);
@@ -102,6 +106,13 @@ public:
     HResult SetNotifyWindow(QObject *window, int32_t message, intptr_t param) override;
     HResult GetEvent(int32_t *code, EventParam *param1, EventParam *param2, int32_t timeoutMs) override;
     HResult FreeEventParams(int32_t code, EventParam *param1, EventParam *param2) override;
+    // StreamChoice: "SetCurrentAudioStream(1)", "ShowSubtitle(-1)"
+    int32_t CurrentAudioStream() const override { return currentAudio; }
+    HResult SetCurrentAudioStream(int32_t index) override;
+    std::vector<StreamInfo> AudioStreams() const override { return info.audio; }
+    std::vector<StreamInfo> TextStreams() const override { return info.texts; }
+    int32_t SubtitleShown() const override { return subtitleShown; }
+    HResult ShowSubtitle(int32_t choice) override;
 
     /// Queues an event and notifies the notify window, as the real graph does.
     void QueueEvent(int32_t code, intptr_t param1 = 0, const QString &text = {});
@@ -125,6 +136,8 @@ public:
     QPointer<QObject> drain;
     bool visible = true;
     QRect windowRect;                ///< the last SetWindowPosition
+    int32_t currentAudio = -1;       ///< the sound stream playing
+    int32_t subtitleShown = kSubtitleFiles;
     EventQueue eventQueue;
 
 private:

@@ -1,0 +1,86 @@
+#include "engine/TextStreamSink.h"
+
+#include "engine/GstSupport.h"
+
+#include <gst/app/gstappsink.h>
+
+namespace velmo {
+
+namespace {
+
+// A cue longer than this is not text meant to be read: what is kept of it
+// still fills the picture.
+constexpr gsize kMaxCueBytes = 4096;
+
+int64_t StreamMs(const GstSegment *segment, GstClockTime time)
+{
+    if (segment && segment->format == GST_FORMAT_TIME) {
+        const guint64 stream = gst_segment_to_stream_time(segment, GST_FORMAT_TIME, time);
+        if (GST_CLOCK_TIME_IS_VALID(stream))
+            return int64_t(stream / GST_MSECOND);
+    }
+    return int64_t(time / GST_MSECOND);
+}
+
+} // namespace
+
+TextStreamSink::TextStreamSink(std::function<void(const TextCue &)> deliver)
+    : deliver_(std::move(deliver)), sink_(MakeElement("appsink", "text sink"))
+{
+    if (!sink_)
+        return;
+    // Picture subtitles are taken too, and dropped: a sink that refused them
+    // would stop the whole medium when one of them is chosen.
+    GstCapsPtr caps(gst_caps_from_string("text/x-raw, format=(string){ utf8, pango-markup }; subpicture/x-dvd; "
+                                         "subpicture/x-pgs; subpicture/x-dvb"));
+    // Not synchronised and not prerolled: the cues are timed by the captions'
+    // own clock, and a sparse stream must never hold the pipeline back.
+    g_object_set(sink_.get(), "caps", caps.get(), "sync", FALSE, "async", FALSE, "enable-last-sample", FALSE,
+                 nullptr);
+    GstAppSinkCallbacks callbacks{};
+    callbacks.new_sample = [](GstAppSink *sink, gpointer self) { return OnSample(GST_ELEMENT(sink), self); };
+    gst_app_sink_set_callbacks(GST_APP_SINK(sink_.get()), &callbacks, this, nullptr);
+}
+
+TextStreamSink::~TextStreamSink() = default;
+
+// GStreamer thread! The pipeline stops before the sink goes (the graph sets
+// it to NULL first), so `self` outlives every call.
+GstFlowReturn TextStreamSink::OnSample(GstElement *sink, gpointer self)
+{
+    auto *me = static_cast<TextStreamSink *>(self);
+    const uint64_t generation = me->generation_.load(std::memory_order_relaxed);
+    GstSamplePtr sample(gst_app_sink_pull_sample(GST_APP_SINK(sink)));
+    if (!sample)
+        return GST_FLOW_EOS;
+    GstBuffer *buffer = gst_sample_get_buffer(sample.get());
+    if (!buffer || !GST_BUFFER_PTS_IS_VALID(buffer))
+        return GST_FLOW_OK;
+    TextCue cue;
+    const GstSegment *segment = gst_sample_get_segment(sample.get());
+    cue.startMs = StreamMs(segment, GST_BUFFER_PTS(buffer));
+    if (GST_BUFFER_DURATION_IS_VALID(buffer))
+        cue.endMs = StreamMs(segment, GST_BUFFER_PTS(buffer) + GST_BUFFER_DURATION(buffer));
+    const GstCaps *caps = gst_sample_get_caps(sample.get());
+    if (!caps || gst_caps_get_size(caps) == 0 || !gst_structure_has_name(gst_caps_get_structure(caps, 0), "text/x-raw"))
+        return GST_FLOW_OK;
+    cue.markup = g_strcmp0(gst_structure_get_string(gst_caps_get_structure(caps, 0), "format"), "pango-markup") == 0;
+    GstMapInfo map;
+    if (!gst_buffer_map(buffer, &map, GST_MAP_READ))
+        return GST_FLOW_OK;
+    cue.text = QString::fromUtf8(reinterpret_cast<const char *>(map.data), qsizetype(std::min(map.size, kMaxCueBytes)));
+    gst_buffer_unmap(buffer, &map);
+    QMetaObject::invokeMethod(
+        me, [me, cue = std::move(cue), generation]() mutable { me->Take(std::move(cue), generation); },
+        Qt::QueuedConnection);
+    return GST_FLOW_OK;
+}
+
+void TextStreamSink::Take(TextCue cue, uint64_t generation)
+{
+    Q_ASSERT(OnUiThread());
+    if (generation == generation_.load(std::memory_order_relaxed))
+        deliver_(cue);
+}
+
+} // namespace velmo
