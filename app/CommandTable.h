@@ -54,10 +54,12 @@ struct MenuEntry {
     /// CaptionLanguages: the submenu of the caption file's languages, which
     /// the window fills when the menu is shown. RecentFiles: the submenu of
     /// the media opened last, filled when shown, followed by its `items`.
-    enum Kind { Command, Separator, Popup, CaptionLanguages, RecentFiles } kind;
+    /// SoundMenu: the sound outputs, then its `items`; Chapters: the
+    /// medium's chapters, then its `items` (both filled when shown).
+    enum Kind { Command, Separator, Popup, CaptionLanguages, RecentFiles, SoundMenu, Chapters } kind;
     int id = 0;                       ///< Command: its id
-    const char *text = nullptr;       ///< Popup, CaptionLanguages, RecentFiles: its title (UTF-8)
-    std::span<const MenuEntry> items; ///< Popup, RecentFiles: its (fixed) entries
+    const char *text = nullptr;       ///< every kind but Command and Separator: its title (UTF-8)
+    std::span<const MenuEntry> items; ///< Popup, RecentFiles, SoundMenu, Chapters: its (fixed) entries
 };
 
 /// The popup "메뉴" of menu 133, entry by entry.

@@ -40,12 +40,14 @@ std::shared_ptr<GstFilterGraph> GstFilterGraph::Create(int openTimeoutMs, HResul
     GstFilterGraph *self = graph.get();
     graph->session_->SetListener({[self](int64_t ns) { self->captions_.Seek(ns / 1'000'000); },
                                   [self] { self->captions_.Resync(); },
-                                  [self] { self->frames_->StepDone(); }});
+                                  [self] { self->frames_->StepDone(); },
+                                  [self](GstMessage *m) { self->medium_.Take(m, self->session_->Loaded()); }});
     PlaybinSession &session = *graph->session_;
     graph->control_ = std::make_unique<GstMediaControl>(session);
     graph->position_ = std::make_unique<GstMediaPosition>(session);
     graph->seeking_ = std::make_unique<GstMediaSeeking>(session);
     graph->audio_ = std::make_unique<GstBasicAudio>(session);
+    graph->sound_ = std::make_unique<GstSoundOutput>(session);
     graph->frames_ = std::make_unique<GstFrameAccess>(
         session, graph->output_, [self](int64_t ns) { self->captions_.ShowAt(ns / 1'000'000); });
     return graph;
@@ -68,7 +70,8 @@ GraphFacets GstFilterGraph::Facets()
             Share<BasicVideo>(self, &video_),           Share<VideoWindow>(self, &video_),
             Share<MediaEventEx>(self, &events_),        Share<CaptionControl>(self, &captions_),
             Share<AudioStreamChoice>(self, audio_.get()),
-            Share<FrameAccess>(self, frames_.get())};
+            Share<FrameAccess>(self, frames_.get()),   Share<MediumInfo>(self, &medium_),
+            Share<SoundOutput>(self, sound_.get())};
 }
 
 HResult GstFilterGraph::AddFilter(std::shared_ptr<BaseFilter> filter, const std::string &name)

@@ -30,6 +30,7 @@ void PlayerSettings::Load()
     captionMarkup = OptionOn(file_, "Caption_Markup");
     continuousPlay = OptionOn(file_, "Continuous_Play");
     lastFolder = file_.GetString(kOptions, "Last_Folder");
+    audioDevice = file_.GetString(kOptions, "Audio_Device");
 }
 
 bool PlayerSettings::SaveOptions()
@@ -38,6 +39,7 @@ bool PlayerSettings::SaveOptions()
     file_.SetBool(kOptions, "Continuous_Play", continuousPlay);
     if (!lastFolder.empty())
         file_.SetString(kOptions, "Last_Folder", lastFolder);
+    file_.SetString(kOptions, "Audio_Device", audioDevice);
     return file_.Save();
 }
 

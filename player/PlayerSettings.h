@@ -35,6 +35,7 @@ public:
     bool captionMarkup = false;  ///< "Caption_Markup": draw the colours and weights a caption file carries
     bool continuousPlay = false; ///< "Continuous_Play": at the end of a medium, open the next file of its folder
     std::string lastFolder;      ///< "Last_Folder": where the last file was chosen in an open dialog
+    std::string audioDevice;     ///< "Audio_Device": the sound output chosen, by its id; empty: the default
     std::string startupPath;     ///< the path from the command line, as given
 
     /// Either full-screen mode: the window covers the screen.

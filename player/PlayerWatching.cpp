@@ -141,6 +141,7 @@ void Player::RememberPosition()
     record.captionOffsetMs = captionOffsetMs_;
     record.captionLanguage = captionLanguage_;
     record.captionEncoding = captionEncoding_;
+    record.soundDelayMs = soundDelayMs_;
     record.audioStream = graph_.audioStreams ? graph_.audioStreams->CurrentAudioStream() : -1;
     Resume().Save(path_, record);
     resumeSaveClock_.start();
@@ -176,6 +177,8 @@ void Player::OfferResume()
     captionLanguage_ = record->captionLanguage;
     captionEncoding_ = record->captionEncoding;
     PushCaptionState();
+    soundDelayMs_ = record->soundDelayMs;
+    PushSoundDelay();
     if (graph_.audioStreams && record->audioStream >= 0)
         graph_.audioStreams->SetCurrentAudioStream(record->audioStream);
     if (record->positionMs <= 0)

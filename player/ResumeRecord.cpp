@@ -55,6 +55,8 @@ bool ReadField(std::string_view key, std::string_view value, ResumeRecord *recor
         return ReadLanguage(value, &record->captionLanguage);
     if (key == "audio-stream")
         return ReadInt<int32_t>(value, -1, 0xFFFF, &record->audioStream);
+    if (key == "sound-delay")
+        return ReadInt<int64_t>(value, -kMaxMs, kMaxMs, &record->soundDelayMs);
     if (key == "caption-encoding") {
         // One this version does not know (a later one's) reads as Auto.
         record->captionEncoding = CaptionEncodingNamed(value).value_or(CaptionEncoding::Auto);
@@ -80,6 +82,7 @@ std::string SerialiseResumeRecord(const ResumeRecord &record)
         out += "\ncaption-language=";
     out += "\naudio-stream=" + std::to_string(record.audioStream);
     out += "\ncaption-encoding=" + std::string(CaptionEncodingName(record.captionEncoding));
+    out += "\nsound-delay=" + std::to_string(record.soundDelayMs);
     out += "\n";
     return out;
 }

@@ -22,6 +22,7 @@ struct ResumeRecord {
     QString captionLanguage;       ///< the caption class chosen; empty: the file's own
     int32_t audioStream = -1;      ///< the sound stream playing; -1: the medium's default
     CaptionEncoding captionEncoding = CaptionEncoding::Auto; ///< the caption files' encoding chosen
+    int64_t soundDelayMs = 0;      ///< the sound sync keys' delay (positive: later)
 
     bool operator==(const ResumeRecord &) const = default;
 };

@@ -121,7 +121,21 @@ HResult FakeFilterGraph::EnumFilterNames(std::vector<std::string> *names)
 GraphFacets FakeFilterGraph::Facets()
 {
     const std::shared_ptr<FakeFilterGraph> self = shared_from_this();
-    return {self, self, self, self, self, self, self, nullptr, nullptr, nullptr};
+    return {self, self, self, self, self, self, self, nullptr, nullptr, nullptr, self, self};
+}
+
+HResult FakeFilterGraph::SetSoundDelay(int64_t delayMs)
+{
+    Log("SetSoundDelay(" + std::to_string(delayMs) + ")");
+    soundDelayMs = delayMs;
+    return S_OK;
+}
+
+HResult FakeFilterGraph::SetSoundDevice(const std::string &deviceId)
+{
+    Log("SetSoundDevice(" + deviceId + ")");
+    soundDevice = deviceId;
+    return S_OK;
 }
 
 std::shared_ptr<FilterPages> FakeFilterGraph::FindFilterPages(const std::string &name)

@@ -24,6 +24,8 @@ struct FakeMediaInfo {
     bool answers = true;           ///< false: its render waits until AnswerRender
     HResult runResult = S_OK;      ///< what Run returns
     bool seekable = true;          ///< false: SetPositions and put_CurrentPosition fail
+    QString title{};               ///< its title tag
+    std::vector<ChapterMark> chapters{};
 };
 
 /// The shared script and call log of a FakeMediaBackend and its graphs.
@@ -38,6 +40,9 @@ struct FakeMediaScript {
     int graphsAlive = 0;                            ///< graphs not yet destroyed
     std::function<void()> onRender;                 ///< runs as a medium's render is answered, before the one waiting
                                                     ///< hears (what the program does while an open waits)
+    std::vector<SoundDevice> soundDevices;          ///< the system's sound outputs the fake watch lists
+    std::function<void()> soundDevicesChanged;      ///< the watch's listener: call it after changing soundDevices
+    int soundDeviceLookups = 0;                     ///< how often the outputs were asked for
 };
 
 /// A deterministic graph for tests of the engine's callers: implements every
@@ -50,7 +55,8 @@ struct FakeMediaScript {
 /// "put_Owner(set|null)", "put_MessageDrain(set|null)", "put_Visible(0|1)",
 /// "put_WindowStyle(0x46000000)", "SetNotifyWindow(set|null)",
 /// "AddFilter(Overlay Mixer)", "RenderFile(path)" (a caption file, or the
-/// render of a medium begun), "Release" (destruction).
+/// render of a medium begun), "SetSoundDelay(120)", "SetSoundDevice(id)",
+/// "Release" (destruction).
 class FakeFilterGraph : public GraphBuilder,
                         public MediaControl,
                         public MediaPosition,
@@ -59,6 +65,8 @@ class FakeFilterGraph : public GraphBuilder,
                         public BasicVideo,
                         public VideoWindow,
                         public MediaEventEx,
+                        public MediumInfo,
+                        public SoundOutput,
                         public std::enable_shared_from_this<FakeFilterGraph> {
 public:
     explicit FakeFilterGraph(std::shared_ptr<FakeMediaScript> script);
@@ -103,6 +111,13 @@ public:
     HResult GetEvent(int32_t *code, EventParam *param1, EventParam *param2, int32_t timeoutMs) override;
     HResult FreeEventParams(int32_t code, EventParam *param1, EventParam *param2) override;
 
+    // MediumInfo
+    QString Title() const override { return info.title; }
+    std::vector<ChapterMark> Chapters() const override { return info.chapters; }
+    // SoundOutput
+    HResult SetSoundDelay(int64_t delayMs) override;
+    HResult SetSoundDevice(const std::string &deviceId) override;
+
     /// Queues an event and notifies the notify window, as the real graph does.
     void QueueEvent(int32_t code, intptr_t param1 = 0, const QString &text = {});
     /// Plays to the end: position = duration, then EC_COMPLETE is queued.
@@ -126,6 +141,8 @@ public:
     bool visible = true;
     QRect windowRect;                ///< the last SetWindowPosition
     EventQueue eventQueue;
+    int64_t soundDelayMs = 0;
+    std::string soundDevice;         ///< the output the sound plays on; empty: the default
 
 private:
     void Log(const std::string &call);
