@@ -65,8 +65,11 @@ HResult GstSoundOutput::SetSoundDevice(const std::string &deviceId)
     GstElementPtr sink = DeviceSink(audioSink);
     if (!sink)
         return E_NOTIMPL;
-    qCInfo(lcSound, "sound output: %s", deviceId.empty() ? "the default" : deviceId.c_str());
-    g_object_set(sink.get(), "device", deviceId.empty() ? nullptr : deviceId.c_str(), nullptr);
+    // A playing stream is moved by name: without one the move fails, with an error.
+    if (deviceId.empty())
+        return S_FALSE;
+    qCInfo(lcSound, "sound output: %s", deviceId.c_str());
+    g_object_set(sink.get(), "device", deviceId.c_str(), nullptr);
     return S_OK;
 }
 
@@ -101,8 +104,14 @@ std::vector<SoundDevice> GstSoundDevices::Devices()
         auto *device = static_cast<GstDevice *>(l->data);
         const std::string id = DeviceId(device);
         GCharPtr name(gst_device_get_display_name(device));
+        GstStructure *properties = gst_device_get_properties(device);
+        gboolean isDefault = FALSE;
+        if (properties && !gst_structure_get_boolean(properties, "is-default", &isDefault))
+            isDefault = FALSE;
+        if (properties)
+            gst_structure_free(properties);
         if (!id.empty())
-            devices.push_back({id, QString::fromUtf8(name.get())});
+            devices.push_back({id, QString::fromUtf8(name.get()), bool(isDefault)});
     }
     g_list_free_full(list, gst_object_unref);
     return devices;

@@ -284,8 +284,9 @@ public:
     /// Plays the sound `delayMs` later than the picture (negative: earlier), at once.
     virtual HResult SetSoundDelay(int64_t delayMs) = 0;
     /// Moves the sound at once to the output `deviceId` names (a
-    /// SoundDevice's id); empty: the system's default. E_NOTIMPL where the
-    /// sound's sink cannot move (no sound server).
+    /// SoundDevice's id). Empty leaves a playing sound where the server put
+    /// it (S_FALSE): the server names no default of its own to move to.
+    /// E_NOTIMPL where the sound's sink cannot move (no sound server).
     virtual HResult SetSoundDevice(const std::string &deviceId) = 0;
 };
 
@@ -293,6 +294,7 @@ public:
 struct SoundDevice {
     std::string id; ///< how the sound server names it (kept in the settings)
     QString name;   ///< what the user reads
+    bool isDefault = false; ///< the server's default output now
 
     bool operator==(const SoundDevice &) const = default;
 };

@@ -263,6 +263,7 @@ private:
     /// Puts the sound on the output chosen once the outputs are known.
     void ApplySoundOutput();
     void OnSoundOutputsChanged();
+    HResult PlaySoundOn(const std::string &id);
     ResumeStore Resume() const;
 
     std::unique_ptr<MediaGraph> ownGraph_; ///< null when the graph is lent

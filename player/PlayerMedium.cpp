@@ -27,8 +27,13 @@ void Player::ApplySoundState()
         soundDelayMs_ = 0;
     }
     PushSoundDelay();
-    // The outputs are asked for after the first picture, never on the open's way.
-    QTimer::singleShot(0, this, &Player::ApplySoundOutput);
+    // A new graph plays on the default. The outputs are asked for after the
+    // first picture, never on the open's way; a choice made meanwhile stands.
+    soundOutputInUse_.clear();
+    QTimer::singleShot(0, this, [this, serial = openSerial_] {
+        if (serial == openSerial_ && soundOutputInUse_.empty())
+            ApplySoundOutput();
+    });
 }
 
 void Player::PushSoundDelay()
@@ -63,13 +68,23 @@ std::vector<SoundDevice> Player::SoundOutputs()
     return outputs;
 }
 
+// The default is moved to by its name, as the server calls it now.
+HResult Player::PlaySoundOn(const std::string &id)
+{
+    if (!id.empty())
+        return graph_.sound->SetSoundDevice(id);
+    const std::vector<SoundDevice> outputs = SoundOutputs();
+    const auto fallback = std::find_if(outputs.begin(), outputs.end(), [](const SoundDevice &d) { return d.isDefault; });
+    return graph_.sound->SetSoundDevice(fallback == outputs.end() ? std::string() : fallback->id);
+}
+
 void Player::ChooseSoundOutput(const std::string &id)
 {
     settings_.audioDevice = id;
     SaveOptions();
     if (!graph_.sound)
         return;
-    if (Failed(graph_.sound->SetSoundDevice(id))) {
+    if (Failed(PlaySoundOn(id))) {
         emit message(QStringLiteral("출력 장치를 바꿀 수 없습니다"), 0);
         return;
     }
@@ -79,7 +94,6 @@ void Player::ChooseSoundOutput(const std::string &id)
 // The output chosen plays the medium when it is there; the default otherwise.
 void Player::ApplySoundOutput()
 {
-    soundOutputInUse_.clear();
     if (settings_.audioDevice.empty() || !graph_.sound)
         return;
     const std::vector<SoundDevice> outputs = SoundOutputs();
@@ -102,7 +116,7 @@ void Player::OnSoundOutputsChanged()
     if (!soundOutputInUse_.empty() && !listed(soundOutputInUse_)) {
         qCInfo(lcPlayerMedium, "the sound output %s went away", soundOutputInUse_.c_str());
         soundOutputInUse_.clear();
-        graph_.sound->SetSoundDevice(std::string());
+        PlaySoundOn(std::string());
         emit message(QStringLiteral("출력 장치가 사라져 기본 출력으로 바꿨습니다"), 0);
     } else if (soundOutputInUse_.empty() && !settings_.audioDevice.empty() && listed(settings_.audioDevice)
                && Succeeded(graph_.sound->SetSoundDevice(settings_.audioDevice))) {
