@@ -40,9 +40,6 @@ struct FakeMediaScript {
     int graphsAlive = 0;                            ///< graphs not yet destroyed
     std::function<void()> onRender;                 ///< runs as a medium's render is answered, before the one waiting
                                                     ///< hears (what the program does while an open waits)
-    std::vector<SoundDevice> soundDevices;          ///< the system's sound outputs the fake watch lists
-    std::function<void()> soundDevicesChanged;      ///< the watch's listener: call it after changing soundDevices
-    int soundDeviceLookups = 0;                     ///< how often the outputs were asked for
 };
 
 /// A deterministic graph for tests of the engine's callers: implements every

@@ -63,29 +63,6 @@ std::shared_ptr<BaseFilter> FakeMediaBackend::CreateOverlayMixer(HResult *result
     return mixer;
 }
 
-namespace {
-
-class FakeSoundDevices : public SoundDeviceWatch {
-public:
-    explicit FakeSoundDevices(std::shared_ptr<FakeMediaScript> script) : script_(std::move(script)) {}
-    std::vector<SoundDevice> Devices() override
-    {
-        ++script_->soundDeviceLookups;
-        return script_->soundDevices;
-    }
-    void SetChangeListener(std::function<void()> changed) override { script_->soundDevicesChanged = std::move(changed); }
-
-private:
-    std::shared_ptr<FakeMediaScript> script_;
-};
-
-} // namespace
-
-std::unique_ptr<SoundDeviceWatch> FakeMediaBackend::CreateSoundDeviceWatch()
-{
-    return std::make_unique<FakeSoundDevices>(script);
-}
-
 void FakeMediaBackend::AddMedia(const std::string &path, const FakeMediaInfo &info)
 {
     script->media[path] = info;

@@ -35,8 +35,6 @@ public:
     FakeMediaBackend();
     std::shared_ptr<GraphBuilder> CreateFilterGraph(HResult *result) override;
     std::shared_ptr<BaseFilter> CreateOverlayMixer(HResult *result) override;
-    /// A watch that lists the script's soundDevices.
-    std::unique_ptr<SoundDeviceWatch> CreateSoundDeviceWatch() override;
 
     /// Makes `path` openable with the given description.
     void AddMedia(const std::string &path, const FakeMediaInfo &info = {});
