@@ -42,14 +42,11 @@ protected:
     /// and start 21 ms in, after the sound's priming).
     bool PictureComesTo(int64_t ms)
     {
-        int64_t at = -1;
-        const bool came = QTest::qWaitFor([&] {
+        return QTest::qWaitFor([&] {
             QImage image;
+            int64_t at = -1;
             return graph.frames && Succeeded(graph.frames->GrabPicture(&image, &at)) && at >= ms && at < ms + 40;
         }, 5000);
-        if (!came)
-            ADD_FAILURE() << "the picture stands at " << at << " ms";
-        return came;
     }
     gint64 Int64Of(GstElement *element, const char *property)
     {
@@ -96,11 +93,9 @@ TEST_F(PlayerMediumRealTest, TheDelayHoldsThePlayingSinkBackByItsSign)
     auto *gst = dynamic_cast<GstFilterGraph *>(graph.graph.get());
     ASSERT_NE(gst, nullptr);
     GstElement *audioSink = nullptr;
-    GstElement *videoSink = nullptr;
-    g_object_get(gst->Pipeline(), "audio-sink", &audioSink, "video-sink", &videoSink, nullptr);
+    g_object_get(gst->Pipeline(), "audio-sink", &audioSink, nullptr);
     GstElementPtr audio(audioSink);
-    GstElementPtr video(videoSink);
-    ASSERT_TRUE(audio && video);
+    ASSERT_TRUE(audio);
 
     for (int id : {ID_SOUND_LATER, ID_SOUND_LATER, ID_SOUND_LATER_MORE})
         player.ShiftSound(id);

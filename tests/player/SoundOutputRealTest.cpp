@@ -58,17 +58,12 @@ protected:
         pactl.waitForFinished(5000);
         return QString::fromUtf8(pactl.readAllStandardOutput());
     }
-    /// The name of the sink the player's stream plays on; empty without one.
+    /// The sink the player's stream plays on (a fresh server numbers velmo_a 0, velmo_b 1); empty without one.
     static QString SinkPlaying()
     {
         const QStringList inputs = Pactl({"list", "short", "sink-inputs"}).split('\n', Qt::SkipEmptyParts);
-        if (inputs.size() != 1)
-            return {};
-        const QString sink = inputs[0].split('\t').value(1);
-        for (const QString &line : Pactl({"list", "short", "sinks"}).split('\n', Qt::SkipEmptyParts))
-            if (line.split('\t').value(0) == sink)
-                return line.split('\t').value(1);
-        return {};
+        const QString sink = inputs.size() == 1 ? inputs[0].section('\t', 1, 1) : QString();
+        return sink == "0" ? QStringLiteral("velmo_a") : sink == "1" ? QStringLiteral("velmo_b") : QString();
     }
 
     TempDir runtime;
