@@ -2,6 +2,7 @@
 
 #include "app/CommandTable.h"
 
+#include "app/ChapterMenus.h"
 #include "app/MainWindow.h"
 #include "app/StreamMenus.h"
 #include "player/Player.h"
@@ -33,6 +34,9 @@ struct CommandRows {
     static void AudioTrack(W &w, int id) { w.player_.ChooseAudioTrack(id - ID_AUDIO_TRACK_FIRST); }
     static void SubtitleTrack(W &w, int id) { w.player_.ChooseSubtitle(SubtitleChoiceOf(id)); }
     static void CaptionEncodingCommand(W &w, int id) { w.player_.ChooseCaptionEncoding(kCaptionEncodings[id - ID_CAPTION_ENCODING_AUTO]); }
+    static void ShiftSound(W &w, int id) { w.player_.ShiftSound(id); }
+    static void ChapterEntry(W &w, int id) { ChooseChapterEntry(w.player_, w.contextMenu_, id); }
+    static void SoundOutputEntry(W &w, int id) { ChooseSoundOutputEntry(w.player_, w.contextMenu_, id); }
     template <CaptionEncoding E>
     static bool EncodingChosen(const W &w) { return w.player_.CaptionEncodingChosen() == E; }
 
@@ -176,6 +180,19 @@ const CommandRow CommandRows::kRows[] = {
         [](W &w, int) { w.player_.CycleAudioTrack(); }, nullptr, true},
     {ID_SUBTITLE_TRACK_CYCLE, "ID_SUBTITLE_TRACK_CYCLE", "자막 트랙 바꾸기      V", {Qt::Key_V, 0},
         [](W &w, int) { w.player_.CycleSubtitle(); }, nullptr, true},
+    // The sound's sync and the chapters.
+    {ID_SOUND_EARLIER, "ID_SOUND_EARLIER", "음성 0.01초 빠르게      J", {Qt::Key_J, 0},
+        &ShiftSound, nullptr, true},
+    {ID_SOUND_LATER, "ID_SOUND_LATER", "음성 0.01초 느리게      K", {Qt::Key_K, 0},
+        &ShiftSound, nullptr, true},
+    {ID_SOUND_EARLIER_MORE, "ID_SOUND_EARLIER_MORE", "음성 0.1초 빠르게      Ctrl + J", {Qt::Key_J, kCtrl},
+        &ShiftSound, nullptr, true},
+    {ID_SOUND_LATER_MORE, "ID_SOUND_LATER_MORE", "음성 0.1초 느리게      Ctrl + K", {Qt::Key_K, kCtrl},
+        &ShiftSound, nullptr, true},
+    {ID_CHAPTER_NEXT, "ID_CHAPTER_NEXT", "다음 챕터      Alt + Right", {Qt::Key_Right, kAlt},
+        [](W &w, int) { w.player_.StepChapter(+1); }, nullptr, true},
+    {ID_CHAPTER_PREV, "ID_CHAPTER_PREV", "이전 챕터      Alt + Left", {Qt::Key_Left, kAlt},
+        [](W &w, int) { w.player_.StepChapter(-1); }, nullptr, true},
 };
 
 namespace {
@@ -200,7 +217,6 @@ constexpr MenuEntry kCaptionEncodingItems[] = {
     Cmd(ID_CAPTION_ENCODING_BIG5),     Cmd(ID_CAPTION_ENCODING_UTF16),
 };
 constexpr MenuEntry kSubtitleTrackItems[] = {Cmd(ID_SUBTITLE_TRACK_CYCLE)};
-constexpr MenuEntry kVoiceItems[] = {Cmd(ID_AUDIO_TRACK_CYCLE)};
 constexpr MenuEntry kSubtitleItems[] = {
     Cmd(ID_SUBTITLE_SHOW), Cmd(ID_SUBTITLE_UP), Cmd(ID_SUBTITLE_DOWN), kSeparator,
     Cmd(ID_SUBTITLE_BOLD), Cmd(ID_OUTLINE),     Cmd(ID_OUTLINE_DEEP),  Cmd(ID_SHADOW),
@@ -215,6 +231,9 @@ constexpr MenuEntry kSubtitleItems[] = {
 };
 constexpr MenuEntry kSoundItems[] = {Cmd(ID_MUTE), Cmd(ID_VOLUME_UP), Cmd(ID_VOLUME_DOWN)};
 constexpr MenuEntry kRecentItems[] = {Cmd(ID_RECENT_CLEAR)};
+constexpr MenuEntry kSoundSyncItems[] = {Cmd(ID_AUDIO_TRACK_CYCLE), Cmd(ID_SOUND_EARLIER), Cmd(ID_SOUND_LATER),
+                                         Cmd(ID_SOUND_EARLIER_MORE), Cmd(ID_SOUND_LATER_MORE)};
+constexpr MenuEntry kChapterItems[] = {Cmd(ID_CHAPTER_NEXT), Cmd(ID_CHAPTER_PREV)};
 constexpr MenuEntry kSizeItems[] = {Cmd(ID_SIZE_HALF), Cmd(ID_SIZE_NORMAL), Cmd(ID_SIZE_ONE_HALF),
                                     Cmd(ID_SIZE_DOUBLE)};
 
@@ -229,7 +248,8 @@ constexpr MenuEntry kMenuItems[] = {
     {MenuEntry::Popup, 0, "사운드", kSoundItems},
     // Ours, after the filter list's place so that it keeps its index.
     {MenuEntry::RecentFiles, 0, "최근 파일", kRecentItems},
-    {MenuEntry::SoundTracks, 0, "음성", kVoiceItems},
+    {MenuEntry::SoundMenu, 0, "음성", kSoundSyncItems},
+    {MenuEntry::Chapters, 0, "챕터", kChapterItems},
     Cmd(ID_SCREENSHOT), // ours, after the filter list's place
     kSeparator,
     Cmd(ID_FULL_SCREEN),
@@ -285,6 +305,10 @@ CommandHandler FindCommandHandler(int id)
         return &CommandRows::AudioTrack;
     if (id >= ID_SUBTITLE_TRACK_FIRST && id <= ID_SUBTITLE_TRACK_NONE)
         return &CommandRows::SubtitleTrack;
+    if (id >= ID_CHAPTER_FIRST && id <= ID_CHAPTER_LAST)
+        return &CommandRows::ChapterEntry;
+    if (id >= ID_SOUND_OUTPUT_FIRST && id <= ID_SOUND_OUTPUT_LAST)
+        return &CommandRows::SoundOutputEntry;
     // The system menu's about item has no row of its own.
     if (id == IDM_ABOUTBOX)
         id = ID_ABOUT;

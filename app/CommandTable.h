@@ -54,11 +54,12 @@ struct MenuEntry {
     /// CaptionLanguages: the submenu of the caption file's languages, which
     /// the window fills when the menu is shown. RecentFiles: the submenu of
     /// the media opened last, filled when shown, followed by its `items`.
-    /// SoundTracks, SubtitleTracks: the submenus of the medium's sound and
-    /// subtitle tracks, filled when shown, followed by their `items`.
-    enum Kind { Command, Separator, Popup, CaptionLanguages, RecentFiles, SoundTracks, SubtitleTracks } kind;
+    /// SoundMenu: the sound tracks, then the sound outputs, then its
+    /// `items`; SubtitleTracks: the subtitle tracks, then its `items`;
+    /// Chapters: the medium's chapters, then its `items` (all filled when shown).
+    enum Kind { Command, Separator, Popup, CaptionLanguages, RecentFiles, SoundMenu, SubtitleTracks, Chapters } kind;
     int id = 0;                       ///< Command: its id
-    const char *text = nullptr;       ///< a submenu's title (UTF-8)
+    const char *text = nullptr;       ///< every kind but Command and Separator: its title (UTF-8)
     std::span<const MenuEntry> items; ///< a submenu's (fixed) entries
 };
 

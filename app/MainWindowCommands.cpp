@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutDialog.h"
+#include "app/ChapterMenus.h"
 #include "app/CommandTable.h"
 #include "app/FilterPropertyFrame.h"
 #include "app/PlayerMessage.h"
@@ -84,12 +85,16 @@ QMenu *MainWindow::BuildContextMenu()
                 if (player_.RecentMedia().empty())
                     for (QAction *action : recent.actions())
                         action->setEnabled(false);
-            } else if (e.kind == MenuEntry::SoundTracks || e.kind == MenuEntry::SubtitleTracks) {
+            } else if (e.kind == MenuEntry::SubtitleTracks) {
                 QMenu *tracks = menu.addMenu(QString::fromUtf8(e.text));
-                AddTrackEntries(*tracks, e.kind == MenuEntry::SoundTracks, player_);
+                AddTrackEntries(*tracks, false, player_);
                 self(*tracks, e.items, self);
                 for (QAction *action : tracks->actions())
                     action->setEnabled(media);
+            } else if (e.kind == MenuEntry::SoundMenu) {
+                self(AddSoundMenu(menu, QString::fromUtf8(e.text), player_), e.items, self);
+            } else if (e.kind == MenuEntry::Chapters) {
+                self(AddChapterMenu(menu, QString::fromUtf8(e.text), player_), e.items, self);
             } else if (e.kind == MenuEntry::Popup) {
                 self(*menu.addMenu(MenuText(QString::fromUtf8(e.text))), e.items, self);
             } else if (const CommandRow *row = FindCommand(e.id)) {

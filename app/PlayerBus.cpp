@@ -18,6 +18,7 @@ PlayerBus::PlayerBus(MainWindow &window, Player &player, QDBusConnection bus)
     service_ = std::make_unique<mpris::MprisService>(*this, InstalledMimeTypes(), bus);
     connect(&player_, &Player::stateChanged, this, &PlayerBus::OnStateChanged);
     connect(&player_, &Player::positionJumped, this, [this] { service_->AnnounceSeek(); });
+    connect(&player_, &Player::mediumInfoChanged, this, &PlayerBus::OnStateChanged);
     // Minimising (by the hide command or the window manager) releases the screen saver.
     window_.installEventFilter(this);
     OnStateChanged(); // a film may be playing already
@@ -75,7 +76,9 @@ mpris::PlayerSnapshot PlayerBus::Snapshot() const
         return s;
     s.lengthUs = mpris::MicrosFromSeconds(player_.Duration());
     s.rate = player_.Rate();
-    s.title = mpris::TitleFor(player_.MediumPath());
+    // The container's own title names the film better than its file name.
+    const QString tagged = player_.MediumTitle();
+    s.title = tagged.isEmpty() ? mpris::TitleFor(player_.MediumPath()) : tagged;
     s.url = mpris::UrlFor(player_.MediumPath());
     s.canPlay = true;
     s.canSeek = s.lengthUs > 0;

@@ -40,7 +40,8 @@ std::shared_ptr<GstFilterGraph> GstFilterGraph::Create(int openTimeoutMs, HResul
     GstFilterGraph *self = graph.get();
     graph->session_->SetListener({[self](int64_t ns) { self->captions_.Seek(ns / 1'000'000); },
                                   [self] { self->captions_.Resync(); },
-                                  [self] { self->frames_->StepDone(); }});
+                                  [self] { self->frames_->StepDone(); },
+                                  [self](GstMessage *m) { self->medium_.Take(m, self->session_->Loaded()); }});
     PlaybinSession &session = *graph->session_;
     graph->control_ = std::make_unique<GstMediaControl>(session);
     graph->position_ = std::make_unique<GstMediaPosition>(session);
@@ -49,6 +50,7 @@ std::shared_ptr<GstFilterGraph> GstFilterGraph::Create(int openTimeoutMs, HResul
     graph->streams_ = std::make_unique<GstStreamChoice>(session, graph->captions_);
     if (GstElement *textSink = graph->streams_->TextSink())
         session.SetTextSink(textSink);
+    graph->sound_ = std::make_unique<GstSoundOutput>(session);
     graph->frames_ = std::make_unique<GstFrameAccess>(
         session, graph->output_, [self](int64_t ns) { self->captions_.ShowAt(ns / 1'000'000); });
     return graph;
@@ -71,7 +73,8 @@ GraphFacets GstFilterGraph::Facets()
             Share<BasicVideo>(self, &video_),           Share<VideoWindow>(self, &video_),
             Share<MediaEventEx>(self, &events_),        Share<CaptionControl>(self, &captions_),
             Share<StreamChoice>(self, streams_.get()),
-            Share<FrameAccess>(self, frames_.get())};
+            Share<FrameAccess>(self, frames_.get()),   Share<MediumInfo>(self, &medium_),
+            Share<SoundOutput>(self, sound_.get())};
 }
 
 HResult GstFilterGraph::AddFilter(std::shared_ptr<BaseFilter> filter, const std::string &name)

@@ -4,6 +4,8 @@
 #include "engine/EventQueue.h"
 #include "engine/GstFacets.h"
 #include "engine/GstFrameAccess.h"
+#include "engine/GstMediumInfo.h"
+#include "engine/GstSoundOutput.h"
 #include "engine/GstHandles.h"
 #include "engine/GstStreams.h"
 #include "engine/GstVideoOutput.h"
@@ -60,6 +62,8 @@ private:
     std::unique_ptr<GstBasicAudio> audio_;
     std::unique_ptr<GstFrameAccess> frames_;
     std::unique_ptr<GstStreamChoice> streams_;
+    GstMediumInfo medium_{events_};
+    std::unique_ptr<GstSoundOutput> sound_;
     GstVideoFacets video_{output_};
 };
 

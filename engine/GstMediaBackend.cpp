@@ -1,4 +1,5 @@
 #include "engine/GstFilterGraph.h"
+#include "engine/GstSoundOutput.h"
 #include "engine/GstVideoOutput.h"
 #include "engine/MediaBackend.h"
 
@@ -15,6 +16,10 @@ public:
     std::shared_ptr<BaseFilter> CreateOverlayMixer(HResult *result) override
     {
         return GstVideoOutput::Create(result);
+    }
+    std::unique_ptr<SoundDeviceWatch> CreateSoundDeviceWatch() override
+    {
+        return std::make_unique<GstSoundDevices>();
     }
 
 private:

@@ -15,6 +15,9 @@ public:
     virtual std::shared_ptr<GraphBuilder> CreateFilterGraph(HResult *result) = 0;
     /// A new video output ("Overlay Mixer") with its input pin "Input0".
     virtual std::shared_ptr<BaseFilter> CreateOverlayMixer(HResult *result) = 0;
+    /// The watch of the system's sound outputs (asks nothing of the system
+    /// until used); null where the backend knows none.
+    virtual std::unique_ptr<SoundDeviceWatch> CreateSoundDeviceWatch() { return nullptr; }
 };
 
 /// How long a GStreamer graph waits for a medium to become ready by default.

@@ -283,6 +283,61 @@ public:
     virtual HResult GrabPicture(QImage *image, int64_t *positionMs) = 0;
 };
 
+/// One chapter of the medium's table of contents.
+struct ChapterMark {
+    int64_t startMs = 0;
+    QString title; ///< empty when the medium names none
+
+    bool operator==(const ChapterMark &) const = default;
+};
+
+/// What the medium says of itself beyond its streams: a facet of our own.
+/// Both parts are known by the end of the open for a file; a stream that
+/// tells them later queues EC_MEDIUM_INFO.
+class MediumInfo {
+public:
+    virtual ~MediumInfo() = default;
+    /// The container's title tag; empty without one.
+    virtual QString Title() const = 0;
+    /// The chapters of the table of contents, by start time; empty without one.
+    virtual std::vector<ChapterMark> Chapters() const = 0;
+};
+
+/// When and where the sound plays: a facet of our own.
+class SoundOutput {
+public:
+    virtual ~SoundOutput() = default;
+    /// Plays the sound `delayMs` later than the picture (negative: earlier), at once.
+    virtual HResult SetSoundDelay(int64_t delayMs) = 0;
+    /// Moves the sound at once to the output `deviceId` names (a
+    /// SoundDevice's id). Empty leaves a playing sound where the server put
+    /// it (S_FALSE): the server names no default of its own to move to.
+    /// E_NOTIMPL where the sound's sink cannot move (no sound server).
+    virtual HResult SetSoundDevice(const std::string &deviceId) = 0;
+};
+
+/// One sound output of the system.
+struct SoundDevice {
+    std::string id; ///< how the sound server names it (kept in the settings)
+    QString name;   ///< what the user reads
+    bool isDefault = false; ///< the server's default output now
+
+    bool operator==(const SoundDevice &) const = default;
+};
+
+/// The system's sound outputs, made by the backend apart from any graph.
+/// Nothing is asked of the system before the first Devices(); from then on
+/// the outputs are watched and `changed` is told (on the UI thread) when one
+/// comes or goes.
+class SoundDeviceWatch {
+public:
+    virtual ~SoundDeviceWatch() = default;
+    /// The outputs now, the default first; starts watching at the first call.
+    virtual std::vector<SoundDevice> Devices() = 0;
+    /// Who is told when an output comes or goes.
+    virtual void SetChangeListener(std::function<void()> changed) = 0;
+};
+
 struct GraphFacets {
     std::shared_ptr<MediaControl> control;
     std::shared_ptr<MediaPosition> position;
@@ -294,6 +349,8 @@ struct GraphFacets {
     std::shared_ptr<CaptionControl> captions; ///< null where the graph has none
     std::shared_ptr<AudioStreamChoice> audioStreams; ///< null where the graph has none
     std::shared_ptr<FrameAccess> frames;      ///< null where the graph has none
+    std::shared_ptr<MediumInfo> medium;       ///< null where the graph has none
+    std::shared_ptr<SoundOutput> sound;       ///< null where the graph has none
 };
 
 /// The graph: builds itself for a medium and lists its filters.

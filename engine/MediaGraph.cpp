@@ -27,6 +27,13 @@ MediaBackend *MediaGraph::Backend()
     return backend_.get();
 }
 
+SoundDeviceWatch *MediaGraph::SoundDevices()
+{
+    if (!soundDevices_)
+        soundDevices_ = Backend()->CreateSoundDeviceWatch();
+    return soundDevices_.get();
+}
+
 PrefetchedMedia PrefetchMedia(MediaBackend &backend, const std::string &path)
 {
     HResult hr = S_OK;
@@ -118,6 +125,8 @@ HResult MediaGraph::StartPlaying(PendingOpen &open)
     captions = std::move(facets.captions);
     audioStreams = std::move(facets.audioStreams);
     frames = std::move(facets.frames);
+    medium = std::move(facets.medium);
+    sound = std::move(facets.sound);
     mixerInputPin = overlayMixer->FindPin("Input0");
     if (mixerInputPin)
         mixerPinConfig = QueryFacet<MixerPinConfig>(mixerInputPin);
@@ -170,6 +179,8 @@ HResult MediaGraph::Release()
     captions.reset();
     audioStreams.reset();
     frames.reset();
+    medium.reset();
+    sound.reset();
     mixerPinConfig.reset();
     mixerInputPin.reset();
     overlayMixer.reset();

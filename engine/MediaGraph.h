@@ -86,6 +86,10 @@ public:
     /// Adds the captions of a caption file (SAMI, SubRip, WebVTT) to the open graph; negative when the
     /// file is refused or no media is open.
     HResult AddSubtitleFile(const std::string &path);
+    /// The watch of the system's sound outputs, made at the first call
+    /// (it asks nothing of the system until its first Devices()); null where
+    /// the backend knows none.
+    SoundDeviceWatch *SoundDevices();
     /// Refills filterNames/filterCount (at most 15, enumeration order);
     /// E_NOINTERFACE without media.
     HResult CollectFilterNames();
@@ -104,6 +108,8 @@ public:
     std::shared_ptr<CaptionControl> captions;      ///< caption offset and language; null where the graph has none
     std::shared_ptr<AudioStreamChoice> audioStreams; ///< the sound stream playing; null where the graph has none
     std::shared_ptr<FrameAccess> frames;           ///< frame steps and the picture at its own size; null where the graph has none
+    std::shared_ptr<MediumInfo> medium;            ///< the title tag and the chapters; null where the graph has none
+    std::shared_ptr<SoundOutput> sound;            ///< the sound's delay and output; null where the graph has none
     std::shared_ptr<MixerPinConfig> mixerPinConfig; ///< aspect-ratio mode; null when "Input0" was not found
     std::shared_ptr<BaseFilter> overlayMixer;      ///< the video output added as "Overlay Mixer"
     std::shared_ptr<MediaPin> mixerInputPin;       ///< the output's pin "Input0"
@@ -133,6 +139,7 @@ private:
     PrefetchedMedia prefetched_;
     const int32_t *volumeLevel_ = nullptr;
     std::shared_ptr<PendingOpen> opening_; ///< the open under way; null when none
+    std::unique_ptr<SoundDeviceWatch> soundDevices_; ///< made at the first SoundDevices()
 };
 
 } // namespace velmo

@@ -42,6 +42,8 @@ inline constexpr int32_t EC_ERRORABORT = 0x03; ///< playback stopped on an error
 /// The picture's size changed (param1: width in the low 16 bits, height in the next 16).
 inline constexpr int32_t EC_VIDEO_SIZE_CHANGED = 0x0A;
 inline constexpr int32_t EC_OLE_EVENT = 0x18;  ///< a caption: param2 holds its text
+/// The medium's title or chapters became known after the open (ours, in the user range).
+inline constexpr int32_t EC_MEDIUM_INFO = 0x8001;
 
 /// Media control states as GetState reports them.
 inline constexpr int32_t State_Stopped = 0;

@@ -82,6 +82,10 @@ void PlaybinSession::OnBusMessage(GstMessage *message)
     case GST_MESSAGE_ASYNC_DONE:
         OnAsyncDone();
         break;
+    case GST_MESSAGE_TAG:
+    case GST_MESSAGE_TOC:
+        listener_.described(message);
+        break;
     case GST_MESSAGE_STEP_DONE:
         listener_.stepped();
         break;

@@ -31,6 +31,7 @@ public:
         std::function<void(int64_t ns)> jumped; ///< a seek moved the position to `ns`
         std::function<void()> clockChanged;     ///< playing started or stopped, the rate changed, a seek settled
         std::function<void()> stepped;          ///< a frame step showed the next picture
+        std::function<void(GstMessage *)> described; ///< a TAG or TOC message: what the medium says of itself
     };
 
     /// The end of an open: S_OK when the medium is ready to play, else why not.
@@ -155,7 +156,7 @@ private:
 
     const int openTimeoutMs_;
     EventQueue &events_;
-    Listener listener_{[](int64_t) {}, [] {}, [] {}};
+    Listener listener_{[](int64_t) {}, [] {}, [] {}, [](GstMessage *) {}};
     GstElementPtr pipeline_;
     GstElementPtr volume_; ///< the volume element in the audio filter
     std::unique_ptr<GstBusBridge> bridge_;

@@ -93,6 +93,7 @@ void Player::FinishOpen(HResult result)
     ticker_.start();
     emit opened(); // the window fits itself to the picture first
     ApplyCaptionState();
+    ApplySoundState();
     OfferResume();
     captionFile_.clear();
     const std::string companion = FindCompanionSubtitle(path_);
@@ -183,6 +184,9 @@ void Player::DrainEvents()
             break;
         case EC_OLE_EVENT:
             OnCaption(second.text);
+            break;
+        case EC_MEDIUM_INFO:
+            emit mediumInfoChanged();
             break;
         default:
             break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/MediaFacets.h"
 #include "engine/MediaResult.h"
 #include "player/AbRepeat.h"
 #include "player/ResumeRecord.h"
@@ -185,6 +186,28 @@ public:
     /// Shows the next subtitles in the round (each track, the caption file,
     /// nothing) and says which.
     void CycleSubtitle();
+    // ---- The medium's sound sync, outputs, chapters and title (PlayerMedium.cpp)
+    /// Moves the sound by the sync keys (ID_SOUND_*) and says where it stands;
+    /// the delay holds for the medium and is kept in its record.
+    void ShiftSound(int id);
+    int64_t SoundDelayMs() const { return soundDelayMs_; }
+    /// The sound outputs: the default ("기본 출력", id empty) first, then
+    /// the system's (asked of the system at the first call).
+    std::vector<SoundDevice> SoundOutputs();
+    /// The output the sound plays on (empty: the default).
+    const std::string &SoundOutputInUse() const { return soundOutputInUse_; }
+    /// Moves the sound to output `id` at once and keeps the choice.
+    void ChooseSoundOutput(const std::string &id);
+    /// The container's title tag; empty without one.
+    QString MediumTitle() const;
+    /// The chapters that start within the medium, by start time.
+    std::vector<ChapterMark> Chapters() const;
+    /// The chapter playing, from 0; -1 before the first or without chapters.
+    int ChapterPlaying() const;
+    /// Plays from the start of chapter `index`.
+    void GoToChapter(size_t index);
+    /// The next (+1) or the previous (-1) chapter, as the keys go; says so at either end.
+    void StepChapter(int direction);
 
     // ---- The graph's filters
     std::vector<std::string> FilterNames() const;
@@ -224,6 +247,8 @@ signals:
     void message(const QString &text, int durationMs);
     /// The A-B range changed (AbRange()).
     void abRangeChanged();
+    /// The medium's title or chapters became known after it opened.
+    void mediumInfoChanged();
     /// The medium played to its end and repeat is off (it stands paused on
     /// its last picture unless the folder's next file opens).
     void ended();
@@ -256,6 +281,13 @@ private:
     void ChooseTracksAtOpen();
     /// The name of subtitle choice `choice`, as the messages and the menu show it.
     QString SubtitleName(int choice) const;
+    /// A new medium starts with the sound in sync; the same one keeps its delay.
+    void ApplySoundState();
+    void PushSoundDelay();
+    /// Puts the sound on the output chosen once the outputs are known.
+    void ApplySoundOutput();
+    void OnSoundOutputsChanged();
+    HResult PlaySoundOn(const std::string &id);
     ResumeStore Resume() const;
 
     std::unique_ptr<MediaGraph> ownGraph_; ///< null when the graph is lent
@@ -277,6 +309,10 @@ private:
     CaptionEncoding captionEncoding_ = CaptionEncoding::Auto; ///< the encoding chosen
     std::string captionStatePath_;  ///< the medium the three above belong to
     std::string captionFile_;       ///< the caption file added to the medium last; empty: none
+    int64_t soundDelayMs_ = 0;      ///< the sound sync keys' delay, for soundStatePath_
+    std::string soundStatePath_;    ///< the medium the delay belongs to
+    std::string soundOutputInUse_;  ///< the output the sound plays on; empty: the default
+    bool watchingOutputs_ = false;  ///< told when an output comes or goes
     AbRepeat abRepeat_;
     int64_t abLastTickMs_ = 0;      ///< the position at the A-B loop's last tick
     ResumeRules resumeRules_;

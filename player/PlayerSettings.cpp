@@ -40,6 +40,7 @@ void PlayerSettings::Load()
     lastFolder = file_.GetString(kOptions, "Last_Folder");
     audioLanguages = LanguagesOr(file_, "Audio_Language");
     subtitleLanguages = LanguagesOr(file_, "Subtitle_Language");
+    audioDevice = file_.GetString(kOptions, "Audio_Device");
 }
 
 bool PlayerSettings::SaveOptions()
@@ -50,6 +51,7 @@ bool PlayerSettings::SaveOptions()
         file_.SetString(kOptions, "Last_Folder", lastFolder);
     file_.SetString(kOptions, "Audio_Language", audioLanguages);
     file_.SetString(kOptions, "Subtitle_Language", subtitleLanguages);
+    file_.SetString(kOptions, "Audio_Device", audioDevice);
     return file_.Save();
 }
 

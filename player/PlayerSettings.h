@@ -37,6 +37,7 @@ public:
     std::string lastFolder;      ///< "Last_Folder": where the last file was chosen in an open dialog
     std::string audioLanguages;    ///< "Audio_Language": the sound languages preferred, in order ("ko,en")
     std::string subtitleLanguages; ///< "Subtitle_Language": the subtitle languages preferred, in order
+    std::string audioDevice;     ///< "Audio_Device": the sound output chosen, by its id; empty: the default
     std::string startupPath;     ///< the path from the command line, as given
 
     /// Either full-screen mode: the window covers the screen.

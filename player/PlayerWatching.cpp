@@ -141,6 +141,7 @@ void Player::RememberPosition()
     record.captionOffsetMs = captionOffsetMs_;
     record.captionLanguage = captionLanguage_;
     record.captionEncoding = captionEncoding_;
+    record.soundDelayMs = soundDelayMs_;
     record.audioStream = graph_.audioStreams ? graph_.audioStreams->CurrentAudioStream() : -1;
     if (graph_.audioStreams)
         record.subtitle = graph_.audioStreams->SubtitleShown();
@@ -178,6 +179,8 @@ void Player::OfferResume()
     captionLanguage_ = record->captionLanguage;
     captionEncoding_ = record->captionEncoding;
     PushCaptionState();
+    soundDelayMs_ = record->soundDelayMs;
+    PushSoundDelay();
     if (record->positionMs <= 0)
         return; // nothing to go back to
     resumeOfferMs_ = record->positionMs;

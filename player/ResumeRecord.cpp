@@ -62,6 +62,8 @@ bool ReadField(std::string_view key, std::string_view value, ResumeRecord *recor
         record->subtitle = choice;
         return true;
     }
+    if (key == "sound-delay")
+        return ReadInt<int64_t>(value, -kMaxMs, kMaxMs, &record->soundDelayMs);
     if (key == "caption-encoding") {
         // One this version does not know (a later one's) reads as Auto.
         record->captionEncoding = CaptionEncodingNamed(value).value_or(CaptionEncoding::Auto);
@@ -89,6 +91,7 @@ std::string SerialiseResumeRecord(const ResumeRecord &record)
     out += "\ncaption-encoding=" + std::string(CaptionEncodingName(record.captionEncoding));
     if (record.subtitle)
         out += "\nsubtitle=" + std::to_string(*record.subtitle);
+    out += "\nsound-delay=" + std::to_string(record.soundDelayMs);
     out += "\n";
     return out;
 }

@@ -25,6 +25,7 @@ struct ResumeRecord {
     /// The subtitles chosen: an embedded text stream from 0, -1 none, -2 the
     /// caption files; unset in records written before there was a choice.
     std::optional<int32_t> subtitle = std::nullopt;
+    int64_t soundDelayMs = 0;      ///< the sound sync keys' delay (positive: later)
 
     bool operator==(const ResumeRecord &) const = default;
 };

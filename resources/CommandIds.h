@@ -98,6 +98,19 @@ enum CommandId : int {
     ID_SUBTITLE_TRACK_LAST = 33809,
     ID_SUBTITLE_TRACK_FILE = 33810, ///< the caption file beside the medium
     ID_SUBTITLE_TRACK_NONE = 33811, ///< "자막 없음"
+    // The sound's sync and output, and the chapters.
+    ID_SOUND_EARLIER = 33400,
+    ID_SOUND_LATER = 33401,
+    ID_SOUND_EARLIER_MORE = 33402,
+    ID_SOUND_LATER_MORE = 33403,
+    ID_CHAPTER_NEXT = 33404,
+    ID_CHAPTER_PREV = 33405,
+    /// The sound outputs of the "음성" submenu, the default first.
+    ID_SOUND_OUTPUT_FIRST = 33410,
+    ID_SOUND_OUTPUT_LAST = 33441,
+    /// The chapters the "챕터" submenu lists (at most kChapterMenuLimit).
+    ID_CHAPTER_FIRST = 33450,
+    ID_CHAPTER_LAST = 33549,
 };
 
 /// Private messages of the main window (offsets kept from the window-message numbering).

@@ -8,7 +8,7 @@ VELMO_PACKAGES=(
     libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
     gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools
-    ffmpeg xvfb xauth xdotool x11-utils python3 desktop-file-utils libx11-dev libxtst-dev dbus
+    ffmpeg pulseaudio xvfb xauth xdotool x11-utils python3 desktop-file-utils libx11-dev libxtst-dev dbus
     weston qt6-wayland
     mkvtoolnix
     clang libclang-rt-14-dev llvm

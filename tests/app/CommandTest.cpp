@@ -167,7 +167,7 @@ TEST_F(CommandTest, TheMenuShowsTheResourceLabelsAsTheyStand)
             } else if (e.kind == MenuEntry::CaptionLanguages) {
                 ASSERT_TRUE(action->menu()) << e.text; // filled when shown
                 EXPECT_EQ(action->text(), QString::fromUtf8(e.text));
-            } else if (e.kind == MenuEntry::RecentFiles || e.kind == MenuEntry::SoundTracks
+            } else if (e.kind == MenuEntry::RecentFiles || e.kind == MenuEntry::SoundMenu || e.kind == MenuEntry::Chapters
                        || e.kind == MenuEntry::SubtitleTracks) {
                 ASSERT_TRUE(action->menu()) << e.text; // its fixed entries follow the media listed
                 EXPECT_EQ(action->text(), QString::fromUtf8(e.text));
@@ -226,10 +226,12 @@ TEST_F(CommandTest, GreyedEntriesAndTheFilterListWithAndWithoutMedia)
 {
     const QString filters = QStringLiteral("필터정보");
     QStringList entries = TopEntries();
-    ASSERT_EQ(entries.size(), 21); // the resource's 18, the recent media, the sound tracks and the screenshot
+    ASSERT_EQ(entries.size(), 22); // the resource's 18, the recent media, sound, chapters and the screenshot
     EXPECT_EQ(entries[7], filters);
     EXPECT_EQ(entries[8], QStringLiteral("최근 파일"));
     EXPECT_EQ(entries[9], QStringLiteral("음성"));
+    EXPECT_EQ(entries[10], QStringLiteral("챕터"));
+    EXPECT_FALSE(window->BuildContextMenu()->actions()[10]->isEnabled()) << "no chapters without a medium";
     EXPECT_FALSE(entries.contains(QStringLiteral("사운드")));
     auto actions = MenuActions();
     // Nothing to act on: no medium, and no medium opened before ("기록 지우기").

@@ -63,6 +63,9 @@ TEST_F(PlayerBusTest, TransportFromTheBusAndFromKeysReadsTheSame)
     window->OnCommand(ID_CLOSE_MEDIA);
     EXPECT_TRUE(WaitFor([&] { return heard.Last(QStringLiteral("CanPlay")) == QVariant(false); }));
     EXPECT_EQ(Status(), QStringLiteral("Stopped"));
+    // A container's own title names the film.
+    OpenOverBus("tagged.mkv", {.duration = 10.0, .title = QStringLiteral("Streams sample")});
+    EXPECT_EQ(Metadata().value(QStringLiteral("xesam:title")).toString(), QStringLiteral("Streams sample"));
 }
 
 TEST_F(PlayerBusTest, AFilmAtItsEndIsPausedThereAndPlayStartsItOver)

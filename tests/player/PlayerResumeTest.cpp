@@ -62,13 +62,16 @@ TEST_F(PlayerResumeTest, AReopenedMediumComesBackWithItsCaptionOffsetAndOffersIt
     const std::string clip = Media("clip.avi", {20.0, 320, 240});
     ASSERT_TRUE(OpenAndWait(clip));
     player.ShiftCaptions(ID_CAPTION_LATER);
+    player.ShiftSound(ID_SOUND_LATER_MORE);
     Graph()->positionSeconds = 12.0;
     player.Close();
-    ASSERT_TRUE(OpenAndWait(Media("other.avi", {5.0, 320, 240}))); // starts without the offset
+    ASSERT_TRUE(OpenAndWait(Media("other.avi", {5.0, 320, 240}))); // starts without the offsets
+    EXPECT_EQ(Graph()->soundDelayMs, 0);
 
     QSignalSpy said(&player, &Player::message);
     ASSERT_TRUE(OpenAndWait(clip));
     EXPECT_EQ(player.CaptionOffsetMs(), 500);
+    EXPECT_EQ(Graph()->soundDelayMs, 100);
     ASSERT_EQ(said.size(), 1);
     EXPECT_EQ(said.at(0).at(0).toString(), ResumeOfferText(12000));
     EXPECT_EQ(said.at(0).at(1).toInt(), Player::kResumeOfferMs);

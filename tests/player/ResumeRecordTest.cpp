@@ -39,7 +39,7 @@ TEST(ResumeRules, FiveMinutesAndTheLastFivePerCent)
 
 TEST(ResumeRecord, WrittenRecordsReadBackAndDamageIsRefused)
 {
-    ResumeRecord full{10'801'500, 14'400'000, -1500, QStringLiteral("KRCC 한국어"), 2, CaptionEncoding::Windows1252, -2};
+    ResumeRecord full{10'801'500, 14'400'000, -1500, QStringLiteral("KRCC 한국어"), 2, CaptionEncoding::Windows1252, -2, -120};
     const std::string text = SerialiseResumeRecord(full);
     EXPECT_EQ(ParseResumeRecord(text), full);
     EXPECT_EQ(ParseResumeRecord(SerialiseResumeRecord(ResumeRecord{})), ResumeRecord{});
@@ -74,6 +74,7 @@ TEST(ResumeRecord, WrittenRecordsReadBackAndDamageIsRefused)
         {"a control character", head + "position=5000\ncaption-language=a\tb\n", false},
         {"not UTF-8", head + "position=5000\ncaption-language=\xc7\xd1\n", false},
         {"an audio stream below -1", head + "position=5000\naudio-stream=-2\n", false},
+        {"a sound delay that is no number", head + "position=5000\nsound-delay=0.5\n", false},
         {"an encoding a later version knows", head + "position=5000\ncaption-encoding=EUC-JP\n", true},
         {"subtitles none", head + "position=5000\nsubtitle=-1\n", true},
         {"a subtitle choice below the caption files", head + "position=5000\nsubtitle=-3\n", false},

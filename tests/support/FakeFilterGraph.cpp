@@ -123,7 +123,7 @@ GraphFacets FakeFilterGraph::Facets()
 {
     const std::shared_ptr<FakeFilterGraph> self = shared_from_this();
     const std::shared_ptr<StreamChoice> streams = script_->streamChoice ? self : nullptr;
-    return {self, self, self, self, self, self, self, nullptr, streams, nullptr};
+    return {self, self, self, self, self, self, self, nullptr, streams, nullptr, self, self};
 }
 
 HResult FakeFilterGraph::SetCurrentAudioStream(int32_t index)
@@ -141,6 +141,20 @@ HResult FakeFilterGraph::ShowSubtitle(int32_t choice)
     if (choice >= int32_t(info.texts.size()) || choice < kSubtitleFiles)
         return E_INVALIDARG;
     subtitleShown = choice;
+    return S_OK;
+}
+
+HResult FakeFilterGraph::SetSoundDelay(int64_t delayMs)
+{
+    Log("SetSoundDelay(" + std::to_string(delayMs) + ")");
+    soundDelayMs = delayMs;
+    return S_OK;
+}
+
+HResult FakeFilterGraph::SetSoundDevice(const std::string &deviceId)
+{
+    Log("SetSoundDevice(" + deviceId + ")");
+    soundDevice = deviceId;
     return S_OK;
 }
 

@@ -26,6 +26,8 @@ struct FakeMediaInfo {
     bool seekable = true;          ///< false: SetPositions and put_CurrentPosition fail
     std::vector<StreamInfo> audio = {}; ///< its sound streams (the first plays at the open)
     std::vector<StreamInfo> texts = {}; ///< its text streams
+    QString title{};               ///< its title tag
+    std::vector<ChapterMark> chapters{};
 };
 
 /// The shared script and call log of a FakeMediaBackend and its graphs.
@@ -53,7 +55,8 @@ struct FakeMediaScript {
 /// "put_Owner(set|null)", "put_MessageDrain(set|null)", "put_Visible(0|1)",
 /// "put_WindowStyle(0x46000000)", "SetNotifyWindow(set|null)",
 /// "AddFilter(Overlay Mixer)", "RenderFile(path)" (a caption file, or the
-/// render of a medium begun), "Release" (destruction).
+/// render of a medium begun), "SetSoundDelay(120)", "SetSoundDevice(id)",
+/// "Release" (destruction).
 class FakeFilterGraph : public GraphBuilder,
                         public MediaControl,
                         public MediaPosition,
@@ -63,6 +66,8 @@ class FakeFilterGraph : public GraphBuilder,
                         public VideoWindow,
                         public MediaEventEx,
                         public StreamChoice,
+                        public MediumInfo,
+                        public SoundOutput,
                         public std::enable_shared_from_this<FakeFilterGraph> {
 public:
     explicit FakeFilterGraph(std::shared_ptr<FakeMediaScript> script);
@@ -114,6 +119,13 @@ public:
     int32_t SubtitleShown() const override { return subtitleShown; }
     HResult ShowSubtitle(int32_t choice) override;
 
+    // MediumInfo
+    QString Title() const override { return info.title; }
+    std::vector<ChapterMark> Chapters() const override { return info.chapters; }
+    // SoundOutput
+    HResult SetSoundDelay(int64_t delayMs) override;
+    HResult SetSoundDevice(const std::string &deviceId) override;
+
     /// Queues an event and notifies the notify window, as the real graph does.
     void QueueEvent(int32_t code, intptr_t param1 = 0, const QString &text = {});
     /// Plays to the end: position = duration, then EC_COMPLETE is queued.
@@ -139,6 +151,8 @@ public:
     int32_t currentAudio = -1;       ///< the sound stream playing
     int32_t subtitleShown = kSubtitleFiles;
     EventQueue eventQueue;
+    int64_t soundDelayMs = 0;
+    std::string soundDevice;         ///< the output the sound plays on; empty: the default
 
 private:
     void Log(const std::string &call);
