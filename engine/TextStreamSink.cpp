@@ -37,6 +37,12 @@ TextStreamSink::TextStreamSink(std::function<void(const TextCue &)> deliver)
     // own clock, and a sparse stream must never hold the pipeline back.
     g_object_set(sink_.get(), "caps", caps.get(), "sync", FALSE, "async", FALSE, "enable-last-sample", FALSE,
                  nullptr);
+    // Nor counted among the pipeline's sinks: unsynchronised, it takes the
+    // cues (and the gaps between them) well ahead of the picture, and a bin
+    // answers a position query with its sinks' furthest, so the medium's
+    // position would run ahead of the picture, even while paused. Its end
+    // never holds back the medium's end either.
+    GST_OBJECT_FLAG_UNSET(sink_.get(), GST_ELEMENT_FLAG_SINK);
     GstAppSinkCallbacks callbacks{};
     callbacks.new_sample = [](GstAppSink *sink, gpointer self) { return OnSample(GST_ELEMENT(sink), self); };
     gst_app_sink_set_callbacks(GST_APP_SINK(sink_.get()), &callbacks, this, nullptr);

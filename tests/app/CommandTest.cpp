@@ -375,8 +375,10 @@ TEST_F(TrackMenuTest, TheTrackMenusListTheMediumsTracksCheckedWhereInUseAndChoos
     QMenu *top = window->BuildContextMenu();
     QMenu *sound = submenu(top, QStringLiteral("음성"));
     ASSERT_TRUE(sound);
-    EXPECT_EQ(listed(sound), (QStringList{QStringLiteral("영어 — AAC"), QStringLiteral("한국어 \"해설\" — AC-3 5.1 ✓"),
-                                          QStringLiteral("-"), QStringLiteral("음성 트랙 바꾸기      B")}));
+    // The tracks come first; the outputs and the sync keys follow them.
+    EXPECT_EQ(listed(sound).mid(0, 4), (QStringList{QStringLiteral("영어 — AAC"),
+                                                    QStringLiteral("한국어 \"해설\" — AC-3 5.1 ✓"), QStringLiteral("-"),
+                                                    QStringLiteral("기본 출력 ✓")}));
     QMenu *subtitles = submenu(submenu(top, QStringLiteral("자막설정")), QStringLiteral("자막 트랙"));
     ASSERT_TRUE(subtitles);
     EXPECT_EQ(listed(subtitles), (QStringList{QStringLiteral("영어 — SubRip ✓"), QStringLiteral("일본어 \"Signs\" — ASS"),

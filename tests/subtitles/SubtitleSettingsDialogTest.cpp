@@ -29,6 +29,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -127,7 +128,9 @@ TEST_F(SubtitleSettingsDialogTest, IsBuiltFromItsTemplate)
 TEST_F(SubtitleSettingsDialogTest, TheOpenFontListScrolls)
 {
     auto *fonts = control<FontListCombo>(IDC_FONT_LIST);
-    ASSERT_GT(fonts->count(), fonts->maxVisibleItems()) << "too few faces installed to need scrolling";
+    // A machine with few faces still has more than this many rows to show.
+    ASSERT_GT(fonts->count(), 2) << "too few faces installed";
+    fonts->setMaxVisibleItems(std::min(fonts->maxVisibleItems(), fonts->count() - 1));
     dialog_->show();
     fonts->showPopup();
     EXPECT_TRUE(fonts->view()->verticalScrollBar()->isVisible());
