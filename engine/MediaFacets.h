@@ -262,8 +262,6 @@ public:
     /// the medium lacks.
     virtual HResult ShowSubtitle(int32_t choice) = 0;
 };
-/// The name it had while it chose only the sound.
-using AudioStreamChoice = StreamChoice;
 
 /// The video's pictures one at a time, and the picture now shown at the
 /// video's own size: a facet of our own, beyond the platform's.
@@ -347,7 +345,7 @@ struct GraphFacets {
     std::shared_ptr<VideoWindow> videoWindow;
     std::shared_ptr<MediaEventEx> events;
     std::shared_ptr<CaptionControl> captions; ///< null where the graph has none
-    std::shared_ptr<AudioStreamChoice> audioStreams; ///< null where the graph has none
+    std::shared_ptr<StreamChoice> audioStreams; ///< null where the graph has none
     std::shared_ptr<FrameAccess> frames;      ///< null where the graph has none
     std::shared_ptr<MediumInfo> medium;       ///< null where the graph has none
     std::shared_ptr<SoundOutput> sound;       ///< null where the graph has none

@@ -106,7 +106,7 @@ public:
     std::shared_ptr<MediaPosition> position;       ///< duration and position in seconds
     std::shared_ptr<MediaSeeking> seeking;         ///< 100-ns positions and rate
     std::shared_ptr<CaptionControl> captions;      ///< caption offset and language; null where the graph has none
-    std::shared_ptr<AudioStreamChoice> audioStreams; ///< the sound stream playing; null where the graph has none
+    std::shared_ptr<StreamChoice> audioStreams; ///< the sound stream playing; null where the graph has none
     std::shared_ptr<FrameAccess> frames;           ///< frame steps and the picture at its own size; null where the graph has none
     std::shared_ptr<MediumInfo> medium;            ///< the title tag and the chapters; null where the graph has none
     std::shared_ptr<SoundOutput> sound;            ///< the sound's delay and output; null where the graph has none
