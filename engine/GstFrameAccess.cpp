@@ -153,6 +153,10 @@ bool GstFrameAccess::ShowKept(int64_t ns)
         return false;
     steppedShows_ = picture.startNs;
     output_->ShowDecoded(std::move(picture.sample));
+    // The stand told the captions the seek's target, within the picture;
+    // they follow the picture's start, also when the picture comes from a
+    // decoding that ended after the step was answered.
+    reached_(picture.startNs);
     return true;
 }
 
