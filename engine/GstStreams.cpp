@@ -238,15 +238,20 @@ HResult GstStreamChoice::ShowSubtitle(int32_t choice)
     g_object_get(session_.Pipeline(), "n-text", &count, "current-text", &current, nullptr);
     if (choice >= count)
         return E_INVALIDARG;
+    taps_.Tap(session_.Pipeline());
     if (choice != current) {
         sink_.Forget();
         captions_.ForgetCues();
         g_object_set(session_.Pipeline(), "current-text", gint(choice), nullptr);
         // The new stream's cues from here on lie behind what the demuxer has
-        // read: a seek where the stream stands sends them again.
+        // read: a seek where the stream stands sends them again. The one
+        // under way began before the picture the seek goes back to, and only
+        // the taps heard it.
         int64_t ns = 0;
         if (session_.PositionNs(&ns))
             session_.SeekTo(ns);
+        for (const TextCue &cue : taps_.Heard(choice))
+            captions_.AddCue(cue);
         qCInfo(lcStreams, "text stream %d shown", choice);
     }
     captions_.Show(choice);

@@ -50,6 +50,25 @@ TextStreamSink::TextStreamSink(std::function<void(const TextCue &)> deliver)
 
 TextStreamSink::~TextStreamSink() = default;
 
+std::optional<TextCue> CueOfBuffer(GstBuffer *buffer, const GstSegment *segment, const GstCaps *caps)
+{
+    if (!buffer || !GST_BUFFER_PTS_IS_VALID(buffer))
+        return std::nullopt;
+    if (!caps || gst_caps_get_size(caps) == 0 || !gst_structure_has_name(gst_caps_get_structure(caps, 0), "text/x-raw"))
+        return std::nullopt;
+    TextCue cue;
+    cue.startMs = StreamMs(segment, GST_BUFFER_PTS(buffer));
+    if (GST_BUFFER_DURATION_IS_VALID(buffer))
+        cue.endMs = StreamMs(segment, GST_BUFFER_PTS(buffer) + GST_BUFFER_DURATION(buffer));
+    cue.markup = g_strcmp0(gst_structure_get_string(gst_caps_get_structure(caps, 0), "format"), "pango-markup") == 0;
+    GstMapInfo map;
+    if (!gst_buffer_map(buffer, &map, GST_MAP_READ))
+        return std::nullopt;
+    cue.text = QString::fromUtf8(reinterpret_cast<const char *>(map.data), qsizetype(std::min(map.size, kMaxCueBytes)));
+    gst_buffer_unmap(buffer, &map);
+    return cue;
+}
+
 // GStreamer thread! The pipeline stops before the sink goes (the graph sets
 // it to NULL first), so `self` outlives every call.
 GstFlowReturn TextStreamSink::OnSample(GstElement *sink, gpointer self)
@@ -59,25 +78,12 @@ GstFlowReturn TextStreamSink::OnSample(GstElement *sink, gpointer self)
     GstSamplePtr sample(gst_app_sink_pull_sample(GST_APP_SINK(sink)));
     if (!sample)
         return GST_FLOW_EOS;
-    GstBuffer *buffer = gst_sample_get_buffer(sample.get());
-    if (!buffer || !GST_BUFFER_PTS_IS_VALID(buffer))
+    std::optional<TextCue> cue =
+        CueOfBuffer(gst_sample_get_buffer(sample.get()), gst_sample_get_segment(sample.get()), gst_sample_get_caps(sample.get()));
+    if (!cue)
         return GST_FLOW_OK;
-    TextCue cue;
-    const GstSegment *segment = gst_sample_get_segment(sample.get());
-    cue.startMs = StreamMs(segment, GST_BUFFER_PTS(buffer));
-    if (GST_BUFFER_DURATION_IS_VALID(buffer))
-        cue.endMs = StreamMs(segment, GST_BUFFER_PTS(buffer) + GST_BUFFER_DURATION(buffer));
-    const GstCaps *caps = gst_sample_get_caps(sample.get());
-    if (!caps || gst_caps_get_size(caps) == 0 || !gst_structure_has_name(gst_caps_get_structure(caps, 0), "text/x-raw"))
-        return GST_FLOW_OK;
-    cue.markup = g_strcmp0(gst_structure_get_string(gst_caps_get_structure(caps, 0), "format"), "pango-markup") == 0;
-    GstMapInfo map;
-    if (!gst_buffer_map(buffer, &map, GST_MAP_READ))
-        return GST_FLOW_OK;
-    cue.text = QString::fromUtf8(reinterpret_cast<const char *>(map.data), qsizetype(std::min(map.size, kMaxCueBytes)));
-    gst_buffer_unmap(buffer, &map);
     QMetaObject::invokeMethod(
-        me, [me, cue = std::move(cue), generation]() mutable { me->Take(std::move(cue), generation); },
+        me, [me, cue = std::move(*cue), generation]() mutable { me->Take(std::move(cue), generation); },
         Qt::QueuedConnection);
     return GST_FLOW_OK;
 }

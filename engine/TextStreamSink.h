@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace velmo {
 
@@ -18,6 +19,11 @@ struct TextCue {
     QString text;       ///< as the stream has it: plain text, or Pango markup
     bool markup = false; ///< `text` is Pango markup (its "&amp;" and tags)
 };
+
+/// The cue a text buffer holds, its times by `segment`; none for a buffer
+/// with no time, or one that is not text (a picture subtitle). GStreamer
+/// threads may call it.
+std::optional<TextCue> CueOfBuffer(GstBuffer *buffer, const GstSegment *segment, const GstCaps *caps);
 
 /// playbin's text sink: an appsink that takes the text of the chosen text
 /// stream (plain UTF-8 or Pango markup: SubRip, WebVTT, SSA/ASS, MP4 timed
