@@ -74,15 +74,27 @@ void ControlPanel::Follow()
     });
     connect(&player_, &Player::opened, this, &ControlPanel::ResetDisplays);
     connect(&player_, &Player::closed, this, &ControlPanel::ResetDisplays);
+    connect(&player_, &Player::mediumInfoChanged, this, &ControlPanel::ShowChapterTicks);
     volumeSlider->SetPos(player_.VolumePosition());
 }
 
 void ControlPanel::ResetDisplays()
 {
     timelineSlider->SetPos(0);
+    ShowChapterTicks();
     timeDisplay->SetText(QStringLiteral("00:00:00 / 00:00:00"));
     ShowPlayPicture();
     RefreshPlayButton();
+}
+
+void ControlPanel::ShowChapterTicks()
+{
+    std::vector<double> ticks;
+    const double durationMs = player_.Duration() * 1000.0;
+    if (durationMs > 0)
+        for (const ChapterMark &chapter : player_.Chapters())
+            ticks.push_back(double(chapter.startMs) / durationMs);
+    timelineSlider->SetTicks(std::move(ticks));
 }
 
 void ControlPanel::OnInitDialog()

@@ -68,6 +68,8 @@ private:
     void OnTimelineScroll(int code, int value);
     void OnVolumeScroll(int code, int value);
     /// Puts the timeline, the time text and the play button back as before any playback.
+    /// Ticks on the timeline at the chapters' starts.
+    void ShowChapterTicks();
     void ResetDisplays();
     void ShowPlayPicture();
     void Follow();

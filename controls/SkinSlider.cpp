@@ -25,6 +25,9 @@ constexpr int kMiddleX = 10;
 // line, so that the line and the thumb stay as the skin draws them.
 const QColor kMarkedTint(255, 190, 0, 200);
 constexpr int kBandGap = 1;
+// A chapter's start: a tick from a few rows above the band to its end.
+const QColor kTickColour(255, 255, 255, 230);
+constexpr int kTickReach = 4;
 constexpr int kBandHeight = 2;
 
 // Thumb pictures are copied as they are; an alpha channel would let the
@@ -71,6 +74,12 @@ int SliderThumbLeft(int minimum, int maximum, int value, int clientWidth, int ma
         return margin;
     const double step = double(usable) / double(range);
     return margin + int(std::trunc(value * step - minimum * step));
+}
+
+int SliderMarkX(double fraction, int clientWidth, int margin, int thumbWidth)
+{
+    const double usable = clientWidth - 2 * margin - thumbWidth;
+    return margin + thumbWidth / 2 + int(std::clamp(fraction, 0.0, 1.0) * usable);
 }
 
 int SliderValueAt(int x, int minimum, int maximum, int clientWidth, int margin, int thumbWidth)
@@ -122,6 +131,14 @@ void SkinSlider::SetPos(int value)
     update();
 }
 
+void SkinSlider::SetTicks(std::vector<double> fractions)
+{
+    if (fractions == ticks_)
+        return;
+    ticks_ = std::move(fractions);
+    update();
+}
+
 void SkinSlider::SetMarkedRange(double from, double to)
 {
     from = std::clamp(from, 0.0, 1.0);
@@ -142,14 +159,21 @@ void SkinSlider::paintEvent(QPaintEvent *)
         painter.drawImage(QPoint(0, 0), track_, ImagePixels(track_, QRect(kLeftEndX, 0, kColumn, trackHeight_)));
         painter.drawImage(QPoint(cw - kColumn, 0), track_, ImagePixels(track_, QRect(kRightEndX, 0, kColumn, trackHeight_)));
     }
+    const BandRows band = MarkedBandRows(track_, trackHeight_ > 0 ? trackHeight_ : height());
     if (markedFrom_ < markedTo_) {
         // The tint spans the values the thumb's centre passes over.
-        const double usable = cw - 2 * margin_ - thumbWidth_;
-        const int left = margin_ + thumbWidth_ / 2 + int(markedFrom_ * usable);
-        const int right = margin_ + thumbWidth_ / 2 + int(markedTo_ * usable);
-        const BandRows band = MarkedBandRows(track_, trackHeight_ > 0 ? trackHeight_ : height());
+        const int left = SliderMarkX(markedFrom_, cw, margin_, thumbWidth_);
+        const int right = SliderMarkX(markedTo_, cw, margin_, thumbWidth_);
         painter.fillRect(QRect(left, band.top, std::max(1, right - left), band.height), kMarkedTint);
     }
+    // The ticks cross the line and the band, a row beyond each.
+    const int trackRows = trackHeight_ > 0 ? trackHeight_ : height();
+    const int tickTop = std::max(0, band.top - kTickReach);
+    const int tickBottom = std::min(trackRows, band.top + band.height + 1);
+    for (double fraction : ticks_)
+        if (fraction > 0.0 && fraction < 1.0)
+            painter.fillRect(QRect(SliderMarkX(fraction, cw, margin_, thumbWidth_), tickTop, 1, tickBottom - tickTop),
+                             kTickColour);
     thumbLeft_ = SliderThumbLeft(minimum_, maximum_, value_, cw, margin_, thumbWidth_);
     const QImage &thumb = dragging_ ? heldThumb_ : thumb_;
     if (!thumb.isNull())

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <vector>
+
 namespace velmo {
 
 struct SkinSliderImages;
@@ -31,6 +33,11 @@ int SliderThumbLeft(int minimum, int maximum, int value, int clientWidth, int ma
 /// width the pointer cannot choose a value: the minimum.
 int SliderValueAt(int x, int minimum, int maximum, int clientWidth, int margin, int thumbWidth);
 
+/// The x of the point `fraction` (0 to 1) of the range: where the thumb's
+/// centre stands for that value, margin + trunc(thumbWidth / 2) +
+/// trunc(fraction × usable), usable = clientWidth − 2 × margin − thumbWidth.
+int SliderMarkX(double fraction, int clientWidth, int margin, int thumbWidth);
+
 /// The skinned horizontal slider of the timeline and the volume: a track
 /// drawn from three 5-pixel columns of its picture, a thumb moved under the
 /// pointer, keys for lines, pages and the ends. Every change is reported to
@@ -52,6 +59,9 @@ public:
     /// Tints a thin band under the track's line from `from` to `to`
     /// (fractions of the range, 0 to 1); `from` >= `to` shows none.
     void SetMarkedRange(double from, double to);
+    /// Thin ticks across the track at `fractions` of the range (the
+    /// chapters' starts); those at or past either end are not drawn.
+    void SetTicks(std::vector<double> fractions);
     /// The top of the thumb, set by SetBitmaps.
     int thumbTop() const { return thumbTop_; }
 
@@ -90,6 +100,7 @@ private:
     bool dragging_ = false;
     double markedFrom_ = 0.0;
     double markedTo_ = 0.0;
+    std::vector<double> ticks_;
 };
 
 } // namespace velmo

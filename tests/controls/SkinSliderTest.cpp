@@ -197,6 +197,29 @@ TEST_F(SkinSliderTest, TrackEndsThumbAndHeldThumbAreDrawnWhereTheyBelong)
     EXPECT_EQ(At(94, 6), kThumb);
 }
 
+TEST_F(SkinSliderTest, ChapterTicksAreDrawnWhereTheThumbsCentreWouldStand)
+{
+    slider->SetPos(0);
+    const QImage plain = slider->grab().toImage();
+    slider->SetTicks({0.0, 0.25, 0.75, 1.0}); // the ends would only thicken the track's own
+    const QImage ticked = slider->grab().toImage();
+    const auto drawn = [&](int x) {
+        for (int y = 0; y < plain.height(); ++y)
+            if (ticked.pixel(x, y) != plain.pixel(x, y))
+                return true;
+        return false;
+    };
+    // The thumb's centre spans x 5 (value 0) to 195 (the end): 190 pixels.
+    const struct {
+        int x;
+        bool drawn;
+    } cases[] = {{5, false}, {51, false}, {52, true}, {53, false}, {147, true}, {195, false}};
+    for (const auto &c : cases)
+        EXPECT_EQ(drawn(c.x), c.drawn) << "x " << c.x;
+    slider->SetTicks({});
+    EXPECT_EQ(slider->grab().toImage(), plain);
+}
+
 TEST_F(SkinSliderTest, ThumbTopStaysWhereSetBitmapsPutIt)
 {
     slider->resize(200, 40);
