@@ -42,7 +42,8 @@ size_t Playlist::Insert(const std::vector<PlaylistItem> &items, size_t at)
         added.push_back(std::move(entry));
     }
     entries_.insert(entries_.begin() + std::ptrdiff_t(at), added.begin(), added.end());
-    if (cursor_ && at <= *cursor_)
+    // Entries added at the removed entry's place come next; those before it move it along.
+    if (cursor_ && at < *cursor_)
         *cursor_ += items.size();
     return at;
 }
