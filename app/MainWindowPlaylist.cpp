@@ -12,8 +12,6 @@
 #include "text/PlaylistFile.h"
 
 #include <QFileDialog>
-#include <QGuiApplication>
-#include <QScreen>
 
 namespace velmo {
 
@@ -57,14 +55,14 @@ bool MainWindow::PlaylistShown() const
 void MainWindow::PlacePlaylist()
 {
     const QRect main = frameGeometry();
-    QRect place(main.right() + 1 + kPlaylistGap, main.top(), kPlaylistWidth, std::max(main.height(), 240));
-    QScreen *on = screen() ? screen() : QGuiApplication::primaryScreen();
-    const QRect free = on ? on->availableGeometry() : QRect();
-    // No room on the right: the left side, else over the main window's right edge.
-    if (free.isValid() && place.right() > free.right())
-        place.moveRight(main.left() - 1 - kPlaylistGap >= free.left() + kPlaylistWidth ? main.left() - 1 - kPlaylistGap
-                                                                                      : free.right());
-    playlistPanel_->setGeometry(place);
+    const QRect free = AvailableScreenArea();
+    int x = main.right() + 1 + kPlaylistGap;
+    // No room on the right: the left side, else against the screen's right edge.
+    if (free.isValid() && x + kPlaylistWidth - 1 > free.right())
+        x = main.left() - kPlaylistGap - kPlaylistWidth >= free.left() ? main.left() - kPlaylistGap - kPlaylistWidth
+                                                                        : free.right() + 1 - kPlaylistWidth;
+    playlistPanel_->resize(kPlaylistWidth, std::max(geometry().height(), 240));
+    playlistPanel_->move(x, main.top()); // the frame's place, as the main window's
 }
 
 void MainWindow::ShowPlaylistMenu(QPoint globalPos)

@@ -100,6 +100,11 @@ std::string CleanTitle(std::string_view title)
     return QString::fromUtf8(title.data(), qsizetype(title.size())).toStdString();
 }
 
+bool IsDriveName(std::string_view path)
+{
+    return path.size() >= 2 && path[1] == ':' && (path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z';
+}
+
 // "file:///a/b%20c" or "file://host/a" as the path it names, bytes kept.
 std::string PathOfFileUri(std::string_view uri)
 {
@@ -122,8 +127,7 @@ std::string Resolve(std::string_view name, const std::string &listFolder)
     std::string path(name);
     std::replace(path.begin(), path.end(), '\\', '/');
     // "C:/..." names a Windows drive: no folder here holds it.
-    const bool drive = path.size() >= 2 && path[1] == ':' && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z');
-    if (drive || path.empty())
+    if (IsDriveName(path) || path.empty())
         return path;
     fs::path resolved(path);
     if (!resolved.is_absolute())
@@ -223,15 +227,28 @@ std::string SecondsText(int64_t durationMs)
     return std::to_string(durationMs < 0 ? -1 : (durationMs + 500) / 1000);
 }
 
+// A local name that a list line would not give back as it is: one with a
+// backslash, one that reads as a comment, an address or a Windows drive, or
+// one with blanks at an end.
+bool NeedsUri(std::string_view path)
+{
+    return path.find('\\') != std::string_view::npos || path.starts_with('#') || Trimmed(path) != path ||
+           IsAddress(path) || IsDriveName(path) || StartsWithFolded(path, "file://");
+}
+
 std::string WrittenPath(const std::string &path, const std::string &listFolder)
 {
-    if (IsAddress(path) || listFolder.empty())
+    if (IsAddress(path) || !fs::path(path).is_absolute())
         return path;
-    const fs::path relative = fs::path(path).lexically_relative(fs::path(listFolder).lexically_normal());
-    const std::string text = relative.string();
-    if (!fs::path(path).is_absolute() || relative.empty() || text.starts_with(".."))
-        return path;
-    return text;
+    std::string written = path;
+    if (!listFolder.empty()) {
+        const std::string relative = fs::path(path).lexically_relative(fs::path(listFolder).lexically_normal()).string();
+        if (!relative.empty() && !relative.starts_with(".."))
+            written = relative;
+    }
+    if (NeedsUri(written))
+        return "file://" + QByteArray(path.data(), qsizetype(path.size())).toPercentEncoding("/").toStdString();
+    return written;
 }
 
 } // namespace
@@ -267,6 +284,7 @@ std::string WritePlaylist(const std::vector<PlaylistItem> &items, PlaylistFormat
             continue;
         std::string title = item.title.empty() ? ListedFileName(item.path) : item.title;
         std::replace_if(title.begin(), title.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+        title = std::string(Trimmed(title));
         const std::string path = WrittenPath(item.path, listFolder);
         if (format == PlaylistFormat::Pls) {
             const std::string n = std::to_string(++written);

@@ -111,6 +111,17 @@ TEST(PlaylistFile, WrittenListsReadBackAsTheyWere)
                 << int(format) << " in " << folder;
 }
 
+// Names a list line would read otherwise go as file URIs and come back whole.
+TEST(PlaylistFile, NamesALineWouldChangeAreWrittenAsFileUris)
+{
+    const std::vector<PlaylistItem> items = {Item("/lists/#1 a\\b.mkv", "x"), Item("/lists/ lead.mkv", "y"),
+                                             Item("/lists/c:d.mkv", "z"), Item("/lists/http://e", "w")};
+    const std::string text = WritePlaylist(items, PlaylistFormat::M3u8, "/lists");
+    EXPECT_EQ(text, "#EXTM3U\n#EXTINF:-1,x\nfile:///lists/%231%20a%5Cb.mkv\n#EXTINF:-1,y\nfile:///lists/%20lead.mkv\n"
+                    "#EXTINF:-1,z\nfile:///lists/c%3Ad.mkv\n#EXTINF:-1,w\nfile:///lists/http%3A//e\n");
+    EXPECT_EQ(ReadPlaylist(text, "/lists", true), items);
+}
+
 TEST(PlaylistFile, NamesTellTheFormat)
 {
     const std::pair<const char *, int> cases[] = {
