@@ -94,9 +94,11 @@ std::string FromCp949(std::string_view line)
     return fromCp949(QByteArray(line.data(), qsizetype(line.size()))).toStdString();
 }
 
-// A valid UTF-8 title whatever the bytes were.
+// A valid UTF-8 title whatever the bytes were; valid text stays as it is.
 std::string CleanTitle(std::string_view title)
 {
+    if (QByteArrayView(title.data(), qsizetype(title.size())).isValidUtf8())
+        return std::string(title);
     return QString::fromUtf8(title.data(), qsizetype(title.size())).toStdString();
 }
 
@@ -120,8 +122,10 @@ std::string PathOfFileUri(std::string_view uri)
 // ours, a relative name is taken from the list's folder.
 std::string Resolve(std::string_view name, const std::string &listFolder)
 {
-    if (StartsWithFolded(name, "file://"))
-        return PathOfFileUri(name);
+    if (StartsWithFolded(name, "file://")) {
+        const std::string path = PathOfFileUri(name);
+        return path.empty() ? path : fs::path(path).lexically_normal().string();
+    }
     if (IsAddress(name))
         return std::string(name);
     std::string path(name);
@@ -282,7 +286,7 @@ std::string WritePlaylist(const std::vector<PlaylistItem> &items, PlaylistFormat
     for (const PlaylistItem &item : items) {
         if (item.path.empty() || item.path.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
             continue;
-        std::string title = item.title.empty() ? ListedFileName(item.path) : item.title;
+        std::string title = CleanTitle(item.title.empty() ? ListedFileName(item.path) : item.title);
         std::replace_if(title.begin(), title.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
         title = std::string(Trimmed(title));
         const std::string path = WrittenPath(item.path, listFolder);
