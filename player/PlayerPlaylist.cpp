@@ -98,6 +98,9 @@ void Player::AddToList(const std::vector<std::string> &paths, size_t at)
         return;
     list_.Insert(items, at);
     emit listChanged();
+    // The medium open, added now, is the entry playing.
+    if (!list_.InPlay() && HasMedium() && list_.Follow(path_))
+        emit listPlayingChanged();
     KeepList();
     ProbeDurations(items);
 }

@@ -86,6 +86,11 @@ TEST_F(PlayerPlaylistTest, StepsWalkTheListWhileItPlaysAndTheFolderOtherwise)
     ASSERT_TRUE(StepAndWait([&] { player.StepMedium(-1); }));
     EXPECT_EQ(player.MediumPath(), a);
     EXPECT_EQ(player.List().Current(), 0u) << "a file of the list is its entry again";
+
+    // The medium open, added while the list is out of play, is its entry playing.
+    ASSERT_TRUE(OpenAndWait(besideA));
+    player.AddToList({besideA});
+    EXPECT_EQ(player.List().Current(), 3u);
 }
 
 // What the end of a medium does: the next entry plays, with or without
