@@ -69,6 +69,11 @@ PlaylistPanel::PlaylistPanel(const SkinSet &skin, Player &player, QWidget *owner
     connect(view_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { emit MenuRequested(view_->viewport()->mapToGlobal(at)); });
     connect(model_, &PlaylistModel::rowsPlaced, this, &PlaylistPanel::SelectRows, Qt::QueuedConnection);
+    // The entry playing stays in sight.
+    connect(&player_, &Player::listPlayingChanged, this, [this] {
+        if (const std::optional<size_t> playing = player_.List().Current())
+            view_->scrollTo(model_->index(int(*playing), 0));
+    });
 
     summary_ = new QLabel(this);
     connect(&player_, &Player::listChanged, this, &PlaylistPanel::ShowSummary);

@@ -325,8 +325,9 @@ private:
     /// `paths` as the items they add (see AddToList).
     std::vector<PlaylistItem> ItemsOf(const std::vector<std::string> &paths) const;
     void LoadKeptList();
-    /// Writes the list a moment from now, once for a burst of changes.
-    void KeepList();
+    /// Writes the list `delayMs` from now (or sooner, when a write is due
+    /// sooner), once for a burst of changes.
+    void KeepList(int delayMs);
     void SaveKeptList();
     void ProbeDurations(const std::vector<PlaylistItem> &items);
     void OnDuration(const std::string &path, int64_t durationMs);

@@ -27,8 +27,10 @@ namespace {
 // How deep a dropped folder is followed, and how many files it may add.
 constexpr int kMaxFolderDepth = 8;
 constexpr size_t kMaxAddedFiles = 20000;
-// The kept list is written this long after the last change.
+// The kept list is written this long after a change to its entries, and at
+// most this often while durations come in (a write syncs the disk).
 constexpr int kKeepListDelayMs = 300;
+constexpr int kKeepDurationsDelayMs = 3000;
 // Durations are asked for this long after the start, off the first picture's way.
 constexpr int kFirstProbeDelayMs = 1500;
 
@@ -101,7 +103,7 @@ void Player::AddToList(const std::vector<std::string> &paths, size_t at)
     // The medium open, added now, is the entry playing.
     if (!list_.InPlay() && HasMedium() && list_.Follow(path_))
         emit listPlayingChanged();
-    KeepList();
+    KeepList(kKeepListDelayMs);
     ProbeDurations(items);
 }
 
@@ -118,14 +120,14 @@ void Player::RemoveFromList(const std::vector<size_t> &rows)
 {
     list_.Remove(rows);
     emit listChanged();
-    KeepList();
+    KeepList(kKeepListDelayMs);
 }
 
 size_t Player::MoveInList(const std::vector<size_t> &rows, size_t to)
 {
     const size_t first = list_.Move(rows, to);
     emit listChanged();
-    KeepList();
+    KeepList(kKeepListDelayMs);
     return first;
 }
 
@@ -133,7 +135,7 @@ void Player::ClearList()
 {
     list_.Clear();
     emit listChanged();
-    KeepList();
+    KeepList(kKeepListDelayMs);
 }
 
 void Player::PlayEntry(size_t row)
@@ -161,7 +163,7 @@ bool Player::OpenList(const std::string &path)
     }
     list_.Clear();
     list_.Insert(items, 0);
-    KeepList();
+    KeepList(kKeepListDelayMs);
     ProbeDurations(items);
     PlayEntry(0);
     return true;
@@ -267,7 +269,7 @@ void Player::OnDuration(const std::string &path, int64_t durationMs)
     for (size_t row : rows)
         emit listRowsChanged(int(row), int(row));
     if (!rows.empty())
-        KeepList();
+        KeepList(kKeepDurationsDelayMs);
 }
 
 // ---- The list kept between runs
@@ -275,7 +277,6 @@ void Player::OnDuration(const std::string &path, int64_t durationMs)
 void Player::LoadKeptList()
 {
     listSave_.setSingleShot(true);
-    listSave_.setInterval(kKeepListDelayMs);
     connect(&listSave_, &QTimer::timeout, this, &Player::SaveKeptList);
     const std::optional<std::vector<PlaylistItem>> kept = LoadPlaylistFile(PlaylistFileBeside(settings_.FileName()));
     if (!kept || kept->empty())
@@ -286,9 +287,12 @@ void Player::LoadKeptList()
     });
 }
 
-void Player::KeepList()
+void Player::KeepList(int delayMs)
 {
-    listSave_.start();
+    // A write already due sooner stands; a burst of changes is written once.
+    if (listSave_.isActive() && listSave_.remainingTime() <= delayMs)
+        return;
+    listSave_.start(delayMs);
 }
 
 void Player::SaveKeptList()
