@@ -147,6 +147,8 @@ void MainWindow::OpenMedia(const std::string &path)
 void MainWindow::OnFileOpen()
 {
     const std::vector<std::string> chosen = ChooseFiles(MediaDialogFilters(), true);
+    if (chosen.empty())
+        return;
     if (chosen.size() == 1) {
         OpenMedia(chosen.front());
         return;

@@ -15,6 +15,8 @@ namespace velmo {
 
 PlaylistModel::PlaylistModel(Player &player, QObject *parent) : QAbstractTableModel(parent), player_(player)
 {
+    if (const std::optional<size_t> playing = player_.List().Current())
+        playingRow_ = int(*playing);
     connect(&player_, &Player::listChanged, this, [this] {
         beginResetModel();
         playingRow_ = player_.List().Current() ? int(*player_.List().Current()) : -1;

@@ -120,19 +120,18 @@ QWidget *PlaylistPanel::MakeButtons(const SkinSet &skin)
     };
     skinned(skin.prev, ID_PREV_FILE, "이전 파일");
     skinned(skin.next, ID_NEXT_FILE, "다음 파일");
-    const auto plain = [&](const char *text, int id) {
+    const auto plain = [&](const char *text) {
         auto *button = new QToolButton(row);
         button->setText(QString::fromUtf8(text));
         button->setAutoRaise(true);
-        connect(button, &QToolButton::clicked, this, [this, id] { emit Command(id); });
         layout->addWidget(button);
         return button;
     };
-    plain("열기", ID_PLAYLIST_ADD_FILES);
-    plain("폴더 추가", ID_PLAYLIST_ADD_FOLDER);
-    plain("저장", ID_PLAYLIST_SAVE);
-    QToolButton *more = plain("…", 0);
-    disconnect(more, &QToolButton::clicked, this, nullptr);
+    for (const auto &[text, id] : {std::pair{"열기", ID_PLAYLIST_ADD_FILES}, std::pair{"폴더 추가", ID_PLAYLIST_ADD_FOLDER},
+                                   std::pair{"저장", ID_PLAYLIST_SAVE}}) {
+        connect(plain(text), &QToolButton::clicked, this, [this, id = id] { emit Command(id); });
+    }
+    QToolButton *more = plain("…");
     connect(more, &QToolButton::clicked, this,
             [this, more] { emit MenuRequested(more->mapToGlobal(QPoint(0, more->height()))); });
     layout->addStretch(1);

@@ -17,6 +17,8 @@
 #include <QTreeView>
 #include <QUrl>
 
+#include <set>
+
 namespace velmo::test {
 namespace {
 
@@ -140,6 +142,22 @@ TEST_F(PlaylistPanelTest, DeleteRemovesEnterPlaysAndThePlayersKeysWalkTheList)
     EXPECT_EQ(Names(), QStringList({QStringLiteral("▶ a.mkv"), "d.mkv"}));
     Key(Qt::Key_Escape);
     EXPECT_FALSE(Panel()->isVisible());
+}
+
+// The window made while an entry plays repaints that entry when another plays.
+TEST_F(PlaylistPanelTest, TheMarkLeavesTheEntryThatPlayedBeforeTheWindowWasMade)
+{
+    app->player.AddToList({Media("a.mkv"), Media("b.mkv")});
+    app->player.PlayEntry(0);
+    ASSERT_TRUE(WaitForOpen());
+    window->OnCommand(ID_PLAYLIST);
+    QSignalSpy changed(View()->model(), &QAbstractItemModel::dataChanged);
+    ASSERT_TRUE(CommandAndWait(ID_NEXT_FILE));
+    std::set<int> rows;
+    for (const QList<QVariant> &change : changed)
+        rows.insert(change.at(0).toModelIndex().row());
+    EXPECT_EQ(rows, (std::set<int>{0, 1}));
+    EXPECT_EQ(Names(), QStringList({"a.mkv", QStringLiteral("▶ b.mkv")}));
 }
 
 TEST_F(PlaylistPanelTest, SeveralFilesOpenedJoinTheListAndTheListIsSavedWhereChosen)
