@@ -16,6 +16,26 @@
 namespace velmo::test {
 namespace {
 
+// A legacy list names its files in CP949: a file whose name was converted
+// to UTF-8 is found by the converted name, one never converted by its bytes.
+TEST(PlaylistStore, ALegacyListFindsFilesByTheirConvertedNameOrTheirOwnBytes)
+{
+    TempDir dir;
+    const std::string converted = dir.write("가.avi", "x");
+    const std::string unconverted = dir.path("") + "/\xB3\xAA.avi"; // "나" in CP949
+    ASSERT_TRUE(WriteAtBytePath(unconverted, "x"));
+    const std::string list = dir.write("old.m3u", "\xB0\xA1.avi\r\n\xB3\xAA.avi\r\n\xB4\xD9.avi\r\n");
+    const std::optional<std::vector<PlaylistItem>> items = LoadPlaylistFile(list);
+    ASSERT_TRUE(items);
+    ASSERT_EQ(items->size(), 3u);
+    EXPECT_EQ((*items)[0].path, converted);
+    EXPECT_EQ((*items)[1].path, unconverted);
+    EXPECT_EQ((*items)[2].path, dir.path("다.avi")) << "neither there: the converted name";
+    EXPECT_TRUE((*items)[1].pathAsWritten.empty());
+    EXPECT_FALSE(LoadPlaylistFile(dir.path("missing.m3u")));
+    ::unlink(unconverted.c_str()); // a name Qt cannot spell, so the folder's removal cannot take it
+}
+
 // Killed at any moment of its writes, the list reads back as the last whole
 // version or the one before, never as a part of one, and leaves at most the
 // one temporary file that the next write takes over. The child writes a
