@@ -37,6 +37,9 @@ struct CommandRows {
     static void ShiftSound(W &w, int id) { w.player_.ShiftSound(id); }
     static void ChapterEntry(W &w, int id) { ChooseChapterEntry(w.player_, w.contextMenu_, id); }
     static void SoundOutputEntry(W &w, int id) { ChooseSoundOutputEntry(w.player_, w.contextMenu_, id); }
+    static void ListOrderCommand(W &w, int id) { w.player_.SetOrder(ListOrderAfter(id, w.player_.Order())); }
+    template <ListEnd E>
+    static bool ListEndChosen(const W &w) { return w.player_.Order().atEnd == E; }
     template <CaptionEncoding E>
     static bool EncodingChosen(const W &w) { return w.player_.CaptionEncodingChosen() == E; }
 
@@ -168,9 +171,9 @@ const CommandRow CommandRows::kRows[] = {
     {ID_FRAME_PREV, "ID_FRAME_PREV", "이전 프레임      D", {Qt::Key_D, 0},
         [](W &w, int) { w.player_.StepFrame(false); }},
     {ID_NEXT_FILE, "ID_NEXT_FILE", "다음 파일      Ctrl + PgDn", {Qt::Key_PageDown, kCtrl},
-        [](W &w, int) { w.player_.StepFolder(+1); }},
+        [](W &w, int) { w.player_.StepMedium(+1); }},
     {ID_PREV_FILE, "ID_PREV_FILE", "이전 파일      Ctrl + PgUp", {Qt::Key_PageUp, kCtrl},
-        [](W &w, int) { w.player_.StepFolder(-1); }},
+        [](W &w, int) { w.player_.StepMedium(-1); }},
     {ID_CONTINUOUS_PLAY, "ID_CONTINUOUS_PLAY", "연속 재생", {},
         [](W &w, int) { w.player_.SetContinuousPlay(!w.settings_.continuousPlay); }, [](const W &w) { return w.settings_.continuousPlay; }},
     {ID_SCREENSHOT, "ID_SCREENSHOT", "화면 저장      P", {Qt::Key_P, 0},
@@ -193,6 +196,27 @@ const CommandRow CommandRows::kRows[] = {
         [](W &w, int) { w.player_.StepChapter(+1); }, nullptr, true},
     {ID_CHAPTER_PREV, "ID_CHAPTER_PREV", "이전 챕터      Alt + Left", {Qt::Key_Left, kAlt},
         [](W &w, int) { w.player_.StepChapter(-1); }, nullptr, true},
+    // The playlist.
+    {ID_PLAYLIST, "ID_PLAYLIST", "재생 목록      Ctrl + L", {Qt::Key_L, kCtrl},
+        [](W &w, int) { w.TogglePlaylist(); }, [](const W &w) { return w.PlaylistShown(); }},
+    {ID_PLAYLIST_ADD_FILES, "ID_PLAYLIST_ADD_FILES", "열기", {},
+        [](W &w, int) { w.OnAddFilesToList(); }},
+    {ID_PLAYLIST_ADD_FOLDER, "ID_PLAYLIST_ADD_FOLDER", "현재 폴더 추가", {},
+        [](W &w, int) { w.player_.AddFolderToList(); }, nullptr, true},
+    {ID_PLAYLIST_SAVE, "ID_PLAYLIST_SAVE", "재생 목록 저장", {},
+        [](W &w, int) { w.OnSaveList(); }},
+    {ID_PLAYLIST_CLEAR, "ID_PLAYLIST_CLEAR", "목록 비우기", {},
+        [](W &w, int) { w.player_.ClearList(); }},
+    {ID_PLAYLIST_REPEAT_ALL, "ID_PLAYLIST_REPEAT_ALL", "모두 반복", {},
+        &ListOrderCommand, [](const W &w) { return w.player_.Order().repeatAll; }},
+    {ID_PLAYLIST_SHUFFLE, "ID_PLAYLIST_SHUFFLE", "무작위", {},
+        &ListOrderCommand, [](const W &w) { return w.player_.Order().shuffle; }},
+    {ID_PLAYLIST_END_STOP, "ID_PLAYLIST_END_STOP", "멈춤", {},
+        &ListOrderCommand, &ListEndChosen<ListEnd::Stop>},
+    {ID_PLAYLIST_END_RESTART, "ID_PLAYLIST_END_RESTART", "처음부터", {},
+        &ListOrderCommand, &ListEndChosen<ListEnd::Restart>},
+    {ID_PLAYLIST_END_QUIT, "ID_PLAYLIST_END_QUIT", "종료", {},
+        &ListOrderCommand, &ListEndChosen<ListEnd::Quit>},
 };
 
 namespace {
@@ -200,6 +224,12 @@ namespace {
 constexpr MenuEntry Cmd(int id) { return {MenuEntry::Command, id, nullptr, {}}; }
 constexpr MenuEntry kSeparator{MenuEntry::Separator, 0, nullptr, {}};
 
+constexpr MenuEntry kListEndItems[] = {Cmd(ID_PLAYLIST_END_STOP), Cmd(ID_PLAYLIST_END_RESTART),
+                                       Cmd(ID_PLAYLIST_END_QUIT)};
+constexpr MenuEntry kPlaylistItems[] = {
+    Cmd(ID_PLAYLIST_ADD_FILES), Cmd(ID_PLAYLIST_ADD_FOLDER), Cmd(ID_PLAYLIST_SAVE), Cmd(ID_PLAYLIST_CLEAR), kSeparator,
+    Cmd(ID_PLAYLIST_REPEAT_ALL), Cmd(ID_PLAYLIST_SHUFFLE), {MenuEntry::Popup, 0, "다 보면", kListEndItems},
+};
 constexpr MenuEntry kPlaybackItems[] = {
     Cmd(ID_PLAY_PAUSE),  Cmd(ID_STOP),        kSeparator,          Cmd(ID_FORWARD_5S),  Cmd(ID_BACK_5S),
     Cmd(ID_FORWARD_30S), Cmd(ID_BACK_30S),    kSeparator,          Cmd(ID_JUMP_START),  Cmd(ID_JUMP_MIDDLE),
@@ -208,6 +238,7 @@ constexpr MenuEntry kPlaybackItems[] = {
     // Ours, after the resource's entries so that their places stay.
     kSeparator,          Cmd(ID_SPEED_UP),    Cmd(ID_SPEED_DOWN),  Cmd(ID_SPEED_RESET), Cmd(ID_AB_REPEAT),
     Cmd(ID_FRAME_NEXT),  Cmd(ID_FRAME_PREV),  Cmd(ID_NEXT_FILE),   Cmd(ID_PREV_FILE),   Cmd(ID_CONTINUOUS_PLAY),
+    kSeparator,          Cmd(ID_PLAYLIST),    {MenuEntry::Popup, 0, "재생 목록 설정", kPlaylistItems},
 };
 static_assert(ID_CAPTION_ENCODING_UTF16 - ID_CAPTION_ENCODING_AUTO + 1 == int(std::size(kCaptionEncodings)),
               "one command per encoding, in the same order");
@@ -319,6 +350,24 @@ CommandHandler FindCommandHandler(int id)
 std::span<const MenuEntry> ContextMenuEntries()
 {
     return kMenuItems;
+}
+
+std::span<const MenuEntry> PlaylistMenuEntries()
+{
+    return kPlaylistItems;
+}
+
+ListOrder ListOrderAfter(int id, ListOrder order)
+{
+    switch (id) {
+    case ID_PLAYLIST_REPEAT_ALL: order.repeatAll = !order.repeatAll; break;
+    case ID_PLAYLIST_SHUFFLE: order.shuffle = !order.shuffle; break;
+    case ID_PLAYLIST_END_STOP: order.atEnd = ListEnd::Stop; break;
+    case ID_PLAYLIST_END_RESTART: order.atEnd = ListEnd::Restart; break;
+    case ID_PLAYLIST_END_QUIT: order.atEnd = ListEnd::Quit; break;
+    default: break;
+    }
+    return order;
 }
 
 QString MenuText(const QString &text)

@@ -6,6 +6,8 @@
 // and the tests all read it. A new command is an id in
 // resources/CommandIds.h and a row here (and an entry of the menu below).
 
+#include "player/Playlist.h"
+
 #include <QString>
 #include <Qt>
 
@@ -65,6 +67,10 @@ struct MenuEntry {
 
 /// The popup "메뉴" of menu 133, entry by entry.
 std::span<const MenuEntry> ContextMenuEntries();
+/// The playlist's own entries ("재생 목록 설정"): what its window's menu shows.
+std::span<const MenuEntry> PlaylistMenuEntries();
+/// `order` after the order command `id` (ID_PLAYLIST_REPEAT_ALL to ID_PLAYLIST_END_QUIT).
+ListOrder ListOrderAfter(int id, ListOrder order);
 
 /// Where the filter list takes the place of the entry that stands there.
 inline constexpr int kFilterMenuIndex = 7;

@@ -108,6 +108,8 @@ QStringList MediaDialogFilters()
     for (const QString &pattern : PatternsOfMimeTypes(InstalledMimeTypes()))
         if (!captions.contains(pattern, Qt::CaseInsensitive))
             media << pattern;
+    // A playlist file opens as the list it holds.
+    media << QStringLiteral("*.m3u") << QStringLiteral("*.m3u8") << QStringLiteral("*.pls");
     return DialogNameFilters(kMediaFileFilter, media);
 }
 

@@ -12,7 +12,9 @@
 #include <QWidget>
 
 #include <functional>
+#include <span>
 #include <string>
+#include <vector>
 
 class QFileDialog;
 
@@ -23,7 +25,9 @@ class ControlPanel;
 class Player;
 class PlayerApp;
 class PlayerSettings;
+class PlaylistPanel;
 class SubtitleStyle;
+struct MenuEntry;
 class TitleBar;
 class VideoScreen;
 struct CommandRows;
@@ -69,9 +73,19 @@ private:
     friend struct CommandRows;     // the command table's handlers act on the window
     friend class MainWindowSeam;   // tests reach the window's inner parts through it
 
-    /// Chooses one file to open with `dialog`, made ready (folder, filters)
-    /// and not yet shown: the chosen path, or "" when the user cancelled.
-    using FileChooser = std::function<std::string(QFileDialog &dialog)>;
+    /// What a file dialog chose: no path when the user cancelled. One path
+    /// (or "") stands for a dialog of one choice.
+    struct ChosenFiles {
+        ChosenFiles(std::string path)
+        {
+            if (!path.empty())
+                paths.push_back(std::move(path));
+        }
+        ChosenFiles(std::vector<std::string> chosen) : paths(std::move(chosen)) {}
+        std::vector<std::string> paths;
+    };
+    /// Chooses files with `dialog`, made ready (mode, folder, filters) and not yet shown.
+    using FileChooser = std::function<ChosenFiles(QFileDialog &dialog)>;
 
     // What the window shows of the player (MainWindowPlayback.cpp).
     void ListenToPlayer();
@@ -107,9 +121,24 @@ private:
     void OnRecentFile(int id);
     /// Minimises, mutes and pauses, or undoes that; nothing without media.
     void ToggleHide();
+
+    // The playlist's window and the commands that need a dialog (MainWindowPlaylist.cpp).
+    /// Shows the list's window beside this one, or hides it.
+    void TogglePlaylist();
+    bool PlaylistShown() const;
+    /// Adds the files chosen in the open dialog (several at once) to the list.
+    void OnAddFilesToList();
+    /// Writes the list as the playlist file chosen in a save dialog.
+    void OnSaveList();
+    /// The list's own menu at `globalPos`.
+    void ShowPlaylistMenu(QPoint globalPos);
+    /// Puts the list's window beside this one, on the side the screen has room on.
+    void PlacePlaylist();
     void OnExit();
 
     // The context menu's lists (MainWindowCommands.cpp).
+    /// Adds `entries` to `menu` with their check marks, greyed entries and lists.
+    void FillMenu(QMenu &menu, std::span<const MenuEntry> entries);
     void AddFilterMenu(QMenu &menu, bool media);
     void AddLanguageMenu(QMenu &parent, const char *title);
     QMenu &AddRecentMenu(QMenu &parent, const char *title);
@@ -131,6 +160,10 @@ private:
     /// Runs the open dialog with `nameFilters` from the medium's (or the last)
     /// folder, and remembers the folder of the file chosen.
     std::string ChooseFile(const QStringList &nameFilters);
+    /// The same, letting the user choose several files at once when `many`.
+    std::vector<std::string> ChooseFiles(const QStringList &nameFilters, bool many);
+    /// Runs `dialog` through the chooser (the real dialog unless a test set one).
+    std::vector<std::string> RunChooser(QFileDialog &dialog);
     void BeginMouseAction(HitZone zone, QPoint pressedAt);
     void ContinueManualDrag(QPoint mouseAt);
     ClientRect CurrentClientRect() const;
@@ -147,6 +180,7 @@ private:
     QIcon icon_;
     QMenu contextMenu_;        ///< rebuilt at each right click; the filter entries keep their names here
     AcceleratorFilter *accelerators_ = nullptr; ///< null before initialisation
+    PlaylistPanel *playlistPanel_ = nullptr;    ///< made when first shown
     FileChooser fileChooser_;
     QRect normalGeometry_;
     QSize pictureSize_;          ///< the last picture's size; empty until a medium with one opened

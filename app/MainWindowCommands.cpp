@@ -66,6 +66,12 @@ QMenu *MainWindow::BuildContextMenu()
     // The submenus of the last showing go with it; clear() leaves them behind.
     contextMenu_.clear();
     qDeleteAll(contextMenu_.findChildren<QMenu *>(QString(), Qt::FindDirectChildrenOnly));
+    FillMenu(contextMenu_, ContextMenuEntries());
+    return &contextMenu_;
+}
+
+void MainWindow::FillMenu(QMenu &target, std::span<const MenuEntry> list)
+{
     const bool media = player_.HasMedium();
     const auto fill = [&](QMenu &menu, std::span<const MenuEntry> entries, auto &self) -> void {
         for (size_t i = 0; i < entries.size(); ++i) {
@@ -110,8 +116,7 @@ QMenu *MainWindow::BuildContextMenu()
             }
         }
     };
-    fill(contextMenu_, ContextMenuEntries(), fill);
-    return &contextMenu_;
+    fill(target, list, fill);
 }
 
 void MainWindow::AddFilterMenu(QMenu &menu, bool media)

@@ -11,6 +11,7 @@
 #include "controls/ControlPanel.h"
 #include "player/Player.h"
 #include "player/PlayerSettings.h"
+#include "resources/CommandIds.h"
 #include "screen/VideoScreen.h"
 #include "subtitles/SubtitleStyle.h"
 #include "subtitles/TimedTextReader.h"
@@ -42,6 +43,8 @@ void MainWindow::ListenToPlayer()
     connect(&player_, &Player::captionChanged, this, &MainWindow::OnCaptionChanged);
     // A resize wipes the caption layer: the next tick draws it again.
     connect(&player_, &Player::ticked, this, &MainWindow::DrawCaption);
+    // The list played through and its end is to end the program: after the end's own handling.
+    connect(&player_, &Player::quitRequested, this, [this] { OnCommand(ID_EXIT); }, Qt::QueuedConnection);
     connect(&player_, &Player::message, this, [this](const QString &text, int durationMs) {
         videoScreen_->ShowMessage(text, durationMs > 0 ? durationMs : VideoScreen::kMessageMs);
     });
@@ -108,18 +111,32 @@ bool IsCaptionFile(const QUrl &url)
 
 } // namespace
 
-std::string MainWindow::ChooseFile(const QStringList &nameFilters)
+std::vector<std::string> MainWindow::RunChooser(QFileDialog &dialog)
+{
+    return fileChooser_ ? fileChooser_(dialog).paths : RunOpenDialog(dialog);
+}
+
+std::vector<std::string> MainWindow::ChooseFiles(const QStringList &nameFilters, bool many)
 {
     // The dialog has no parent, as the player has always shown it.
     QFileDialog dialog;
     const std::string playing = player_.HasMedium() ? player_.MediumPath() : std::string();
     PrepareOpenDialog(dialog, nameFilters, DialogStartFolder(playing, settings_.lastFolder));
-    const std::string chosen = fileChooser_ ? fileChooser_(dialog) : RunOpenDialog(dialog);
-    if (const std::string folder = FolderOf(chosen); !folder.empty() && folder != settings_.lastFolder) {
+    if (many)
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+    const std::vector<std::string> chosen = RunChooser(dialog);
+    const std::string folder = chosen.empty() ? std::string() : FolderOf(chosen.front());
+    if (!folder.empty() && folder != settings_.lastFolder) {
         settings_.lastFolder = folder;
         settings_.SaveOptions();
     }
     return chosen;
+}
+
+std::string MainWindow::ChooseFile(const QStringList &nameFilters)
+{
+    const std::vector<std::string> chosen = ChooseFiles(nameFilters, false);
+    return chosen.empty() ? std::string() : chosen.front();
 }
 
 void MainWindow::OpenMedia(const std::string &path)
@@ -129,9 +146,17 @@ void MainWindow::OpenMedia(const std::string &path)
 
 void MainWindow::OnFileOpen()
 {
-    const std::string path = ChooseFile(MediaDialogFilters());
-    if (!path.empty())
-        OpenMedia(path);
+    const std::vector<std::string> chosen = ChooseFiles(MediaDialogFilters(), true);
+    if (chosen.empty())
+        return;
+    if (chosen.size() == 1) {
+        OpenMedia(chosen.front());
+        return;
+    }
+    // Several files join the list, and the first of them plays.
+    const size_t first = player_.List().size();
+    player_.AddToList(chosen);
+    player_.PlayEntry(first);
 }
 
 void MainWindow::OnOpenAddress()

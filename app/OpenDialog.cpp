@@ -53,11 +53,14 @@ void PrepareOpenDialog(QFileDialog &dialog, const QStringList &nameFilters, cons
     dialog.setDirectory(folder);
 }
 
-std::string RunOpenDialog(QFileDialog &dialog)
+std::vector<std::string> RunOpenDialog(QFileDialog &dialog)
 {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+    std::vector<std::string> chosen;
+    if (dialog.exec() != QDialog::Accepted)
+        return chosen;
+    for (const QString &file : dialog.selectedFiles())
+        chosen.push_back(QFile::encodeName(file).toStdString());
+    return chosen;
 }
 
 } // namespace velmo

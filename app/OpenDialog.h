@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <string>
+#include <vector>
 
 class QFileDialog;
 
@@ -18,8 +19,8 @@ QString DialogStartFolder(const std::string &mediumPath, const std::string &last
 /// `nameFilters` (Qt's form, the first one selected) shown by their labels.
 void PrepareOpenDialog(QFileDialog &dialog, const QStringList &nameFilters, const QString &folder);
 
-/// Runs `dialog` modally; the chosen file as the platform's bytes, "" when cancelled.
-std::string RunOpenDialog(QFileDialog &dialog);
+/// Runs `dialog` modally; the chosen files as the platform's bytes, none when cancelled.
+std::vector<std::string> RunOpenDialog(QFileDialog &dialog);
 
 /// The folder of `path` (platform bytes), "" when it has none that a
 /// settings line can hold.

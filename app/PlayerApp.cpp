@@ -5,6 +5,8 @@
 #include "app/PlayerBus.h"
 #include "engine/GstHandles.h"
 #include "resources/CommandIds.h"
+#include "text/MediaAddress.h"
+#include "text/PlaylistFile.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
@@ -65,7 +67,9 @@ std::string StartupPathFromArguments(const std::vector<std::string> &arguments)
 void PrefetchStartupMedia(const std::vector<std::string> &arguments, PlayerAppOptions *options)
 {
     const std::string path = StartupPathFromArguments(arguments);
-    if (path.empty() || !gst_init_check(nullptr, nullptr, nullptr))
+    // A playlist file is no medium: its first entry is opened once the list is read.
+    const bool list = !IsAddress(path) && IsPlaylistFileName(path);
+    if (path.empty() || list || !gst_init_check(nullptr, nullptr, nullptr))
         return;
     if (!options->mediaBackend)
         options->mediaBackend = CreateGstMediaBackend();

@@ -82,10 +82,10 @@ mpris::PlayerSnapshot PlayerBus::Snapshot() const
     s.url = mpris::UrlFor(player_.MediumPath());
     s.canPlay = true;
     s.canSeek = s.lengthUs > 0;
-    // A local file can step to its folder's neighbours (an address cannot);
-    // at the folder's ends the step says there is none.
-    s.canGoNext = player_.HasFolder();
-    s.canGoPrevious = player_.HasFolder();
+    // The list playing, or a local file's folder (an address has none), can
+    // be stepped through; at either end the step says there is none.
+    s.canGoNext = player_.CanStep();
+    s.canGoPrevious = player_.CanStep();
     return s;
 }
 

@@ -1,3 +1,4 @@
+#include "engine/GstDurationProbe.h"
 #include "engine/GstFilterGraph.h"
 #include "engine/GstSoundOutput.h"
 #include "engine/GstVideoOutput.h"
@@ -20,6 +21,10 @@ public:
     std::unique_ptr<SoundDeviceWatch> CreateSoundDeviceWatch() override
     {
         return std::make_unique<GstSoundDevices>();
+    }
+    std::unique_ptr<DurationProbe> CreateDurationProbe() override
+    {
+        return std::make_unique<GstDurationProbe>();
     }
 
 private:

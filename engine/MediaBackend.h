@@ -18,6 +18,8 @@ public:
     /// The watch of the system's sound outputs (asks nothing of the system
     /// until used); null where the backend knows none.
     virtual std::unique_ptr<SoundDeviceWatch> CreateSoundDeviceWatch() { return nullptr; }
+    /// The finder of media's durations; null where the backend knows none.
+    virtual std::unique_ptr<DurationProbe> CreateDurationProbe() { return nullptr; }
 };
 
 /// How long a GStreamer graph waits for a medium to become ready by default.

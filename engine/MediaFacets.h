@@ -336,6 +336,19 @@ public:
     virtual void SetChangeListener(std::function<void()> changed) = 0;
 };
 
+/// Finds the duration of media without playing them, in the background:
+/// asks are answered one after another, later, on the UI thread.
+class DurationProbe {
+public:
+    /// `durationMs` -1: the medium has none that could be found.
+    using Answer = std::function<void(const std::string &path, int64_t durationMs)>;
+    virtual ~DurationProbe() = default;
+    /// Who is told each answer.
+    virtual void SetListener(Answer answer) = 0;
+    /// Asks the duration of a local path; never waits.
+    virtual void Ask(const std::string &path) = 0;
+};
+
 struct GraphFacets {
     std::shared_ptr<MediaControl> control;
     std::shared_ptr<MediaPosition> position;

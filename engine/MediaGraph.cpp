@@ -34,6 +34,13 @@ SoundDeviceWatch *MediaGraph::SoundDevices()
     return soundDevices_.get();
 }
 
+DurationProbe *MediaGraph::Durations()
+{
+    if (!durations_)
+        durations_ = Backend()->CreateDurationProbe();
+    return durations_.get();
+}
+
 PrefetchedMedia PrefetchMedia(MediaBackend &backend, const std::string &path)
 {
     HResult hr = S_OK;

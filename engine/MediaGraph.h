@@ -90,6 +90,9 @@ public:
     /// (it asks nothing of the system until its first Devices()); null where
     /// the backend knows none.
     SoundDeviceWatch *SoundDevices();
+    /// The finder of media's durations, made at the first call; null where
+    /// the backend knows none.
+    DurationProbe *Durations();
     /// Refills filterNames/filterCount (at most 15, enumeration order);
     /// E_NOINTERFACE without media.
     HResult CollectFilterNames();
@@ -140,6 +143,7 @@ private:
     const int32_t *volumeLevel_ = nullptr;
     std::shared_ptr<PendingOpen> opening_; ///< the open under way; null when none
     std::unique_ptr<SoundDeviceWatch> soundDevices_; ///< made at the first SoundDevices()
+    std::unique_ptr<DurationProbe> durations_;       ///< made at the first Durations()
 };
 
 } // namespace velmo

@@ -14,6 +14,8 @@
 #include <QCoreApplication>
 #include <QLoggingCategory>
 
+#include <utility>
+
 namespace velmo {
 
 Q_LOGGING_CATEGORY(lcPlayer, "velmo.player")
@@ -34,10 +36,14 @@ Player::Player(MediaGraph &graph, PlayerSettings &settings, const SubtitleStyle 
     // The title bar's exit ends the program without a close: remember the medium then too.
     if (QCoreApplication::instance())
         connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Player::RememberPosition);
+    LoadKeptList();
 }
 
 Player::~Player()
 {
+    // A change not yet written is kept all the same.
+    if (listSave_.isActive())
+        SaveKeptList();
     // A graph of its own goes with the player; a lent one stays as its owner left it.
     if (ownGraph_)
         graph_.Close();
@@ -52,6 +58,10 @@ void Player::AdoptPrefetch(PrefetchedMedia media)
 
 void Player::Open(const std::string &path)
 {
+    if (!IsAddress(path) && IsPlaylistFileName(path)) {
+        OpenList(path);
+        return;
+    }
     // Which media were asked for, in order: what a support log and the system tests read.
     qCInfo(lcPlayer, "opening %s", path.c_str());
     RememberPosition(); // of the medium this open replaces
@@ -61,6 +71,12 @@ void Player::Open(const std::string &path)
     videoSize_ = QSize();
     opening_ = true;
     atEnd_ = false;
+    pauseWhenOpened_ = false;
+    // The list follows whatever opens: its entry is marked, another medium takes the list out of play.
+    const std::optional<size_t> listed = list_.Current();
+    list_.Follow(path);
+    if (list_.Current() != listed)
+        emit listPlayingChanged();
     const uint64_t serial = ++openSerial_;
     SetCaption({});
     const HResult begun = graph_.BeginOpen(pictureOwner_, path, this, [this, serial](HResult result) {
@@ -100,6 +116,9 @@ void Player::FinishOpen(HResult result)
     if (!companion.empty() && Succeeded(graph_.AddSubtitleFile(companion)))
         captionFile_ = companion;
     ChooseTracksAtOpen();
+    // The list came round to its start: its first entry stands ready.
+    if (std::exchange(pauseWhenOpened_, false) && graph_.control)
+        graph_.control->Pause();
     emit stateChanged();
 }
 
@@ -206,7 +225,7 @@ void Player::OnComplete()
     emit ended();
     if (!graph_.graph)
         return; // whoever heard it closed the media
-    if (PlayNextInFolder())
+    if (list_.InPlay() ? PlayNextInList() : PlayNextInFolder())
         return;
     // The last picture stays, paused, so that every view offers to play
     // again; play then starts over.

@@ -3,6 +3,7 @@
 #include "engine/MediaFacets.h"
 #include "engine/MediaResult.h"
 #include "player/AbRepeat.h"
+#include "player/Playlist.h"
 #include "player/ResumeRecord.h"
 #include "subtitles/SamiReader.h"
 #include "subtitles/ShownCaption.h"
@@ -13,8 +14,10 @@
 #include <QString>
 #include <QTimer>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -38,7 +41,7 @@ enum class PlayState {
 
 /// The medium now open and the rules of playing it: opening and closing,
 /// the transport, seeks, speed, frame steps, volume and mute, the A-B loop,
-/// the folder as a playlist and continuous play, where media were left,
+/// the playlist and its order, the folder as a playlist and continuous play, where media were left,
 /// captions (companion files, sync, language, the caption shown) and the
 /// screenshot. The views (the window, both panels, the desktop bus) call it
 /// and listen to its signals; none of them reaches the graph. An open returns
@@ -63,7 +66,9 @@ public:
 
     // ---- Opening
     /// Begins opening a local path or an address; returns at once. The medium
-    /// open before is remembered and closed. A second open replaces one under way.
+    /// open before is remembered and closed. A second open replaces one under
+    /// way. A local playlist file (".m3u", ".m3u8", ".pls") becomes the list
+    /// instead, and its first entry opens (OpenList).
     void Open(const std::string &path);
     /// Remembers and closes the medium, or cancels an open under way.
     void Close();
@@ -120,6 +125,12 @@ public:
     void SetMuted(bool muted);
 
     // ---- Watching
+    /// Opens the next (+1) or the previous (-1) medium: the list's by its
+    /// order while the list plays (or when nothing is open and the list has
+    /// entries), else the folder's; says so when there is none.
+    void StepMedium(int direction);
+    /// A step has somewhere to look: the list plays, or a file of a folder is open.
+    bool CanStep() const;
     /// Opens the next (+1) or the previous (-1) media file of the folder;
     /// says so when there is none.
     void StepFolder(int direction);
@@ -209,6 +220,31 @@ public:
     /// The next (+1) or the previous (-1) chapter, as the keys go; says so at either end.
     void StepChapter(int direction);
 
+    // ---- The playlist (PlayerPlaylist.cpp). It is kept beside the settings
+    // between runs; changes are written a moment after they are made.
+    const Playlist &List() const { return list_; }
+    /// Adds before row `at` (the end when past it): files as they are,
+    /// folders as their media files in natural order (subfolders in their
+    /// place), playlist files as their entries. Durations are found after.
+    void AddToList(const std::vector<std::string> &paths, size_t at = SIZE_MAX);
+    /// Adds the media files of the open medium's folder at the end.
+    void AddFolderToList();
+    void RemoveFromList(const std::vector<size_t> &rows);
+    /// Moves the entries at `rows` before the entry at `to` (see Playlist::Move).
+    /// Returns the row of the first entry moved.
+    size_t MoveInList(const std::vector<size_t> &rows, size_t to);
+    void ClearList();
+    /// Plays entry `row`.
+    void PlayEntry(size_t row);
+    /// Makes the entries of the playlist file `path` the list and plays the
+    /// first; says so and changes nothing when it cannot be read or names none.
+    bool OpenList(const std::string &path);
+    /// Writes the list as the playlist file `path`, in the format its name says.
+    bool SaveList(const std::string &path);
+    const ListOrder &Order() const;
+    /// Changes the order settings and saves them at once.
+    void SetOrder(const ListOrder &order);
+
     // ---- The graph's filters
     std::vector<std::string> FilterNames() const;
     std::shared_ptr<FilterPages> FilterPagesOf(const std::string &name) const;
@@ -250,8 +286,16 @@ signals:
     /// The medium's title or chapters became known after it opened.
     void mediumInfoChanged();
     /// The medium played to its end and repeat is off (it stands paused on
-    /// its last picture unless the folder's next file opens).
+    /// its last picture unless the list's or the folder's next file opens).
     void ended();
+    /// The list's entries or their order changed.
+    void listChanged();
+    /// Another entry of the list plays, or none.
+    void listPlayingChanged();
+    /// What the list knows of rows `first` to `last` (their durations) changed.
+    void listRowsChanged(int first, int last);
+    /// The list played through and its end is "종료": the program is to end.
+    void quitRequested();
 
 protected:
     bool event(QEvent *event) override;
@@ -274,6 +318,19 @@ private:
     void RememberWhilePlaying();
     void OfferResume();
     bool PlayNextInFolder();
+    /// At the end of a medium of the list: the next entry by the order, or
+    /// what the end of the list does. True when something opens.
+    bool PlayNextInList();
+    void PlayStep(const ListStep &step);
+    /// `paths` as the items they add (see AddToList).
+    std::vector<PlaylistItem> ItemsOf(const std::vector<std::string> &paths) const;
+    void LoadKeptList();
+    /// Writes the list `delayMs` from now (or sooner, when a write is due
+    /// sooner), once for a burst of changes.
+    void KeepList(int delayMs);
+    void SaveKeptList();
+    void ProbeDurations(const std::vector<PlaylistItem> &items);
+    void OnDuration(const std::string &path, int64_t durationMs);
     void ApplyVolume();
     void SetCaption(ShownCaption caption);
     void SaveOptions();
@@ -319,6 +376,11 @@ private:
     std::optional<int64_t> resumeOfferMs_;
     QElapsedTimer resumeOfferClock_;
     QElapsedTimer resumeSaveClock_;
+    Playlist list_;
+    std::mt19937 random_{std::random_device{}()};
+    QTimer listSave_;              ///< the pending write of the kept list
+    bool pauseWhenOpened_ = false; ///< the list came round to its start: the entry stands ready
+    bool probing_ = false;         ///< the probe's answers come here
 };
 
 } // namespace velmo

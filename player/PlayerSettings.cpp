@@ -26,6 +26,16 @@ std::string LanguagesOr(const IniFile &file, const char *key)
     return value.empty() ? std::string(kDefaultLanguages) : value;
 }
 
+const char *const kListEndNames[] = {"stop", "restart", "quit"}; // in the order of ListEnd
+
+ListEnd ListEndNamed(const std::string &name)
+{
+    for (size_t i = 0; i < std::size(kListEndNames); ++i)
+        if (IniFile::Fold(name) == kListEndNames[i])
+            return ListEnd(i);
+    return ListEnd::Stop;
+}
+
 } // namespace
 
 PlayerSettings::PlayerSettings(IniFile &file) : file_(file)
@@ -41,6 +51,9 @@ void PlayerSettings::Load()
     audioLanguages = LanguagesOr(file_, "Audio_Language");
     subtitleLanguages = LanguagesOr(file_, "Subtitle_Language");
     audioDevice = file_.GetString(kOptions, "Audio_Device");
+    listOrder.repeatAll = OptionOn(file_, "Playlist_Repeat");
+    listOrder.shuffle = OptionOn(file_, "Playlist_Shuffle");
+    listOrder.atEnd = ListEndNamed(file_.GetString(kOptions, "Playlist_End"));
 }
 
 bool PlayerSettings::SaveOptions()
@@ -52,6 +65,9 @@ bool PlayerSettings::SaveOptions()
     file_.SetString(kOptions, "Audio_Language", audioLanguages);
     file_.SetString(kOptions, "Subtitle_Language", subtitleLanguages);
     file_.SetString(kOptions, "Audio_Device", audioDevice);
+    file_.SetBool(kOptions, "Playlist_Repeat", listOrder.repeatAll);
+    file_.SetBool(kOptions, "Playlist_Shuffle", listOrder.shuffle);
+    file_.SetString(kOptions, "Playlist_End", kListEndNames[size_t(listOrder.atEnd)]);
     return file_.Save();
 }
 

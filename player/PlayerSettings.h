@@ -1,5 +1,7 @@
 #pragma once
 
+#include "player/Playlist.h"
+
 #include <cstdint>
 #include <string>
 
@@ -38,6 +40,9 @@ public:
     std::string audioLanguages;    ///< "Audio_Language": the sound languages preferred, in order ("ko,en")
     std::string subtitleLanguages; ///< "Subtitle_Language": the subtitle languages preferred, in order
     std::string audioDevice;     ///< "Audio_Device": the sound output chosen, by its id; empty: the default
+    /// The playlist's order: "Playlist_Repeat" and "Playlist_Shuffle" (off
+    /// unless on), "Playlist_End" ("stop", "restart" or "quit"; stop when other).
+    ListOrder listOrder;
     std::string startupPath;     ///< the path from the command line, as given
 
     /// Either full-screen mode: the window covers the screen.

@@ -88,6 +88,19 @@ enum CommandId : int {
     ID_FRAME_PREV = 33208,
     ID_SCREENSHOT = 33209,
 
+    // The playlist: its window, what adds to it and what it is saved as,
+    // and its order ("모두 반복", "무작위", "다 보면").
+    ID_PLAYLIST = 33220,
+    ID_PLAYLIST_ADD_FILES = 33221,
+    ID_PLAYLIST_ADD_FOLDER = 33222,
+    ID_PLAYLIST_SAVE = 33223,
+    ID_PLAYLIST_CLEAR = 33224,
+    ID_PLAYLIST_REPEAT_ALL = 33225,
+    ID_PLAYLIST_SHUFFLE = 33226,
+    ID_PLAYLIST_END_STOP = 33227,
+    ID_PLAYLIST_END_RESTART = 33228,
+    ID_PLAYLIST_END_QUIT = 33229,
+
     // The medium's tracks: the keys that go round them, and the entries of
     // the "음성" and "자막 트랙" submenus, filled when the menu shows.
     ID_AUDIO_TRACK_CYCLE = 33600,

@@ -194,23 +194,25 @@ TEST_F(CommandTest, EveryMarkFollowsItsOwnCommand)
         EXPECT_EQ(entry->second->isCheckable(), entry->second->isChecked()) << row.name;
         return entry->second->isChecked();
     };
-    // The encodings are one choice among several: choosing one marks it alone.
-    const auto isEncoding = [](const CommandRow &row) {
-        return row.id >= ID_CAPTION_ENCODING_AUTO && row.id <= ID_CAPTION_ENCODING_UTF16;
+    // The encodings, and the list's ends, are one choice among several: choosing one marks it alone.
+    const auto group = [](const CommandRow &row) {
+        if (row.id >= ID_CAPTION_ENCODING_AUTO && row.id <= ID_CAPTION_ENCODING_UTF16)
+            return 1;
+        return row.id >= ID_PLAYLIST_END_STOP && row.id <= ID_PLAYLIST_END_QUIT ? 2 : 0;
     };
     for (const CommandRow &chosen : CommandTable()) {
-        if (!isEncoding(chosen))
+        if (!group(chosen))
             continue;
         window->OnCommand(chosen.id);
         for (const CommandRow &row : CommandTable()) {
-            if (isEncoding(row)) {
+            if (group(row) == group(chosen)) {
                 EXPECT_EQ(shown(row), row.id == chosen.id) << chosen.name << " chosen, " << row.name;
             }
         }
     }
     int rows = 0;
     for (const CommandRow &row : CommandTable()) {
-        if (!row.checked || isEncoding(row))
+        if (!row.checked || group(row))
             continue;
         ++rows;
         const bool before = shown(row);
@@ -219,7 +221,7 @@ TEST_F(CommandTest, EveryMarkFollowsItsOwnCommand)
         window->OnCommand(row.id);
         EXPECT_EQ(shown(row), before) << row.name;
     }
-    EXPECT_EQ(rows, 13);
+    EXPECT_EQ(rows, 16);
 }
 
 TEST_F(CommandTest, GreyedEntriesAndTheFilterListWithAndWithoutMedia)

@@ -177,6 +177,21 @@ TEST_F(PlayerBusTest, NextAndPreviousStepThroughTheFolder)
     EXPECT_TRUE(app->player.HasMedium());
 }
 
+TEST_F(PlayerBusTest, NextAndPreviousWalkTheListWhileOneOfItsEntriesPlays)
+{
+    const std::string later = Media("b/later.avi"), sooner = Media("a/sooner.avi");
+    app->player.AddToList({later, sooner});
+    app->player.PlayEntry(0);
+    ASSERT_TRUE(OpenEnded());
+    EXPECT_TRUE(Get(QStringLiteral("CanGoPrevious")).toBool());
+    Player(QStringLiteral("Next"));
+    ASSERT_TRUE(OpenEnded());
+    EXPECT_EQ(app->player.MediumPath(), sooner) << "the list's next, from another folder";
+    Player(QStringLiteral("Previous"));
+    ASSERT_TRUE(OpenEnded());
+    EXPECT_EQ(app->player.MediumPath(), later);
+}
+
 TEST_F(PlayerBusTest, ScreenSaverIsHeldOffExactlyWhileAPicturePlays)
 {
     const QString inhibit = QStringLiteral("Inhibit(velmo, 영상 재생 중)");

@@ -114,6 +114,31 @@ TEST_F(PlayerWatchingRealTest, FolderStepsInNaturalOrderAndPlaysOnAtTheEnd)
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->MediumPath() == dir.path("folder/ep2.mkv"); }, 8000));
 }
 
+// GStreamer's discoverer finds the durations of the list's files in the
+// background, one after another in the list's order; what it cannot read
+// (asked first, so answered before the rest) stays unknown.
+TEST_F(PlayerWatchingRealTest, TheListFindsItsFilesDurationsAndLeavesTheUnreadableUnknown)
+{
+    const std::vector<std::pair<std::string, int64_t>> files = {
+        {FixturePath("random.avi"), -1}, {dir.path("missing.mkv"), -1}, {FixturePath("long.mkv"), 3000},
+        {FixturePath("audio.mp3"), 2000}, {FixturePath("short.mkv"), 1000}};
+    std::vector<std::string> paths;
+    for (const auto &file : files)
+        paths.push_back(file.first);
+    QSignalSpy rows(player.get(), &Player::listRowsChanged);
+    player->AddToList(paths);
+    ASSERT_EQ(player->List().size(), files.size());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rows.size() == 3; }, 30000)) << rows.size() << " durations found";
+    for (size_t i = 0; i < files.size(); ++i) {
+        const int64_t found = player->List().Entries()[i].durationMs;
+        if (files[i].second < 0) {
+            EXPECT_EQ(found, -1) << files[i].first;
+        } else {
+            EXPECT_NEAR(found, files[i].second, 100) << files[i].first;
+        }
+    }
+}
+
 TEST_F(PlayerWatchingRealTest, AClipThatEndsPausesOnItsLastPictureAndPlaysAgainFromTheStart)
 {
     ASSERT_TRUE(OpenAndWait(FixturePath("short.mkv"))); // 1 s

@@ -43,6 +43,7 @@ struct FakeMediaScript {
     std::function<void()> onRender;                 ///< runs as a medium's render is answered, before the one waiting
                                                     ///< hears (what the program does while an open waits)
     bool streamChoice = false;                      ///< the graphs offer StreamChoice (its calls are logged too)
+    std::vector<std::string> durationsAsked;        ///< the paths whose duration was asked, in order
 };
 
 /// A deterministic graph for tests of the engine's callers: implements every

@@ -1,6 +1,38 @@
 #include "support/FakeMediaBackend.h"
 
+#include <QObject>
+#include <QTimer>
+
+#include <cmath>
+
 namespace velmo {
+
+namespace {
+
+class FakeDurationProbe : public DurationProbe {
+public:
+    explicit FakeDurationProbe(std::shared_ptr<FakeMediaScript> script) : script_(std::move(script)) {}
+    void SetListener(Answer answer) override { answer_ = std::move(answer); }
+    void Ask(const std::string &path) override
+    {
+        script_->durationsAsked.push_back(path);
+        const auto medium = script_->media.find(path);
+        const int64_t ms = medium == script_->media.end() || medium->second.duration < 0
+                               ? -1
+                               : std::llround(medium->second.duration * 1000.0);
+        QTimer::singleShot(0, &context_, [this, path, ms] {
+            if (answer_)
+                answer_(path, ms);
+        });
+    }
+
+private:
+    std::shared_ptr<FakeMediaScript> script_;
+    Answer answer_;
+    QObject context_; ///< answers still queued go with the probe
+};
+
+} // namespace
 
 HResult FakeMixerPin::SetAspectRatioMode(int32_t m)
 {
@@ -32,6 +64,11 @@ std::shared_ptr<MediaPin> FakeOverlayMixer::FindPin(const std::string &name)
 }
 
 FakeMediaBackend::FakeMediaBackend() : script(std::make_shared<FakeMediaScript>()) {}
+
+std::unique_ptr<DurationProbe> FakeMediaBackend::CreateDurationProbe()
+{
+    return std::make_unique<FakeDurationProbe>(script);
+}
 
 std::shared_ptr<GraphBuilder> FakeMediaBackend::CreateFilterGraph(HResult *result)
 {

@@ -35,6 +35,10 @@ public:
     FakeMediaBackend();
     std::shared_ptr<GraphBuilder> CreateFilterGraph(HResult *result) override;
     std::shared_ptr<BaseFilter> CreateOverlayMixer(HResult *result) override;
+    /// Answers each ask, from the event loop, with the scripted medium's
+    /// duration (-1 for one not scripted or of unknown duration); the paths
+    /// asked are logged in script->durationsAsked.
+    std::unique_ptr<DurationProbe> CreateDurationProbe() override;
 
     /// Makes `path` openable with the given description.
     void AddMedia(const std::string &path, const FakeMediaInfo &info = {});
