@@ -181,7 +181,8 @@ std::string StreamFormatName(const GstCaps *caps, const char *codecTag)
 }
 
 GstStreamChoice::GstStreamChoice(PlaybinSession &session, CaptionTracks &captions)
-    : session_(session), captions_(captions), sink_([this](const TextCue &cue) { captions_.AddCue(cue); })
+    : session_(session), captions_(captions), sink_([this](const TextCue &cue) { captions_.AddCue(cue); },
+            [this](const AttachedFont &font) { captions_.AddFont(font); })
 {
 }
 

@@ -41,6 +41,8 @@ class QObject;
 
 namespace velmo {
 
+class TypesetTrack;
+
 /// Run, pause, stop and the state.
 class MediaControl {
 public:
@@ -228,6 +230,9 @@ public:
     /// Why the caption file added last was refused, in short Korean; empty
     /// when it was read.
     virtual QString CaptionRefusal() const = 0;
+    /// The typeset track of what shows (an ASS or SSA file or stream), to be
+    /// drawn as its author typeset it; null when what shows is plain.
+    virtual TypesetTrack *Typeset() { return nullptr; }
 };
 
 /// What a medium's stream says of itself, from its tags and its caps.
