@@ -237,6 +237,8 @@ SamiResult ParseTimedText(const QByteArray &bytes, CaptionEncoding encoding)
     if (bytes.isEmpty())
         return Refused(QStringLiteral("빈 파일입니다"));
     const DecodedCaption decoded = DecodeCaptionBytes(bytes, encoding, true);
+    if (LooksLikeAss(decoded.text))
+        return ParseCues(decoded, IsSsa(decoded.text) ? CaptionFormat::Ssa : CaptionFormat::Ass);
     return ParseCues(decoded, StartsWebVtt(decoded.text) ? CaptionFormat::WebVtt : CaptionFormat::SubRip);
 }
 

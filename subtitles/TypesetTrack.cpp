@@ -26,10 +26,14 @@ constexpr qsizetype kMaxEventBytes = 64 * 1024;
 void LogMessage(int level, const char *format, va_list args, void *)
 {
     if (level > 4)
-        return; // libass's own chatter (fonts chosen, glyphs cached)
+        return; // libass's own chatter (glyphs cached)
     char text[512];
     std::vsnprintf(text, sizeof text, format, args);
-    qCInfo(lcTypeset, "libass: %s", text);
+    if (level <= 2)
+        qCInfo(lcTypeset, "libass: %s", text);
+    else
+        qCDebug(lcTypeset, "libass: %s", text); // the fonts chosen, the files read
+
 }
 
 // The face fontconfig gives for Korean text, and its file: the fallback of
