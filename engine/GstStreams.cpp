@@ -250,6 +250,10 @@ HResult GstStreamChoice::ShowSubtitle(int32_t choice)
             session_.SeekTo(ns);
         qCInfo(lcStreams, "text stream %d shown", choice);
     }
+    GstPad *pad = nullptr;
+    g_signal_emit_by_name(session_.Pipeline(), "get-text-pad", choice, &pad);
+    const GstPadPtr selectorPad(pad);
+    sink_.SetStreamCaps(GstCapsPtr(selectorPad ? gst_pad_get_current_caps(selectorPad.get()) : nullptr));
     captions_.Show(choice);
     return S_OK;
 }

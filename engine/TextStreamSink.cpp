@@ -142,7 +142,13 @@ GstFlowReturn TextStreamSink::OnSample(GstElement *sink, gpointer self)
     cue.startMs = StreamMs(segment, GST_BUFFER_PTS(buffer));
     if (GST_BUFFER_DURATION_IS_VALID(buffer))
         cue.endMs = StreamMs(segment, GST_BUFFER_PTS(buffer) + GST_BUFFER_DURATION(buffer));
-    const GstCaps *caps = gst_sample_get_caps(sample.get());
+    GstCapsPtr chosen;
+    {
+        std::lock_guard<std::mutex> lock(me->capsMutex_);
+        if (me->streamCaps_)
+            chosen.reset(gst_caps_ref(me->streamCaps_.get()));
+    }
+    const GstCaps *caps = chosen ? chosen.get() : gst_sample_get_caps(sample.get());
     if (!caps || gst_caps_get_size(caps) == 0)
         return GST_FLOW_OK;
     const GstStructure *format = gst_caps_get_structure(caps, 0);
@@ -171,6 +177,12 @@ GstFlowReturn TextStreamSink::OnSample(GstElement *sink, gpointer self)
         me, [me, cue = std::move(cue), generation]() mutable { me->Take(std::move(cue), generation); },
         Qt::QueuedConnection);
     return GST_FLOW_OK;
+}
+
+void TextStreamSink::SetStreamCaps(GstCapsPtr caps)
+{
+    std::lock_guard<std::mutex> lock(capsMutex_);
+    streamCaps_ = std::move(caps);
 }
 
 void TextStreamSink::Take(TextCue cue, uint64_t generation)

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <set>
 #include <string>
 
@@ -24,8 +25,8 @@ struct TextCue {
     /// ("ReadOrder, Layer, Style, …, Text"), `header` the stream's styles,
     /// and `text` is empty.
     bool typeset = false;
-    QByteArray chunk;
-    QByteArray header;
+    QByteArray chunk{};
+    QByteArray header{};
 };
 
 /// A font the medium carries for its typeset subtitles (a Matroska attachment).
@@ -52,6 +53,10 @@ public:
     GstElement *Sink() const { return sink_.get(); }
     /// Cues on their way from before this call are dropped (the stream was switched).
     void Forget() { generation_.fetch_add(1, std::memory_order_relaxed); }
+    /// The format of the stream now chosen (null: as each cue says). A
+    /// switch of playbin's text stream hands on the new stream's cues but
+    /// not always its caps: the chosen stream's own caps tell what they are.
+    void SetStreamCaps(GstCapsPtr caps);
 
 private:
     static GstFlowReturn OnSample(GstElement *sink, gpointer self);
@@ -63,6 +68,8 @@ private:
     GstElementPtr sink_;
     std::atomic<uint64_t> generation_{0};
     std::set<std::string> fontsSent_; ///< the attachments handed on (the streaming thread's own)
+    std::mutex capsMutex_;
+    GstCapsPtr streamCaps_; ///< under capsMutex_
 };
 
 } // namespace velmo
