@@ -40,8 +40,7 @@
 class QObject;
 
 namespace velmo {
-
-class TypesetTrack;
+class TypesetTrack; // drawn by the caption control's typeset tracks
 
 /// Run, pause, stop and the state.
 class MediaControl {
@@ -230,8 +229,7 @@ public:
     /// Why the caption file added last was refused, in short Korean; empty
     /// when it was read.
     virtual QString CaptionRefusal() const = 0;
-    /// The typeset track of what shows (an ASS or SSA file or stream), to be
-    /// drawn as its author typeset it; null when what shows is plain.
+    /// The typeset track of what shows (ASS or SSA); null when it is plain.
     virtual TypesetTrack *Typeset() { return nullptr; }
 };
 
