@@ -239,21 +239,27 @@ HResult GstStreamChoice::ShowSubtitle(int32_t choice)
     g_object_get(session_.Pipeline(), "n-text", &count, "current-text", &current, nullptr);
     if (choice >= count)
         return E_INVALIDARG;
+    taps_.Tap(session_.Pipeline());
+    // Told before the switch: the new stream's cues may reach the sink at once.
+    GstPad *pad = nullptr;
+    g_signal_emit_by_name(session_.Pipeline(), "get-text-pad", choice, &pad);
+    const GstPadPtr selectorPad(pad);
+    sink_.SetStreamCaps(GstCapsPtr(selectorPad ? gst_pad_get_current_caps(selectorPad.get()) : nullptr));
     if (choice != current) {
         sink_.Forget();
         captions_.ForgetCues();
         g_object_set(session_.Pipeline(), "current-text", gint(choice), nullptr);
         // The new stream's cues from here on lie behind what the demuxer has
-        // read: a seek where the stream stands sends them again.
+        // read: a seek where the stream stands sends them again. The one
+        // under way began before the picture the seek goes back to, and only
+        // the taps heard it.
         int64_t ns = 0;
         if (session_.PositionNs(&ns))
             session_.SeekTo(ns);
+        for (const TextCue &cue : taps_.Heard(choice))
+            captions_.AddCue(cue);
         qCInfo(lcStreams, "text stream %d shown", choice);
     }
-    GstPad *pad = nullptr;
-    g_signal_emit_by_name(session_.Pipeline(), "get-text-pad", choice, &pad);
-    const GstPadPtr selectorPad(pad);
-    sink_.SetStreamCaps(GstCapsPtr(selectorPad ? gst_pad_get_current_caps(selectorPad.get()) : nullptr));
     captions_.Show(choice);
     return S_OK;
 }

@@ -3,6 +3,7 @@
 #include "engine/CaptionTracks.h"
 #include "engine/MediaFacets.h"
 #include "engine/TextStreamSink.h"
+#include "engine/TextStreamTaps.h"
 
 namespace velmo {
 
@@ -31,6 +32,7 @@ private:
     PlaybinSession &session_;
     CaptionTracks &captions_;
     TextStreamSink sink_;
+    TextStreamTaps taps_;
 };
 
 /// The short name of a stream's format from its caps ("AAC", "AC-3",

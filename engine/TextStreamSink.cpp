@@ -125,6 +125,37 @@ GstPadProbeReturn TextStreamSink::OnEvent(GstPad *, GstPadProbeInfo *info, gpoin
 
 TextStreamSink::~TextStreamSink() = default;
 
+std::optional<TextCue> CueOfBuffer(GstBuffer *buffer, const GstSegment *segment, const GstCaps *caps)
+{
+    if (!buffer || !GST_BUFFER_PTS_IS_VALID(buffer) || !caps || gst_caps_get_size(caps) == 0)
+        return std::nullopt;
+    const GstStructure *format = gst_caps_get_structure(caps, 0);
+    const bool typeset = IsTypeset(format);
+    if (!typeset && !gst_structure_has_name(format, "text/x-raw"))
+        return std::nullopt;
+    TextCue cue;
+    cue.startMs = StreamMs(segment, GST_BUFFER_PTS(buffer));
+    if (GST_BUFFER_DURATION_IS_VALID(buffer))
+        cue.endMs = StreamMs(segment, GST_BUFFER_PTS(buffer) + GST_BUFFER_DURATION(buffer));
+    if (typeset) {
+        cue.typeset = true;
+        cue.chunk = BytesOf(buffer, kMaxTypesetBytes);
+        if (cue.chunk.isEmpty()) // too long to typeset: its start is read plainly
+            cue.text = QString::fromUtf8(BytesOf(buffer, G_MAXSIZE).left(qsizetype(kMaxCueBytes)));
+        const GValue *header = gst_structure_get_value(format, "codec_data");
+        if (header && G_VALUE_HOLDS(header, GST_TYPE_BUFFER))
+            cue.header = BytesOf(gst_value_get_buffer(header), kMaxTypesetBytes);
+        return cue;
+    }
+    cue.markup = g_strcmp0(gst_structure_get_string(format, "format"), "pango-markup") == 0;
+    GstMapInfo map;
+    if (!gst_buffer_map(buffer, &map, GST_MAP_READ))
+        return std::nullopt;
+    cue.text = QString::fromUtf8(reinterpret_cast<const char *>(map.data), qsizetype(std::min(map.size, kMaxCueBytes)));
+    gst_buffer_unmap(buffer, &map);
+    return cue;
+}
+
 // GStreamer thread! The pipeline stops before the sink goes (the graph sets
 // it to NULL first), so `self` outlives every call.
 GstFlowReturn TextStreamSink::OnSample(GstElement *sink, gpointer self)
@@ -134,47 +165,18 @@ GstFlowReturn TextStreamSink::OnSample(GstElement *sink, gpointer self)
     GstSamplePtr sample(gst_app_sink_pull_sample(GST_APP_SINK(sink)));
     if (!sample)
         return GST_FLOW_EOS;
-    GstBuffer *buffer = gst_sample_get_buffer(sample.get());
-    if (!buffer || !GST_BUFFER_PTS_IS_VALID(buffer))
-        return GST_FLOW_OK;
-    TextCue cue;
-    const GstSegment *segment = gst_sample_get_segment(sample.get());
-    cue.startMs = StreamMs(segment, GST_BUFFER_PTS(buffer));
-    if (GST_BUFFER_DURATION_IS_VALID(buffer))
-        cue.endMs = StreamMs(segment, GST_BUFFER_PTS(buffer) + GST_BUFFER_DURATION(buffer));
     GstCapsPtr chosen;
     {
         std::lock_guard<std::mutex> lock(me->capsMutex_);
         if (me->streamCaps_)
             chosen.reset(gst_caps_ref(me->streamCaps_.get()));
     }
-    const GstCaps *caps = chosen ? chosen.get() : gst_sample_get_caps(sample.get());
-    if (!caps || gst_caps_get_size(caps) == 0)
+    std::optional<TextCue> cue = CueOfBuffer(gst_sample_get_buffer(sample.get()), gst_sample_get_segment(sample.get()),
+                                             chosen ? chosen.get() : gst_sample_get_caps(sample.get()));
+    if (!cue)
         return GST_FLOW_OK;
-    const GstStructure *format = gst_caps_get_structure(caps, 0);
-    if (IsTypeset(format)) {
-        cue.typeset = true;
-        cue.chunk = BytesOf(buffer, kMaxTypesetBytes);
-        if (cue.chunk.isEmpty()) // too long to typeset: its start is read plainly
-            cue.text = QString::fromUtf8(BytesOf(buffer, G_MAXSIZE).left(qsizetype(kMaxCueBytes)));
-        const GValue *header = gst_structure_get_value(format, "codec_data");
-        if (header && G_VALUE_HOLDS(header, GST_TYPE_BUFFER))
-            cue.header = BytesOf(gst_value_get_buffer(header), kMaxTypesetBytes);
-        QMetaObject::invokeMethod(
-            me, [me, cue = std::move(cue), generation]() mutable { me->Take(std::move(cue), generation); },
-            Qt::QueuedConnection);
-        return GST_FLOW_OK;
-    }
-    if (!gst_structure_has_name(format, "text/x-raw"))
-        return GST_FLOW_OK;
-    cue.markup = g_strcmp0(gst_structure_get_string(gst_caps_get_structure(caps, 0), "format"), "pango-markup") == 0;
-    GstMapInfo map;
-    if (!gst_buffer_map(buffer, &map, GST_MAP_READ))
-        return GST_FLOW_OK;
-    cue.text = QString::fromUtf8(reinterpret_cast<const char *>(map.data), qsizetype(std::min(map.size, kMaxCueBytes)));
-    gst_buffer_unmap(buffer, &map);
     QMetaObject::invokeMethod(
-        me, [me, cue = std::move(cue), generation]() mutable { me->Take(std::move(cue), generation); },
+        me, [me, cue = std::move(*cue), generation]() mutable { me->Take(std::move(cue), generation); },
         Qt::QueuedConnection);
     return GST_FLOW_OK;
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -34,6 +35,11 @@ struct AttachedFont {
     QByteArray name;
     QByteArray data;
 };
+
+/// The cue a text buffer holds, its times by `segment`; none for a buffer
+/// with no time, or one that is not text (a picture subtitle). GStreamer
+/// threads may call it.
+std::optional<TextCue> CueOfBuffer(GstBuffer *buffer, const GstSegment *segment, const GstCaps *caps);
 
 /// playbin's text sink: an appsink that takes the text of the chosen text
 /// stream (plain UTF-8 or Pango markup: SubRip, WebVTT, MP4 timed text,

@@ -98,6 +98,20 @@ TEST_F(PlayerTracksRealTest, AnEmbeddedCueShowsAtItsTimeAndTheAssSignTypesetOrPl
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->Caption().text.trimmed().isEmpty(); }, 1000));
 }
 
+TEST_F(PlayerTracksRealTest, ATrackChosenMidCueShowsTheCueUnderWay)
+{
+    ASSERT_TRUE(OpenAndWait(FixturePath("streams.mkv")));
+    ASSERT_EQ(player->SubtitleChoice(), 1);
+    // Past the keyframe after the second cue's start (4.5 s): a seek from here
+    // reads on from that keyframe, behind the cue.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->Position() >= 5.3; }, 10000));
+    ASSERT_TRUE(player->Caption().text.contains(QStringLiteral("둘째 한국어 자막"))) << player->Caption().text.toStdString();
+    player->ChooseSubtitle(0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Caption().text.contains(QStringLiteral("second English caption")); },
+                                1500))
+        << player->Caption().text.toStdString() << " at " << player->Position();
+}
+
 // The sound path's samples as the volume element hands them on: their pitch
 // tells the 440 Hz stream from the 880 Hz one.
 struct PitchProbe {
