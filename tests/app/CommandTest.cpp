@@ -219,7 +219,7 @@ TEST_F(CommandTest, EveryMarkFollowsItsOwnCommand)
         window->OnCommand(row.id);
         EXPECT_EQ(shown(row), before) << row.name;
     }
-    EXPECT_EQ(rows, 13);
+    EXPECT_EQ(rows, 14);
 }
 
 TEST_F(CommandTest, GreyedEntriesAndTheFilterListWithAndWithoutMedia)
