@@ -175,6 +175,7 @@ TEST(AssPlain, EventsReadAsPlainCaptions)
                                       "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,{\\i1}shown{\\i0} < 3\n"
                                       "Dialogue: 0,0:00:03.00,0:00:02.00,Default,,0,0,0,,backwards\n"
                                       "Dialogue: 0,0:00:61.00,0:00:62.00,Default,,0,0,0,,bad time\n");
+    const std::string eventless = head + format;
     const std::string ssa = "[Script Info]\nScriptType: v4.00\n\n[V4 Styles]\n\n[Events]\n"
                             "Format: Marked, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
                             "Dialogue: Marked=0,0:00:01.00,0:00:02.00,Default,,0000,0000,0000,,SSA 한국어\n";
@@ -187,7 +188,7 @@ TEST(AssPlain, EventsReadAsPlainCaptions)
         {"a drawing alone shows nothing", drawing.c_str(), 3500, ""},
         {"comments, backward and bad times are left out", comments.c_str(), 1500, "shown < 3"},
         {"SSA", ssa.c_str(), 1500, "SSA 한국어"},
-        {"no event at all", (head + format).c_str(), 1500, "refused"},
+        {"no event at all", eventless.c_str(), 1500, "refused"},
     };
     for (const Case &c : cases)
         Check(c);
