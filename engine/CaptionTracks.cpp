@@ -172,6 +172,8 @@ void CaptionTracks::AddFont(const AttachedFont &font)
         qCInfo(lcCaptions, "attachment %s is no font: left out", font.name.constData());
         return;
     }
+    qCInfo(lcCaptions, "attached font %s (%lld bytes) kept for this medium's typeset tracks", font.name.constData(),
+           static_cast<long long>(font.data.size()));
     fonts_.push_back(font);
     for (auto &track : typesetFiles_)
         if (track)
