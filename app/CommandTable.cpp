@@ -112,6 +112,8 @@ const CommandRow CommandRows::kRows[] = {
     // Caption markup.
     {ID_CAPTION_MARKUP, "ID_CAPTION_MARKUP", "자막 꾸밈 보이기", {},
         [](W &w, int) { w.player_.SetCaptionMarkup(!w.settings_.captionMarkup); }, [](const W &w) { return w.settings_.captionMarkup; }},
+    {ID_ASS_STYLED, "ID_ASS_STYLED", "ASS 꾸밈 그대로     Alt + A", {Qt::Key_A, kAlt},
+        [](W &w, int) { w.player_.SetAssStyled(!w.settings_.assStyled); }, [](const W &w) { return w.settings_.assStyled; }},
     // The caption files' encoding.
     {ID_CAPTION_ENCODING_AUTO, "ID_CAPTION_ENCODING_AUTO", "자동", {},
         &CaptionEncodingCommand, &EncodingChosen<CaptionEncoding::Auto>, true},
@@ -257,6 +259,7 @@ constexpr MenuEntry kSubtitleItems[] = {
     {MenuEntry::CaptionLanguages, 0, "자막 언어", {}},
     {MenuEntry::SubtitleTracks, 0, "자막 트랙", kSubtitleTrackItems},
     Cmd(ID_CAPTION_MARKUP),
+    Cmd(ID_ASS_STYLED),
     // Stays last: entries added later go above it.
     {MenuEntry::Popup, 0, "자막 인코딩", kCaptionEncodingItems},
 };

@@ -16,7 +16,7 @@ const char *const kMediaFileFilter =
     "퀵타임 파일(*.qt *.mov)|*.qt;*.mov|사운드 파일(*.mp3 *.wav *wma)|*.mp3;*.wav;*.wma|모든파일(*.*)|*.*||";
 
 const char *const kSubtitleFileFilter =
-    "사미파일(벨모)|*.smi;*.sami|자막 파일(*.smi *.sami *.srt *.vtt)|*.smi;*.sami;*.srt;*.vtt|";
+    "사미파일(벨모)|*.smi;*.sami|자막 파일(*.smi *.sami *.srt *.vtt *.ass *.ssa)|*.smi;*.sami;*.srt;*.vtt;*.ass;*.ssa|";
 
 namespace {
 

@@ -45,6 +45,9 @@ void MainWindow::ListenToPlayer()
     connect(&player_, &Player::ticked, this, &MainWindow::DrawCaption);
     // The list played through and its end is to end the program: after the end's own handling.
     connect(&player_, &Player::quitRequested, this, [this] { OnCommand(ID_EXIT); }, Qt::QueuedConnection);
+    videoScreen_->SetTypesetSource([this](int64_t ms, const QSize &pixels, TypesetLayer *layer) {
+        return player_.DrawTypeset(ms, pixels, layer);
+    });
     connect(&player_, &Player::message, this, [this](const QString &text, int durationMs) {
         videoScreen_->ShowMessage(text, durationMs > 0 ? durationMs : VideoScreen::kMessageMs);
     });
@@ -74,7 +77,12 @@ void MainWindow::OnCaptionChanged()
 
 void MainWindow::DrawCaption()
 {
-    if (player_.HasCaptions() && style_.subtitleVisible && videoScreen_)
+    if (!videoScreen_)
+        return;
+    // A choice, the offset or the captions' visibility may have changed
+    // while no frame came (paused): the typeset captions follow here.
+    videoScreen_->RefreshTypeset();
+    if (player_.HasCaptions() && style_.subtitleVisible)
         videoScreen_->DrawSubtitle(player_.Caption());
 }
 

@@ -1,5 +1,6 @@
 #include "engine/CaptionTracks.h"
 
+#include "subtitles/SamiEncoding.h"
 #include "subtitles/TimedTextReader.h"
 
 #include <QLoggingCategory>
@@ -38,6 +39,13 @@ CaptionTracks::CaptionTracks(CaptionTrack::Clock clock) : clock_(std::move(clock
 
 void CaptionTracks::AddCue(const TextCue &cue)
 {
+    if (cue.typeset && !cue.chunk.isEmpty()) {
+        if (!typesetEmbedded_ && (typesetEmbedded_ = TypesetTrack::FromHeader(cue.header)))
+            GiveFonts(*typesetEmbedded_);
+        // An event of unknown length lasts as a plain one would: until the next.
+        if (typesetEmbedded_)
+            typesetEmbedded_->AddEvent(cue.chunk, cue.startMs, cue.endMs > cue.startMs ? cue.endMs - cue.startMs : 5000);
+    }
     if (!cues_.Add(cue))
         return;
     embedded_ = std::make_unique<CaptionTrack>(cues_.Events(), embeddedClock_);
@@ -50,6 +58,7 @@ void CaptionTracks::ForgetCues()
 {
     cues_.Clear();
     embedded_.reset();
+    typesetEmbedded_.reset();
     if (shownChoice_ >= 0)
         clock_.deliver(QStringLiteral("<P>&nbsp;"));
 }
@@ -77,6 +86,7 @@ HResult CaptionTracks::Add(const std::string &path, int64_t nowMs)
     paths_.push_back(path);
     shownChoice_ = kSubtitleFiles; // a file added is what the user wants to see
     tracks_.push_back(std::make_unique<CaptionTrack>(std::move(sami.document.captions), shiftedClock_));
+    typesetFiles_.push_back(TypesetFile(path, sami.format));
     GCharPtr fileName(g_path_get_basename(path.c_str()));
     if (GstElementPtr source = MakeElement("filesrc", fileName.get())) {
         g_object_set(source.get(), "location", path.c_str(), nullptr);
@@ -126,8 +136,59 @@ void CaptionTracks::ReadAgain()
         if (i + 1 == tracks_.size())
             shown_ = ShownOf(sami.document);
         tracks_[i] = std::make_unique<CaptionTrack>(std::move(sami.document.captions), shiftedClock_);
+        typesetFiles_[i] = TypesetFile(paths_[i], sami.format);
     }
     ShowCurrent();
+}
+
+std::unique_ptr<TypesetTrack> CaptionTracks::TypesetFile(const std::string &path, CaptionFormat format) const
+{
+    if (format != CaptionFormat::Ass && format != CaptionFormat::Ssa)
+        return nullptr;
+    QByteArray bytes;
+    QString why;
+    if (!ReadCaptionBytes(path, &bytes, &why))
+        return nullptr;
+    // libass reads UTF-8: the text goes as the plain reader decoded it.
+    std::unique_ptr<TypesetTrack> track =
+        TypesetTrack::FromScript(DecodeCaptionBytes(bytes, encoding_, true).text.toUtf8());
+    if (track)
+        GiveFonts(*track);
+    return track;
+}
+
+void CaptionTracks::GiveFonts(TypesetTrack &track) const
+{
+    for (const AttachedFont &font : fonts_)
+        track.AddFont(font.name, font.data);
+}
+
+void CaptionTracks::AddFont(const AttachedFont &font)
+{
+    for (const AttachedFont &known : fonts_)
+        if (known.name == font.name && known.data.size() == font.data.size())
+            return;
+    if (!LooksLikeFont(font.data)) {
+        qCInfo(lcCaptions, "attachment %s is no font: left out", font.name.constData());
+        return;
+    }
+    qCInfo(lcCaptions, "attached font %s (%lld bytes) kept for this medium's typeset tracks", font.name.constData(),
+           static_cast<long long>(font.data.size()));
+    fonts_.push_back(font);
+    for (auto &track : typesetFiles_)
+        if (track)
+            track->AddFont(font.name, font.data);
+    if (typesetEmbedded_)
+        typesetEmbedded_->AddFont(font.name, font.data);
+}
+
+TypesetTrack *CaptionTracks::Typeset()
+{
+    if (shownChoice_ >= 0)
+        return typesetEmbedded_.get();
+    if (shownChoice_ == kSubtitleFiles && !typesetFiles_.empty())
+        return typesetFiles_.back().get();
+    return nullptr;
 }
 
 void CaptionTracks::ShowCurrent()

@@ -5,6 +5,7 @@
 #include "engine/GstHandles.h"
 #include "engine/MediaFacets.h"
 #include "engine/MediaResult.h"
+#include "subtitles/TypesetTrack.h"
 
 #include <memory>
 #include <string>
@@ -36,13 +37,18 @@ public:
     void Clear()
     {
         tracks_.clear();
+        typesetFiles_.clear();
         embedded_.reset();
+        typesetEmbedded_.reset();
+        fonts_.clear();
     }
     /// Adds a cue of the embedded stream: it shows in its turn, or at once
     /// when it is the one current now.
     void AddCue(const TextCue &cue);
     /// Forgets the embedded stream's cues (another stream is shown now).
     void ForgetCues();
+    /// Keeps a font the medium attaches, for its typeset tracks (each font once).
+    void AddFont(const AttachedFont &font);
     /// Shows the embedded stream's cues (kSubtitleFiles: the files', kSubtitleNone: nothing).
     void Show(int32_t choice);
     /// What shows: an embedded stream's index, kSubtitleFiles or kSubtitleNone.
@@ -55,6 +61,7 @@ public:
     QString CaptionLanguageShown() const override { return shown_; }
     HResult SetCaptionEncoding(CaptionEncoding encoding) override;
     QString CaptionRefusal() const override { return refusal_; }
+    TypesetTrack *Typeset() override;
     /// One file source per file, in the order added.
     const std::vector<GstElementPtr> &Sources() const { return sources_; }
 
@@ -63,6 +70,10 @@ private:
     void ShowCurrent();
     /// Reads every file again with the language and encoding in force.
     void ReadAgain();
+    /// The typeset track of the file at `path` when it holds ASS or SSA; null otherwise.
+    std::unique_ptr<TypesetTrack> TypesetFile(const std::string &path, CaptionFormat format) const;
+    /// Gives `track` the medium's fonts.
+    void GiveFonts(TypesetTrack &track) const;
 
     CaptionTrack::Clock clock_;        ///< the medium's own clock
     CaptionTrack::Clock shiftedClock_; ///< what the files' tracks read: the clock less the offset
@@ -78,6 +89,9 @@ private:
     QString shown_;
     std::vector<std::string> paths_; ///< each track's file, to read again in another language
     std::vector<std::unique_ptr<CaptionTrack>> tracks_;
+    std::vector<std::unique_ptr<TypesetTrack>> typesetFiles_; ///< each file's, beside tracks_; null: not ASS
+    std::unique_ptr<TypesetTrack> typesetEmbedded_; ///< the embedded ASS stream's; null: none shown
+    std::vector<AttachedFont> fonts_; ///< the medium's attached fonts
     std::vector<GstElementPtr> sources_;
 };
 

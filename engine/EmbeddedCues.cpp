@@ -2,6 +2,7 @@
 
 #include "subtitles/CaptionFormat.h"
 #include "subtitles/CaptionTags.h"
+#include "subtitles/CueReaders.h"
 
 #include <QRegularExpression>
 
@@ -12,6 +13,9 @@ namespace {
 // More cues than a very long film holds: a stream past it is noise.
 constexpr size_t kMaxCues = 100000;
 constexpr qsizetype kMaxCaptionChars = 2000;
+// What of a typeset event is read for its plain text: far more than any
+// caption, far less than a hostile event.
+constexpr qsizetype kMaxChunkBytes = 16 * 1024;
 
 // What shows when no cue does, as the caption files' readers write it.
 QString Nothing()
@@ -23,7 +27,11 @@ QString Nothing()
 
 QString CaptionOfCue(const TextCue &cue)
 {
-    QString text = RemoveOverrides(cue.text);
+    QString text;
+    if (cue.typeset) // an event too long to typeset came as the start of its text
+        text = AssPlainText(AssChunkText(cue.chunk.isEmpty() ? cue.text : QString::fromUtf8(cue.chunk.left(kMaxChunkBytes))));
+    else
+        text = RemoveOverrides(cue.text);
     text.replace(QLatin1StringView("\\N"), QLatin1StringView("\n"));
     text.replace(QLatin1StringView("\\n"), QLatin1StringView("\n"));
     if (cue.markup) {

@@ -181,7 +181,8 @@ std::string StreamFormatName(const GstCaps *caps, const char *codecTag)
 }
 
 GstStreamChoice::GstStreamChoice(PlaybinSession &session, CaptionTracks &captions)
-    : session_(session), captions_(captions), sink_([this](const TextCue &cue) { captions_.AddCue(cue); })
+    : session_(session), captions_(captions), sink_([this](const TextCue &cue) { captions_.AddCue(cue); },
+            [this](const AttachedFont &font) { captions_.AddFont(font); })
 {
 }
 
@@ -239,6 +240,11 @@ HResult GstStreamChoice::ShowSubtitle(int32_t choice)
     if (choice >= count)
         return E_INVALIDARG;
     taps_.Tap(session_.Pipeline());
+    // Told before the switch: the new stream's cues may reach the sink at once.
+    GstPad *pad = nullptr;
+    g_signal_emit_by_name(session_.Pipeline(), "get-text-pad", choice, &pad);
+    const GstPadPtr selectorPad(pad);
+    sink_.SetStreamCaps(GstCapsPtr(selectorPad ? gst_pad_get_current_caps(selectorPad.get()) : nullptr));
     if (choice != current) {
         sink_.Forget();
         captions_.ForgetCues();

@@ -346,6 +346,7 @@ void GstVideoOutput::Present(const ConvertedPicture &picture)
     VideoFrame frame;
     frame.image = picture.image;
     frame.pixels = picture.pixels;
+    frame.timeMs = picture.timeMs;
     // Until an area is given the picture fills the owner (a widget's "size").
     frame.area = area_.isEmpty() ? QRect(QPoint(0, 0), owner_->property("size").toSize()) : area_;
     QSize display;

@@ -22,6 +22,7 @@ struct GstFrameSlot;
 struct ConvertedPicture {
     QImage image;
     std::shared_ptr<PixelBlock> pixels;
+    int64_t timeMs = -1; ///< the frame's time in the medium; -1 when unknown
 };
 
 /// The video output added to the graph as "Overlay Mixer": a bin whose appsink

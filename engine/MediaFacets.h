@@ -40,6 +40,7 @@
 class QObject;
 
 namespace velmo {
+class TypesetTrack; // drawn by the caption control's typeset tracks
 
 /// Run, pause, stop and the state.
 class MediaControl {
@@ -228,6 +229,8 @@ public:
     /// Why the caption file added last was refused, in short Korean; empty
     /// when it was read.
     virtual QString CaptionRefusal() const = 0;
+    /// The typeset track of what shows (ASS or SSA); null when it is plain.
+    virtual TypesetTrack *Typeset() { return nullptr; }
 };
 
 /// What a medium's stream says of itself, from its tags and its caps.

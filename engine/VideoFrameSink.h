@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QRect>
 
+#include <cstdint>
 #include <memory>
 
 namespace velmo {
@@ -17,6 +18,7 @@ struct VideoFrame {
     QRect area;     ///< the owner's rectangle the video window covers
     QRect picture;  ///< where the picture goes inside `area` (letter-boxed or stretched)
     std::shared_ptr<PixelBlock> pixels; ///< the memory `image` lives in; null when it lives elsewhere
+    int64_t timeMs = -1; ///< the picture's time in the medium (stream time); -1 when unknown
 };
 
 /// What shows the picture of a graph (the video screen): the graph's

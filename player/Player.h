@@ -30,6 +30,8 @@ struct PrefetchedMedia;
 class PlayerSettings;
 class ResumeStore;
 class SubtitleStyle;
+class TypesetTrack;
+struct TypesetLayer;
 
 /// Where the medium stands, as a view shows it.
 enum class PlayState {
@@ -159,6 +161,17 @@ public:
     ShownCaption Caption() const;
     /// Turns the caption-markup option on or off, saves it at once and redraws.
     void SetCaptionMarkup(bool on);
+    /// Turns "ASS 꾸밈 그대로" on or off, saves it at once and redraws: on,
+    /// ASS and SSA are drawn as typeset; off, plainly in the caption style.
+    void SetAssStyled(bool on);
+    /// The captions shown are drawn typeset (an ASS or SSA track, with
+    /// "ASS 꾸밈 그대로" on); Caption() is then empty.
+    bool CaptionsTypeset() const;
+    /// Draws the typeset captions at `frameMs` of the medium (the sync
+    /// offset applied) over a picture of `size` device pixels into *layer;
+    /// false when they look as they did at the last call. Nothing shows
+    /// while the captions are hidden or plain.
+    bool DrawTypeset(int64_t frameMs, const QSize &size, TypesetLayer *layer);
     /// Turns continuous play on or off and saves it at once.
     void SetContinuousPlay(bool on);
     /// Moves the captions by the sync keys (ID_CAPTION_*) and says by how much.
@@ -361,6 +374,7 @@ private:
     uint64_t openSerial_ = 0; ///< tells a finished open from one replaced since
     QSize videoSize_;
     ShownCaption caption_;
+    const TypesetTrack *typesetDrawn_ = nullptr; ///< the typeset track drawn last; compared, never followed
     int64_t captionOffsetMs_ = 0;   ///< the sync keys' offset, for captionStatePath_
     QString captionLanguage_;       ///< the language chosen; empty: the file's own
     CaptionEncoding captionEncoding_ = CaptionEncoding::Auto; ///< the encoding chosen

@@ -7,6 +7,8 @@
 #include "player/CaptionSync.h"
 #include "player/PlayerSettings.h"
 #include "subtitles/CaptionText.h"
+#include "subtitles/SubtitleStyle.h"
+#include "subtitles/TypesetTrack.h"
 
 #include <QLoggingCategory>
 
@@ -39,6 +41,8 @@ bool Player::HasCaptions() const
 
 ShownCaption Player::Caption() const
 {
+    if (CaptionsTypeset())
+        return {}; // drawn by the typeset layer instead
     return {caption_.text, settings_.captionMarkup ? caption_.markup : QString()};
 }
 
@@ -61,6 +65,32 @@ void Player::SetCaptionMarkup(bool on)
     SaveOptions();
     // The caption now showing changes its look at once, not at the next one.
     emit captionChanged();
+}
+
+void Player::SetAssStyled(bool on)
+{
+    settings_.assStyled = on;
+    SaveOptions();
+    emit captionChanged();
+}
+
+bool Player::CaptionsTypeset() const
+{
+    return settings_.assStyled && graph_.graph && graph_.captions && graph_.captions->Typeset();
+}
+
+bool Player::DrawTypeset(int64_t frameMs, const QSize &size, TypesetLayer *layer)
+{
+    TypesetTrack *track = look_.subtitleVisible && CaptionsTypeset() ? graph_.captions->Typeset() : nullptr;
+    if (track != typesetDrawn_) {
+        typesetDrawn_ = track;
+        if (!track) {
+            *layer = TypesetLayer();
+            return true;
+        }
+        track->Invalidate(); // another layer showed meanwhile
+    }
+    return track && track->Render(frameMs - captionOffsetMs_, size, layer);
 }
 
 void Player::SetContinuousPlay(bool on)

@@ -19,6 +19,13 @@ bool OptionOn(const IniFile &file, const char *key)
     return value == "1" || value == "true";
 }
 
+// An option that is on at first is off only when the file says so.
+bool OptionOff(const IniFile &file, const char *key)
+{
+    const std::string value = IniFile::Fold(file.GetString(kOptions, key));
+    return value == "0" || value == "false";
+}
+
 // A language list the file does not hold prefers Korean.
 std::string LanguagesOr(const IniFile &file, const char *key)
 {
@@ -47,6 +54,7 @@ void PlayerSettings::Load()
 {
     captionMarkup = OptionOn(file_, "Caption_Markup");
     continuousPlay = OptionOn(file_, "Continuous_Play");
+    assStyled = !OptionOff(file_, "Ass_Styled");
     lastFolder = file_.GetString(kOptions, "Last_Folder");
     audioLanguages = LanguagesOr(file_, "Audio_Language");
     subtitleLanguages = LanguagesOr(file_, "Subtitle_Language");
@@ -60,6 +68,7 @@ bool PlayerSettings::SaveOptions()
 {
     file_.SetBool(kOptions, "Caption_Markup", captionMarkup);
     file_.SetBool(kOptions, "Continuous_Play", continuousPlay);
+    file_.SetBool(kOptions, "Ass_Styled", assStyled);
     if (!lastFolder.empty())
         file_.SetString(kOptions, "Last_Folder", lastFolder);
     file_.SetString(kOptions, "Audio_Language", audioLanguages);

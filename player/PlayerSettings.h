@@ -36,6 +36,7 @@ public:
     // Options of our own: off unless the file turns them on ("1" or "true").
     bool captionMarkup = false;  ///< "Caption_Markup": draw the colours and weights a caption file carries
     bool continuousPlay = false; ///< "Continuous_Play": at the end of a medium, open the next file of its folder
+    bool assStyled = true;       ///< "Ass_Styled": ASS and SSA drawn as typeset (on unless the file says off)
     std::string lastFolder;      ///< "Last_Folder": where the last file was chosen in an open dialog
     std::string audioLanguages;    ///< "Audio_Language": the sound languages preferred, in order ("ko,en")
     std::string subtitleLanguages; ///< "Subtitle_Language": the subtitle languages preferred, in order

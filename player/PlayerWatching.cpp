@@ -12,6 +12,7 @@
 #include "player/ResumeStore.h"
 #include "player/Screenshot.h"
 #include "subtitles/SubtitleOverlay.h"
+#include "subtitles/TypesetTrack.h"
 #include "text/MediaAddress.h"
 
 #include <QBuffer>
@@ -239,7 +240,15 @@ void Player::SaveScreenshot()
         return;
     }
     // The caption as it would be drawn over a screen of the picture's size.
-    if (look_.subtitleVisible && !caption_.text.isEmpty()) {
+    if (look_.subtitleVisible && CaptionsTypeset()) {
+        TypesetTrack *track = graph_.captions->Typeset();
+        track->Invalidate();
+        TypesetLayer layer;
+        track->Render(positionMs - captionOffsetMs_, picture.size(), &layer);
+        track->Invalidate(); // the screen's own size next
+        if (!layer.image.isNull())
+            QPainter(&picture).drawImage(layer.at, layer.image);
+    } else if (look_.subtitleVisible && !caption_.text.isEmpty()) {
         const QImage caption = DrawSubtitleLayer(picture.size(), Caption(), look_);
         if (!caption.isNull()) {
             QPainter painter(&picture);

@@ -66,6 +66,8 @@ enum CommandId : int {
     ID_RECENT_CLEAR = 33110,
     // Caption markup.
     ID_CAPTION_MARKUP = 33004,
+    /// ASS and SSA drawn as typeset, or plainly in the caption style.
+    ID_ASS_STYLED = 33005,
     /// The caption files' encoding ("자막 인코딩"), in the order of kCaptionEncodings.
     ID_CAPTION_ENCODING_AUTO = 33020,
     ID_CAPTION_ENCODING_UTF8 = 33021,

@@ -14,7 +14,7 @@ public:
 
     void ShowFrame(const VideoFrame &frame) override;
     /// The screen paints the caption layer itself.
-    void SetCaption(const QImage &, const QRect &) override {}
+    void SetCaption(const QImage &, const QRect &, bool) override {}
     /// The screen repaints itself on its own clear.
     void ClearFrame() override {}
     void Paint(QPainter &painter, const VideoFrame &frame) const override;

@@ -24,8 +24,10 @@ public:
     virtual void ShowFrame(const VideoFrame &frame) = 0;
     /// The caption layer over the picture (a null image for none): device
     /// pixels, over `pixels`, the screen's rectangle in device pixels (its
-    /// coordinates × its devicePixelRatio).
-    virtual void SetCaption(const QImage &layer, const QRect &pixels) = 0;
+    /// coordinates × its devicePixelRatio). With `putNow` false the layer
+    /// waits for the next frame (which is on its way) instead of being put
+    /// over the frame shown.
+    virtual void SetCaption(const QImage &layer, const QRect &pixels, bool putNow = true) = 0;
     /// Shows no picture and lets go of the frame.
     virtual void ClearFrame() = 0;
     /// The screen's paint event: draws what of `frame` this output leaves to

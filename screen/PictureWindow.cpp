@@ -129,11 +129,11 @@ void PictureWindow::ShowFrame(const VideoFrame &frame)
     Put();
 }
 
-void PictureWindow::SetCaption(const QImage &layer, const QRect &pixels)
+void PictureWindow::SetCaption(const QImage &layer, const QRect &pixels, bool putNow)
 {
     caption_ = layer;
     captionRect_ = pixels;
-    if (!frame_.image.isNull() && !isHidden())
+    if (putNow && !frame_.image.isNull() && !isHidden())
         Put();
 }
 

@@ -44,7 +44,7 @@ public:
     /// window when that is empty.
     void ShowFrame(const VideoFrame &frame) override;
     /// The frame shown is put again with the new caption layer.
-    void SetCaption(const QImage &layer, const QRect &pixels) override;
+    void SetCaption(const QImage &layer, const QRect &pixels, bool putNow = true) override;
     /// Hides the window and lets go of the frame.
     void ClearFrame() override;
     /// The server fills the window: the parent paints nothing under it.

@@ -96,6 +96,10 @@ void VideoScreen::SetMedium(bool open, bool picture)
 {
     mediumOpen_ = open;
     mediumHasPicture_ = open && picture;
+    if (!open) {
+        typesetLayer_ = QImage();
+        typesetPixels_ = QRect();
+    }
     Invalidate(true);
 }
 
@@ -139,26 +143,56 @@ void VideoScreen::ShowMessage(const QString &text, int durationMs)
     UpdateOverlay();
 }
 
-// The outputs take one layer over the picture; while a message shows, it is
-// the caption's and the message's rectangles together.
-void VideoScreen::UpdateOverlay()
+// The outputs take one layer over the picture; while more than one shows
+// (the caption or the typeset captions, and a message), it is their
+// rectangles together.
+void VideoScreen::UpdateOverlay(bool putNow)
 {
     const QRect old = overlayPixels_;
-    if (messageLayer_.isNull() || subtitleLayer_.isNull()) {
-        overlay_ = messageLayer_.isNull() ? subtitleLayer_ : messageLayer_;
-        overlayPixels_ = messageLayer_.isNull() ? subtitlePixels_ : messagePixels_;
-    } else {
-        overlayPixels_ = subtitlePixels_.united(messagePixels_);
+    const std::pair<const QImage *, const QRect *> layers[] = {
+        {&subtitleLayer_, &subtitlePixels_}, {&typesetLayer_, &typesetPixels_}, {&messageLayer_, &messagePixels_}};
+    int shown = 0;
+    overlay_ = QImage();
+    overlayPixels_ = QRect();
+    for (const auto &[layer, pixels] : layers) {
+        if (layer->isNull())
+            continue;
+        ++shown;
+        overlay_ = *layer;
+        overlayPixels_ |= *pixels;
+    }
+    if (shown > 1) {
         overlay_ = QImage(overlayPixels_.size(), QImage::Format_ARGB32_Premultiplied);
         overlay_.fill(Qt::transparent);
         QPainter painter(&overlay_);
-        painter.drawImage(subtitlePixels_.topLeft() - overlayPixels_.topLeft(), subtitleLayer_);
-        painter.drawImage(messagePixels_.topLeft() - overlayPixels_.topLeft(), messageLayer_);
+        for (const auto &[layer, pixels] : layers)
+            if (!layer->isNull())
+                painter.drawImage(pixels->topLeft() - overlayPixels_.topLeft(), *layer);
     }
-    output_->SetCaption(overlay_, overlayPixels_);
+    output_->SetCaption(overlay_, overlayPixels_, putNow);
     const QRect dirty = ToScreen(old.united(overlayPixels_));
     if (!dirty.isEmpty())
         update(dirty);
+}
+
+bool VideoScreen::TakeTypeset(const VideoFrame &frame)
+{
+    if (!typesetSource_ || frame.timeMs < 0 || frame.picture.isEmpty())
+        return false;
+    const qreal ratio = devicePixelRatioF();
+    const QRect picture(QPointF(frame.picture.topLeft() * ratio).toPoint(), frame.picture.size() * ratio);
+    TypesetLayer layer;
+    if (!typesetSource_(frame.timeMs, picture.size(), &layer))
+        return false;
+    typesetLayer_ = layer.image;
+    typesetPixels_ = layer.image.isNull() ? QRect() : QRect(picture.topLeft() + layer.at, layer.image.size());
+    return true;
+}
+
+void VideoScreen::RefreshTypeset()
+{
+    if (mediumOpen_ && TakeTypeset(frame_))
+        UpdateOverlay();
 }
 
 QRect VideoScreen::ToScreen(const QRect &pixels) const
@@ -196,6 +230,9 @@ void VideoScreen::ShowFrame(const VideoFrame &frame)
     const QRect before = frame_.picture;
     const bool areaChanged = frame.area != frame_.area;
     frame_ = frame;
+    // The typeset captions of this frame's time go with it, in one put.
+    if (mediumOpen_ && TakeTypeset(frame))
+        UpdateOverlay(false);
     output_->ShowFrame(frame);
     // A new area or picture rectangle uncovers more than the picture.
     if (areaChanged || before != frame.picture)

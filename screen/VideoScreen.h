@@ -3,6 +3,7 @@
 #include "engine/VideoFrameSink.h"
 #include "screen/PaintedPicture.h"
 #include "subtitles/ShownCaption.h"
+#include "subtitles/TypesetTrack.h"
 
 #include <QImage>
 #include <QRect>
@@ -10,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <string>
 
 namespace velmo {
@@ -59,6 +61,16 @@ public:
     /// How long a message stays.
     static constexpr int kMessageMs = 1500;
 
+    /// Draws typeset captions for a picture's time `ms` over `pixels`
+    /// device pixels into *layer; false when they look as they did last.
+    using TypesetSource = std::function<bool(int64_t ms, const QSize &pixels, TypesetLayer *layer)>;
+    /// Where each frame's typeset captions come from (null: none). They are
+    /// asked with each frame's own time and drawn as the caption layer is.
+    void SetTypesetSource(TypesetSource source) { typesetSource_ = std::move(source); }
+    /// Asks the typeset captions again for the picture shown (a choice or
+    /// the offset changed while no new frame comes).
+    void RefreshTypeset();
+
     /// Whether a caption layer is being shown.
     bool HasSubtitleLayer() const { return !subtitleLayer_.isNull(); }
     /// The rectangle of the caption layer in screen coordinates (empty when none).
@@ -94,8 +106,11 @@ private:
     void PaintBackground(QPainter &painter);
     void PaintPicture(QPainter &painter);
     void ClearSubtitleLayer();
-    /// Hands the caption and the message, as one layer, to the output.
-    void UpdateOverlay();
+    /// Hands the caption, the typeset captions and the message, as one
+    /// layer, to the output; with `putNow` false it waits for the frame on its way.
+    void UpdateOverlay(bool putNow = true);
+    /// Takes the typeset captions for `frame`; true when they changed.
+    bool TakeTypeset(const VideoFrame &frame);
     /// A rectangle of device pixels as the screen's coordinates, grown to whole ones.
     QRect ToScreen(const QRect &pixels) const;
 
@@ -112,6 +127,9 @@ private:
     QRect subtitlePixels_;
     QRect subtitleRect_;    ///< subtitlePixels_ in screen coordinates
     QString subtitleKey_;   ///< what the cached layer was drawn from
+    TypesetSource typesetSource_;
+    QImage typesetLayer_;   ///< the typeset captions' pixels, over typesetPixels_
+    QRect typesetPixels_;
     QImage messageLayer_;   ///< the message's pixels, cropped to messagePixels_
     QRect messagePixels_;
     QTimer messageTimer_;

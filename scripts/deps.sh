@@ -4,7 +4,7 @@
 VELMO_PACKAGES=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libfontconfig-dev fonts-nanum libswscale-dev libxcb1-dev libxcb-shm0-dev
+    qt6-base-dev qt6-qpa-plugins qt6-translations-l10n libfontconfig-dev libass-dev fonts-nanum libswscale-dev libxcb1-dev libxcb-shm0-dev
     libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
     gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-tools

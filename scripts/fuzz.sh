@@ -22,7 +22,8 @@ cmake --build build-fuzz
 # libFuzzer's default of four. The skin loader's cost is its pictures.
 targets=(sami:sami.dict:1024 caption:sami.dict:4096 spans:spans.dict:4096 ini:ini.dict:1024 colour::4096
          skin:ini.dict:4096 subrip:timedtext.dict:2048 webvtt:timedtext.dict:2048 resume::4096
-         m3u:playlist.dict:4096 m3u8:playlist.dict:4096 pls:playlist.dict:4096)
+         m3u:playlist.dict:4096 m3u8:playlist.dict:4096 pls:playlist.dict:4096
+         ass:ass.dict:4096)
 mkdir -p build-fuzz/artifacts build-fuzz/logs
 # No stack is kept for each allocation: the sanitizer's fast unwinder walks
 # frame pointers that Qt's libraries do not keep, so nearly every allocation

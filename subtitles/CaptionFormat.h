@@ -10,7 +10,7 @@
 namespace velmo {
 
 /// The caption formats a subtitle file may hold.
-enum class CaptionFormat : uint8_t { Unknown, Sami, SubRip, WebVtt };
+enum class CaptionFormat : uint8_t { Unknown, Sami, SubRip, WebVtt, Ass, Ssa };
 
 /// The encodings a caption file may be read in. Auto: a byte-order mark
 /// decides, then UTF-8 when the bytes are valid UTF-8, then CP949 (and, for
@@ -30,6 +30,8 @@ constexpr std::string_view CaptionFormatName(CaptionFormat format)
     case CaptionFormat::Sami: return "SAMI";
     case CaptionFormat::SubRip: return "SubRip";
     case CaptionFormat::WebVtt: return "WebVTT";
+    case CaptionFormat::Ass: return "ASS";
+    case CaptionFormat::Ssa: return "SSA";
     case CaptionFormat::Unknown: break;
     }
     return "";

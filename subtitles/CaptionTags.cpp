@@ -95,7 +95,9 @@ qsizetype DecodeOneReference(QStringView text, qsizetype amp, QString &out)
 const CaptionRules &RulesOf(CaptionFormat format)
 {
     switch (format) {
-    case CaptionFormat::SubRip: return kSubRipRules;
+    case CaptionFormat::SubRip:
+    case CaptionFormat::Ass: // read plainly, ASS text is cleaned as SubRip's
+    case CaptionFormat::Ssa: return kSubRipRules;
     case CaptionFormat::WebVtt: return kWebVttRules;
     case CaptionFormat::Sami:
     case CaptionFormat::Unknown: break;

@@ -46,8 +46,9 @@ std::vector<std::string> namesAfterStem(const std::string &folder, const std::st
 
 // SAMI first, as it always was; then the other caption formats, bare and
 // then with the Korean language part that downloaded files carry.
-constexpr const char *kExtensions[] = {"smi",    "sami",    "srt",    "vtt",    "ko.srt",
-                                       "kor.srt", "kr.srt", "ko.vtt", "kor.vtt", "kr.vtt"};
+constexpr const char *kExtensions[] = {"smi",    "sami",    "srt",     "vtt",    "ass",    "ssa",
+                                       "ko.srt", "kor.srt", "kr.srt",  "ko.vtt", "kor.vtt", "kr.vtt",
+                                       "ko.ass", "kor.ass", "kr.ass",  "ko.ssa", "kor.ssa", "kr.ssa"};
 
 } // namespace
 

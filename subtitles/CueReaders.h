@@ -43,4 +43,25 @@ std::vector<Cue> ReadSubRipCues(QStringView text);
 /// None when the signature is missing.
 std::optional<std::vector<Cue>> ReadWebVttCues(QStringView text);
 
+/// ASS and SSA events as plain cues: the "Dialogue:" lines of the [Events]
+/// section, by the columns its Format line names, their text plain
+/// (AssPlainText); events with nothing left to read are dropped. The lines
+/// point into texts appended to `storage`.
+std::vector<Cue> ReadAssCues(QStringView text, std::vector<QString> &storage);
+
+/// An ASS event's text without its typesetting: override blocks removed,
+/// drawings ("\p1" up to "\p0") left out, "\N" and "\n" line breaks,
+/// "\h" a blank.
+QString AssPlainText(QStringView text);
+
+/// The text field of an ASS event as Matroska carries it ("ReadOrder,
+/// Layer, Style, Name, MarginL, MarginR, MarginV, Effect, Text"); empty
+/// when the chunk has fewer fields.
+QStringView AssChunkText(QStringView chunk);
+
+/// The text starts as an ASS or SSA script does ("[Script Info]").
+bool LooksLikeAss(QStringView text);
+/// An SSA script (its styles are "[V4 Styles]"), not ASS.
+bool IsSsa(QStringView text);
+
 } // namespace velmo

@@ -127,6 +127,8 @@ bool LooksLikeTiming(QStringView line)
 
 CaptionFormat FormatOfText(QStringView text)
 {
+    if (LooksLikeAss(text))
+        return IsSsa(text) ? CaptionFormat::Ssa : CaptionFormat::Ass;
     const qsizetype sync = text.indexOf(QLatin1StringView("<sync"), 0, Qt::CaseInsensitive);
     const qsizetype arrow = text.indexOf(QLatin1StringView("-->"));
     if (sync >= 0 && (arrow < 0 || sync < arrow))
@@ -144,14 +146,19 @@ CaptionFormat FormatOfText(QStringView text)
 SamiResult ParseCues(const DecodedCaption &decoded, CaptionFormat format)
 {
     std::vector<Cue> cues;
-    if (format == CaptionFormat::WebVtt) {
+    std::vector<QString> plainTexts; // what the ASS cues' lines point into
+    if (format == CaptionFormat::Ass || format == CaptionFormat::Ssa) {
+        cues = ReadAssCues(decoded.text, plainTexts);
+    } else if (format == CaptionFormat::WebVtt) {
         std::optional<std::vector<Cue>> read = ReadWebVttCues(decoded.text);
         if (read)
             cues = std::move(*read);
     } else {
         cues = ReadSubRipCues(decoded.text);
     }
-    std::vector<SamiCaption> events = EventsOf(std::move(cues), format);
+    // ASS text read plainly is cleaned as SubRip's is.
+    const bool ass = format == CaptionFormat::Ass || format == CaptionFormat::Ssa;
+    std::vector<SamiCaption> events = EventsOf(std::move(cues), ass ? CaptionFormat::SubRip : format);
     if (events.empty())
         return Refused(CannotRead(format));
     SamiResult result;
@@ -230,6 +237,8 @@ SamiResult ParseTimedText(const QByteArray &bytes, CaptionEncoding encoding)
     if (bytes.isEmpty())
         return Refused(QStringLiteral("빈 파일입니다"));
     const DecodedCaption decoded = DecodeCaptionBytes(bytes, encoding, true);
+    if (LooksLikeAss(decoded.text))
+        return ParseCues(decoded, IsSsa(decoded.text) ? CaptionFormat::Ssa : CaptionFormat::Ass);
     return ParseCues(decoded, StartsWebVtt(decoded.text) ? CaptionFormat::WebVtt : CaptionFormat::SubRip);
 }
 
@@ -243,7 +252,7 @@ SamiResult ReadCaptionFile(const std::string &path, const QString &choice, Capti
         return Refused(QStringLiteral("빈 파일입니다"));
     DecodedCaption decoded = DecodeCaptionBytes(bytes, encoding, true);
     const CaptionFormat format = FormatOfText(decoded.text);
-    if (format == CaptionFormat::SubRip || format == CaptionFormat::WebVtt)
+    if (format != CaptionFormat::Sami && format != CaptionFormat::Unknown)
         return ParseCues(decoded, format);
     if (encoding == CaptionEncoding::Auto && decoded.encoding == CaptionEncoding::Windows1252)
         decoded = DecodeCaptionBytes(bytes, encoding, false); // SAMI keeps CP949

@@ -11,7 +11,8 @@
 
 namespace velmo {
 
-/// What `bytes` hold: SAMI when a SYNC element shows, WebVTT when the text
+/// What `bytes` hold: ASS or SSA when the text starts with "[Script Info]"
+/// (SSA when its styles are "[V4 Styles]"), SAMI when a SYNC element shows, WebVTT when the text
 /// starts with "WEBVTT", SubRip when a line looks like a cue timing
 /// ("a --> b", a and b numbers with ":"); SAMI wins over the others, so a
 /// SAMI file quoting a timing stays SAMI.
@@ -22,7 +23,8 @@ CaptionFormat DetectCaptionFormat(const QByteArray &bytes);
 /// hour digits allowed); empty when it is not one.
 std::optional<int64_t> ParseCueTime(QStringView text);
 
-/// Reads SubRip or WebVTT cues (WebVTT when the text starts with "WEBVTT")
+/// Reads SubRip, WebVTT or ASS/SSA cues (WebVTT when the text starts with
+/// "WEBVTT", ASS when it starts with "[Script Info]", read plainly)
 /// into caption events: one event per change of what shows, its text the
 /// format's CaptionHead followed by its lines joined by "<br>" (cues shown
 /// together are one line each, in start order), and the head and a blank

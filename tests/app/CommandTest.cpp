@@ -221,7 +221,7 @@ TEST_F(CommandTest, EveryMarkFollowsItsOwnCommand)
         window->OnCommand(row.id);
         EXPECT_EQ(shown(row), before) << row.name;
     }
-    EXPECT_EQ(rows, 16);
+    EXPECT_EQ(rows, 17);
 }
 
 TEST_F(CommandTest, GreyedEntriesAndTheFilterListWithAndWithoutMedia)

@@ -19,7 +19,7 @@ TEST(FileFilters, EachEntryKeepsItsLabelAndTheFirstCoversAllTheOthers)
         QStringList filters;
     };
     const Case cases[] = {
-        {kSubtitleFileFilter, {}, {"사미파일(벨모) (*.smi *.sami *.srt *.vtt)", "자막 파일(*.smi *.sami *.srt *.vtt) (*.smi *.sami *.srt *.vtt)"}},
+        {kSubtitleFileFilter, {}, {"사미파일(벨모) (*.smi *.sami *.srt *.vtt *.ass *.ssa)", "자막 파일(*.smi *.sami *.srt *.vtt *.ass *.ssa) (*.smi *.sami *.srt *.vtt *.ass *.ssa)"}},
         // "*wma" gets its dot; "*.*" stays in its own entry; a pattern comes once, whatever its case.
         {"전부|*.a|소리(*wma)|*wma;*.A|모든파일(*.*)|*.*||", {"*.mkv", "*.wma", "*.a"},
          {"전부 (*.a *.wma *.mkv)", "소리(*wma) (*.wma *.A)", "모든파일(*.*) (*.*)"}},

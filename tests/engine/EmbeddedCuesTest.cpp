@@ -27,6 +27,24 @@ TEST(EmbeddedCues, CueTextIsCleanedAsCaptionFilesAre)
             << c.text;
 }
 
+TEST(EmbeddedCues, AnAssEventAsTheContainerCarriesItReadsPlainly)
+{
+    const struct {
+        const char *chunk;
+        const char *shown;
+    } cases[] = {
+        {"3,0,Default,Kim,0,0,0,,{\\an8\\pos(10,10)}간판, 표지\\N둘째 줄", "간판, 표지\r\n둘째 줄"},
+        {"4,0,Sign,,0,0,0,,{\\p1}m 0 0 l 10 0 10 10{\\p0}", " "}, // a drawing only
+        {"5,0,Default", " "},                                       // too few fields
+    };
+    for (const auto &c : cases) {
+        TextCue cue{0, 1000, {}, false};
+        cue.typeset = true;
+        cue.chunk = QByteArray(c.chunk);
+        EXPECT_EQ(CleanCaption(CaptionOfCue(cue)), QString::fromUtf8(c.shown)) << c.chunk;
+    }
+}
+
 TEST(EmbeddedCues, EachCueShowsUntilItEndsOrTheNextBeginsAndCountsOnce)
 {
     EmbeddedCues cues;

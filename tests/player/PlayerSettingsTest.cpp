@@ -42,6 +42,22 @@ TEST(PlayerSettings, OptionsOfOurOwnStartOffUnlessTheFileTurnsThemOn)
     }
 }
 
+TEST(PlayerSettings, TypesetAssIsOnUnlessTheFileTurnsItOff)
+{
+    const struct {
+        const char *file;
+        bool styled;
+    } cases[] = {
+        {"[Sami]\nSize=30\n", true},   {"[Velmo]\nAss_Styled=\n", true}, {"[Velmo]\nAss_Styled=yes\n", true},
+        {"[Velmo]\nAss_Styled=False\n", false}, {"[Velmo]\nAss_Styled=0\n", false},
+    };
+    for (const auto &c : cases) {
+        TempDir dir;
+        SubtitleStyle look(dir.write("velmo_init.ini", c.file));
+        EXPECT_EQ(PlayerSettings(look.settingsFile).assStyled, c.styled) << c.file;
+    }
+}
+
 // The look and the options share one file: each save keeps what the other
 // saved, and what neither changed stays as the file held it.
 TEST(PlayerSettings, TheLookAndTheOptionsSaveIntoOneFileWithoutLosingEachOther)

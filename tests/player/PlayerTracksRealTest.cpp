@@ -78,7 +78,7 @@ TEST_F(PlayerTracksRealTest, TheOpenChoosesThePreferredLanguageAndListsEveryTrac
                                     QStringLiteral("일본어 \"Signs\" — ASS")}));
 }
 
-TEST_F(PlayerTracksRealTest, AnEmbeddedCueShowsAtItsTimeAndTheAssSignWithoutOverrides)
+TEST_F(PlayerTracksRealTest, AnEmbeddedCueShowsAtItsTimeAndTheAssSignTypesetOrPlain)
 {
     ASSERT_TRUE(OpenAndWait(FixturePath("streams.mkv")));
     ASSERT_EQ(player->SubtitleChoice(), 1);
@@ -89,6 +89,9 @@ TEST_F(PlayerTracksRealTest, AnEmbeddedCueShowsAtItsTimeAndTheAssSignWithoutOver
     EXPECT_GE(shownAt, 0.4);
     EXPECT_LE(shownAt, 3.5);
     player->CycleSubtitle(); // the Japanese signs, from where the medium stands
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->CaptionsTypeset(); }, 3000)) << "drawn typeset at first";
+    EXPECT_TRUE(player->Caption().text.isEmpty());
+    player->SetAssStyled(false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return player->Caption().text == QStringLiteral("看板 sign"); }, 3000))
         << player->Caption().text.toStdString();
     player->ChooseSubtitle(kSubtitleNone);

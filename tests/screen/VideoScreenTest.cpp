@@ -117,6 +117,40 @@ TEST_F(VideoScreenTest, FramesArePaintedInTheirPictureRectangleWithBlackBars)
     EXPECT_EQ(At(100, 50), QColor(Qt::black));
 }
 
+TEST_F(VideoScreenTest, TypesetCaptionsAreAskedForEachFramesTimeAndDrawnAtThePicturesPlace)
+{
+    backend->AddMedia("film.avi");
+    ASSERT_EQ(Open("film.avi"), S_OK);
+    std::vector<std::pair<int64_t, QSize>> asked;
+    bool changed = true;
+    QImage sign(10, 10, QImage::Format_ARGB32_Premultiplied);
+    sign.fill(Qt::yellow);
+    screen->SetTypesetSource([&](int64_t ms, const QSize &pixels, TypesetLayer *layer) {
+        asked.emplace_back(ms, pixels);
+        if (changed)
+            *layer = ms < 2000 ? TypesetLayer{sign, QPoint(80, 5)} : TypesetLayer();
+        return changed;
+    });
+    QImage picture(100, 100, QImage::Format_RGB32);
+    picture.fill(Qt::magenta);
+    VideoFrame frame{picture, QRect(0, 0, 200, 100), QRect(50, 0, 100, 100), nullptr};
+    screen->ShowFrame(frame); // no time: nothing asked
+    EXPECT_TRUE(asked.empty());
+    frame.timeMs = 1000;
+    screen->ShowFrame(frame);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], std::make_pair(int64_t(1000), QSize(100, 100)));
+    EXPECT_EQ(At(50 + 80, 5), QColor(Qt::yellow)) << "at its place in the picture, not the screen";
+    EXPECT_EQ(At(50 + 79, 5), QColor(Qt::magenta));
+    changed = false; // unchanged: the layer stays
+    screen->ShowFrame(frame);
+    EXPECT_EQ(At(50 + 85, 10), QColor(Qt::yellow));
+    changed = true;
+    frame.timeMs = 2500;
+    screen->ShowFrame(frame);
+    EXPECT_EQ(At(50 + 85, 10), QColor(Qt::magenta)) << "gone when nothing shows";
+}
+
 TEST_F(VideoScreenTest, TheCaptionLayerIsKeptUntilAnErasingInvalidation)
 {
     const ShownCaption hello(QStringLiteral("Hello"));

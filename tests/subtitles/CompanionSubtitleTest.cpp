@@ -83,6 +83,10 @@ TEST(CompanionSubtitle, OtherFormatsAfterSamiInTheirOrder)
         {{"ep.kr.srt", "ep.vtt"}, "ep.vtt"},
         {{"ep.kr.srt", "ep.kor.srt", "ep.ko.vtt"}, "ep.kor.srt"},
         {{"ep.KO.VTT"}, "ep.KO.VTT"},
+        {{"ep.ssa", "ep.ass", "ep.ko.srt"}, "ep.ass"},
+        {{"ep.ssa", "ep.vtt"}, "ep.vtt"},
+        {{"ep.kr.vtt", "ep.ko.ass", "ep.SSA"}, "ep.SSA"},
+        {{"ep.kor.ssa", "ep.kr.ass"}, "ep.kr.ass"},
         {{"ep.en.srt", "ep2.srt", "ep.srt.bak", "ep.720p.srt", "xep.srt"}, ""},
     };
     for (const auto &c : cases) {

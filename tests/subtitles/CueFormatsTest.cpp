@@ -160,3 +160,58 @@ TEST(CueFormats, WesternFilesReadAsWindows1252ButSamiKeepsCp949)
     const SamiResult chosen = ReadCaptionFile(dir.path("fr.smi"), {}, CaptionEncoding::Windows1252);
     EXPECT_EQ(ShownAt(chosen, 1500), "ÉTÉ");
 }
+
+TEST(AssPlain, EventsReadAsPlainCaptions)
+{
+    const std::string head = "[Script Info]\nScriptType: v4.00+\n\n[V4+ Styles]\nStyle: Default,Arial,20\n\n[Events]\n";
+    const std::string format = "Format: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n";
+    const auto file = [&](const std::string &events) { return head + format + events; };
+    const std::string overlap = file("Dialogue: 0,0:00:01.00,0:00:05.00,Default,,0,0,0,,{\\an8}sign, with commas\n"
+                                     "Dialogue: 0,0:00:02.00,0:00:03.00,Default,,0,0,0,,{\\k20}ka{\\k30}ra\\Nnext\\hline\n");
+    const std::string reordered = head + "Format: Start, End, Text\nDialogue: 0:00:01.50,0:00:02.00,moved\n";
+    const std::string drawing = file("Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,{\\p1}m 0 0 l 10 0 10 10{\\p0}box\n"
+                                     "Dialogue: 0,0:00:03.00,0:00:04.00,Default,,0,0,0,,{\\p2}m 0 0 l 5 5\n");
+    const std::string comments = file("Comment: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,hidden\n"
+                                      "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,{\\i1}shown{\\i0} < 3\n"
+                                      "Dialogue: 0,0:00:03.00,0:00:02.00,Default,,0,0,0,,backwards\n"
+                                      "Dialogue: 0,0:00:61.00,0:00:62.00,Default,,0,0,0,,bad time\n");
+    const std::string eventless = head + format;
+    const std::string ssa = "[Script Info]\nScriptType: v4.00\n\n[V4 Styles]\n\n[Events]\n"
+                            "Format: Marked, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+                            "Dialogue: Marked=0,0:00:01.00,0:00:02.00,Default,,0000,0000,0000,,SSA 한국어\n";
+    const Case cases[] = {
+        {"the text keeps its commas", overlap.c_str(), 1500, "sign, with commas"},
+        {"events shown together, line breaks and hard blanks", overlap.c_str(), 2500, "sign, with commas|kara|next line"},
+        {"the second ends first", overlap.c_str(), 3500, "sign, with commas"},
+        {"the columns the Format line names", reordered.c_str(), 1700, "moved"},
+        {"a drawing's commands are no words", drawing.c_str(), 1500, "box"},
+        {"a drawing alone shows nothing", drawing.c_str(), 3500, ""},
+        {"comments, backward and bad times are left out", comments.c_str(), 1500, "shown < 3"},
+        {"SSA", ssa.c_str(), 1500, "SSA 한국어"},
+        {"no event at all", eventless.c_str(), 1500, "refused"},
+    };
+    for (const Case &c : cases)
+        Check(c);
+}
+
+TEST(AssPlain, TheContentTellsTheFormat)
+{
+    test::TempDir dir;
+    const struct {
+        const char *name;
+        const char *content;
+        CaptionFormat format;
+    } cases[] = {
+        {"a.srt", "[Script Info]\n[V4+ Styles]\n[Events]\nFormat: Start, End, Text\nDialogue: 0:00:01.00,0:00:02.00,x\n",
+         CaptionFormat::Ass},
+        {"b.ass", "\xEF\xBB\xBF[script info]\n[V4 Styles]\n[Events]\nFormat: Start, End, Text\nDialogue: 0:00:01.00,0:00:02.00,x\n",
+         CaptionFormat::Ssa},
+        {"c.ass", "1\n00:00:01,000 --> 00:00:02,000\nx\n", CaptionFormat::SubRip},
+    };
+    for (const auto &c : cases) {
+        dir.write(c.name, c.content);
+        const SamiResult result = ReadCaptionFile(dir.path(c.name));
+        EXPECT_TRUE(result.ok) << c.name;
+        EXPECT_EQ(result.format, c.format) << c.name;
+    }
+}
