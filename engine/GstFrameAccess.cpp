@@ -50,11 +50,18 @@ HResult GstFrameAccess::StepForward()
             return S_OK;
         }
     }
-    return session_.StepVideoFrame();
+    const HResult hr = session_.StepVideoFrame();
+    if (Succeeded(hr))
+        ++stepsUnanswered_;
+    return hr;
 }
 
 HResult GstFrameAccess::StepBack()
 {
+    // A step forward still to be answered is overtaken: its answer may come
+    // once this step's picture is asked for and before it is shown, and the
+    // picture it would name is no longer the one the user stepped to.
+    stepsUnanswered_ = 0;
     const HResult hr = StepBackTo();
     // The captions follow the picture's start, as a step forward's do, not
     // the seek's target within it.
@@ -177,6 +184,9 @@ void GstFrameAccess::Forget()
 
 void GstFrameAccess::StepDone()
 {
+    if (stepsUnanswered_ == 0)
+        return;
+    --stepsUnanswered_;
     int64_t ns = 0;
     if (PictureStartNs(&ns))
         reached_(ns);

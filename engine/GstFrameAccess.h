@@ -67,6 +67,7 @@ private:
     std::unique_ptr<GroupDecoder> decoding_; ///< the pictures being decoded apart
     std::optional<int64_t> wanted_; ///< a step back that waits for decoding_ (or for the stream to stop)
     bool awaitingStop_ = false;     ///< wanted_ waits for the stream to stop before decoding
+    int stepsUnanswered_ = 0;       ///< the session's own steps not yet done, and not overtaken by a step back
 };
 
 } // namespace velmo
