@@ -13,6 +13,10 @@ namespace {
 
 // Streams that do not say how long a frame lasts are taken as 25 frames a second.
 constexpr int64_t kGuessedFrameNs = GST_SECOND / 25;
+// A step's picture comes just after the sink's answer; a stream that has
+// none to give (its end) is given up on after half a second.
+constexpr int kStepLookMs = 10;
+constexpr int kStepLooks = 50;
 
 } // namespace
 
@@ -21,6 +25,9 @@ GstFrameAccess::GstFrameAccess(PlaybinSession &session, const std::shared_ptr<Gs
     : session_(session), output_(output), reached_(std::move(reached))
 {
     session_.SetMoveWatcher({[this] { Forget(); }, [this] { OnStopped(); }});
+    stepLook_.setSingleShot(true);
+    stepLook_.setInterval(kStepLookMs);
+    QObject::connect(&stepLook_, &QTimer::timeout, [this] { ReachSteppedPicture(); });
 }
 
 HResult GstFrameAccess::StepForward()
@@ -50,9 +57,14 @@ HResult GstFrameAccess::StepForward()
             return S_OK;
         }
     }
+    int64_t left = -1;
+    if (!output_->FrameTime(&left, &duration))
+        left = -1;
     const HResult hr = session_.StepVideoFrame();
-    if (Succeeded(hr))
+    if (Succeeded(hr)) {
         ++stepsUnanswered_;
+        stepLeftNs_ = left;
+    }
     return hr;
 }
 
@@ -62,6 +74,7 @@ HResult GstFrameAccess::StepBack()
     // once this step's picture is asked for and before it is shown, and the
     // picture it would name is no longer the one the user stepped to.
     stepsUnanswered_ = 0;
+    stepLook_.stop();
     const HResult hr = StepBackTo();
     // The captions follow the picture's start, as a step forward's do, not
     // the seek's target within it.
@@ -187,6 +200,18 @@ void GstFrameAccess::StepDone()
     if (stepsUnanswered_ == 0)
         return;
     --stepsUnanswered_;
+    stepLooks_ = kStepLooks;
+    ReachSteppedPicture();
+}
+
+void GstFrameAccess::ReachSteppedPicture()
+{
+    int64_t shown = -1;
+    int64_t duration = 0;
+    if (output_ && output_->FrameTime(&shown, &duration) && shown == stepLeftNs_ && stepLooks_-- > 0) {
+        stepLook_.start();
+        return;
+    }
     int64_t ns = 0;
     if (PictureStartNs(&ns))
         reached_(ns);

@@ -4,6 +4,8 @@
 #include "engine/KeptPictures.h"
 #include "engine/MediaFacets.h"
 
+#include <QTimer>
+
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -55,6 +57,9 @@ private:
     /// Shows the kept picture for `ns`; false when none is kept for it.
     bool ShowKept(int64_t ns);
     void Forget();
+    /// Tells the captions the picture a step of the session's reached, once
+    /// it has come: the sink answers the step before it takes that picture.
+    void ReachSteppedPicture();
     /// The start of the picture shown, as steps count it; false without one.
     bool PictureStartNs(int64_t *ns) const;
 
@@ -68,6 +73,9 @@ private:
     std::optional<int64_t> wanted_; ///< a step back that waits for decoding_ (or for the stream to stop)
     bool awaitingStop_ = false;     ///< wanted_ waits for the stream to stop before decoding
     int stepsUnanswered_ = 0;       ///< the session's own steps not yet done, and not overtaken by a step back
+    int64_t stepLeftNs_ = -1;       ///< the time of the picture the session's last step left
+    int stepLooks_ = 0;             ///< how many more times a step's answer looks for its picture
+    QTimer stepLook_;               ///< looks again for the picture of a step answered before it came
 };
 
 } // namespace velmo
